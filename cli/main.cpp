@@ -1,0 +1,29 @@
+#include "cli/run_cli.h"
+
+#include <filesystem>
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+// The folder of the running program, where "Voorzetsels.txt" is looked for.
+std::filesystem::path ProgramDirectory(const char* argv0)
+{
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error)
+        return self.parent_path();
+    return std::filesystem::absolute(argv0, error).parent_path();
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    stambrix::cli::CliEnvironment environment;
+    environment.programDirectory = ProgramDirectory(argv[0]);
+    environment.progressToTerminal = isatty(STDERR_FILENO) != 0;
+    return stambrix::cli::RunCli(args, environment, std::cout, std::cerr);
+}

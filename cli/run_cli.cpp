@@ -1,0 +1,170 @@
+#include "cli/run_cli.h"
+
+#include "cli/terminal_panels.h"
+#include "names/io_error.h"
+#include "names/prefix_table.h"
+#include "scan/run_index.h"
+
+#include <CLI/CLI.hpp>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace stambrix::cli {
+
+namespace {
+constexpr int kWritten = 0;
+constexpr int kNothingFound = 1;
+constexpr int kUsage = 2;
+constexpr int kInputOutput = 3;
+
+struct Arguments
+{
+    std::string event = "naam";
+    std::string group = "personen";
+    std::string prefixFile;
+    std::string gedcomPath;
+    bool quiet = false;
+};
+
+const std::map<std::string, scan::EventKind> kEventKinds{
+    {"naam", scan::EventKind::Naam},
+    {"beroepen", scan::EventKind::Beroepen},
+    {"plaatsen", scan::EventKind::Plaatsen},
+};
+
+const std::map<std::string, scan::RecordGroup> kRecordGroups{
+    {"personen", scan::RecordGroup::Personen},
+    {"gezinnen", scan::RecordGroup::Gezinnen},
+    {"beiden", scan::RecordGroup::Beiden},
+};
+
+void DescribeOptions(CLI::App& app, Arguments& arguments)
+{
+    app.description("Schrijft een alfabetische index van een GEDCOM-bestand in de map \"Stambrix\" naast dat bestand:\n"
+                    "Namen.txt, Beroepen.txt of Plaatsen.txt, tekst met tabs tussen de velden.");
+    app.option_defaults()->group("Opties");
+    app.add_option("--event", arguments.event, "Wat geïndexeerd wordt: naam (standaard), beroepen of plaatsen")
+        ->type_name("SOORT");
+    app.add_option("--groep", arguments.group,
+                   "Bij plaatsen: uit personen (standaard), gezinnen of beiden; naam en beroepen lezen alleen "
+                   "personen")
+        ->type_name("GROEP");
+    app.add_option("--voorzetsels", arguments.prefixFile,
+                   "Bestand met voorzetsels van achternamen (standaard: Voorzetsels.txt naast het programma, "
+                   "anders de ingebouwde lijst)")
+        ->type_name("BESTAND");
+    app.add_flag("-q,--quiet", arguments.quiet, "Geen voortgang en geen eindstand tonen");
+    app.add_option("gedcom", arguments.gedcomPath, "Het GEDCOM-bestand (.ged)")->type_name("GEDCOM");
+    app.set_help_flag("-h,--help", "Deze hulp tonen");
+    app.set_version_flag("--version", std::string("stambrix-cli ") + STAMBRIX_VERSION, "De versie tonen");
+    app.allow_extras();
+    auto formatter = app.get_formatter();
+    formatter->label("Usage", "Gebruik");
+    formatter->label("OPTIONS", "OPTIES");
+    formatter->label("Options", "Opties");
+    formatter->label("Positionals", "Argumenten");
+    formatter->label("POSITIONALS", "ARGUMENTEN");
+    formatter->column_width(26);
+}
+
+// The option named at the start of a CLI11 message ("--event: 1 required SOORT missing").
+std::string OptionNamedIn(const CLI::ParseError& error)
+{
+    const std::string message = error.what();
+    const auto colon = message.find(':');
+    return colon == std::string::npos ? std::string() : message.substr(0, colon);
+}
+
+std::string UsageMessage(const CLI::ParseError& error)
+{
+    const std::string option = OptionNamedIn(error);
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr && !option.empty())
+        return "Bij " + option + " ontbreekt de waarde.";
+    return std::string("De opdracht is niet goed opgebouwd (") + error.what() + ").";
+}
+
+// Checks what the parser cannot: the values and how they go together. Returns the Dutch
+// message for the first problem, nothing when the choices hold.
+std::optional<std::string> CheckChoices(const Arguments& arguments, const std::vector<std::string>& extras)
+{
+    if (!extras.empty()) {
+        const std::string& extra = extras.front();
+        if (extra.starts_with("-"))
+            return "Onbekende optie: " + extra;
+        return "Er kan maar één GEDCOM-bestand tegelijk worden geïndexeerd; te veel: " + extra;
+    }
+    if (!kEventKinds.contains(arguments.event))
+        return "Onbekende waarde voor --event: \"" + arguments.event + "\". Kies naam, beroepen of plaatsen.";
+    if (!kRecordGroups.contains(arguments.group))
+        return "Onbekende waarde voor --groep: \"" + arguments.group + "\". Kies personen, gezinnen of beiden.";
+    if (arguments.group != "personen" && arguments.event != "plaatsen")
+        return "De groep \"" + arguments.group + "\" kan alleen bij --event plaatsen; " + arguments.event +
+               " wordt altijd uit personen gelezen.";
+    std::error_code error;
+    if (!arguments.prefixFile.empty() && !std::filesystem::exists(arguments.prefixFile, error))
+        return "Het bestand met voorzetsels bestaat niet: " + arguments.prefixFile;
+    return std::nullopt;
+}
+
+int ExitCodeOf(scan::RunOutcome outcome)
+{
+    switch (outcome) {
+    case scan::RunOutcome::Written:
+        return kWritten;
+    case scan::RunOutcome::NothingFound:
+        return kNothingFound;
+    case scan::RunOutcome::NoFileGiven:
+        break;
+    }
+    return kUsage;
+}
+} // namespace
+
+int RunCli(std::span<const std::string_view> args, const CliEnvironment& environment, std::ostream& out,
+           std::ostream& err)
+{
+    CLI::App app("", "stambrix-cli");
+    Arguments arguments;
+    DescribeOptions(app, arguments);
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::Success& done) {
+        return app.exit(done, out, err);
+    } catch (const CLI::ParseError& error) {
+        err << "stambrix-cli: " << UsageMessage(error) << "\nZie stambrix-cli --help.\n";
+        return kUsage;
+    }
+    if (const auto problem = CheckChoices(arguments, app.remaining())) {
+        err << "stambrix-cli: " << *problem << "\nZie stambrix-cli --help.\n";
+        return kUsage;
+    }
+
+    TerminalPanels panels(err, environment.progressToTerminal && !arguments.quiet);
+    try {
+        scan::RunRequest request;
+        request.gedcomPath = arguments.gedcomPath;
+        request.eventKind = kEventKinds.at(arguments.event);
+        request.recordGroup = kRecordGroups.at(arguments.group);
+        request.prefixes =
+            names::LoadPrefixTable(arguments.prefixFile.empty() ? environment.programDirectory / names::kPrefixFileName
+                                                                : std::filesystem::path(arguments.prefixFile));
+        const scan::RunOutcome outcome = scan::RunIndex(request, panels, panels);
+        if (!arguments.quiet && outcome != scan::RunOutcome::NoFileGiven)
+            panels.PrintFinalTexts();
+        return ExitCodeOf(outcome);
+    } catch (const IoError& error) {
+        panels.ClearLine();
+        err << "stambrix-cli: " << error.what() << '\n';
+        return kInputOutput;
+    } catch (const std::bad_alloc&) {
+        panels.ClearLine();
+        err << "stambrix-cli: onvoldoende geheugen voor deze index\n";
+        return kInputOutput;
+    }
+}
+
+} // namespace stambrix::cli

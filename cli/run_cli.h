@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+#include <span>
+#include <string_view>
+
+namespace stambrix::cli {
+
+/// What the command line cannot tell: where the program lives and whether stderr is a terminal.
+struct CliEnvironment
+{
+    std::filesystem::path programDirectory; ///< looked in for "Voorzetsels.txt"
+    bool progressToTerminal = false;        ///< draw a live progress line on `err`
+};
+
+/// stambrix-cli with its arguments (without the program name). Help and version go to `out`;
+/// messages, progress and the final panel texts to `err`. Returns 0 when the index was written,
+/// 1 when nothing was found, 2 for a usage error or an empty path, 3 for an input/output error.
+int RunCli(std::span<const std::string_view> args, const CliEnvironment& environment, std::ostream& out,
+           std::ostream& err);
+
+} // namespace stambrix::cli

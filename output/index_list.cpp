@@ -1,0 +1,37 @@
+#include "output/index_list.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstring>
+
+namespace stambrix::output {
+
+namespace {
+constexpr std::size_t kBlockSize = 1 << 20;
+}
+
+void IndexList::Add(std::string_view line)
+{
+    if (blocks_.empty() || blockSize_ - blockUsed_ < line.size()) {
+        blockSize_ = std::max(kBlockSize, line.size());
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(blockSize_));
+        blockUsed_ = 0;
+    }
+    char* text = blocks_.back().get() + blockUsed_;
+    if (!line.empty())
+        std::memcpy(text, line.data(), line.size());
+    blockUsed_ += line.size();
+    lines_.emplace_back(text, line.size());
+}
+
+void IndexList::Reorder(std::span<const std::size_t> order)
+{
+    assert(order.size() == lines_.size());
+    std::vector<std::string_view> ordered;
+    ordered.reserve(order.size());
+    for (const std::size_t from : order)
+        ordered.push_back(lines_[from]);
+    lines_ = std::move(ordered);
+}
+
+} // namespace stambrix::output

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds Stambrix and indexes a GEDCOM file: the example tree, or the file given with its options.
+#   ./run.sh                         index examples/voorbeeld.ged
+#   ./run.sh FILE.ged [options]      index FILE.ged; options as for stambrix-cli (see --help)
+set -euo pipefail
+cd "$(dirname "$0")"
+
+scripts/install-deps.sh
+cmake --preset release >/dev/null
+cmake --build --preset release --target stambrix-cli
+
+if [ $# -eq 0 ]; then
+    set -- examples/voorbeeld.ged
+fi
+status=0
+build/release/bin/stambrix-cli "$@" || status=$?
+
+# The index goes into the folder "Stambrix" beside the GEDCOM file, the one argument that is not an option.
+gedcom=""
+skip_value=0
+for argument in "$@"; do
+    if [ $skip_value -eq 1 ]; then skip_value=0; continue; fi
+    case "$argument" in
+        --event|--groep|--voorzetsels) skip_value=1 ;;
+        -*) ;;
+        *) gedcom="$argument" ;;
+    esac
+done
+if [ $status -eq 0 ] && [ -n "$gedcom" ]; then
+    echo "De index staat in: $(cd "$(dirname "$gedcom")" && pwd)/Stambrix/"
+fi
+exit $status

@@ -1,0 +1,45 @@
+#include "scan/byte_source.h"
+
+#include "names/io_error.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+namespace stambrix::scan {
+
+FileSource::FileSource(const std::string& path) : path_(path)
+{
+    std::error_code error;
+    // A folder opens for reading on some systems and only fails at the first read.
+    if (std::filesystem::is_directory(path, error))
+        throw IoErrorFromErrno(path, EISDIR);
+    file_ = std::fopen(path.c_str(), "rb");
+    if (file_ == nullptr)
+        throw IoErrorFromErrno(path, errno);
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+}
+
+FileSource::~FileSource()
+{
+    std::fclose(file_);
+}
+
+std::size_t FileSource::Read(char* buffer, std::size_t size)
+{
+    errno = 0;
+    const std::size_t count = std::fread(buffer, 1, size, file_);
+    if (count == 0 && std::ferror(file_))
+        throw IoErrorFromErrno(path_, errno != 0 ? errno : EIO);
+    return count;
+}
+
+std::size_t MemorySource::Read(char* buffer, std::size_t size)
+{
+    const std::size_t count = std::min(size, bytes_.size());
+    std::memcpy(buffer, bytes_.data(), count);
+    bytes_.remove_prefix(count);
+    return count;
+}
+
+} // namespace stambrix::scan

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace stambrix::scan {
+
+/// Where the reader gets its bytes from.
+class ByteSource
+{
+public:
+    virtual ~ByteSource() = default;
+    /// Up to `size` bytes into `buffer`; 0 only at the end of the input. Throws IoError.
+    virtual std::size_t Read(char* buffer, std::size_t size) = 0;
+};
+
+/// The bytes of a file on disk. Opening a missing file, a folder or an unreadable file throws
+/// IoError with the path and the reason; so does a read error later on.
+class FileSource final : public ByteSource
+{
+public:
+    explicit FileSource(const std::string& path);
+    ~FileSource() override;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    std::size_t Read(char* buffer, std::size_t size) override;
+
+private:
+    std::string path_;
+    std::FILE* file_ = nullptr;
+};
+
+/// Bytes held in memory, for tests and for in-memory input.
+class MemorySource final : public ByteSource
+{
+public:
+    explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
+    std::size_t Read(char* buffer, std::size_t size) override;
+
+private:
+    std::string_view bytes_;
+};
+
+} // namespace stambrix::scan

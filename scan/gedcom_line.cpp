@@ -1,0 +1,79 @@
+#include "scan/gedcom_line.h"
+
+#include "names/ascii.h"
+
+namespace stambrix::scan {
+
+namespace {
+bool IsDelimiter(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Position just behind the tag, and the tag itself.
+std::string_view::size_type TagEnd(std::string_view line, std::string_view& tag)
+{
+    std::string_view::size_type i = 0;
+    while (i < line.size() && static_cast<unsigned char>(line[i]) <= 32)
+        ++i;
+    while (i < line.size() && IsDigit(line[i]))
+        ++i;
+    while (i < line.size() && IsDelimiter(line[i]))
+        ++i;
+    if (i < line.size() && line[i] == '@') {
+        const auto closing = line.find('@', i + 1);
+        i = closing == std::string_view::npos ? line.size() : closing + 1;
+        while (i < line.size() && IsDelimiter(line[i]))
+            ++i;
+    }
+    const auto start = i;
+    while (i < line.size() && !IsDelimiter(line[i]))
+        ++i;
+    tag = line.substr(start, i - start);
+    return i;
+}
+} // namespace
+
+bool IsLevelZero(std::string_view line)
+{
+    const std::string_view trimmed = names::Trim(line);
+    return trimmed.size() >= 2 && trimmed[0] == '0' && IsDelimiter(trimmed[1]);
+}
+
+std::string_view TagOf(std::string_view line)
+{
+    std::string_view tag;
+    TagEnd(line, tag);
+    return tag;
+}
+
+std::string_view TextAfterTagOf(std::string_view line)
+{
+    std::string_view tag;
+    auto end = TagEnd(line, tag);
+    if (end < line.size())
+        ++end;
+    return line.substr(end);
+}
+
+bool OpensPersonRecord(std::string_view line)
+{
+    return names::ContainsNoCase(line, "@ INDI") || (IsLevelZero(line) && names::EqualsNoCase(TagOf(line), "INDI"));
+}
+
+bool OpensFamilyRecord(std::string_view line)
+{
+    return names::ContainsNoCase(line, "@ FAM") || (IsLevelZero(line) && names::EqualsNoCase(TagOf(line), "FAM"));
+}
+
+bool IsContinuation(std::string_view line)
+{
+    return names::EqualsNoCase(TagOf(line), "CONC");
+}
+
+} // namespace stambrix::scan

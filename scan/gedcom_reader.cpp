@@ -1,0 +1,155 @@
+#include "scan/gedcom_reader.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace stambrix::scan {
+
+namespace {
+constexpr char kEndOfFile = 26;
+
+const char* FindLineBreak(const char* begin, const char* end)
+{
+    for (const char* p = begin; p != end; ++p) {
+        const auto byte = static_cast<unsigned char>(*p);
+        if (byte <= 26 && (byte == '\n' || byte == '\r' || byte == kEndOfFile))
+            return p;
+    }
+    return end;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix)
+{
+    return text.substr(0, prefix.size()) == prefix;
+}
+} // namespace
+
+GedcomReader::GedcomReader(ByteSource& source, std::size_t bufferSize)
+    : source_(source), block_(std::max<std::size_t>(bufferSize, 1))
+{
+}
+
+std::size_t GedcomReader::ReadBlock()
+{
+    if (sourceEnded_)
+        return 0;
+    const std::size_t count = source_.Read(block_.data(), block_.size());
+    sourceEnded_ = count == 0;
+    return count;
+}
+
+// The byte-order mark decides how every later block is taken, so at least three bytes are read
+// before anything is handed out, whatever the block size.
+void GedcomReader::ReadFirstBlock()
+{
+    started_ = true;
+    std::string head;
+    while (head.size() < 3) {
+        const std::size_t count = ReadBlock();
+        if (count == 0)
+            break;
+        head.append(block_.data(), count);
+    }
+    const bool littleEndian = StartsWith(head, "\xFF\xFE");
+    const bool bigEndian = StartsWith(head, "\xFE\xFF");
+    decoded_.clear();
+    if (littleEndian || bigEndian) {
+        utf16_.emplace(bigEndian);
+        utf16_->Decode(std::string_view(head).substr(2), decoded_);
+        unicodeMark_ = true;
+    } else {
+        decoded_ = std::move(head);
+        unicodeMark_ = StartsWith(decoded_, "\xEF\xBB\xBF");
+    }
+}
+
+bool GedcomReader::Refill()
+{
+    assert(pos_ == size_);
+    pos_ = 0;
+    size_ = 0;
+    if (!started_) {
+        ReadFirstBlock();
+        if (!decoded_.empty() || sourceEnded_) {
+            if (sourceEnded_ && utf16_)
+                utf16_->Finish(decoded_);
+            data_ = decoded_.data();
+            size_ = decoded_.size();
+            if (size_ != 0)
+                return true;
+        }
+    }
+    while (size_ == 0) {
+        const std::size_t count = ReadBlock();
+        if (!utf16_) {
+            data_ = block_.data();
+            size_ = count;
+            return count != 0;
+        }
+        decoded_.clear();
+        if (count == 0)
+            utf16_->Finish(decoded_);
+        else
+            utf16_->Decode(std::string_view(block_.data(), count), decoded_);
+        data_ = decoded_.data();
+        size_ = decoded_.size();
+        if (count == 0)
+            return size_ != 0;
+    }
+    return true;
+}
+
+bool GedcomReader::ReadLine(std::string_view& line)
+{
+    line = {};
+    if (ended_)
+        return false;
+    carry_.clear();
+    bool inCarry = false;
+    for (;;) {
+        if (pos_ == size_ && !Refill()) {
+            ended_ = true;
+            if (inCarry)
+                line = carry_;
+            return inCarry;
+        }
+        const char* begin = data_ + pos_;
+        const char* end = data_ + size_;
+        const char* lineBreak = FindLineBreak(begin, end);
+        if (lineBreak == end) {
+            carry_.append(begin, end);
+            inCarry = true;
+            pos_ = size_;
+            continue;
+        }
+        std::string_view segment(begin, static_cast<std::size_t>(lineBreak - begin));
+        pos_ = static_cast<std::size_t>(lineBreak - data_) + 1;
+        const char terminator = *lineBreak;
+        if (terminator == kEndOfFile) {
+            ended_ = true;
+            if (!inCarry && segment.empty())
+                return false;
+        } else {
+            const char partner = terminator == '\r' ? '\n' : '\r';
+            if (pos_ == size_) {
+                // The partner of this line end, if any, is the first byte of the next block.
+                carry_.append(segment);
+                inCarry = true;
+                segment = {};
+                if (Refill() && data_[0] == partner)
+                    pos_ = 1;
+            } else if (data_[pos_] == partner) {
+                ++pos_;
+            }
+        }
+        if (!inCarry) {
+            line = segment;
+            return true;
+        }
+        carry_.append(segment);
+        line = carry_;
+        return true;
+    }
+}
+
+} // namespace stambrix::scan

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "scan/byte_source.h"
+#include "scan/utf16_decoder.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace stambrix::scan {
+
+inline constexpr std::size_t kReadBufferSize = 1 << 20;
+
+/// Splits a GEDCOM file into lines. LF, CR LF, LF CR and a lone CR each end a line; byte 26 ends
+/// the file; every other byte comes through unchanged. A file that begins with a UTF-16 byte-order
+/// mark is converted to UTF-8 as it is read (the mark itself is dropped); a UTF-8 mark is kept.
+/// Lines have no length limit: a line is held whole only when it straddles two blocks.
+class GedcomReader
+{
+public:
+    explicit GedcomReader(ByteSource& source, std::size_t bufferSize = kReadBufferSize);
+
+    /// The next line without its terminator; false (and an empty line) at the end of the input or
+    /// at byte 26. The view stays valid until the next call.
+    bool ReadLine(std::string_view& line);
+
+    /// True when the input began with a UTF-8 or UTF-16 byte-order mark, so the lines are UTF-8.
+    bool StartedWithUnicodeMark() const { return unicodeMark_; }
+
+private:
+    bool Refill();
+    void ReadFirstBlock();
+    std::size_t ReadBlock();
+
+    ByteSource& source_;
+    std::vector<char> block_;
+    std::string decoded_;
+    std::optional<Utf16Decoder> utf16_;
+    const char* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t pos_ = 0;
+    std::string carry_;
+    bool started_ = false;
+    bool sourceEnded_ = false;
+    bool ended_ = false;
+    bool unicodeMark_ = false;
+};
+
+} // namespace stambrix::scan

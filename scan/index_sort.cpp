@@ -1,0 +1,147 @@
+#include "scan/index_sort.h"
+
+#include <unicode/ucol.h>
+#include <unicode/uloc.h>
+#include <unicode/ustring.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace stambrix::scan {
+
+namespace {
+// windows-1252 0x80-0x9F; its five undefined bytes stand for the C1 controls of the same value.
+constexpr std::uint16_t kWindows1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+struct CollatorCloser
+{
+    void operator()(UCollator* collator) const { ucol_close(collator); }
+};
+using Collator = std::unique_ptr<UCollator, CollatorCloser>;
+
+Collator OpenCollator(const std::string& locale)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    Collator collator(ucol_open(locale.c_str(), &status));
+    if (U_FAILURE(status))
+        throw std::runtime_error(std::string("ICU collator for ") + locale + ": " + u_errorName(status));
+    ucol_setStrength(collator.get(), UCOL_SECONDARY);
+    ucol_setAttribute(collator.get(), UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
+    return collator;
+}
+
+void DecodeLine(std::string_view line, TextEncoding encoding, std::vector<UChar>& text)
+{
+    if (encoding == TextEncoding::Windows1252) {
+        text.resize(line.size());
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const auto byte = static_cast<unsigned char>(line[i]);
+            text[i] = byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte;
+        }
+        return;
+    }
+    text.resize(line.size() + 1);
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strFromUTF8WithSub(text.data(), static_cast<int32_t>(text.size()), &length, line.data(),
+                         static_cast<int32_t>(line.size()), 0xFFFD, nullptr, &status);
+    text.resize(static_cast<std::size_t>(length));
+}
+
+// Sort keys of all lines, back to back in blocks that never move.
+class KeyStore
+{
+public:
+    const std::uint8_t* Add(const UCollator* collator, const std::vector<UChar>& text, std::uint32_t& length)
+    {
+        const auto textLength = static_cast<int32_t>(text.size());
+        int32_t needed =
+            ucol_getSortKey(collator, text.data(), textLength, scratch_.data(), static_cast<int32_t>(scratch_.size()));
+        if (static_cast<std::size_t>(needed) > scratch_.size()) {
+            scratch_.resize(static_cast<std::size_t>(needed));
+            needed = ucol_getSortKey(collator, text.data(), textLength, scratch_.data(), needed);
+        }
+        length = static_cast<std::uint32_t>(needed);
+        if (blocks_.empty() || kBlockSize - used_ < length) {
+            blocks_.push_back(
+                std::make_unique_for_overwrite<std::uint8_t[]>(std::max(kBlockSize, std::size_t{length})));
+            used_ = 0;
+        }
+        std::uint8_t* key = blocks_.back().get() + used_;
+        std::memcpy(key, scratch_.data(), length);
+        used_ += length;
+        return key;
+    }
+
+private:
+    static constexpr std::size_t kBlockSize = 1 << 20;
+    std::vector<std::unique_ptr<std::uint8_t[]>> blocks_;
+    std::size_t used_ = 0;
+    std::vector<std::uint8_t> scratch_ = std::vector<std::uint8_t>(256);
+};
+
+struct KeyedLine
+{
+    std::uint64_t head; // the first eight key bytes, big-endian, decide most comparisons
+    const std::uint8_t* key;
+    std::uint32_t keyLength;
+    std::uint32_t line;
+};
+
+std::uint64_t HeadOf(const std::uint8_t* key, std::uint32_t length)
+{
+    std::uint64_t head = 0;
+    for (std::uint32_t i = 0; i < 8; ++i)
+        head = head << 8 | (i < length ? key[i] : 0);
+    return head;
+}
+} // namespace
+
+std::string CollationLocale()
+{
+    const std::string locale = uloc_getDefault();
+    if (locale.empty() || locale == "c" || locale == "C" || locale == "en_US_POSIX" || locale == "POSIX")
+        return "root";
+    return locale;
+}
+
+void SortIndexList(output::IndexList& indexList, TextEncoding encoding, const std::string& locale)
+{
+    const Collator collator = OpenCollator(locale);
+    KeyStore keys;
+    std::vector<KeyedLine> keyed;
+    keyed.reserve(indexList.size());
+    std::vector<UChar> text;
+    for (std::size_t i = 0; i < indexList.size(); ++i) {
+        DecodeLine(indexList[i], encoding, text);
+        KeyedLine entry{};
+        entry.key = keys.Add(collator.get(), text, entry.keyLength);
+        entry.head = HeadOf(entry.key, entry.keyLength);
+        entry.line = static_cast<std::uint32_t>(i);
+        keyed.push_back(entry);
+    }
+    std::sort(keyed.begin(), keyed.end(), [&indexList](const KeyedLine& a, const KeyedLine& b) {
+        if (a.head != b.head)
+            return a.head < b.head;
+        // A sort key ends in its only zero byte, so comparing the common length decides unless equal.
+        const int byKey = std::memcmp(a.key, b.key, std::min(a.keyLength, b.keyLength));
+        if (byKey != 0 || a.keyLength != b.keyLength)
+            return byKey < 0 || (byKey == 0 && a.keyLength < b.keyLength);
+        return indexList[a.line] < indexList[b.line];
+    });
+    std::vector<std::size_t> order;
+    order.reserve(keyed.size());
+    for (const KeyedLine& entry : keyed)
+        order.push_back(entry.line);
+    keyed = {};
+    indexList.Reorder(order);
+}
+
+} // namespace stambrix::scan

@@ -1,0 +1,117 @@
+#include "names/ascii.h"
+#include "scan/field_extractors.h"
+#include "scan/gedcom_line.h"
+#include "scan/scanners.h"
+
+#include <array>
+#include <string>
+
+namespace stambrix::scan {
+
+namespace {
+struct LifeEventTag
+{
+    std::string_view tag;
+    std::string_view symbol;
+};
+
+constexpr std::array<LifeEventTag, 4> kLifeEvents{{
+    {"1 BIRT", "* "},
+    {"1 CHR", "~ "},
+    {"1 DEAT", "+ "},
+    {"1 BURI", "[] "},
+}};
+
+struct PersonFields
+{
+    std::string nameText;
+    std::string_view sex;
+    std::string lifeEvent;
+    bool dated = false;
+};
+
+bool TakeDate(std::string_view line, std::string_view symbol, PersonFields& person)
+{
+    if (!names::ContainsNoCase(line, "2 DATE"))
+        return false;
+    person.lifeEvent.assign(symbol);
+    person.lifeEvent += DateOf(line);
+    person.dated = true;
+    return true;
+}
+
+// One event check on the current line. Returns true when it leaves a line read ahead and not
+// taken as the event's date as the current line: that line has not been examined yet.
+bool CheckLifeEvent(ScanState& state, const LifeEventTag& event, PersonFields& person)
+{
+    if (!state.ReadLine())
+        return false;
+    const std::string_view firstBelow = names::Trim(state.line);
+    if (firstBelow.empty() || firstBelow.front() != '2')
+        return true;
+    if (TakeDate(state.line, event.symbol, person))
+        return false;
+    // The first line below the event was a level-2 line without the date: it is passed over.
+    if (!state.ReadLine())
+        return false;
+    return !TakeDate(state.line, event.symbol, person);
+}
+
+// Examines the current line. Returns true when the line it leaves as current still needs
+// examining, so no new line may be read.
+bool ExamineRecordLine(ScanState& state, PersonFields& person, names::NameForm form, const names::PrefixTable& prefixes)
+{
+    if (names::ContainsNoCase(state.line, "1 NAME"))
+        person.nameText = NameOf(state.line, form, prefixes);
+    if (names::ContainsNoCase(state.line, "1 SEX"))
+        person.sex = SexOf(state.line);
+    bool unexamined = false;
+    if (!person.dated) {
+        for (const LifeEventTag& event : kLifeEvents)
+            if (names::ContainsNoCase(state.line, event.tag))
+                unexamined = CheckLifeEvent(state, event, person);
+    }
+    return unexamined;
+}
+
+void CompleteRecord(ScanState& state, const PersonFields& person, names::NameForm form)
+{
+    if (form == names::NameForm::FamilyName) {
+        state.AddIndexLine(person.nameText);
+        return;
+    }
+    std::string indexLine = person.nameText;
+    indexLine += '\t';
+    indexLine += person.lifeEvent;
+    indexLine += '\t';
+    indexLine += person.sex;
+    indexLine += "\t[";
+    indexLine += state.RecordId();
+    indexLine += ']';
+    state.AddIndexLine(indexLine);
+}
+} // namespace
+
+void ScanNames(ScanState& state, names::NameForm form, const names::PrefixTable& prefixes)
+{
+    if (!OpensPersonRecord(state.line))
+        return;
+    state.OpenRecord();
+    PersonFields person;
+    for (;;) {
+        const bool unexamined = ExamineRecordLine(state, person, form, prefixes);
+        if (state.AtEnd() || (!unexamined && !state.ReadLine()))
+            break;
+        if (OpensPersonRecord(state.line)) {
+            state.readNext = false;
+            break;
+        }
+        if (IsLevelZero(state.line)) {
+            state.readNext = true;
+            break;
+        }
+    }
+    CompleteRecord(state, person, form);
+}
+
+} // namespace stambrix::scan

@@ -1,0 +1,128 @@
+#include "scan/run_index.h"
+
+#include "names/ascii.h"
+#include "names/io_error.h"
+#include "output/index_list.h"
+#include "output/text_writer.h"
+#include "progress/elapsed_text.h"
+#include "scan/byte_source.h"
+#include "scan/gedcom_reader.h"
+#include "scan/header_charset.h"
+#include "scan/index_sort.h"
+#include "scan/scan_state.h"
+#include "scan/scanners.h"
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+
+namespace stambrix::scan {
+
+namespace {
+std::uint32_t TickCount()
+{
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void CreateOutputDirectory(const std::string& directory)
+{
+    std::error_code error;
+    std::filesystem::create_directories(directory, error);
+    if (error)
+        throw IoError(directory, error.message());
+    if (!std::filesystem::is_directory(directory, error))
+        throw IoError(directory, std::make_error_code(std::errc::not_a_directory).message());
+}
+
+void Scan(const RunRequest& request, ScanState& state)
+{
+    switch (request.eventKind) {
+    case EventKind::Naam:
+        ScanNames(state, names::NameForm::Full, request.prefixes);
+        break;
+    case EventKind::Beroepen:
+        ScanOccupations(state);
+        break;
+    case EventKind::Plaatsen:
+        ScanPlaces(state, request.recordGroup);
+        break;
+    }
+}
+
+// Reads the file once: every pass hands the current line to the scanner of the event kind.
+TextEncoding ScanFile(const RunRequest& request, GedcomReader& reader, ScanState& state)
+{
+    HeaderCharset charset;
+    while (state.ReadLine()) {
+        charset.Examine(state.line);
+        Scan(request, state);
+        while (!state.AtEnd() && !state.readNext)
+            Scan(request, state);
+        if (state.AtEnd())
+            break;
+    }
+    return reader.StartedWithUnicodeMark() || charset.DeclaresUtf8() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+}
+} // namespace
+
+std::string OutputDirectoryOf(std::string_view gedcomPath)
+{
+#ifdef _WIN32
+    const auto separator = gedcomPath.find_last_of("\\/:");
+#else
+    const auto separator = gedcomPath.find_last_of('/');
+#endif
+    const std::string_view directory =
+        separator == std::string_view::npos ? std::string_view() : gedcomPath.substr(0, separator + 1);
+    return std::string(directory) + "Stambrix";
+}
+
+std::string_view IndexFileNameOf(EventKind eventKind)
+{
+    switch (eventKind) {
+    case EventKind::Beroepen:
+        return "Beroepen.txt";
+    case EventKind::Plaatsen:
+        return "Plaatsen.txt";
+    case EventKind::Naam:
+        break;
+    }
+    return "Namen.txt";
+}
+
+RunOutcome RunIndex(const RunRequest& request, progress::StatusPanels& panels, progress::UserMessages& messages)
+{
+    panels.ShowReadStatus({});
+    panels.ShowTimeStatus({});
+    panels.ShowWrittenStatus({});
+    if (names::Trim(request.gedcomPath).empty()) {
+        messages.ShowMessage("Er is geen bestand opgegeven om te openen.");
+        return RunOutcome::NoFileGiven;
+    }
+    const std::uint32_t startTick = TickCount();
+    // The file is opened before the output folder is made, so a mistyped path leaves no folder behind.
+    FileSource source(request.gedcomPath);
+    const std::string outputDirectory = OutputDirectoryOf(request.gedcomPath);
+    CreateOutputDirectory(outputDirectory);
+
+    output::IndexList indexList;
+    GedcomReader reader(source);
+    ScanState state(reader, indexList, panels);
+    const TextEncoding encoding = ScanFile(request, reader, state);
+    SortIndexList(indexList, encoding, CollationLocale());
+
+    RunOutcome outcome = RunOutcome::NothingFound;
+    if (indexList.empty()) {
+        messages.ShowMessage("Er zijn geen items gevonden.");
+    } else {
+        std::uint64_t writtenCounter = 0;
+        output::WriteTextIndex(indexList, std::filesystem::path(outputDirectory) / IndexFileNameOf(request.eventKind),
+                               panels, writtenCounter);
+        outcome = RunOutcome::Written;
+    }
+    panels.ShowTimeStatus(progress::ElapsedText(TickCount() - startTick));
+    return outcome;
+}
+
+} // namespace stambrix::scan

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "names/prefix_table.h"
+
+#include <string>
+
+namespace stambrix::scan {
+
+/// What is indexed: persons by name, occupations or places.
+enum class EventKind
+{
+    Naam,
+    Beroepen,
+    Plaatsen
+};
+
+/// Which records the place index reads; the other event kinds read person records only.
+enum class RecordGroup
+{
+    Personen,
+    Gezinnen,
+    Beiden
+};
+
+/// Everything one run needs, as plain values.
+struct RunRequest
+{
+    std::string gedcomPath; ///< as the user gave it, untrimmed
+    EventKind eventKind = EventKind::Naam;
+    RecordGroup recordGroup = RecordGroup::Personen;
+    names::PrefixTable prefixes;
+};
+
+/// How a run ended when it did not throw.
+enum class RunOutcome
+{
+    Written,      ///< the index was written
+    NothingFound, ///< "Er zijn geen items gevonden." was shown, nothing written
+    NoFileGiven   ///< "Er is geen bestand opgegeven om te openen." was shown, nothing done
+};
+
+} // namespace stambrix::scan

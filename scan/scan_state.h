@@ -1,0 +1,53 @@
+#pragma once
+
+#include "output/index_list.h"
+#include "progress/status_panels.h"
+#include "scan/gedcom_reader.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace stambrix::scan {
+
+/// What the run driver and the scanners share while the file is read: the current line, the
+/// read-next flag, the record counter and id, and the index list being filled.
+class ScanState
+{
+public:
+    ScanState(GedcomReader& reader, output::IndexList& indexList, progress::StatusPanels& panels)
+        : reader_(reader), indexList_(indexList), panels_(panels)
+    {
+    }
+
+    /// The line the next test examines; valid until the next ReadLine.
+    std::string_view line;
+    /// True: the driver reads on after the pass. False: the current line opens a record that the
+    /// next pass takes up.
+    bool readNext = true;
+
+    /// Reads the next line into `line`; false, with an empty line, at the end of the file.
+    bool ReadLine();
+    /// True once a read found the end of the file.
+    bool AtEnd() const { return atEnd_; }
+
+    /// Counts the record the current line opens, shows the count and takes its id.
+    void OpenRecord();
+    const std::string& RecordId() const { return recordId_; }
+    std::uint64_t RecordCounter() const { return recordCounter_; }
+
+    /// Adds «value», tab, «[id]» to the index list.
+    void AddValueLine(std::string_view value);
+    void AddIndexLine(std::string_view indexLine) { indexList_.Add(indexLine); }
+
+private:
+    GedcomReader& reader_;
+    output::IndexList& indexList_;
+    progress::StatusPanels& panels_;
+    std::uint64_t recordCounter_ = 0;
+    std::string recordId_;
+    std::string scratch_;
+    bool atEnd_ = false;
+};
+
+} // namespace stambrix::scan
