@@ -50,9 +50,13 @@ void Scan(const RunRequest& request, ScanState& state)
     }
 }
 
-// Reads the file once: every pass hands the current line to the scanner of the event kind.
-TextEncoding ScanFile(const RunRequest& request, GedcomReader& reader, ScanState& state)
+} // namespace
+
+ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::StatusPanels& panels)
 {
+    ScanResult result;
+    GedcomReader reader(source);
+    ScanState state(reader, result.indexList, panels);
     HeaderCharset charset;
     while (state.ReadLine()) {
         charset.Examine(state.line);
@@ -62,9 +66,10 @@ TextEncoding ScanFile(const RunRequest& request, GedcomReader& reader, ScanState
         if (state.AtEnd())
             break;
     }
-    return reader.StartedWithUnicodeMark() || charset.DeclaresUtf8() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    if (reader.StartedWithUnicodeMark() || charset.DeclaresUtf8())
+        result.encoding = TextEncoding::Utf8;
+    return result;
 }
-} // namespace
 
 std::string OutputDirectoryOf(std::string_view gedcomPath)
 {
@@ -106,11 +111,9 @@ RunOutcome RunIndex(const RunRequest& request, progress::StatusPanels& panels, p
     const std::string outputDirectory = OutputDirectoryOf(request.gedcomPath);
     CreateOutputDirectory(outputDirectory);
 
-    output::IndexList indexList;
-    GedcomReader reader(source);
-    ScanState state(reader, indexList, panels);
-    const TextEncoding encoding = ScanFile(request, reader, state);
-    SortIndexList(indexList, encoding, CollationLocale());
+    ScanResult scanned = ScanGedcom(source, request, panels);
+    output::IndexList& indexList = scanned.indexList;
+    SortIndexList(indexList, scanned.encoding, CollationLocale());
 
     RunOutcome outcome = RunOutcome::NothingFound;
     if (indexList.empty()) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "output/index_list.h"
 #include "progress/status_panels.h"
+#include "scan/byte_source.h"
+#include "scan/index_sort.h"
 #include "scan/run_request.h"
 
 #include <string>
@@ -15,6 +18,17 @@ namespace stambrix::scan {
 /// an index written earlier then stays as it was.
 [[nodiscard]] RunOutcome RunIndex(const RunRequest& request, progress::StatusPanels& panels,
                                   progress::UserMessages& messages);
+
+/// What one reading of the file gives: the index lines in file order and the encoding of their bytes.
+struct ScanResult
+{
+    output::IndexList indexList;
+    TextEncoding encoding = TextEncoding::Windows1252;
+};
+
+/// Reads the file once, front to back: every pass hands the current line to the scanner of the
+/// event kind, which counts the records it opens on the read panel.
+ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::StatusPanels& panels);
 
 /// The folder the index goes into: the GEDCOM path up to and including its last separator
 /// ("/"; on Windows also "\" and ":"), followed by "Stambrix".

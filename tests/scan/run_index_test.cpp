@@ -1,0 +1,160 @@
+#include "names/io_error.h"
+#include "scan/run_index.h"
+#include "scan_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace stambrix::scan {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RecordedMessages : progress::UserMessages
+{
+    std::vector<std::string> shown;
+    void ShowMessage(std::string_view text) override { shown.emplace_back(text); }
+};
+
+class RunIndexTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        folder_ = fs::temp_directory_path() /
+                  ("stambrix-run-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string WriteGedcom(const std::string& name, const std::string& text)
+    {
+        const fs::path path = folder_ / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+
+    RunOutcome Run(const std::string& path, EventKind kind = EventKind::Naam)
+    {
+        RunRequest request;
+        request.gedcomPath = path;
+        request.eventKind = kind;
+        request.prefixes = names::DefaultPrefixes();
+        return RunIndex(request, panels_, messages_);
+    }
+
+    static std::string Contents(const fs::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    fs::path folder_;
+    testing::LastPanelTexts panels_;
+    RecordedMessages messages_;
+};
+
+TEST_F(RunIndexTest, BlankPathShowsItsMessageAndDoesNothingElse)
+{
+    panels_.read = "old";
+    EXPECT_EQ(Run(" \t "), RunOutcome::NoFileGiven);
+    EXPECT_EQ(messages_.shown, std::vector<std::string>{"Er is geen bestand opgegeven om te openen."});
+    EXPECT_EQ(panels_.read, "");
+    EXPECT_EQ(panels_.time, "");
+    EXPECT_FALSE(fs::exists("Stambrix"));
+}
+
+TEST_F(RunIndexTest, NoWantedRecordLeavesTheFolderButWritesNothing)
+{
+    const std::string path = WriteGedcom("leeg.ged", testing::Gedcom({"0 HEAD", "0 @F1@ FAM", "0 TRLR"}));
+    EXPECT_EQ(Run(path), RunOutcome::NothingFound);
+    EXPECT_EQ(messages_.shown, std::vector<std::string>{"Er zijn geen items gevonden."});
+    EXPECT_TRUE(fs::is_directory(folder_ / "Stambrix"));
+    EXPECT_TRUE(fs::is_empty(folder_ / "Stambrix"));
+    EXPECT_EQ(panels_.time.size(), std::string("00:00:00:00").size());
+}
+
+TEST_F(RunIndexTest, WritesTheSortedIndexWithCounts)
+{
+    const std::string path =
+        WriteGedcom("fam.ged", testing::Gedcom({"0 HEAD", "0 @I1@ INDI", "1 NAME Piet /Berg/", "1 OCCU smid",
+                                                "0 @I2@ INDI", "1 NAME Jan /berg/", "1 OCCU Bakker", "0 @I3@ INDI",
+                                                "1 NAME Anna /van Aken/", "1 OCCU arts", "0 TRLR"}));
+    EXPECT_EQ(Run(path), RunOutcome::Written);
+    EXPECT_EQ(Contents(folder_ / "Stambrix" / "Namen.txt"),
+              "Aken, Anna van\t\t\t[@I3@]\r\nberg, Jan\t\t\t[@I2@]\r\nBerg, Piet\t\t\t[@I1@]\r\n");
+    EXPECT_EQ(panels_.read, "gelezen : 3");
+    EXPECT_EQ(panels_.written, "geschreven : 3");
+    EXPECT_TRUE(messages_.shown.empty());
+
+    EXPECT_EQ(Run(path, EventKind::Beroepen), RunOutcome::Written);
+    EXPECT_EQ(Contents(folder_ / "Stambrix" / "Beroepen.txt"), "arts\t[@I3@]\r\nBakker\t[@I2@]\r\nsmid\t[@I1@]\r\n");
+}
+
+TEST_F(RunIndexTest, LinesEqualExceptForCaseAlwaysComeInTheSameOrder)
+{
+    const std::string path =
+        WriteGedcom("case.ged", testing::Gedcom({"0 @I1@ INDI", "1 NAME /BERG/", "0 @I1@ INDI", "1 NAME /berg/",
+                                                 "0 @I1@ INDI", "1 NAME /Berg/", "0 TRLR"}));
+    ASSERT_EQ(Run(path), RunOutcome::Written);
+    EXPECT_EQ(Contents(folder_ / "Stambrix" / "Namen.txt"),
+              "BERG, \t\t\t[@I1@]\r\nBerg, \t\t\t[@I1@]\r\nberg, \t\t\t[@I1@]\r\n");
+}
+
+TEST_F(RunIndexTest, MissingFileThrowsWithItsPathAndCreatesNoFolder)
+{
+    const std::string path = (folder_ / "nergens" / "weg.ged").string();
+    try {
+        (void)Run(path);
+        FAIL() << "no IoError";
+    } catch (const IoError& error) {
+        EXPECT_EQ(std::string(error.what()), path + ": No such file or directory");
+    }
+    EXPECT_FALSE(fs::exists(folder_ / "nergens"));
+}
+
+TEST_F(RunIndexTest, OutputFolderThatIsAFileThrowsAndKeepsIt)
+{
+    const std::string path = WriteGedcom("fam.ged", testing::Gedcom({"0 @I1@ INDI", "0 TRLR"}));
+    WriteGedcom("Stambrix", "geen map");
+    EXPECT_THROW((void)Run(path), IoError);
+    EXPECT_EQ(Contents(folder_ / "Stambrix"), "geen map");
+}
+
+TEST(OutputDirectoryOf, EndsAtTheLastSeparator)
+{
+    EXPECT_EQ(OutputDirectoryOf("/home/an/genea/fam.ged"), "/home/an/genea/Stambrix");
+    EXPECT_EQ(OutputDirectoryOf("fam.ged"), "Stambrix");
+    EXPECT_EQ(OutputDirectoryOf("/fam.ged"), "/Stambrix");
+}
+
+TEST(ScanGedcom, EncodingFromByteOrderMarkOrHeader)
+{
+    RunRequest request;
+    testing::LastPanelTexts panels;
+    auto encodingOf = [&](std::string_view text) {
+        MemorySource source(text);
+        return ScanGedcom(source, request, panels).encoding;
+    };
+    EXPECT_EQ(encodingOf("0 HEAD\r\n1 CHAR ANSI\r\n0 TRLR\r\n"), TextEncoding::Windows1252);
+    EXPECT_EQ(encodingOf("0 HEAD\r\n1 CHAR UTF-8\r\n0 TRLR\r\n"), TextEncoding::Utf8);
+    EXPECT_EQ(encodingOf("0 HEAD\n1 char utf8\n"), TextEncoding::Utf8);
+    EXPECT_EQ(encodingOf("\xEF\xBB\xBF"
+                         "0 HEAD\r\n0 TRLR\r\n"),
+              TextEncoding::Utf8);
+    EXPECT_EQ(encodingOf("\xFF\xFE"
+                         "0\0 \0H\0E\0A\0D\0\n\0"),
+              TextEncoding::Utf8);
+    // A CHAR line after the header is someone's text, not the file's declaration.
+    EXPECT_EQ(encodingOf("0 HEAD\n0 @N1@ NOTE\n1 CHAR UTF-8\n"), TextEncoding::Windows1252);
+}
+
+} // namespace
+} // namespace stambrix::scan
