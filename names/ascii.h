@@ -23,11 +23,22 @@ std::string ToLowerAscii(std::string_view text);
 /// `text` without the characters with codes 0 to 32 at either end.
 std::string_view Trim(std::string_view text);
 
-/// True when `a` and `b` are equal with A-Z and a-z taken as equal.
-bool EqualsNoCase(std::string_view a, std::string_view b);
-
 /// True when `text` begins with `prefix`, A-Z and a-z taken as equal.
-bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+inline bool StartsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    if (prefix.size() > text.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (ToUpperAscii(text[i]) != ToUpperAscii(prefix[i]))
+            return false;
+    return true;
+}
+
+/// True when `a` and `b` are equal with A-Z and a-z taken as equal.
+inline bool EqualsNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && StartsWithNoCase(a, b);
+}
 
 /// Position of the first occurrence of `pattern` in `text` at or after `from`, A-Z and a-z taken
 /// as equal; npos when there is none. An empty pattern is found at `from`.

@@ -24,6 +24,18 @@ void IndexList::Add(std::string_view line)
     lines_.emplace_back(text, line.size());
 }
 
+void IndexList::Append(IndexList&& other)
+{
+    lines_.insert(lines_.end(), other.lines_.begin(), other.lines_.end());
+    // Further lines go into a fresh block, so those of `other` keep theirs.
+    blocks_.insert(blocks_.begin(), std::make_move_iterator(other.blocks_.begin()),
+                   std::make_move_iterator(other.blocks_.end()));
+    other.blocks_.clear();
+    other.lines_.clear();
+    other.blockUsed_ = 0;
+    other.blockSize_ = 0;
+}
+
 void IndexList::Reorder(std::span<const std::size_t> order)
 {
     assert(order.size() == lines_.size());

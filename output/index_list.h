@@ -29,6 +29,9 @@ public:
     auto begin() const { return lines_.begin(); }
     auto end() const { return lines_.end(); }
 
+    /// Appends the lines of `other`, taking over their text without copying it.
+    void Append(IndexList&& other);
+
     /// Puts the lines in the order given: afterwards line i is the former line order[i].
     /// `order` must hold every position exactly once.
     void Reorder(std::span<const std::size_t> order);

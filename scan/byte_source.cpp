@@ -2,6 +2,7 @@
 
 #include "names/io_error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -28,10 +29,27 @@ FileSource::~FileSource()
 std::size_t FileSource::Read(char* buffer, std::size_t size)
 {
     errno = 0;
-    const std::size_t count = std::fread(buffer, 1, size, file_);
+    const std::size_t count = std::fread(buffer, 1, std::min<std::uint64_t>(size, remaining_), file_);
     if (count == 0 && std::ferror(file_))
         throw IoErrorFromErrno(path_, errno != 0 ? errno : EIO);
+    remaining_ -= count;
     return count;
+}
+
+std::uint64_t FileSource::Size() const
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path_, error);
+    if (error)
+        throw IoError(path_, error.message());
+    return size;
+}
+
+void FileSource::Restrict(std::uint64_t begin, std::uint64_t end)
+{
+    if (fseeko(file_, static_cast<off_t>(begin), SEEK_SET) != 0)
+        throw IoErrorFromErrno(path_, errno);
+    remaining_ = end - begin;
 }
 
 std::size_t MemorySource::Read(char* buffer, std::size_t size)

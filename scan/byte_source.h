@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -28,9 +29,16 @@ public:
 
     std::size_t Read(char* buffer, std::size_t size) override;
 
+    /// The size of the file in bytes. Throws IoError.
+    std::uint64_t Size() const;
+
+    /// From now on the reads run from byte `begin` up to byte `end`. Throws IoError.
+    void Restrict(std::uint64_t begin, std::uint64_t end);
+
 private:
     std::string path_;
     std::FILE* file_ = nullptr;
+    std::uint64_t remaining_ = UINT64_MAX;
 };
 
 /// Bytes held in memory, for tests and for in-memory input.

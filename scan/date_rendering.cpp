@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cassert>
+#include <cstdint>
 
 namespace stambrix::scan {
 
@@ -45,11 +46,16 @@ constexpr std::array<Translation, 23> kWordTranslations{{
 
 /// Replaces every occurrence of `find` in `text`, left to right, A-Z and a-z taken as equal; the
 /// search goes on behind each inserted replacement, so a replacement never takes part in a match.
-void ReplaceAllNoCase(std::string& text, std::string_view find, std::string_view replacement)
+/// Returns true when anything was replaced.
+bool ReplaceAllNoCase(std::string& text, std::string_view find, std::string_view replacement)
 {
+    bool replaced = false;
     for (std::size_t at = names::FindNoCase(text, find); at != std::string::npos;
-         at = names::FindNoCase(text, find, at + replacement.size()))
+         at = names::FindNoCase(text, find, at + replacement.size())) {
         text.replace(at, find.size(), replacement);
+        replaced = true;
+    }
+    return replaced;
 }
 
 // Month words of a date, each with its month number; full names and abbreviations alike.
@@ -71,9 +77,19 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-bool IsLetter(char c)
+constexpr bool IsLetter(char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// The letters A-Z that occur in `text`, case folded, one bit each.
+constexpr std::uint32_t LettersIn(std::string_view text)
+{
+    std::uint32_t letters = 0;
+    for (const char c : text)
+        if (IsLetter(c))
+            letters |= 1u << (names::ToLowerAscii(c) - 'a');
+    return letters;
 }
 
 bool IsSeparator(char c)
@@ -176,8 +192,16 @@ void PutDigits(std::string& out, std::size_t pos, int value, std::size_t width)
 std::string TranslateDateWords(std::string_view dateText)
 {
     std::string text(dateText);
-    for (const Translation& row : kWordTranslations)
-        ReplaceAllNoCase(text, row.find, row.replacement);
+    // A row whose first letter is not in the text cannot match; a date holds few letters. A
+    // replacement can only bring in the letters it is made of.
+    std::uint32_t letters = LettersIn(text);
+    for (const Translation& row : kWordTranslations) {
+        const std::uint32_t first = LettersIn(row.find.substr(0, 1));
+        if (first != 0 && (letters & first) == 0)
+            continue;
+        if (ReplaceAllNoCase(text, row.find, row.replacement))
+            letters |= LettersIn(row.replacement);
+    }
     // The full stop is compared exactly, and one character stands for one: no search needed.
     for (char& c : text)
         if (c == '.')

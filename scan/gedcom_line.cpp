@@ -2,6 +2,8 @@
 
 #include "names/ascii.h"
 
+#include <cstring>
+
 namespace stambrix::scan {
 
 namespace {
@@ -39,10 +41,31 @@ std::string_view::size_type TagEnd(std::string_view line, std::string_view& tag)
 }
 } // namespace
 
+unsigned FindAllNoCase(std::string_view line, std::string_view lead, std::span<const std::string_view> tails)
+{
+    unsigned found = 0;
+    const char* at = line.data();
+    const char* const end = at + line.size();
+    while ((at = static_cast<const char*>(std::memchr(at, lead.front(), static_cast<std::size_t>(end - at)))) !=
+           nullptr) {
+        const std::string_view rest(at, static_cast<std::size_t>(end - at));
+        ++at;
+        if (!names::StartsWithNoCase(rest, lead))
+            continue;
+        const std::string_view afterLead(rest.data() + lead.size(), rest.size() - lead.size());
+        for (std::size_t i = 0; i < tails.size(); ++i)
+            if (names::StartsWithNoCase(afterLead, tails[i]))
+                found |= 1u << i;
+    }
+    return found;
+}
+
 bool IsLevelZero(std::string_view line)
 {
-    const std::string_view trimmed = names::Trim(line);
-    return trimmed.size() >= 2 && trimmed[0] == '0' && IsDelimiter(trimmed[1]);
+    std::size_t i = 0;
+    while (i < line.size() && static_cast<unsigned char>(line[i]) <= 32)
+        ++i;
+    return line.size() - i >= 2 && line[i] == '0' && IsDelimiter(line[i + 1]);
 }
 
 std::string_view TagOf(std::string_view line)

@@ -1,11 +1,17 @@
 #pragma once
 
+#include <span>
 #include <string_view>
 
 // Tests on one GEDCOM line as read. Markers are found anywhere in the line, A-Z and a-z taken as
 // equal; the structure of a line («level [@xref@] TAG value») is only looked at where a test
 // needs it.
 namespace stambrix::scan {
+
+/// Which of the texts `lead` + tails[i] occur in `line`, A-Z and a-z taken as equal, as bits: bit i
+/// for tails[i]. The line is run through once, for the first character of `lead`, which must not be
+/// a letter.
+unsigned FindAllNoCase(std::string_view line, std::string_view lead, std::span<const std::string_view> tails);
 
 /// True when the trimmed line is a level-0 line: "0" followed by a blank or a tab.
 bool IsLevelZero(std::string_view line);

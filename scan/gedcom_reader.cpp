@@ -2,19 +2,38 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdint>
+#include <cstring>
 
 namespace stambrix::scan {
 
 namespace {
 constexpr char kEndOfFile = 26;
 
+bool IsLineBreak(unsigned char byte)
+{
+    return byte == '\n' || byte == '\r' || byte == kEndOfFile;
+}
+
+// Eight bytes at a time: only a word holding a byte below 27 can hold a line break, and text has
+// few of those (a tab now and then).
 const char* FindLineBreak(const char* begin, const char* end)
 {
-    for (const char* p = begin; p != end; ++p) {
-        const auto byte = static_cast<unsigned char>(*p);
-        if (byte <= 26 && (byte == '\n' || byte == '\r' || byte == kEndOfFile))
-            return p;
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    const char* p = begin;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        if (((word - kOnes * 27) & ~word & kHighBits) == 0)
+            continue;
+        for (int i = 0; i < 8; ++i)
+            if (IsLineBreak(static_cast<unsigned char>(p[i])))
+                return p + i;
     }
+    for (; p != end; ++p)
+        if (IsLineBreak(static_cast<unsigned char>(*p)))
+            return p;
     return end;
 }
 
@@ -127,6 +146,7 @@ bool GedcomReader::ReadLine(std::string_view& line)
         const char terminator = *lineBreak;
         if (terminator == kEndOfFile) {
             ended_ = true;
+            stoppedAtMarker_ = true;
             if (!inCarry && segment.empty())
                 return false;
         } else {

@@ -26,6 +26,9 @@ public:
     /// at byte 26. The view stays valid until the next call.
     bool ReadLine(std::string_view& line);
 
+    /// True when reading stopped at byte 26 rather than at the end of the input.
+    bool StoppedAtEndMarker() const { return stoppedAtMarker_; }
+
     /// True when the input began with a UTF-8 or UTF-16 byte-order mark, so the lines are UTF-8.
     bool StartedWithUnicodeMark() const { return unicodeMark_; }
 
@@ -46,6 +49,7 @@ private:
     bool sourceEnded_ = false;
     bool ended_ = false;
     bool unicodeMark_ = false;
+    bool stoppedAtMarker_ = false;
 };
 
 } // namespace stambrix::scan

@@ -5,6 +5,7 @@
 #include <unicode/ustring.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -102,6 +103,20 @@ std::uint64_t HeadOf(const std::uint8_t* key, std::uint32_t length)
         head = head << 8 | (i < length ? key[i] : 0);
     return head;
 }
+
+// Collation order; equal keys fall back on the bytes of the lines.
+auto CollationLess(const output::IndexList& indexList)
+{
+    return [&indexList](const KeyedLine& a, const KeyedLine& b) {
+        if (a.head != b.head)
+            return a.head < b.head;
+        // A sort key ends in its only zero byte, so comparing the common length decides unless equal.
+        const int byKey = std::memcmp(a.key, b.key, std::min(a.keyLength, b.keyLength));
+        if (byKey != 0 || a.keyLength != b.keyLength)
+            return byKey < 0 || (byKey == 0 && a.keyLength < b.keyLength);
+        return indexList[a.line] < indexList[b.line];
+    };
+}
 } // namespace
 
 std::string CollationLocale()
@@ -112,36 +127,61 @@ std::string CollationLocale()
     return locale;
 }
 
-void SortIndexList(output::IndexList& indexList, TextEncoding encoding, const std::string& locale)
+struct CollatedLines::Keys
 {
+    std::vector<KeyStore> stores;
+    std::vector<KeyedLine> lines;
+};
+
+CollatedLines::CollatedLines(const output::IndexList& indexList, TextEncoding encoding, const std::string& locale)
+    : keys_(std::make_unique<Keys>())
+{
+    assert(indexList.size() <= UINT32_MAX);
     const Collator collator = OpenCollator(locale);
-    KeyStore keys;
-    std::vector<KeyedLine> keyed;
-    keyed.reserve(indexList.size());
+    KeyStore& store = keys_->stores.emplace_back();
+    keys_->lines.reserve(indexList.size());
     std::vector<UChar> text;
     for (std::size_t i = 0; i < indexList.size(); ++i) {
         DecodeLine(indexList[i], encoding, text);
         KeyedLine entry{};
-        entry.key = keys.Add(collator.get(), text, entry.keyLength);
+        entry.key = store.Add(collator.get(), text, entry.keyLength);
         entry.head = HeadOf(entry.key, entry.keyLength);
         entry.line = static_cast<std::uint32_t>(i);
-        keyed.push_back(entry);
+        keys_->lines.push_back(entry);
     }
-    std::sort(keyed.begin(), keyed.end(), [&indexList](const KeyedLine& a, const KeyedLine& b) {
-        if (a.head != b.head)
-            return a.head < b.head;
-        // A sort key ends in its only zero byte, so comparing the common length decides unless equal.
-        const int byKey = std::memcmp(a.key, b.key, std::min(a.keyLength, b.keyLength));
-        if (byKey != 0 || a.keyLength != b.keyLength)
-            return byKey < 0 || (byKey == 0 && a.keyLength < b.keyLength);
-        return indexList[a.line] < indexList[b.line];
-    });
+    std::sort(keys_->lines.begin(), keys_->lines.end(), CollationLess(indexList));
+}
+
+CollatedLines::~CollatedLines() = default;
+CollatedLines::CollatedLines(CollatedLines&&) noexcept = default;
+CollatedLines& CollatedLines::operator=(CollatedLines&&) noexcept = default;
+
+void CollatedLines::Merge(CollatedLines&& later, const output::IndexList& combined)
+{
+    const auto offset = static_cast<std::uint32_t>(keys_->lines.size());
+    for (KeyedLine& entry : later.keys_->lines)
+        entry.line += offset;
+    std::vector<KeyedLine> merged(keys_->lines.size() + later.keys_->lines.size());
+    std::merge(keys_->lines.begin(), keys_->lines.end(), later.keys_->lines.begin(), later.keys_->lines.end(),
+               merged.begin(), CollationLess(combined));
+    keys_->lines = std::move(merged);
+    for (KeyStore& store : later.keys_->stores)
+        keys_->stores.push_back(std::move(store));
+    later.keys_.reset();
+}
+
+void CollatedLines::ApplyTo(output::IndexList& indexList) const
+{
     std::vector<std::size_t> order;
-    order.reserve(keyed.size());
-    for (const KeyedLine& entry : keyed)
+    order.reserve(keys_->lines.size());
+    for (const KeyedLine& entry : keys_->lines)
         order.push_back(entry.line);
-    keyed = {};
     indexList.Reorder(order);
+}
+
+void SortIndexList(output::IndexList& indexList, TextEncoding encoding, const std::string& locale)
+{
+    CollatedLines(indexList, encoding, locale).ApplyTo(indexList);
 }
 
 } // namespace stambrix::scan

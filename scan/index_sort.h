@@ -2,6 +2,7 @@
 
 #include "output/index_list.h"
 
+#include <memory>
 #include <string>
 
 namespace stambrix::scan {
@@ -16,6 +17,29 @@ enum class TextEncoding
 /// The ICU locale the index is sorted for: the default locale from the environment, the root
 /// locale when that is C or POSIX.
 std::string CollationLocale();
+
+/// The lines of an index list with their sort keys, in collation order: an ICU collator of the
+/// locale at secondary strength (case ignored, accents not), blanks and punctuation counted; lines
+/// that collate equal in the order of their bytes. Each line's sort key is computed once.
+class CollatedLines
+{
+public:
+    CollatedLines(const output::IndexList& indexList, TextEncoding encoding, const std::string& locale);
+    ~CollatedLines();
+    CollatedLines(CollatedLines&&) noexcept;
+    CollatedLines& operator=(CollatedLines&&) noexcept;
+
+    /// Takes in the lines of `later`, collated from the list that was appended to this one's list
+    /// to make `combined`.
+    void Merge(CollatedLines&& later, const output::IndexList& combined);
+
+    /// Puts the list these lines were collated from (with any appended lists) in their order.
+    void ApplyTo(output::IndexList& indexList) const;
+
+private:
+    struct Keys;
+    std::unique_ptr<Keys> keys_;
+};
 
 /// Sorts the lines as the user's language orders them: an ICU collator of `locale` at secondary
 /// strength (case ignored, accents not), blanks and punctuation counted. Lines that collate

@@ -11,16 +11,27 @@ namespace stambrix::scan {
 namespace {
 struct LifeEventTag
 {
-    std::string_view tag;
+    unsigned bit;
     std::string_view symbol;
 };
 
+// The level-1 tags a person's line is tested for, found in one run through the line.
+constexpr std::string_view kLevelOne = "1 ";
+constexpr std::array<std::string_view, 6> kRecordTags{"NAME", "SEX", "BIRT", "CHR", "DEAT", "BURI"};
+constexpr unsigned kName = 1u << 0;
+constexpr unsigned kSex = 1u << 1;
+
 constexpr std::array<LifeEventTag, 4> kLifeEvents{{
-    {"1 BIRT", "* "},
-    {"1 CHR", "~ "},
-    {"1 DEAT", "+ "},
-    {"1 BURI", "[] "},
+    {1u << 2, "* "},
+    {1u << 3, "~ "},
+    {1u << 4, "+ "},
+    {1u << 5, "[] "},
 }};
+
+unsigned RecordTagsOf(std::string_view line)
+{
+    return FindAllNoCase(line, kLevelOne, kRecordTags);
+}
 
 struct PersonFields
 {
@@ -61,15 +72,20 @@ bool CheckLifeEvent(ScanState& state, const LifeEventTag& event, PersonFields& p
 // examining, so no new line may be read.
 bool ExamineRecordLine(ScanState& state, PersonFields& person, names::NameForm form, const names::PrefixTable& prefixes)
 {
-    if (names::ContainsNoCase(state.line, "1 NAME"))
+    unsigned tags = RecordTagsOf(state.line);
+    if (tags & kName)
         person.nameText = NameOf(state.line, form, prefixes);
-    if (names::ContainsNoCase(state.line, "1 SEX"))
+    if (tags & kSex)
         person.sex = SexOf(state.line);
     bool unexamined = false;
     if (!person.dated) {
-        for (const LifeEventTag& event : kLifeEvents)
-            if (names::ContainsNoCase(state.line, event.tag))
-                unexamined = CheckLifeEvent(state, event, person);
+        // Each check looks at the line that is current when its turn comes.
+        for (const LifeEventTag& event : kLifeEvents) {
+            if ((tags & event.bit) == 0)
+                continue;
+            unexamined = CheckLifeEvent(state, event, person);
+            tags = RecordTagsOf(state.line);
+        }
     }
     return unexamined;
 }

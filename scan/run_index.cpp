@@ -11,6 +11,7 @@
 #include "scan/index_sort.h"
 #include "scan/scan_state.h"
 #include "scan/scanners.h"
+#include "scan/split_scan.h"
 
 #include <chrono>
 #include <cstdint>
@@ -52,14 +53,17 @@ void Scan(const RunRequest& request, ScanState& state)
 
 } // namespace
 
-ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::StatusPanels& panels)
+ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::StatusPanels& panels,
+                      std::atomic<std::uint64_t>* recordTotal)
 {
     ScanResult result;
     GedcomReader reader(source);
-    ScanState state(reader, result.indexList, panels);
+    ScanState state(reader, result.indexList, panels, recordTotal);
     HeaderCharset charset;
     while (state.ReadLine()) {
-        charset.Examine(state.line);
+        // The header is what comes before the first record.
+        if (state.RecordCounter() == 0)
+            charset.Examine(state.line);
         Scan(request, state);
         while (!state.AtEnd() && !state.readNext)
             Scan(request, state);
@@ -68,6 +72,8 @@ ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::S
     }
     if (reader.StartedWithUnicodeMark() || charset.DeclaresUtf8())
         result.encoding = TextEncoding::Utf8;
+    result.stoppedAtEndMarker = reader.StoppedAtEndMarker();
+    result.records = state.RecordCounter();
     return result;
 }
 
@@ -111,9 +117,7 @@ RunOutcome RunIndex(const RunRequest& request, progress::StatusPanels& panels, p
     const std::string outputDirectory = OutputDirectoryOf(request.gedcomPath);
     CreateOutputDirectory(outputDirectory);
 
-    ScanResult scanned = ScanGedcom(source, request, panels);
-    output::IndexList& indexList = scanned.indexList;
-    SortIndexList(indexList, scanned.encoding, CollationLocale());
+    output::IndexList indexList = ReadSortedIndex(source, request.gedcomPath, request, panels, CollationLocale());
 
     RunOutcome outcome = RunOutcome::NothingFound;
     if (indexList.empty()) {

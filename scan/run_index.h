@@ -6,6 +6,8 @@
 #include "scan/index_sort.h"
 #include "scan/run_request.h"
 
+#include <atomic>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -24,11 +26,15 @@ struct ScanResult
 {
     output::IndexList indexList;
     TextEncoding encoding = TextEncoding::Windows1252;
+    bool stoppedAtEndMarker = false; ///< byte 26 ended the input before its end
+    std::uint64_t records = 0;       ///< records opened in this input
 };
 
-/// Reads the file once, front to back: every pass hands the current line to the scanner of the
-/// event kind, which counts the records it opens on the read panel.
-ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::StatusPanels& panels);
+/// Reads the input once, front to back: every pass hands the current line to the scanner of the
+/// event kind, which counts the records it opens on the read panel (or in `recordTotal`, see
+/// ScanState).
+ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::StatusPanels& panels,
+                      std::atomic<std::uint64_t>* recordTotal = nullptr);
 
 /// The folder the index goes into: the GEDCOM path up to and including its last separator
 /// ("/"; on Windows also "\" and ":"), followed by "Stambrix".

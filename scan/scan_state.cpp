@@ -14,7 +14,9 @@ bool ScanState::ReadLine()
 void ScanState::OpenRecord()
 {
     ++recordCounter_;
-    panels_.ShowReadStatus("gelezen : " + std::to_string(recordCounter_));
+    const std::uint64_t shown =
+        recordTotal_ != nullptr ? recordTotal_->fetch_add(1, std::memory_order_relaxed) + 1 : recordCounter_;
+    panels_.ShowReadStatus("gelezen : " + std::to_string(shown));
     recordId_ = RecordIdOf(line);
 }
 

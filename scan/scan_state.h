@@ -4,6 +4,7 @@
 #include "progress/status_panels.h"
 #include "scan/gedcom_reader.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,8 +16,11 @@ namespace stambrix::scan {
 class ScanState
 {
 public:
-    ScanState(GedcomReader& reader, output::IndexList& indexList, progress::StatusPanels& panels)
-        : reader_(reader), indexList_(indexList), panels_(panels)
+    /// `recordTotal`, when given, counts the records of every part of a file read in parts at
+    /// once; the read panel then shows that total.
+    ScanState(GedcomReader& reader, output::IndexList& indexList, progress::StatusPanels& panels,
+              std::atomic<std::uint64_t>* recordTotal = nullptr)
+        : reader_(reader), indexList_(indexList), panels_(panels), recordTotal_(recordTotal)
     {
     }
 
@@ -44,6 +48,7 @@ private:
     GedcomReader& reader_;
     output::IndexList& indexList_;
     progress::StatusPanels& panels_;
+    std::atomic<std::uint64_t>* recordTotal_;
     std::uint64_t recordCounter_ = 0;
     std::string recordId_;
     std::string scratch_;

@@ -1,0 +1,130 @@
+#include "scan/split_scan.h"
+
+#include "scan/index_sort.h"
+#include "scan/run_index.h"
+
+#include <atomic>
+#include <exception>
+#include <future>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace stambrix::scan {
+
+namespace {
+// How far past the middle a level-0 line is looked for before the file is read in one pass.
+constexpr std::uint64_t kSplitSearch = 64 << 20;
+
+struct SilentPanels final : progress::StatusPanels
+{
+    void ShowReadStatus(std::string_view) override {}
+    void ShowTimeStatus(std::string_view) override {}
+    void ShowWrittenStatus(std::string_view) override {}
+};
+
+bool IsLineEnd(char c)
+{
+    return c == '\n' || c == '\r';
+}
+
+// The first position at or after `from` where a level-0 line begins right after a line end:
+// "0" followed by a blank or a tab. None in a UTF-16 file, whose bytes cannot be cut that way.
+std::optional<std::uint64_t> SplitPointOf(const std::string& path, std::uint64_t size, std::uint64_t from)
+{
+    FileSource file(path);
+    char mark[2] = {};
+    if (file.Read(mark, 2) == 2 &&
+        ((mark[0] == '\xFF' && mark[1] == '\xFE') || (mark[0] == '\xFE' && mark[1] == '\xFF')))
+        return std::nullopt;
+    const std::uint64_t end = std::min(size, from + kSplitSearch);
+    file.Restrict(from - 1, end);
+    std::vector<char> block(1 << 16);
+    char beforePrevious = 0;
+    char previous = 0;
+    std::uint64_t position = from - 1;
+    for (std::size_t count; (count = file.Read(block.data(), block.size())) != 0;) {
+        for (std::size_t i = 0; i < count; ++i, ++position) {
+            const char c = block[i];
+            // `position` - 1 holds "0" after a line end, `position` its blank or tab.
+            if ((c == ' ' || c == '\t') && previous == '0' && IsLineEnd(beforePrevious) && position - 1 >= from)
+                return position - 1;
+            beforePrevious = previous;
+            previous = c;
+        }
+    }
+    return std::nullopt;
+}
+
+// The second half, read, scanned and collated on a thread of its own.
+struct LaterHalf
+{
+    ScanResult scanned;
+    std::optional<CollatedLines> collated;
+    std::exception_ptr failure;
+};
+} // namespace
+
+output::IndexList ReadSortedIndex(FileSource& file, const std::string& path, const RunRequest& request,
+                                  progress::StatusPanels& panels, const std::string& locale, std::uint64_t splitFrom)
+{
+    const std::uint64_t size = file.Size();
+    const std::optional<std::uint64_t> split = size >= splitFrom && size >= 2 && std::thread::hardware_concurrency() > 1
+                                                   ? SplitPointOf(path, size, size / 2)
+                                                   : std::nullopt;
+    if (!split) {
+        ScanResult whole = ScanGedcom(file, request, panels);
+        SortIndexList(whole.indexList, whole.encoding, locale);
+        return std::move(whole.indexList);
+    }
+
+    file.Restrict(0, *split);
+    FileSource laterFile(path);
+    laterFile.Restrict(*split, size);
+    std::atomic<std::uint64_t> recordTotal{0};
+    // The encoding is declared in the header, at the start of the first half.
+    std::promise<TextEncoding> encoding;
+    LaterHalf later;
+    std::thread worker(
+        [&later, &laterFile, &request, &recordTotal, &locale, declared = encoding.get_future()]() mutable {
+            try {
+                SilentPanels silent;
+                later.scanned = ScanGedcom(laterFile, request, silent, &recordTotal);
+                later.collated.emplace(later.scanned.indexList, declared.get(), locale);
+            } catch (...) {
+                later.failure = std::current_exception();
+            }
+        });
+
+    ScanResult first;
+    std::optional<CollatedLines> collated;
+    try {
+        first = ScanGedcom(file, request, panels, &recordTotal);
+        encoding.set_value(first.encoding);
+        collated.emplace(first.indexList, first.encoding, locale);
+    } catch (...) {
+        try {
+            encoding.set_exception(std::current_exception());
+        } catch (const std::future_error&) {
+            // The encoding was handed over already.
+        }
+        worker.join();
+        throw;
+    }
+    worker.join();
+    if (later.failure)
+        std::rethrow_exception(later.failure);
+
+    std::uint64_t records = first.records;
+    // Byte 26 ends the file: what stands behind it is not part of it.
+    if (!first.stoppedAtEndMarker) {
+        first.indexList.Append(std::move(later.scanned.indexList));
+        collated->Merge(std::move(*later.collated), first.indexList);
+        records += later.scanned.records;
+    }
+    collated->ApplyTo(first.indexList);
+    panels.ShowReadStatus("gelezen : " + std::to_string(records));
+    return std::move(first.indexList);
+}
+
+} // namespace stambrix::scan

@@ -1,0 +1,219 @@
+#include "output/text_writer.h"
+
+#include "names/io_error.h"
+#include "output/atomic_file.h"
+#include "output/index_list.h"
+#include "test_support/recording_panels.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <numeric>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace stambrix::output {
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::set<std::string>;
+
+class TextOutput : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        static std::atomic<unsigned> counter{0};
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        folder_ = fs::temp_directory_path() /
+                  ("stambrix_text_writer_test_" + std::to_string(stamp) + "_" + std::to_string(counter++));
+        fs::create_directories(folder_);
+        target_ = folder_ / "Namen.txt";
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+
+    void WriteFile(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+    static std::string ReadFile(const fs::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    // Names of everything in the folder, so a temporary file left behind shows.
+    Names FolderContents() const
+    {
+        Names names;
+        for (const auto& entry : fs::directory_iterator(folder_))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+    static IndexList ListOf(const std::vector<std::string>& lines)
+    {
+        IndexList list;
+        for (const std::string& line : lines)
+            list.Add(line);
+        return list;
+    }
+    // The IoError of `write`, checked to name `path` and give a reason.
+    template <typename Write> static void ExpectIoErrorNaming(const fs::path& path, Write write)
+    {
+        try {
+            write();
+            ADD_FAILURE() << "no IoError";
+        } catch (const IoError& e) {
+            const std::string what = e.what();
+            EXPECT_EQ(what.rfind(path.string() + ": ", 0), 0u) << what;
+            EXPECT_GT(what.size(), path.string().size() + 2) << "no reason given: " << what;
+        }
+    }
+
+    fs::path folder_;
+    fs::path target_;
+    test_support::RecordingPanels panels_;
+};
+
+TEST_F(TextOutput, WriteTextIndexWritesEveryLineWithCrLfAndCountsItOnTheWrittenPanel)
+{
+    for (const std::size_t count : {1u, 3u, 250u}) {
+        SCOPED_TRACE(std::to_string(count) + " lines");
+        std::vector<std::string> lines;
+        std::string expected;
+        for (std::size_t i = 0; i < count; ++i) {
+            // Tabs, an empty field and bytes above 127 go out as they are.
+            lines.push_back("Berg, Jan van der " + std::to_string(i) + "\t* 03-10-1799\t\t[@I" + std::to_string(i) +
+                            "@] M\xFCller \xC3\xA9");
+            expected += lines.back() + "\r\n";
+        }
+        test_support::RecordingPanels panels;
+        std::uint64_t writtenCounter = 0;
+        WriteTextIndex(ListOf(lines), target_, panels, writtenCounter);
+
+        EXPECT_EQ(ReadFile(target_), expected);
+        EXPECT_EQ(writtenCounter, count);
+        ASSERT_EQ(panels.written.size(), count);
+        for (std::size_t i = 0; i < count; ++i)
+            EXPECT_EQ(panels.written[i], "geschreven : " + std::to_string(i + 1));
+        EXPECT_TRUE(panels.read.empty());
+        EXPECT_TRUE(panels.time.empty());
+        EXPECT_EQ(FolderContents(), Names{"Namen.txt"});
+    }
+}
+
+TEST_F(TextOutput, SecondWriteTextIndexReplacesTheWholeFile)
+{
+    std::uint64_t writtenCounter = 0;
+    WriteTextIndex(ListOf({"Aa, Piet\t\t\t[@I1@]", "Bb, Klaas\t\t\t[@I2@]", "Cc, Joris\t\t\t[@I3@]"}), target_, panels_,
+                   writtenCounter);
+    writtenCounter = 0;
+    WriteTextIndex(ListOf({"Dd\t[@I4@]"}), target_, panels_, writtenCounter);
+    EXPECT_EQ(ReadFile(target_), "Dd\t[@I4@]\r\n");
+    EXPECT_EQ(FolderContents(), Names{"Namen.txt"});
+}
+
+TEST_F(TextOutput, WriteTextIndexRefusesReadOnlyTargetAndLeavesItAsItWas)
+{
+    const std::string old = "Oud, Jan\t\t\t[@I9@]\r\nOud, Piet\t\t\t[@I8@]\r\n";
+    WriteFile(target_, old);
+    fs::permissions(target_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    std::uint64_t writtenCounter = 0;
+    ExpectIoErrorNaming(target_, [&] { WriteTextIndex(ListOf({"Nieuw\t[@I1@]"}), target_, panels_, writtenCounter); });
+    EXPECT_EQ(ReadFile(target_), old);
+    EXPECT_EQ(FolderContents(), Names{"Namen.txt"});
+}
+
+TEST_F(TextOutput, WriteTextIndexIntoMissingFolderThrowsIoErrorNamingThePath)
+{
+    const fs::path target = folder_ / "Stambrix" / "Namen.txt";
+    std::uint64_t writtenCounter = 0;
+    ExpectIoErrorNaming(target,
+                        [&] { WriteTextIndex(ListOf({"Berg, Jan\t[@I1@]"}), target, panels_, writtenCounter); });
+    EXPECT_TRUE(FolderContents().empty());
+}
+
+TEST_F(TextOutput, WriteTextIndexLeavesAFolderInTheTargetsPlaceAsItWas)
+{
+    fs::create_directory(target_);
+    WriteFile(target_ / "eigen.txt", "van de gebruiker");
+    std::uint64_t writtenCounter = 0;
+    ExpectIoErrorNaming(target_,
+                        [&] { WriteTextIndex(ListOf({"Berg, Jan\t[@I1@]"}), target_, panels_, writtenCounter); });
+    EXPECT_TRUE(fs::is_directory(target_));
+    EXPECT_EQ(ReadFile(target_ / "eigen.txt"), "van de gebruiker");
+    EXPECT_EQ(FolderContents(), Names{"Namen.txt"});
+}
+
+TEST_F(TextOutput, AtomicFileWithoutCommitLeavesTheTargetAsItWas)
+{
+    // More than one write block, so part of the text has reached the temporary file.
+    const std::string text(3 * 1024 * 1024, 'x');
+    {
+        AtomicFile file(target_);
+        file.Write(text);
+        file.Write(text);
+    }
+    EXPECT_TRUE(FolderContents().empty()) << "no target appears and no temporary file stays";
+
+    const std::string old = "Oud\r\n";
+    WriteFile(target_, old);
+    {
+        AtomicFile file(target_);
+        file.Write(text);
+        file.Write(text);
+        EXPECT_EQ(ReadFile(target_), old) << "the target changes only at the commit";
+    }
+    EXPECT_EQ(ReadFile(target_), old);
+    EXPECT_EQ(FolderContents(), Names{"Namen.txt"});
+}
+
+TEST_F(TextOutput, AtomicFileCommitPutsAllWrittenBytesInPlace)
+{
+    WriteFile(target_, "Oud\r\n");
+    std::string expected;
+    {
+        AtomicFile file(target_);
+        // Pieces of odd sizes that together cross several write blocks.
+        for (int i = 0; expected.size() < 3 * 1024 * 1024; ++i) {
+            const std::string piece(static_cast<std::size_t>(1 + i * 7919 % 65521), static_cast<char>('a' + i % 26));
+            file.Write(piece);
+            expected += piece;
+        }
+        file.Commit();
+    }
+    EXPECT_TRUE(ReadFile(target_) == expected) << "the file differs from the " << expected.size() << " bytes written";
+    EXPECT_EQ(FolderContents(), Names{"Namen.txt"});
+}
+
+TEST(IndexList, ReorderPutsTheLinesInTheGivenOrder)
+{
+    IndexList list;
+    // Lines large and many enough to need several blocks; the views must stay valid as blocks are added.
+    std::vector<std::string> lines;
+    for (int i = 0; i < 3000; ++i)
+        lines.push_back(std::string(700, static_cast<char>('a' + i % 26)) + std::to_string(i));
+    lines.push_back(std::string(2 * 1024 * 1024 + 3, 'L'));
+    lines.push_back("");
+    lines.push_back("laatste");
+    for (const std::string& line : lines)
+        list.Add(line);
+    ASSERT_EQ(list.size(), lines.size());
+
+    std::vector<std::size_t> order(lines.size());
+    std::iota(order.rbegin(), order.rend(), 0u);
+    std::swap(order[0], order[1]);
+    list.Reorder(order);
+
+    ASSERT_EQ(list.size(), lines.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        ASSERT_TRUE(list[i] == lines[order[i]]) << "line " << i << " is not the former line " << order[i];
+}
+
+} // namespace
+} // namespace stambrix::output

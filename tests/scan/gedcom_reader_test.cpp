@@ -1,0 +1,342 @@
+#include "scan/gedcom_reader.h"
+
+#include "names/io_error.h"
+#include "scan/byte_source.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace stambrix::scan {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+using Lines = std::vector<std::string>;
+
+// Every line of `bytes`, read in blocks of `bufferSize` bytes.
+Lines ReadAll(std::string_view bytes, std::size_t bufferSize)
+{
+    MemorySource source(bytes);
+    GedcomReader reader(source, bufferSize);
+    Lines lines;
+    std::string_view line;
+    while (reader.ReadLine(line))
+        lines.emplace_back(line);
+    EXPECT_TRUE(line.empty()) << "the end of the input gives an empty line";
+    EXPECT_FALSE(reader.ReadLine(line)) << "reading past the end goes on giving false";
+    EXPECT_TRUE(line.empty());
+    return lines;
+}
+
+// `lines` with `count` letters x put before the first one, as read from the input with the same
+// letters put in front.
+Lines WithLeadingX(Lines lines, std::size_t count)
+{
+    if (count == 0)
+        return lines;
+    if (lines.empty())
+        lines.emplace_back();
+    lines.front().insert(0, count, 'x');
+    return lines;
+}
+
+struct LineCase
+{
+    const char* name;
+    std::string bytes;
+    Lines lines;
+};
+
+// Reading runs with blocks of 1, 2, 7 and 19 bytes as well as the normal size, so that lines, line
+// ends and CR LF pairs straddle refills; 19 also takes the eight-byte search for line breaks.
+class ReadLine : public ::testing::TestWithParam<std::size_t>
+{
+protected:
+    // Reads every case with 0 to 7 letters put in front, so each line end falls at every offset
+    // within a block.
+    void ExpectEveryShift(const std::vector<LineCase>& cases)
+    {
+        for (const LineCase& c : cases) {
+            for (std::size_t shift = 0; shift < 8; ++shift) {
+                SCOPED_TRACE(std::string(c.name) + ", " + std::to_string(shift) + " bytes put in front");
+                EXPECT_EQ(ReadAll(std::string(shift, 'x') + c.bytes, GetParam()), WithLeadingX(c.lines, shift));
+            }
+        }
+    }
+};
+
+TEST_P(ReadLine, EndsLinesAtLfCrLfLfCrAndLoneCr)
+{
+    const Lines gedcom{"0 HEAD", "1 CHAR ANSI", "0 @I1@ INDI", "1 NAME Jan /Berg/", "0 TRLR"};
+    ExpectEveryShift({
+        {"LF", "0 HEAD\n1 CHAR ANSI\n0 @I1@ INDI\n1 NAME Jan /Berg/\n0 TRLR\n", gedcom},
+        {"CR LF", "0 HEAD\r\n1 CHAR ANSI\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n0 TRLR\r\n", gedcom},
+        {"LF CR", "0 HEAD\n\r1 CHAR ANSI\n\r0 @I1@ INDI\n\r1 NAME Jan /Berg/\n\r0 TRLR\n\r", gedcom},
+        {"lone CR", "0 HEAD\r1 CHAR ANSI\r0 @I1@ INDI\r1 NAME Jan /Berg/\r0 TRLR\r", gedcom},
+        {"mixed", "0 HEAD\r\n1 CHAR ANSI\n0 @I1@ INDI\r1 NAME Jan /Berg/\n\r0 TRLR\r\n", gedcom},
+        {"mixed, one-letter lines", "a\rb\nc\r\nd\n\re\rf\ng", {"a", "b", "c", "d", "e", "f", "g"}},
+    });
+}
+
+TEST_P(ReadLine, GivesEmptyLinesAndALastLineWithoutLineEnd)
+{
+    ExpectEveryShift({
+        {"CR LF CR LF", "a\r\n\r\nb", {"a", "", "b"}},
+        {"LF LF", "a\n\nb", {"a", "", "b"}},
+        {"CR CR", "a\r\rb", {"a", "", "b"}},
+        {"LF CR LF CR", "a\n\r\n\rb", {"a", "", "b"}},
+        {"LF CR LF", "a\n\r\nb", {"a", "", "b"}},
+        {"CR LF CR", "a\r\n\rb", {"a", "", "b"}},
+        {"CR CR LF", "a\r\r\nb", {"a", "", "b"}},
+        {"LF LF CR", "a\n\n\rb", {"a", "", "b"}},
+        {"three CR LF only", "\r\n\r\n\r\n", {"", "", ""}},
+        {"one LF only", "\n", {""}},
+        {"empty input", "", {}},
+        {"last line without line end", "0 HEAD\r\n0 TRLR", {"0 HEAD", "0 TRLR"}},
+        {"no line end at all", "0 TRLR", {"0 TRLR"}},
+    });
+}
+
+TEST_P(ReadLine, StopsAtByte26)
+{
+    ExpectEveryShift({
+        {"mid-line",
+         "a\r\nbc\x1A"
+         "de\r\nf\r\n",
+         {"a", "bc"}},
+        {"right after CR LF",
+         "a\r\n\x1A"
+         "b\r\n",
+         {"a"}},
+        {"right after LF", "a\n\x1A\n", {"a"}},
+        {"between LF and CR", "a\n\x1A\rb", {"a"}},
+        {"right after a lone CR",
+         "a\r\x1A"
+         "b",
+         {"a"}},
+        {"as the last byte", "a\r\n\x1A", {"a"}},
+        {"as the first byte",
+         "\x1A"
+         "a\r\n",
+         {}},
+        {"twice",
+         "a\x1A\x1A"
+         "b",
+         {"a"}},
+    });
+}
+
+TEST_P(ReadLine, PassesEveryOtherByteUnchanged)
+{
+    std::string line;
+    for (int byte = 0; byte < 256; ++byte)
+        if (byte != '\n' && byte != '\r' && byte != 26)
+            line.push_back(static_cast<char>(byte));
+    ExpectEveryShift({
+        {"every byte but the line ends and 26", line + "\r\n" + line, {line, line}},
+        {"NUL bytes", "0 NOTE a\0b\0\r\n\0\r\n"s, {"0 NOTE a\0b\0"s, "\0"s}},
+        {"bytes above 127",
+         "1 NAME Ren\xE9 /M\xFCller/\r\n1 PLAC \xC3\xA9\x80\xFF",
+         {"1 NAME Ren\xE9 /M\xFCller/", "1 PLAC \xC3\xA9\x80\xFF"}},
+    });
+}
+
+TEST_P(ReadLine, GivesALongLineWhole)
+{
+    std::string longLine(3 * 1024 * 1024 + 5, ' ');
+    for (std::size_t i = 0; i < longLine.size(); ++i)
+        longLine[i] = static_cast<char>('A' + i % 26);
+    const Lines lines = ReadAll("0 HEAD\r\n" + longLine + "\r\n0 TRLR\r\n", GetParam());
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "0 HEAD");
+    EXPECT_TRUE(lines[1] == longLine) << "a line of " << lines[1].size() << " bytes instead of " << longLine.size();
+    EXPECT_EQ(lines[2], "0 TRLR");
+}
+
+// UTF-16 bytes with a byte-order mark for `units`.
+std::string Utf16Bytes(std::u16string_view units, bool bigEndian)
+{
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : units) {
+        const auto high = static_cast<char>(unit >> 8);
+        const auto low = static_cast<char>(unit & 0xFF);
+        bytes.push_back(bigEndian ? high : low);
+        bytes.push_back(bigEndian ? low : high);
+    }
+    return bytes;
+}
+
+struct Utf16Case
+{
+    const char* name;
+    std::u16string units;
+    Lines lines;
+};
+
+constexpr char16_t kHigh = 0xD83D; // with kLow: U+1F600
+constexpr char16_t kLow = 0xDE00;
+
+TEST_P(ReadLine, ConvertsUtf16WithByteOrderMarkToUtf8)
+{
+    const std::string replacement = "\xEF\xBF\xBD";
+    const std::vector<Utf16Case> cases = {
+        {"ASCII, CR LF", u"0 HEAD\r\n1 CHAR UNICODE\r\n0 TRLR\r\n", {"0 HEAD", "1 CHAR UNICODE", "0 TRLR"}},
+        {"LF CR, lone CR, LF, empty line", u"a\n\rb\rc\nd\r\n\r\ne", {"a", "b", "c", "d", "", "e"}},
+        {"accented letter", u"1 NAME Ren\u00E9 /Dub\u00E9/", {"1 NAME Ren\xC3\xA9 /Dub\xC3\xA9/"}},
+        {"surrogate pair", u"1 NOTE \U0001F600!", {"1 NOTE \xF0\x9F\x98\x80!"}},
+        {"UTF-8 length limits",
+         u"\u007F\u0080\u07FF\u0800\uFFFF\U00010000\U0010FFFF",
+         {"\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"}},
+        {"characters whose bytes look like line ends or 26",
+         u"\u010A\u0D0A\u1A00\u0A0D.",
+         {"\xC4\x8A\xE0\xB4\x8A\xE1\xA8\x80\xE0\xA8\x8D."}},
+        {"character 26 ends the file",
+         u"a\r\nb\x1A"
+         u"c\r\n",
+         {"a", "b"}},
+        {"high surrogate before a letter", {u'a', kHigh, u'b'}, {"a" + replacement + "b"}},
+        {"low surrogate alone", {u'a', kLow, u'b'}, {"a" + replacement + "b"}},
+        {"pair in reverse order", {kLow, kHigh, u'b'}, {replacement + replacement + "b"}},
+        {"high surrogate before a line end", {u'a', kHigh, u'\r', u'\n', u'b'}, {"a" + replacement, "b"}},
+        {"two high surrogates, then a low", {kHigh, kHigh, kLow}, {replacement + "\xF0\x9F\x98\x80"}},
+        {"high surrogate at the end", {u'a', kHigh}, {"a" + replacement}},
+        {"mark only", u"", {}},
+    };
+    for (const bool bigEndian : {false, true}) {
+        for (const Utf16Case& c : cases) {
+            for (std::size_t shift = 0; shift < 4; ++shift) {
+                SCOPED_TRACE(std::string(c.name) + (bigEndian ? ", big endian, " : ", little endian, ") +
+                             std::to_string(shift) + " characters put in front");
+                const std::u16string units = std::u16string(shift, u'x') + c.units;
+                EXPECT_EQ(ReadAll(Utf16Bytes(units, bigEndian), GetParam()), WithLeadingX(c.lines, shift));
+            }
+        }
+    }
+}
+
+TEST_P(ReadLine, EndsUtf16WithAnOddByteInReplacementCharacter)
+{
+    EXPECT_EQ(ReadAll("\xFF\xFE"
+                      "a\0b"s,
+                      GetParam()),
+              Lines{"a\xEF\xBF\xBD"});
+    EXPECT_EQ(ReadAll("\xFE\xFF\0a\0"s, GetParam()), Lines{"a\xEF\xBF\xBD"});
+}
+
+struct MarkCase
+{
+    const char* name;
+    std::string bytes;
+    bool unicodeMark;
+    Lines lines;
+};
+
+TEST_P(ReadLine, TellsWhetherTheInputBeganWithAUnicodeMark)
+{
+    const std::vector<MarkCase> cases = {
+        {"UTF-8 mark, kept in the first line",
+         "\xEF\xBB\xBF"
+         "0 HEAD\r\n0 TRLR",
+         true,
+         {"\xEF\xBB\xBF"
+          "0 HEAD",
+          "0 TRLR"}},
+        {"UTF-8 mark alone", "\xEF\xBB\xBF", true, {"\xEF\xBB\xBF"}},
+        {"UTF-16 little-endian mark",
+         "\xFF\xFE"
+         "0\0\n\0"s,
+         true,
+         {"0"}},
+        {"UTF-16 big-endian mark",
+         "\xFE\xFF\0"
+         "0\0\n"s,
+         true,
+         {"0"}},
+        {"no mark", "0 HEAD\r\n0 TRLR\r\n", false, {"0 HEAD", "0 TRLR"}},
+        {"two bytes of a UTF-8 mark",
+         "\xEF\xBB"
+         "0 HEAD",
+         false,
+         {"\xEF\xBB"
+          "0 HEAD"}},
+        {"UTF-8 mark on the second line", "0 HEAD\r\n\xEF\xBB\xBF", false, {"0 HEAD", "\xEF\xBB\xBF"}},
+        {"one byte of a UTF-16 mark", "\xFF", false, {"\xFF"}},
+        {"empty input", "", false, {}},
+    };
+    for (const MarkCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemorySource source(c.bytes);
+        GedcomReader reader(source, GetParam());
+        Lines lines;
+        std::string_view line;
+        bool more = reader.ReadLine(line);
+        EXPECT_EQ(reader.StartedWithUnicodeMark(), c.unicodeMark) << "after the first line";
+        for (; more; more = reader.ReadLine(line))
+            lines.emplace_back(line);
+        EXPECT_EQ(reader.StartedWithUnicodeMark(), c.unicodeMark) << "at the end";
+        EXPECT_EQ(lines, c.lines);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BufferSizes, ReadLine, ::testing::Values(1, 2, 7, 19, kReadBufferSize),
+                         [](const ::testing::TestParamInfo<std::size_t>& param) {
+                             return param.param == kReadBufferSize ? "DefaultBuffer"
+                                                                   : "Buffer" + std::to_string(param.param);
+                         });
+
+class FileSourceTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        static std::atomic<unsigned> counter{0};
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        folder_ = fs::temp_directory_path() /
+                  ("stambrix_reader_test_" + std::to_string(stamp) + "_" + std::to_string(counter++));
+        fs::create_directories(folder_);
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+    fs::path folder_;
+};
+
+TEST_F(FileSourceTest, ThrowsIoErrorNamingThePathForAMissingFileOrAFolder)
+{
+    for (const fs::path& path : {folder_ / "ontbreekt.ged", folder_}) {
+        SCOPED_TRACE(path.string());
+        try {
+            FileSource source(path.string());
+            ADD_FAILURE() << "no IoError";
+        } catch (const IoError& e) {
+            const std::string what = e.what();
+            EXPECT_EQ(what.rfind(path.string() + ": ", 0), 0u) << what;
+            EXPECT_GT(what.size(), path.string().size() + 2) << "no reason given: " << what;
+            EXPECT_EQ(e.path(), path.string());
+        }
+    }
+}
+
+TEST_F(FileSourceTest, HandsTheFileBytesToTheReader)
+{
+    const fs::path path = folder_ / "stamboom.ged";
+    std::ofstream(path, std::ios::binary) << "0 HEAD\r\n0 @I1@ INDI\n\r1 NAME Jan /Berg/\r0 TRLR\r\n";
+    FileSource source(path.string());
+    GedcomReader reader(source, 7);
+    Lines lines;
+    std::string_view line;
+    while (reader.ReadLine(line))
+        lines.emplace_back(line);
+    EXPECT_EQ(lines, (Lines{"0 HEAD", "0 @I1@ INDI", "1 NAME Jan /Berg/", "0 TRLR"}));
+}
+
+} // namespace
+} // namespace stambrix::scan

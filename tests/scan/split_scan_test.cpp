@@ -1,0 +1,82 @@
+#include "scan/split_scan.h"
+#include "scan_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace stambrix::scan {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A file whose records meet the cut in every way: a person whose event looks ahead over the
+// middle, occupations continued on the next line, families and notes between persons.
+std::string MixedTree(int persons)
+{
+    std::string text = testing::Gedcom({"0 HEAD", "1 CHAR UTF-8"});
+    for (int i = 1; i <= persons; ++i) {
+        const std::string id = std::to_string(i);
+        text += "0 @I" + id + "@ INDI\r\n1 NAME Jan" + id + " /van der Berg" + std::to_string(i % 97) + "/\r\n";
+        text += (i % 3 == 0) ? "1 BIRT\r\n"
+                             : "1 DEAT\r\n2 PLAC Goes\r\n2 DATE 1 MAY 18" + std::to_string(i % 90 + 10) + "\r\n";
+        text += "1 OCCU boer\r\n2 CONC  en smid\r\n1 SEX " + std::string(i % 2 ? "M" : "F") + "\r\n";
+        if (i % 5 == 0)
+            text += "0 @F" + id + "@ FAM\r\n1 MARR\r\n2 PLAC Zierikzee\r\n0 @N" + id + "@ NOTE zie @ Indiana\r\n";
+    }
+    return text + "0 TRLR\r\n";
+}
+
+struct Cut
+{
+    std::vector<std::string> lines;
+    std::string readPanel;
+};
+
+Cut ReadAll(const std::string& path, EventKind kind, RecordGroup group, std::uint64_t splitFrom)
+{
+    RunRequest request;
+    request.gedcomPath = path;
+    request.eventKind = kind;
+    request.recordGroup = group;
+    request.prefixes = names::DefaultPrefixes();
+    FileSource file(path);
+    testing::LastPanelTexts panels;
+    const output::IndexList list = ReadSortedIndex(file, path, request, panels, "nl", splitFrom);
+    return {{list.begin(), list.end()}, panels.read};
+}
+
+TEST(ReadSortedIndex, HalvesGiveExactlyTheLinesOfOnePass)
+{
+    const fs::path path = fs::temp_directory_path() / "stambrix-split-test.ged";
+    const std::string tree = MixedTree(3000);
+    std::ofstream(path, std::ios::binary) << tree;
+    for (const auto& [kind, group] :
+         {std::pair{EventKind::Naam, RecordGroup::Personen}, std::pair{EventKind::Beroepen, RecordGroup::Personen},
+          std::pair{EventKind::Plaatsen, RecordGroup::Beiden}, std::pair{EventKind::Plaatsen, RecordGroup::Gezinnen}}) {
+        const Cut whole = ReadAll(path.string(), kind, group, UINT64_MAX);
+        const Cut halves = ReadAll(path.string(), kind, group, 0);
+        EXPECT_EQ(halves.lines, whole.lines);
+        EXPECT_EQ(halves.readPanel, whole.readPanel);
+        EXPECT_FALSE(whole.lines.empty());
+    }
+    fs::remove(path);
+}
+
+TEST(ReadSortedIndex, NothingBehindByte26CountsInEitherHalf)
+{
+    const fs::path path = fs::temp_directory_path() / "stambrix-split-eof.ged";
+    std::string tree = MixedTree(10);
+    tree += '\x1a';
+    tree += MixedTree(400);
+    std::ofstream(path, std::ios::binary) << tree;
+    const Cut halves = ReadAll(path.string(), EventKind::Naam, RecordGroup::Personen, 0);
+    // Ten persons, and the two notes that mention "@ Indiana".
+    EXPECT_EQ(halves.lines.size(), 12u);
+    EXPECT_EQ(halves.lines, ReadAll(path.string(), EventKind::Naam, RecordGroup::Personen, UINT64_MAX).lines);
+    fs::remove(path);
+}
+
+} // namespace
+} // namespace stambrix::scan

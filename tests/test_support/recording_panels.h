@@ -1,0 +1,34 @@
+#pragma once
+
+#include "progress/status_panels.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace stambrix::test_support {
+
+/// Status panels that keep every text each panel was given, in order; an empty text (the
+/// default caption) is kept as "".
+class RecordingPanels final : public progress::StatusPanels
+{
+public:
+    void ShowReadStatus(std::string_view text) override { read.emplace_back(text); }
+    void ShowTimeStatus(std::string_view text) override { time.emplace_back(text); }
+    void ShowWrittenStatus(std::string_view text) override { written.emplace_back(text); }
+
+    std::vector<std::string> read;
+    std::vector<std::string> time;
+    std::vector<std::string> written;
+};
+
+/// Keeps every message shown to the user, in order.
+class RecordingMessages final : public progress::UserMessages
+{
+public:
+    void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+
+    std::vector<std::string> messages;
+};
+
+} // namespace stambrix::test_support
