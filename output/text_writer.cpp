@@ -10,9 +10,11 @@ void WriteTextIndex(const IndexList& indexList, const std::filesystem::path& fil
                     std::uint64_t& writtenCounter)
 {
     AtomicFile output(file);
+    std::string writtenText;
     for (const std::string_view line : indexList) {
         ++writtenCounter;
-        panels.ShowWrittenStatus("geschreven : " + std::to_string(writtenCounter));
+        writtenText.assign("geschreven : ").append(std::to_string(writtenCounter));
+        panels.ShowWrittenStatus(writtenText);
         output.Write(line);
         output.Write("\r\n");
     }

@@ -53,8 +53,11 @@ unsigned FindAllNoCase(std::string_view line, std::string_view lead, std::span<c
         if (!names::StartsWithNoCase(rest, lead))
             continue;
         const std::string_view afterLead(rest.data() + lead.size(), rest.size() - lead.size());
+        if (afterLead.empty())
+            continue;
+        const char next = names::ToUpperAscii(afterLead.front());
         for (std::size_t i = 0; i < tails.size(); ++i)
-            if (names::StartsWithNoCase(afterLead, tails[i]))
+            if (next == tails[i].front() && names::StartsWithNoCase(afterLead, tails[i]))
                 found |= 1u << i;
     }
     return found;

@@ -10,7 +10,7 @@ namespace stambrix::scan {
 
 /// Which of the texts `lead` + tails[i] occur in `line`, A-Z and a-z taken as equal, as bits: bit i
 /// for tails[i]. The line is run through once, for the first character of `lead`, which must not be
-/// a letter.
+/// a letter; the tails are written in capitals.
 unsigned FindAllNoCase(std::string_view line, std::string_view lead, std::span<const std::string_view> tails);
 
 /// True when the trimmed line is a level-0 line: "0" followed by a blank or a tab.

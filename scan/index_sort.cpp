@@ -170,18 +170,21 @@ void CollatedLines::Merge(CollatedLines&& later, const output::IndexList& combin
     later.keys_.reset();
 }
 
-void CollatedLines::ApplyTo(output::IndexList& indexList) const
+void CollatedLines::ApplyTo(output::IndexList& indexList) &&
 {
+    const std::unique_ptr<Keys> keys = std::move(keys_);
+    keys->stores.clear();
     std::vector<std::size_t> order;
-    order.reserve(keys_->lines.size());
-    for (const KeyedLine& entry : keys_->lines)
+    order.reserve(keys->lines.size());
+    for (const KeyedLine& entry : keys->lines)
         order.push_back(entry.line);
+    keys->lines = {};
     indexList.Reorder(order);
 }
 
 void SortIndexList(output::IndexList& indexList, TextEncoding encoding, const std::string& locale)
 {
-    CollatedLines(indexList, encoding, locale).ApplyTo(indexList);
+    std::move(CollatedLines(indexList, encoding, locale)).ApplyTo(indexList);
 }
 
 } // namespace stambrix::scan

@@ -33,8 +33,9 @@ public:
     /// to make `combined`.
     void Merge(CollatedLines&& later, const output::IndexList& combined);
 
-    /// Puts the list these lines were collated from (with any appended lists) in their order.
-    void ApplyTo(output::IndexList& indexList) const;
+    /// Puts the list these lines were collated from (with any appended lists) in their order. The
+    /// keys are spent: nothing is left to apply afterwards.
+    void ApplyTo(output::IndexList& indexList) &&;
 
 private:
     struct Keys;

@@ -92,19 +92,10 @@ bool ExamineRecordLine(ScanState& state, PersonFields& person, names::NameForm f
 
 void CompleteRecord(ScanState& state, const PersonFields& person, names::NameForm form)
 {
-    if (form == names::NameForm::FamilyName) {
-        state.AddIndexLine(person.nameText);
-        return;
-    }
-    std::string indexLine = person.nameText;
-    indexLine += '\t';
-    indexLine += person.lifeEvent;
-    indexLine += '\t';
-    indexLine += person.sex;
-    indexLine += "\t[";
-    indexLine += state.RecordId();
-    indexLine += ']';
-    state.AddIndexLine(indexLine);
+    if (form == names::NameForm::FamilyName)
+        state.AddIndexLine({person.nameText});
+    else
+        state.AddIndexLine({person.nameText, "\t", person.lifeEvent, "\t", person.sex, "\t[", state.RecordId(), "]"});
 }
 } // namespace
 

@@ -16,16 +16,21 @@ void ScanState::OpenRecord()
     ++recordCounter_;
     const std::uint64_t shown =
         recordTotal_ != nullptr ? recordTotal_->fetch_add(1, std::memory_order_relaxed) + 1 : recordCounter_;
-    panels_.ShowReadStatus("gelezen : " + std::to_string(shown));
+    readText_.assign("gelezen : ").append(std::to_string(shown));
+    panels_.ShowReadStatus(readText_);
     recordId_ = RecordIdOf(line);
 }
 
 void ScanState::AddValueLine(std::string_view value)
 {
-    scratch_.assign(value);
-    scratch_ += "\t[";
-    scratch_ += recordId_;
-    scratch_ += ']';
+    AddIndexLine({value, "\t[", recordId_, "]"});
+}
+
+void ScanState::AddIndexLine(std::initializer_list<std::string_view> parts)
+{
+    scratch_.clear();
+    for (const std::string_view part : parts)
+        scratch_.append(part);
     indexList_.Add(scratch_);
 }
 

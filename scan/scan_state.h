@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -42,7 +43,8 @@ public:
 
     /// Adds «value», tab, «[id]» to the index list.
     void AddValueLine(std::string_view value);
-    void AddIndexLine(std::string_view indexLine) { indexList_.Add(indexLine); }
+    /// Adds the line made of `parts`, joined without anything between them, to the index list.
+    void AddIndexLine(std::initializer_list<std::string_view> parts);
 
 private:
     GedcomReader& reader_;
@@ -52,6 +54,7 @@ private:
     std::uint64_t recordCounter_ = 0;
     std::string recordId_;
     std::string scratch_;
+    std::string readText_;
     bool atEnd_ = false;
 };
 

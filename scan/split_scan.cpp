@@ -122,7 +122,7 @@ output::IndexList ReadSortedIndex(FileSource& file, const std::string& path, con
         collated->Merge(std::move(*later.collated), first.indexList);
         records += later.scanned.records;
     }
-    collated->ApplyTo(first.indexList);
+    std::move(*collated).ApplyTo(first.indexList);
     panels.ShowReadStatus("gelezen : " + std::to_string(records));
     return std::move(first.indexList);
 }

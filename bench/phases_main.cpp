@@ -1,0 +1,143 @@
+// Times a name run on a GEDCOM file phase by phase, with the calls the run itself makes:
+//   stambrix_phases FILE.ged
+// prints one line: persons, index lines, and seconds for read+scan, sort (keys and sort, one call),
+// write and total, then the peak resident memory (MB) reached by the end of each phase.
+// The index is written to a temporary folder that is removed afterwards; the collation locale
+// comes from the environment (LC_ALL, LANG) as in a run.
+
+#include "bench/name_run.h"
+#include "scan/split_scan.h"
+
+#include "names/io_error.h"
+#include "names/prefix_table.h"
+#include "output/index_list.h"
+#include "output/text_writer.h"
+#include "scan/byte_source.h"
+#include "scan/index_sort.h"
+#include <benchmark/benchmark.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <string>
+
+#include <sys/resource.h>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+double SecondsBetween(Clock::time_point from, Clock::time_point to)
+{
+    return std::chrono::duration<double>(to - from).count();
+}
+
+// Peak resident memory of this process so far, in MB.
+double PeakResidentMb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// The prefix file beside the program when there is one, as the command-line front end decides.
+stambrix::names::PrefixTable ProgramPrefixes()
+{
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return stambrix::names::DefaultPrefixes();
+    return stambrix::names::LoadPrefixTable(self.parent_path() / stambrix::names::kPrefixFileName);
+}
+
+// A new empty folder under the system's temporary folder, removed with everything in it at the end.
+class TemporaryFolder
+{
+public:
+    TemporaryFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "stambrix-phases-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            throw stambrix::IoErrorFromErrno(pattern, errno);
+        path_ = pattern;
+    }
+    ~TemporaryFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+int TimePhases(const std::string& gedcomPath)
+{
+    using namespace stambrix;
+    const names::PrefixTable prefixes = ProgramPrefixes();
+    const std::string locale = scan::CollationLocale();
+    const TemporaryFolder folder;
+    bench::SilentPanels panels;
+
+    scan::RunRequest request;
+    request.gedcomPath = gedcomPath;
+    request.prefixes = prefixes;
+
+    // The way a run reads: as two halves at once when the file is large enough.
+    const Clock::time_point halvesStart = Clock::now();
+    {
+        scan::FileSource file(gedcomPath);
+        const output::IndexList sortedIndex = scan::ReadSortedIndex(file, gedcomPath, request, panels, locale);
+        benchmark::DoNotOptimize(sortedIndex.size());
+    }
+    const double halves = SecondsBetween(halvesStart, Clock::now());
+
+    // The same work in one thread, phase by phase.
+    const Clock::time_point start = Clock::now();
+    scan::FileSource source(gedcomPath);
+    scan::ScanResult found = scan::ScanGedcom(source, request, panels);
+    output::IndexList& indexList = found.indexList;
+    const Clock::time_point scanned = Clock::now();
+    const double scanPeak = PeakResidentMb();
+
+    scan::SortIndexList(indexList, found.encoding, locale);
+    const Clock::time_point sorted = Clock::now();
+    const double sortPeak = PeakResidentMb();
+
+    std::uint64_t writtenCounter = 0;
+    output::WriteTextIndex(indexList, folder.path() / "Namen.txt", panels, writtenCounter);
+    const Clock::time_point written = Clock::now();
+    const double writePeak = PeakResidentMb();
+
+    std::printf("stambrix-phases persons=%llu lines=%zu locale=%s two_halves_read_scan_sort=%.3f read_scan=%.3f "
+                "sort=%.3f write=%.3f total=%.3f peak_mb_scan=%.0f peak_mb_sort=%.0f peak_mb_write=%.0f\n",
+                static_cast<unsigned long long>(found.records), indexList.size(), locale.c_str(), halves,
+                SecondsBetween(start, scanned), SecondsBetween(scanned, sorted), SecondsBetween(sorted, written),
+                SecondsBetween(start, written), scanPeak, sortPeak, writePeak);
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: stambrix_phases FILE.ged\n");
+        return 2;
+    }
+    try {
+        return TimePhases(argv[1]);
+    } catch (const stambrix::IoError& e) {
+        std::fprintf(stderr, "stambrix_phases: %s\n", e.what());
+        return 3;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "stambrix_phases: %s\n", e.what());
+        return 1;
+    }
+}

@@ -1,0 +1,44 @@
+#include "bench/sample_gedcom.h"
+#include "scan/byte_source.h"
+#include "scan/gedcom_reader.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace stambrix::bench {
+
+namespace {
+constexpr std::size_t kSamplePersons = 20000;
+
+// Every line of a file held in memory, so the figure is the reader's own and not the disk's; the
+// argument is the reader's block size (the run's own first).
+void ReadLines(benchmark::State& state)
+{
+    static const std::string file = SampleGedcom(kSamplePersons);
+    const auto blockSize = static_cast<std::size_t>(state.range(0));
+    std::size_t lines = 0;
+    for (auto _ : state) {
+        scan::MemorySource source(file);
+        scan::GedcomReader reader(source, blockSize);
+        std::string_view line;
+        lines = 0;
+        while (reader.ReadLine(line)) {
+            benchmark::DoNotOptimize(line.data());
+            ++lines;
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.size()));
+    state.counters["lines"] = static_cast<double>(lines);
+}
+BENCHMARK(ReadLines)
+    ->Arg(static_cast<std::int64_t>(scan::kReadBufferSize))
+    ->Arg(256 << 10)
+    ->Arg(64 << 10)
+    ->Arg(4096)
+    ->Unit(benchmark::kMillisecond);
+} // namespace
+
+} // namespace stambrix::bench

@@ -1,0 +1,154 @@
+#!/usr/bin/env bash
+# Measures stambrix-cli against the floor (the least work a sorted name index takes) on generated
+# files of 100,000 and 1,000,000 persons, prints the phases of a name run, then runs the
+# micro-benchmarks briefly.
+#   bench/run-bench.sh
+#   RUNS=9 STAMBRIX_SHARED=/path/to/shared bench/run-bench.sh
+# RUNS: timed runs per program and file (default 5); the median is reported.
+# STAMBRIX_SHARED: folder holding tools/gedcom-gen and tools/floor (default: ../shared beside the
+# repository, else /work/shared).
+set -euo pipefail
+
+repo="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$repo"
+
+runs="${RUNS:-5}"
+sizes=(100000 1000000)
+build=build/bench
+data=build/bench-data
+locale=nl_NL.UTF-8
+
+if [ -n "${STAMBRIX_SHARED:-}" ]; then
+    shared="$STAMBRIX_SHARED"
+elif [ -d "$repo/../shared/tools" ]; then
+    shared="$repo/../shared"
+else
+    shared=/work/shared
+fi
+for tool in "$shared/tools/gedcom-gen" "$shared/tools/floor/floor.cpp"; do
+    if [ ! -f "$tool" ]; then
+        echo "run-bench: $tool not found (set STAMBRIX_SHARED to the folder holding tools/)" >&2
+        exit 1
+    fi
+done
+
+scripts/install-deps.sh
+
+echo "== Build"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSTAMBRIX_BUILD_TESTS=OFF -DSTAMBRIX_BUILD_BENCH=ON \
+    >/dev/null
+cmake --build "$build"
+floor="$build/floor"
+if [ ! -x "$floor" ] || [ "$shared/tools/floor/floor.cpp" -nt "$floor" ]; then
+    g++ -O2 -std=c++17 -o "$floor" "$shared/tools/floor/floor.cpp" -licui18n -licuuc -licudata
+fi
+cli="$build/bin/stambrix-cli"
+phases="$build/bin/stambrix_phases"
+
+echo "== Input (cached in $data)"
+mkdir -p "$data"
+files=()
+for persons in "${sizes[@]}"; do
+    file="$data/persons-$persons.ged"
+    if [ ! -s "$file" ]; then
+        echo "generating $file"
+        python3 "$shared/tools/gedcom-gen" --persons "$persons" --seed 7 -o "$file.part"
+        mv "$file.part" "$file"
+    fi
+    files+=("$file")
+done
+
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+
+# Runs a command once under the benchmark locale; prints "wall-milliseconds peak-kilobytes
+# cpu-seconds" (user plus system). Its output is discarded; a failing command stops the script
+# with its error output.
+measure() {
+    local start end peak user system
+    start=$(date +%s%N)
+    if ! env LC_ALL="$locale" /usr/bin/time -f '%M %U %S' -o "$scratch/usage" "$@" >/dev/null 2>"$scratch/stderr"; then
+        echo "run-bench: failed: $*" >&2
+        cat "$scratch/stderr" >&2
+        exit 1
+    fi
+    end=$(date +%s%N)
+    read -r peak user system < <(tail -n 1 "$scratch/usage")
+    echo "$(((end - start) / 1000000)) $peak $(awk -v u="$user" -v s="$system" 'BEGIN { print u + s }')"
+}
+
+# Median and maximum of a list of numbers separated by blanks.
+median() {
+    tr -s ' ' '\n' <<<"$1" | grep . | sort -n |
+        awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+maximum() {
+    tr -s ' ' '\n' <<<"$1" | grep . | sort -n | tail -n 1
+}
+
+# Prints $1 / $2 with two decimals, or none when $3 is 0.
+quotient() {
+    awk -v a="$1" -v b="$2" -v decimals="${3:-2}" 'BEGIN { printf (decimals == 0 ? "%.0f" : "%.2f"), a / b }'
+}
+
+echo
+echo "== Machine"
+echo "cpus: $(nproc), $(grep -m 1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
+echo "memory: $(awk '/MemTotal/ { printf "%.1f GB", $2 / 1048576 }' /proc/meminfo)," \
+    "load average: $(cut -d' ' -f1-3 /proc/loadavg), $(g++ --version | head -n 1)"
+echo "LC_ALL=$locale, $runs runs each, median wall time; peak resident memory is the highest of the runs"
+
+contestants=(naam beroepen plaatsen floor)
+results=()
+phase_lines=()
+for file in "${files[@]}"; do
+    cat "$file" >/dev/null # the page cache holds the file for every contestant alike
+    declare -A times=() memory=() cpu=()
+    for ((run = 1; run <= runs; run++)); do
+        # Rounds interleave the programs, so a change in the machine's load hits all of them.
+        for who in "${contestants[@]}"; do
+            case "$who" in
+                naam) result=$(measure "$cli" -q "$file") ;;
+                beroepen) result=$(measure "$cli" -q --event beroepen "$file") ;;
+                plaatsen) result=$(measure "$cli" -q --event plaatsen --groep beiden "$file") ;;
+                floor) result=$(measure "$floor" "$file" "$scratch/floor.txt") ;;
+            esac
+            read -r wall peak seconds <<<"$result"
+            times[$who]+="$wall "
+            memory[$who]+="$peak "
+            cpu[$who]+="$seconds "
+        done
+    done
+    naam_ms=$(median "${times[naam]}")
+    floor_ms=$(median "${times[floor]}")
+    naam_kb=$(maximum "${memory[naam]}")
+    floor_kb=$(maximum "${memory[floor]}")
+    printf -v row '%-16s %5s %6s %9s %9s %6s %7s %9s %8s %8s %7s' "$(basename "$file" .ged)" \
+        "$(quotient "$(stat -c %s "$file")" 1048576 0)" \
+        "$(quotient "$naam_ms" 1000)" "$(quotient "$(median "${times[beroepen]}")" 1000)" \
+        "$(quotient "$(median "${times[plaatsen]}")" 1000)" "$(quotient "$floor_ms" 1000)" \
+        "$(quotient "$naam_ms" "$floor_ms")" "$(quotient "$(median "${cpu[naam]}")" "$(median "${cpu[floor]}")")" \
+        "$(quotient "$naam_kb" 1024 0)" "$(quotient "$floor_kb" 1024 0)" "$(quotient "$naam_kb" "$floor_kb")"
+    results+=("$row")
+    phase_lines+=("$(basename "$file"): $(env LC_ALL="$locale" "$phases" "$file")")
+    phase_lines+=("$(basename "$file"): $(env LC_ALL="$locale" "$floor" "$file" "$scratch/floor.txt" 2>&1 >/dev/null)")
+    unset times memory cpu
+done
+
+echo
+echo "== Whole runs (seconds; memory in MB)"
+printf '%-16s %5s %6s %9s %9s %6s %7s %9s %8s %8s %7s\n' file MB naam beroepen plaatsen floor \
+    t-ratio cpu-ratio naam-MB floor-MB m-ratio
+printf '%s\n' "${results[@]}"
+echo "(plaatsen with --groep beiden. t-ratio = naam / floor in wall time; cpu-ratio the same in user+system time," \
+    "which a busy machine disturbs less; m-ratio = naam / floor in peak memory." \
+    "Targets on the million file: t-ratio <= 1.5, m-ratio <= 2.)"
+
+echo
+echo "== Phases of a name run (one run each; seconds, peak MB by the end of each phase)"
+printf '%s\n' "${phase_lines[@]}"
+
+echo
+echo "== Micro-benchmarks"
+env LC_ALL="$locale" "$build/bin/stambrix_bench" --benchmark_min_time=0.2

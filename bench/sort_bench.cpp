@@ -1,0 +1,46 @@
+#include "bench/name_run.h"
+#include "bench/sample_gedcom.h"
+#include "output/index_list.h"
+#include "scan/byte_source.h"
+#include "scan/index_sort.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace stambrix::bench {
+
+namespace {
+// The index lines of `persons` generated person records, in file order, as the scanner makes them.
+std::vector<std::string> NameIndexLines(std::size_t persons)
+{
+    const std::string file = SampleGedcom(persons);
+    scan::MemorySource source(file);
+    SilentPanels panels;
+    const scan::ScanResult scanned = ScanNameIndex(source, panels);
+    return {scanned.indexList.begin(), scanned.indexList.end()};
+}
+
+// Sort keys and sort together, one SortIndexList call, on lines read as windows-1252 like the
+// generated file declares.
+void SortNameLines(benchmark::State& state)
+{
+    const std::vector<std::string> lines = NameIndexLines(static_cast<std::size_t>(state.range(0)));
+    output::IndexList indexList;
+    for (auto _ : state) {
+        state.PauseTiming();
+        indexList = output::IndexList();
+        for (const std::string& line : lines)
+            indexList.Add(line);
+        state.ResumeTiming();
+        scan::SortIndexList(indexList, scan::TextEncoding::Windows1252, "nl");
+        benchmark::DoNotOptimize(indexList[0].data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * lines.size()));
+}
+BENCHMARK(SortNameLines)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+} // namespace
+
+} // namespace stambrix::bench
