@@ -19,8 +19,9 @@ SplitName SplitSurname(std::string_view surnameText, const PrefixTable& prefixes
 
     // The search starts at the first character as written, so «/ van Berg/» has no prefix; the
     // prefix itself is taken from the name, in its own spelling, not from the table.
+    const char first = ToUpperAscii(surnameText.front());
     for (const std::string& entry : prefixes.entries) {
-        if (!entry.empty() && StartsWithNoCase(surnameText, entry)) {
+        if (!entry.empty() && ToUpperAscii(entry.front()) == first && StartsWithNoCase(surnameText, entry)) {
             split.prefix = ToLowerAscii(Trim(surnameText.substr(0, entry.size())));
             split.surname = Trim(surnameText.substr(entry.size()));
             return split;

@@ -11,7 +11,8 @@
 
 namespace stambrix::scan {
 
-inline constexpr std::size_t kReadBufferSize = 1 << 20;
+// Small enough that a block stays in the second-level cache while its lines are scanned.
+inline constexpr std::size_t kReadBufferSize = 1 << 16;
 
 /// Splits a GEDCOM file into lines. LF, CR LF, LF CR and a lone CR each end a line; byte 26 ends
 /// the file; every other byte comes through unchanged. A file that begins with a UTF-16 byte-order
