@@ -1,5 +1,7 @@
 #include "cli/run_cli.h"
 
+#include "test_support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -7,14 +9,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <regex>
 #include <set>
 #include <sstream>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,35 +54,6 @@ std::set<std::string> EntriesOf(const fs::path& folder)
         names.insert(entry.path().filename().string());
     return names;
 }
-
-/// A fresh folder under the system's temporary folder; removed with all it holds, permissions
-/// given back first so that a read-only file or folder a test made does not stay behind.
-class TempFolder
-{
-public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "stambrix-e2e-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed for " + pattern);
-        path_ = pattern;
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-        for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator();
-             it.increment(ec))
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 struct CliResult
 {
@@ -141,8 +112,8 @@ protected:
         return Run(options);
     }
 
-    TempFolder work_;
-    TempFolder programDir_;
+    stambrix::test_support::TempFolder work_{"stambrix-e2e"};
+    stambrix::test_support::TempFolder programDir_{"stambrix-e2e-program"};
 };
 
 // ---------------------------------------------------------------------------------------------

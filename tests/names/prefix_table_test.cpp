@@ -2,11 +2,10 @@
 
 #include "names/ascii.h"
 #include "names/io_error.h"
+#include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -128,23 +127,9 @@ TEST(ParsePrefixFile, KeepsEveryLineOfALongFileInOrder)
 class LoadPrefixTableTest : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        static std::atomic<int> counter{0};
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        folder_ = fs::temp_directory_path() /
-                  ("stambrix_prefix_test_" + std::to_string(stamp) + "_" + std::to_string(counter++));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override
-    {
-        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add);
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
     fs::path WriteFile(const std::string& name, const std::string& bytes)
     {
-        const fs::path path = folder_ / name;
+        const fs::path path = folder_.path() / name;
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
@@ -154,13 +139,13 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    fs::path folder_;
+    test_support::TempFolder folder_{"stambrix-prefix"};
 };
 
 TEST_F(LoadPrefixTableTest, MissingFileGivesBuiltInList)
 {
-    EXPECT_EQ(LoadPrefixTable(folder_ / kPrefixFileName).entries, DefaultPrefixes().entries);
-    EXPECT_EQ(LoadPrefixTable(folder_ / "missing" / kPrefixFileName).entries, DefaultPrefixes().entries);
+    EXPECT_EQ(LoadPrefixTable(folder_.path() / kPrefixFileName).entries, DefaultPrefixes().entries);
+    EXPECT_EQ(LoadPrefixTable(folder_.path() / "missing" / kPrefixFileName).entries, DefaultPrefixes().entries);
 }
 
 TEST_F(LoadPrefixTableTest, ExistingFileWithoutPrefixesGivesEmptyTable)
@@ -192,7 +177,7 @@ TEST_F(LoadPrefixTableTest, FileLargerThanOneReadKeepsEveryLine)
 
 TEST_F(LoadPrefixTableTest, DirectoryInPlaceOfFileThrowsIoErrorNamingPath)
 {
-    const fs::path path = folder_ / kPrefixFileName;
+    const fs::path path = folder_.path() / kPrefixFileName;
     fs::create_directory(path);
     try {
         (void)LoadPrefixTable(path);

@@ -4,11 +4,10 @@
 #include "output/atomic_file.h"
 #include "output/index_list.h"
 #include "test_support/recording_panels.h"
+#include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -26,21 +25,6 @@ using Names = std::set<std::string>;
 class TextOutput : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        static std::atomic<unsigned> counter{0};
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        folder_ = fs::temp_directory_path() /
-                  ("stambrix_text_writer_test_" + std::to_string(stamp) + "_" + std::to_string(counter++));
-        fs::create_directories(folder_);
-        target_ = folder_ / "Namen.txt";
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-
     void WriteFile(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
     static std::string ReadFile(const fs::path& path)
     {
@@ -51,7 +35,7 @@ protected:
     Names FolderContents() const
     {
         Names names;
-        for (const auto& entry : fs::directory_iterator(folder_))
+        for (const auto& entry : fs::directory_iterator(folder_.path()))
             names.insert(entry.path().filename().string());
         return names;
     }
@@ -75,8 +59,8 @@ protected:
         }
     }
 
-    fs::path folder_;
-    fs::path target_;
+    test_support::TempFolder folder_{"stambrix-text-writer"};
+    fs::path target_ = folder_.path() / "Namen.txt";
     test_support::RecordingPanels panels_;
 };
 
@@ -131,7 +115,7 @@ TEST_F(TextOutput, WriteTextIndexRefusesReadOnlyTargetAndLeavesItAsItWas)
 
 TEST_F(TextOutput, WriteTextIndexIntoMissingFolderThrowsIoErrorNamingThePath)
 {
-    const fs::path target = folder_ / "Stambrix" / "Namen.txt";
+    const fs::path target = folder_.path() / "Stambrix" / "Namen.txt";
     std::uint64_t writtenCounter = 0;
     ExpectIoErrorNaming(target,
                         [&] { WriteTextIndex(ListOf({"Berg, Jan\t[@I1@]"}), target, panels_, writtenCounter); });

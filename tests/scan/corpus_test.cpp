@@ -1,12 +1,11 @@
 #include "names/prefix_table.h"
 #include "scan/run_index.h"
 #include "test_support/recording_panels.h"
+#include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -152,11 +151,6 @@ std::size_t CountOf(std::string_view text, std::string_view part)
     return count;
 }
 
-std::string LastOf(const std::vector<std::string>& texts)
-{
-    return texts.empty() ? std::string() : texts.back();
-}
-
 class Corpus : public ::testing::TestWithParam<CorpusFile>
 {
 protected:
@@ -165,19 +159,9 @@ protected:
         if (GetParam().path.empty())
             GTEST_SKIP() << "no GEDCOM corpus here: STAMBRIX_CORPUS_DIR (\"" STAMBRIX_CORPUS_DIR
                             "\") is empty, missing or holds no .ged file";
-        static std::atomic<unsigned> counter{0};
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        folder_ = fs::temp_directory_path() /
-                  ("stambrix_corpus_test_" + std::to_string(stamp) + "_" + std::to_string(counter++));
-        fs::create_directories(folder_);
-        gedcom_ = folder_ / GetParam().path.filename();
+        folder_.emplace("stambrix-corpus");
+        gedcom_ = folder_->path() / GetParam().path.filename();
         fs::copy_file(GetParam().path, gedcom_);
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        if (!folder_.empty())
-            fs::remove_all(folder_, ignored);
     }
 
     // Runs the index of `eventKind`; the index file's bytes, or nothing when none was written.
@@ -190,7 +174,7 @@ protected:
         request.prefixes = names::DefaultPrefixes();
         test_support::RecordingPanels panels;
         test_support::RecordingMessages messages;
-        const fs::path index = folder_ / "Stambrix" / IndexFileNameOf(eventKind);
+        const fs::path index = folder_->path() / "Stambrix" / IndexFileNameOf(eventKind);
         RunOutcome outcome{};
         try {
             outcome = RunIndex(request, panels, messages);
@@ -210,14 +194,14 @@ protected:
         EXPECT_TRUE(bytes.ends_with("\r\n")) << kindName;
         EXPECT_EQ(CountOf(bytes, "\n"), lines) << kindName << ": a line end inside an index line";
         EXPECT_EQ(CountOf(bytes, "\r"), lines) << kindName << ": a line end inside an index line";
-        EXPECT_EQ(LastOf(panels.written), "geschreven : " + std::to_string(lines)) << kindName;
+        EXPECT_EQ(test_support::LastOf(panels.written), "geschreven : " + std::to_string(lines)) << kindName;
         if (eventKind == EventKind::Naam) {
-            EXPECT_EQ(LastOf(panels.read), "gelezen : " + std::to_string(lines)) << kindName;
+            EXPECT_EQ(test_support::LastOf(panels.read), "gelezen : " + std::to_string(lines)) << kindName;
         }
         return bytes;
     }
 
-    fs::path folder_;
+    std::optional<test_support::TempFolder> folder_; ///< none when the test is skipped
     fs::path gedcom_;
 };
 

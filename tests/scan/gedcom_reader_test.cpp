@@ -2,11 +2,10 @@
 
 #include "names/io_error.h"
 #include "scan/byte_source.h"
+#include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -293,25 +292,12 @@ INSTANTIATE_TEST_SUITE_P(BufferSizes, ReadLine, ::testing::Values(1, 2, 7, 19, k
 class FileSourceTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        static std::atomic<unsigned> counter{0};
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        folder_ = fs::temp_directory_path() /
-                  ("stambrix_reader_test_" + std::to_string(stamp) + "_" + std::to_string(counter++));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-    fs::path folder_;
+    test_support::TempFolder folder_{"stambrix-reader"};
 };
 
 TEST_F(FileSourceTest, ThrowsIoErrorNamingThePathForAMissingFileOrAFolder)
 {
-    for (const fs::path& path : {folder_ / "ontbreekt.ged", folder_}) {
+    for (const fs::path& path : {folder_.path() / "ontbreekt.ged", folder_.path()}) {
         SCOPED_TRACE(path.string());
         try {
             FileSource source(path.string());
@@ -327,7 +313,7 @@ TEST_F(FileSourceTest, ThrowsIoErrorNamingThePathForAMissingFileOrAFolder)
 
 TEST_F(FileSourceTest, HandsTheFileBytesToTheReader)
 {
-    const fs::path path = folder_ / "stamboom.ged";
+    const fs::path path = folder_.path() / "stamboom.ged";
     std::ofstream(path, std::ios::binary) << "0 HEAD\r\n0 @I1@ INDI\n\r1 NAME Jan /Berg/\r0 TRLR\r\n";
     FileSource source(path.string());
     GedcomReader reader(source, 7);

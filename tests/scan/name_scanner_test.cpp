@@ -1,5 +1,6 @@
 #include "scan/scanners.h"
 #include "scan_test_support.h"
+#include "test_support/recording_panels.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -106,10 +107,10 @@ TEST(NameScanner, LastLineOfAFileWithoutTrailerIsExamined)
 
 TEST(NameScanner, CountsPersonRecordsOnTheReadPanel)
 {
-    testing::LastPanelTexts panels;
+    test_support::RecordingPanels panels;
     ScanLines(Gedcom({"0 HEAD", "0 @I1@ INDI", "0 @I2@ INDI", "0 @F1@ FAM", "0 @I3@ INDI", "0 TRLR"}), EventKind::Naam,
               RecordGroup::Personen, &panels);
-    EXPECT_EQ(panels.read, "gelezen : 3");
+    EXPECT_EQ(test_support::LastOf(panels.read), "gelezen : 3");
 }
 
 TEST(NameScanner, FamilyNameFormGivesTheNameTextAlone)
@@ -120,7 +121,7 @@ TEST(NameScanner, FamilyNameFormGivesTheNameTextAlone)
     MemorySource source(text);
     GedcomReader reader(source);
     output::IndexList list;
-    testing::LastPanelTexts panels;
+    test_support::RecordingPanels panels;
     ScanState state(reader, list, panels);
     state.ReadLine();
     ScanNames(state, names::NameForm::FamilyName, request.prefixes);

@@ -1,6 +1,8 @@
 #include "names/io_error.h"
 #include "scan/run_index.h"
 #include "scan_test_support.h"
+#include "test_support/recording_panels.h"
+#include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,28 +15,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct RecordedMessages : progress::UserMessages
-{
-    std::vector<std::string> shown;
-    void ShowMessage(std::string_view text) override { shown.emplace_back(text); }
-};
-
 class RunIndexTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        folder_ = fs::temp_directory_path() /
-                  ("stambrix-run-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     std::string WriteGedcom(const std::string& name, const std::string& text)
     {
-        const fs::path path = folder_ / name;
+        const fs::path path = folder_.path() / name;
         std::ofstream(path, std::ios::binary) << text;
         return path.string();
     }
@@ -56,18 +42,19 @@ protected:
         return text.str();
     }
 
-    fs::path folder_;
-    testing::LastPanelTexts panels_;
-    RecordedMessages messages_;
+    test_support::TempFolder folder_{"stambrix-run"};
+    test_support::RecordingPanels panels_;
+    test_support::RecordingMessages messages_;
 };
 
 TEST_F(RunIndexTest, BlankPathShowsItsMessageAndDoesNothingElse)
 {
-    panels_.read = "old";
     EXPECT_EQ(Run(" \t "), RunOutcome::NoFileGiven);
-    EXPECT_EQ(messages_.shown, std::vector<std::string>{"Er is geen bestand opgegeven om te openen."});
-    EXPECT_EQ(panels_.read, "");
-    EXPECT_EQ(panels_.time, "");
+    EXPECT_EQ(messages_.messages, std::vector<std::string>{"Er is geen bestand opgegeven om te openen."});
+    // The read panel is cleared, not merely left alone.
+    ASSERT_FALSE(panels_.read.empty());
+    EXPECT_EQ(panels_.read.back(), "");
+    EXPECT_EQ(test_support::LastOf(panels_.time), "");
     EXPECT_FALSE(fs::exists("Stambrix"));
 }
 
@@ -75,10 +62,10 @@ TEST_F(RunIndexTest, NoWantedRecordLeavesTheFolderButWritesNothing)
 {
     const std::string path = WriteGedcom("leeg.ged", testing::Gedcom({"0 HEAD", "0 @F1@ FAM", "0 TRLR"}));
     EXPECT_EQ(Run(path), RunOutcome::NothingFound);
-    EXPECT_EQ(messages_.shown, std::vector<std::string>{"Er zijn geen items gevonden."});
-    EXPECT_TRUE(fs::is_directory(folder_ / "Stambrix"));
-    EXPECT_TRUE(fs::is_empty(folder_ / "Stambrix"));
-    EXPECT_EQ(panels_.time.size(), std::string("00:00:00:00").size());
+    EXPECT_EQ(messages_.messages, std::vector<std::string>{"Er zijn geen items gevonden."});
+    EXPECT_TRUE(fs::is_directory(folder_.path() / "Stambrix"));
+    EXPECT_TRUE(fs::is_empty(folder_.path() / "Stambrix"));
+    EXPECT_EQ(test_support::LastOf(panels_.time).size(), std::string("00:00:00:00").size());
 }
 
 TEST_F(RunIndexTest, WritesTheSortedIndexWithCounts)
@@ -88,14 +75,15 @@ TEST_F(RunIndexTest, WritesTheSortedIndexWithCounts)
                                                 "0 @I2@ INDI", "1 NAME Jan /berg/", "1 OCCU Bakker", "0 @I3@ INDI",
                                                 "1 NAME Anna /van Aken/", "1 OCCU arts", "0 TRLR"}));
     EXPECT_EQ(Run(path), RunOutcome::Written);
-    EXPECT_EQ(Contents(folder_ / "Stambrix" / "Namen.txt"),
+    EXPECT_EQ(Contents(folder_.path() / "Stambrix" / "Namen.txt"),
               "Aken, Anna van\t\t\t[@I3@]\r\nberg, Jan\t\t\t[@I2@]\r\nBerg, Piet\t\t\t[@I1@]\r\n");
-    EXPECT_EQ(panels_.read, "gelezen : 3");
-    EXPECT_EQ(panels_.written, "geschreven : 3");
-    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_EQ(test_support::LastOf(panels_.read), "gelezen : 3");
+    EXPECT_EQ(test_support::LastOf(panels_.written), "geschreven : 3");
+    EXPECT_TRUE(messages_.messages.empty());
 
     EXPECT_EQ(Run(path, EventKind::Beroepen), RunOutcome::Written);
-    EXPECT_EQ(Contents(folder_ / "Stambrix" / "Beroepen.txt"), "arts\t[@I3@]\r\nBakker\t[@I2@]\r\nsmid\t[@I1@]\r\n");
+    EXPECT_EQ(Contents(folder_.path() / "Stambrix" / "Beroepen.txt"),
+              "arts\t[@I3@]\r\nBakker\t[@I2@]\r\nsmid\t[@I1@]\r\n");
 }
 
 TEST_F(RunIndexTest, LinesEqualExceptForCaseAlwaysComeInTheSameOrder)
@@ -104,20 +92,20 @@ TEST_F(RunIndexTest, LinesEqualExceptForCaseAlwaysComeInTheSameOrder)
         WriteGedcom("case.ged", testing::Gedcom({"0 @I1@ INDI", "1 NAME /BERG/", "0 @I1@ INDI", "1 NAME /berg/",
                                                  "0 @I1@ INDI", "1 NAME /Berg/", "0 TRLR"}));
     ASSERT_EQ(Run(path), RunOutcome::Written);
-    EXPECT_EQ(Contents(folder_ / "Stambrix" / "Namen.txt"),
+    EXPECT_EQ(Contents(folder_.path() / "Stambrix" / "Namen.txt"),
               "BERG, \t\t\t[@I1@]\r\nBerg, \t\t\t[@I1@]\r\nberg, \t\t\t[@I1@]\r\n");
 }
 
 TEST_F(RunIndexTest, MissingFileThrowsWithItsPathAndCreatesNoFolder)
 {
-    const std::string path = (folder_ / "nergens" / "weg.ged").string();
+    const std::string path = (folder_.path() / "nergens" / "weg.ged").string();
     try {
         (void)Run(path);
         FAIL() << "no IoError";
     } catch (const IoError& error) {
         EXPECT_EQ(std::string(error.what()), path + ": No such file or directory");
     }
-    EXPECT_FALSE(fs::exists(folder_ / "nergens"));
+    EXPECT_FALSE(fs::exists(folder_.path() / "nergens"));
 }
 
 TEST_F(RunIndexTest, OutputFolderThatIsAFileThrowsAndKeepsIt)
@@ -125,7 +113,7 @@ TEST_F(RunIndexTest, OutputFolderThatIsAFileThrowsAndKeepsIt)
     const std::string path = WriteGedcom("fam.ged", testing::Gedcom({"0 @I1@ INDI", "0 TRLR"}));
     WriteGedcom("Stambrix", "geen map");
     EXPECT_THROW((void)Run(path), IoError);
-    EXPECT_EQ(Contents(folder_ / "Stambrix"), "geen map");
+    EXPECT_EQ(Contents(folder_.path() / "Stambrix"), "geen map");
 }
 
 TEST(OutputDirectoryOf, EndsAtTheLastSeparator)
@@ -138,7 +126,7 @@ TEST(OutputDirectoryOf, EndsAtTheLastSeparator)
 TEST(ScanGedcom, EncodingFromByteOrderMarkOrHeader)
 {
     RunRequest request;
-    testing::LastPanelTexts panels;
+    test_support::RecordingPanels panels;
     auto encodingOf = [&](std::string_view text) {
         MemorySource source(text);
         return ScanGedcom(source, request, panels).encoding;

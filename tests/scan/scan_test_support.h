@@ -1,24 +1,15 @@
 #pragma once
 
 #include "names/prefix_table.h"
-#include "progress/status_panels.h"
 #include "scan/byte_source.h"
 #include "scan/run_index.h"
+#include "test_support/recording_panels.h"
 
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace stambrix::scan::testing {
-
-/// Keeps the last text shown on each panel.
-struct LastPanelTexts : progress::StatusPanels
-{
-    std::string read, time, written;
-    void ShowReadStatus(std::string_view text) override { read = text; }
-    void ShowTimeStatus(std::string_view text) override { time = text; }
-    void ShowWrittenStatus(std::string_view text) override { written = text; }
-};
 
 /// GEDCOM text from lines joined by CR LF, as most files have them.
 inline std::string Gedcom(std::initializer_list<std::string_view> lines)
@@ -31,14 +22,15 @@ inline std::string Gedcom(std::initializer_list<std::string_view> lines)
 
 /// The index lines one reading of `gedcom` gives, in file order.
 inline std::vector<std::string> ScanLines(std::string_view gedcom, EventKind kind = EventKind::Naam,
-                                          RecordGroup group = RecordGroup::Personen, LastPanelTexts* panels = nullptr)
+                                          RecordGroup group = RecordGroup::Personen,
+                                          test_support::RecordingPanels* panels = nullptr)
 {
     RunRequest request;
     request.eventKind = kind;
     request.recordGroup = group;
     request.prefixes = names::DefaultPrefixes();
     MemorySource source(gedcom);
-    LastPanelTexts ignored;
+    test_support::RecordingPanels ignored;
     const ScanResult result = ScanGedcom(source, request, panels != nullptr ? *panels : ignored);
     return {result.indexList.begin(), result.indexList.end()};
 }

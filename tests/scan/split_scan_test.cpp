@@ -1,5 +1,7 @@
 #include "scan/split_scan.h"
 #include "scan_test_support.h"
+#include "test_support/recording_panels.h"
+#include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -42,14 +44,15 @@ Cut ReadAll(const std::string& path, EventKind kind, RecordGroup group, std::uin
     request.recordGroup = group;
     request.prefixes = names::DefaultPrefixes();
     FileSource file(path);
-    testing::LastPanelTexts panels;
+    test_support::RecordingPanels panels;
     const output::IndexList list = ReadSortedIndex(file, path, request, panels, "nl", splitFrom);
-    return {{list.begin(), list.end()}, panels.read};
+    return {{list.begin(), list.end()}, test_support::LastOf(panels.read)};
 }
 
 TEST(ReadSortedIndex, HalvesGiveExactlyTheLinesOfOnePass)
 {
-    const fs::path path = fs::temp_directory_path() / "stambrix-split-test.ged";
+    const test_support::TempFolder folder("stambrix-split");
+    const fs::path path = folder.path() / "stambrix-split-test.ged";
     const std::string tree = MixedTree(3000);
     std::ofstream(path, std::ios::binary) << tree;
     for (const auto& [kind, group] :
@@ -61,12 +64,12 @@ TEST(ReadSortedIndex, HalvesGiveExactlyTheLinesOfOnePass)
         EXPECT_EQ(halves.readPanel, whole.readPanel);
         EXPECT_FALSE(whole.lines.empty());
     }
-    fs::remove(path);
 }
 
 TEST(ReadSortedIndex, NothingBehindByte26CountsInEitherHalf)
 {
-    const fs::path path = fs::temp_directory_path() / "stambrix-split-eof.ged";
+    const test_support::TempFolder folder("stambrix-split");
+    const fs::path path = folder.path() / "stambrix-split-eof.ged";
     std::string tree = MixedTree(10);
     tree += '\x1a';
     tree += MixedTree(400);
@@ -75,7 +78,6 @@ TEST(ReadSortedIndex, NothingBehindByte26CountsInEitherHalf)
     // Ten persons, and the two notes that mention "@ Indiana".
     EXPECT_EQ(halves.lines.size(), 12u);
     EXPECT_EQ(halves.lines, ReadAll(path.string(), EventKind::Naam, RecordGroup::Personen, UINT64_MAX).lines);
-    fs::remove(path);
 }
 
 } // namespace

@@ -31,4 +31,10 @@ public:
     std::vector<std::string> messages;
 };
 
+/// The last of `texts`, the one a panel shows now; "" when there is none.
+inline std::string LastOf(const std::vector<std::string>& texts)
+{
+    return texts.empty() ? std::string() : texts.back();
+}
+
 } // namespace stambrix::test_support
