@@ -49,13 +49,17 @@ protected:
 
 TEST_F(RunIndexTest, BlankPathShowsItsMessageAndDoesNothingElse)
 {
+    // A blank path has no folder part: "Stambrix" would be made in the current folder.
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder_.path());
     EXPECT_EQ(Run(" \t "), RunOutcome::NoFileGiven);
+    EXPECT_TRUE(fs::is_empty(folder_.path()));
+    fs::current_path(previous);
     EXPECT_EQ(messages_.messages, std::vector<std::string>{"Er is geen bestand opgegeven om te openen."});
     // The read panel is cleared, not merely left alone.
     ASSERT_FALSE(panels_.read.empty());
     EXPECT_EQ(panels_.read.back(), "");
     EXPECT_EQ(test_support::LastOf(panels_.time), "");
-    EXPECT_FALSE(fs::exists("Stambrix"));
 }
 
 TEST_F(RunIndexTest, NoWantedRecordLeavesTheFolderButWritesNothing)
@@ -114,6 +118,15 @@ TEST_F(RunIndexTest, OutputFolderThatIsAFileThrowsAndKeepsIt)
     WriteGedcom("Stambrix", "geen map");
     EXPECT_THROW((void)Run(path), IoError);
     EXPECT_EQ(Contents(folder_.path() / "Stambrix"), "geen map");
+}
+
+TEST_F(RunIndexTest, HundredMegabyteLineWithoutLineEndIsReadWhole)
+{
+    std::string text = testing::Gedcom({"0 HEAD", "0 @I1@ INDI", "1 NAME Jan /Berg/", "100 NOTE level 100"});
+    text += "1 NOTE ";
+    text.append(100u << 20, 'x');
+    ASSERT_EQ(Run(WriteGedcom("lang.ged", text)), RunOutcome::Written);
+    EXPECT_EQ(Contents(folder_.path() / "Stambrix" / "Namen.txt"), "Berg, Jan\t\t\t[@I1@]\r\n");
 }
 
 TEST(OutputDirectoryOf, EndsAtTheLastSeparator)
