@@ -24,6 +24,9 @@ struct Arguments
 {
     std::string event = "naam";
     std::string group = "personen";
+    std::string output = "tekst";
+    bool inFrame = false;
+    output::OptionPaths optionPaths;
     std::string prefixFile;
     std::string gedcomPath;
     bool quiet = false;
@@ -35,6 +38,13 @@ const std::map<std::string, scan::EventKind> kEventKinds{
     {"plaatsen", scan::EventKind::Plaatsen},
 };
 
+const std::map<std::string, scan::OutputKind> kOutputKinds{
+    {"tekst", scan::OutputKind::NaarTekst},
+    {"html", scan::OutputKind::Html},
+    {"familienamen", scan::OutputKind::Familienamen},
+    {"familienamen-een-regel", scan::OutputKind::FamilienamenEenRegel},
+};
+
 const std::map<std::string, scan::RecordGroup> kRecordGroups{
     {"personen", scan::RecordGroup::Personen},
     {"gezinnen", scan::RecordGroup::Gezinnen},
@@ -44,7 +54,8 @@ const std::map<std::string, scan::RecordGroup> kRecordGroups{
 void DescribeOptions(CLI::App& app, Arguments& arguments)
 {
     app.description("Schrijft een alfabetische index van een GEDCOM-bestand in de map \"Stambrix\" naast dat bestand:\n"
-                    "Namen.txt, Beroepen.txt of Plaatsen.txt, tekst met tabs tussen de velden.");
+                    "Namen.txt, Beroepen.txt of Plaatsen.txt, tekst met tabs tussen de velden, of een namenindex\n"
+                    "als HTML-pagina's (index.htm) met het stijlblad genealogie.css.");
     app.option_defaults()->group("Opties");
     app.add_option("--event", arguments.event, "Wat geïndexeerd wordt: naam (standaard), beroepen of plaatsen")
         ->type_name("SOORT");
@@ -52,6 +63,22 @@ void DescribeOptions(CLI::App& app, Arguments& arguments)
                    "Bij plaatsen: uit personen (standaard), gezinnen of beiden; naam en beroepen lezen alleen "
                    "personen")
         ->type_name("GROEP");
+    app.add_option("--uitvoer", arguments.output,
+                   "De vorm: tekst (standaard), html (namen met hun gegevens), familienamen (elke familienaam "
+                   "apart) of familienamen-een-regel (de familienamen per beginletter achter elkaar); de "
+                   "html-vormen alleen bij --event naam")
+        ->type_name("VORM");
+    app.add_flag("--in-frame", arguments.inFrame,
+                 "HTML in frames: een alfabetpagina boven en een pagina per letter eronder (anders een pagina)");
+    app.add_option("--javascript-path", arguments.optionPaths.javaScriptPath,
+                   "Map of voorvoegsel van genealogie.js in de kop van elke pagina, precies zoals getypt")
+        ->type_name("PAD");
+    app.add_option("--stylesheet-path", arguments.optionPaths.styleSheetPath,
+                   "Map of voorvoegsel van genealogie.css in de kop van elke pagina, precies zoals getypt")
+        ->type_name("PAD");
+    app.add_option("--achtergrond-path", arguments.optionPaths.achtergrondPath,
+                   "Map of voorvoegsel van achtergrond.jpg, de achtergrond van elke pagina, precies zoals getypt")
+        ->type_name("PAD");
     app.add_option("--voorzetsels", arguments.prefixFile,
                    "Bestand met voorzetsels van achternamen (standaard: Voorzetsels.txt naast het programma, "
                    "anders de ingebouwde lijst)")
@@ -100,6 +127,15 @@ std::optional<std::string> CheckChoices(const Arguments& arguments, const std::v
         return "Onbekende waarde voor --event: \"" + arguments.event + "\". Kies naam, beroepen of plaatsen.";
     if (!kRecordGroups.contains(arguments.group))
         return "Onbekende waarde voor --groep: \"" + arguments.group + "\". Kies personen, gezinnen of beiden.";
+    if (!kOutputKinds.contains(arguments.output))
+        return "Onbekende waarde voor --uitvoer: \"" + arguments.output +
+               "\". Kies tekst, html, familienamen of familienamen-een-regel.";
+    if (arguments.output != "tekst" && arguments.event != "naam")
+        return "De uitvoer \"" + arguments.output + "\" kan alleen bij --event naam; " + arguments.event +
+               " wordt altijd als tekst geschreven.";
+    if (arguments.inFrame && arguments.output == "tekst")
+        return "--in-frame kan alleen bij een html-uitvoer (--uitvoer html, familienamen of "
+               "familienamen-een-regel).";
     if (arguments.group != "personen" && arguments.event != "plaatsen")
         return "De groep \"" + arguments.group + "\" kan alleen bij --event plaatsen; " + arguments.event +
                " wordt altijd uit personen gelezen.";
@@ -149,6 +185,9 @@ int RunCli(std::span<const std::string_view> args, const CliEnvironment& environ
         request.gedcomPath = arguments.gedcomPath;
         request.eventKind = kEventKinds.at(arguments.event);
         request.recordGroup = kRecordGroups.at(arguments.group);
+        request.outputKind = kOutputKinds.at(arguments.output);
+        request.inFrame = arguments.inFrame;
+        request.optionPaths = arguments.optionPaths;
         request.prefixes =
             names::LoadPrefixTable(arguments.prefixFile.empty() ? environment.programDirectory / names::kPrefixFileName
                                                                 : std::filesystem::path(arguments.prefixFile));

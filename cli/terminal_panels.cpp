@@ -1,5 +1,7 @@
 #include "cli/terminal_panels.h"
 
+#include <algorithm>
+
 namespace stambrix::cli {
 
 namespace {
@@ -65,7 +67,10 @@ void TerminalPanels::ClearLine()
 void TerminalPanels::ShowMessage(std::string_view text)
 {
     ClearLine();
-    err_ << text << '\n' << std::flush;
+    // The lines of a message are joined by a carriage return; a terminal needs line ends.
+    std::string lines(text);
+    std::replace(lines.begin(), lines.end(), '\r', '\n');
+    err_ << lines << '\n' << std::flush;
 }
 
 void TerminalPanels::PrintFinalTexts()

@@ -1,6 +1,7 @@
 #include "output/text_writer.h"
 
 #include "output/atomic_file.h"
+#include "output/written_counter.h"
 
 #include <string>
 
@@ -10,11 +11,9 @@ void WriteTextIndex(const IndexList& indexList, const std::filesystem::path& fil
                     std::uint64_t& writtenCounter)
 {
     AtomicFile output(file);
-    std::string writtenText;
+    WrittenCounter counter(panels, writtenCounter);
     for (const std::string_view line : indexList) {
-        ++writtenCounter;
-        writtenText.assign("geschreven : ").append(std::to_string(writtenCounter));
-        panels.ShowWrittenStatus(writtenText);
+        counter.Count();
         output.Write(line);
         output.Write("\r\n");
     }

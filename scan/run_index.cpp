@@ -3,7 +3,10 @@
 #include "names/ascii.h"
 #include "names/io_error.h"
 #include "output/index_list.h"
+#include "output/index_pages.h"
 #include "output/text_writer.h"
+#include "output/wmJsCssPaginas.h"
+#include "output/written_counter.h"
 #include "progress/elapsed_text.h"
 #include "scan/byte_source.h"
 #include "scan/gedcom_reader.h"
@@ -40,7 +43,12 @@ void Scan(const RunRequest& request, ScanState& state)
 {
     switch (request.eventKind) {
     case EventKind::Naam:
-        ScanNames(state, names::NameForm::Full, request.prefixes);
+        ScanNames(state,
+                  request.outputKind == OutputKind::Familienamen ||
+                          request.outputKind == OutputKind::FamilienamenEenRegel
+                      ? names::NameForm::FamilyName
+                      : names::NameForm::Full,
+                  request.prefixes);
         break;
     case EventKind::Beroepen:
         ScanOccupations(state);
@@ -51,6 +59,33 @@ void Scan(const RunRequest& request, ScanState& state)
     }
 }
 
+void WriteIndex(const RunRequest& request, const ScanResult& sorted, const std::filesystem::path& outputDirectory,
+                progress::StatusPanels& panels, progress::UserMessages& messages)
+{
+    std::uint64_t writtenCounter = 0;
+    if (request.outputKind == OutputKind::NaarTekst) {
+        output::WriteTextIndex(sorted.indexList, outputDirectory / IndexFileNameOf(request.eventKind), panels,
+                               writtenCounter);
+        return;
+    }
+    // A stylesheet that cannot be written has been reported; the pages are written all the same.
+    (void)output::WriteStylesheet(outputDirectory, "genealogie.css", true, messages);
+    output::HtmlPages pages(outputDirectory, request.optionPaths, sorted.encoding == TextEncoding::Utf8);
+    output::WrittenCounter counter(panels, writtenCounter);
+    switch (request.outputKind) {
+    case OutputKind::Html:
+        output::WriteNameIndexPages(sorted.indexList, request.inFrame, pages, counter);
+        break;
+    case OutputKind::Familienamen:
+        output::WriteFamilyNameListPages(sorted.indexList, request.inFrame, pages, counter);
+        break;
+    case OutputKind::FamilienamenEenRegel:
+        output::WriteFamilyNameLinePages(sorted.indexList, request.inFrame, pages, counter);
+        break;
+    case OutputKind::NaarTekst:
+        break;
+    }
+}
 } // namespace
 
 ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::StatusPanels& panels,
@@ -117,15 +152,13 @@ RunOutcome RunIndex(const RunRequest& request, progress::StatusPanels& panels, p
     const std::string outputDirectory = OutputDirectoryOf(request.gedcomPath);
     CreateOutputDirectory(outputDirectory);
 
-    output::IndexList indexList = ReadSortedIndex(source, request.gedcomPath, request, panels, CollationLocale());
+    const ScanResult sorted = ReadSortedIndex(source, request.gedcomPath, request, panels, CollationLocale());
 
     RunOutcome outcome = RunOutcome::NothingFound;
-    if (indexList.empty()) {
+    if (sorted.indexList.empty()) {
         messages.ShowMessage("Er zijn geen items gevonden.");
     } else {
-        std::uint64_t writtenCounter = 0;
-        output::WriteTextIndex(indexList, std::filesystem::path(outputDirectory) / IndexFileNameOf(request.eventKind),
-                               panels, writtenCounter);
+        WriteIndex(request, sorted, outputDirectory, panels, messages);
         outcome = RunOutcome::Written;
     }
     panels.ShowTimeStatus(progress::ElapsedText(TickCount() - startTick));

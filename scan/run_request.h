@@ -1,6 +1,7 @@
 #pragma once
 
 #include "names/prefix_table.h"
+#include "output/html_pages.h"
 
 #include <string>
 
@@ -22,12 +23,24 @@ enum class RecordGroup
     Beiden
 };
 
+/// The form of the index: a text file, or HTML pages (names only).
+enum class OutputKind
+{
+    NaarTekst,
+    Html,
+    Familienamen,
+    FamilienamenEenRegel
+};
+
 /// Everything one run needs, as plain values.
 struct RunRequest
 {
     std::string gedcomPath; ///< as the user gave it, untrimmed
     EventKind eventKind = EventKind::Naam;
     RecordGroup recordGroup = RecordGroup::Personen;
+    OutputKind outputKind = OutputKind::NaarTekst;
+    bool inFrame = false; ///< HTML as a frameset with one page per letter
+    output::OptionPaths optionPaths;
     names::PrefixTable prefixes;
 };
 

@@ -65,8 +65,8 @@ struct LaterHalf
 };
 } // namespace
 
-output::IndexList ReadSortedIndex(FileSource& file, const std::string& path, const RunRequest& request,
-                                  progress::StatusPanels& panels, const std::string& locale, std::uint64_t splitFrom)
+ScanResult ReadSortedIndex(FileSource& file, const std::string& path, const RunRequest& request,
+                           progress::StatusPanels& panels, const std::string& locale, std::uint64_t splitFrom)
 {
     const std::uint64_t size = file.Size();
     const std::optional<std::uint64_t> split = size >= splitFrom && size >= 2 && std::thread::hardware_concurrency() > 1
@@ -75,7 +75,7 @@ output::IndexList ReadSortedIndex(FileSource& file, const std::string& path, con
     if (!split) {
         ScanResult whole = ScanGedcom(file, request, panels);
         SortIndexList(whole.indexList, whole.encoding, locale);
-        return std::move(whole.indexList);
+        return whole;
     }
 
     file.Restrict(0, *split);
@@ -124,7 +124,8 @@ output::IndexList ReadSortedIndex(FileSource& file, const std::string& path, con
     }
     std::move(*collated).ApplyTo(first.indexList);
     panels.ShowReadStatus("gelezen : " + std::to_string(records));
-    return std::move(first.indexList);
+    first.records = records;
+    return first;
 }
 
 } // namespace stambrix::scan

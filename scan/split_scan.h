@@ -3,6 +3,7 @@
 #include "output/index_list.h"
 #include "progress/status_panels.h"
 #include "scan/byte_source.h"
+#include "scan/run_index.h"
 #include "scan/run_request.h"
 
 #include <cstdint>
@@ -13,13 +14,13 @@ namespace stambrix::scan {
 /// Below this size a single pass takes well under a second and a second thread would not pay.
 inline constexpr std::uint64_t kSplitFrom = 16 << 20;
 
-/// The index lines of the GEDCOM file `file` (opened from `path`), sorted for `locale`. A large
+/// The index lines of the GEDCOM file `file` (opened from `path`), sorted for `locale`, with their encoding. A large
 /// file is read as two halves at once, each on a core of its own, cut at the start of a level-0
 /// line: there every scanner starts afresh, so the halves give exactly the lines the whole would.
 /// The read panel shows the records of both halves. Files smaller than `splitFrom` bytes are read
 /// in one pass. Throws IoError.
-output::IndexList ReadSortedIndex(FileSource& file, const std::string& path, const RunRequest& request,
-                                  progress::StatusPanels& panels, const std::string& locale,
-                                  std::uint64_t splitFrom = kSplitFrom);
+ScanResult ReadSortedIndex(FileSource& file, const std::string& path, const RunRequest& request,
+                           progress::StatusPanels& panels, const std::string& locale,
+                           std::uint64_t splitFrom = kSplitFrom);
 
 } // namespace stambrix::scan

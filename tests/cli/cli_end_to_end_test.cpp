@@ -521,7 +521,7 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"BeidenWithNaam", {"--event", "naam", "--groep", "beiden"}},
                       UsageCase{"GezinnenWithBeroepen", {"--event", "beroepen", "--groep", "gezinnen"}},
                       UsageCase{"BeidenWithBeroepen", {"--groep", "beiden", "--event", "beroepen"}},
-                      UsageCase{"UnknownOption", {"--uitvoer", "html"}},
+                      UsageCase{"UnknownOption", {"--kleur", "rood"}},
                       UsageCase{"UnknownEventKind", {"--event", "namen"}},
                       UsageCase{"UnknownRecordGroup", {"--event", "plaatsen", "--groep", "allebei"}},
                       UsageCase{"TwoGedcomFiles", {"tweede.ged"}}),

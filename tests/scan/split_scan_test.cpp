@@ -45,7 +45,7 @@ Cut ReadAll(const std::string& path, EventKind kind, RecordGroup group, std::uin
     request.prefixes = names::DefaultPrefixes();
     FileSource file(path);
     test_support::RecordingPanels panels;
-    const output::IndexList list = ReadSortedIndex(file, path, request, panels, "nl", splitFrom);
+    const output::IndexList list = ReadSortedIndex(file, path, request, panels, "nl", splitFrom).indexList;
     return {{list.begin(), list.end()}, test_support::LastOf(panels.read)};
 }
 

@@ -1,0 +1,266 @@
+#include "output/html_pages.h"
+
+#include "names/ascii.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <ctime>
+
+namespace stambrix::output {
+
+namespace {
+constexpr std::string_view kLineEnd = "\r\n";
+
+// The length of the UTF-8 sequence that begins with `lead`; 1 for a byte that begins none.
+std::size_t SequenceLength(unsigned char lead)
+{
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 4;
+    if (lead >= 0xE0)
+        return lead <= 0xEF ? 3 : 1;
+    if (lead >= 0xC2)
+        return 2;
+    return 1;
+}
+} // namespace
+
+std::string EscapeHtml(std::string_view text)
+{
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            escaped += "&amp;";
+            break;
+        case '<':
+            escaped += "&lt;";
+            break;
+        case '>':
+            escaped += "&gt;";
+            break;
+        case '"':
+            escaped += "&quot;";
+            break;
+        default:
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::string FooterDate()
+{
+    std::tm date{};
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    long long seconds = 0;
+    const char* end = epoch == nullptr ? nullptr : epoch + std::char_traits<char>::length(epoch);
+    if (epoch != nullptr && *epoch != '\0' && std::from_chars(epoch, end, seconds).ptr == end) {
+        const auto moment = static_cast<std::time_t>(seconds);
+        gmtime_r(&moment, &date);
+    } else {
+        const std::time_t now = std::time(nullptr);
+        localtime_r(&now, &date);
+    }
+    char text[16];
+    std::strftime(text, sizeof text, "%d-%m-%Y", &date);
+    return text;
+}
+
+std::string_view FirstCharacterOf(std::string_view text, bool utf8)
+{
+    if (text.empty())
+        return text;
+    std::size_t length = utf8 ? SequenceLength(static_cast<unsigned char>(text.front())) : 1;
+    if (length > text.size())
+        length = 1;
+    for (std::size_t i = 1; i < length; ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            length = 1;
+    return text.substr(0, length);
+}
+
+std::string LetterPageName(char letter)
+{
+    return std::string("index") + letter + ".htm";
+}
+
+HtmlPages::HtmlPages(std::filesystem::path outputDirectory, OptionPaths optionPaths, bool utf8)
+    : outputDirectory_(std::move(outputDirectory)), optionPaths_(std::move(optionPaths)), utf8_(utf8)
+{
+}
+
+void HtmlPages::WriteLine(std::initializer_list<std::string_view> parts)
+{
+    for (const std::string_view part : parts)
+        page_->Write(part);
+    page_->Write(kLineEnd);
+}
+
+void HtmlPages::WriteEscaped(std::string_view text)
+{
+    for (;;) {
+        const auto special = text.find_first_of("&<>\"");
+        if (special == std::string_view::npos) {
+            page_->Write(text);
+            return;
+        }
+        page_->Write(text.substr(0, special));
+        page_->Write(EscapeHtml(text.substr(special, 1)));
+        text.remove_prefix(special + 1);
+    }
+}
+
+void HtmlPages::WriteTextLine(std::string_view before, std::string_view text, std::string_view after)
+{
+    page_->Write(before);
+    WriteEscaped(text);
+    page_->Write(after);
+    page_->Write(kLineEnd);
+}
+
+void HtmlPages::OpenPage(std::string_view fileName)
+{
+    page_.emplace(outputDirectory_ / fileName);
+}
+
+void HtmlPages::WritePageHead(std::string_view title, bool withBody)
+{
+    const std::string charset = utf8_ ? "utf-8" : "windows-1252";
+    WriteLine({"<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML 4.0//EN\">"});
+    WriteLine({"<HTML>"});
+    WriteLine({"<HEAD>"});
+    WriteLine({"<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=", charset, "\">"});
+    WriteLine({"<META NAME=\"keywords\" CONTENT=\"Wendmoor,Genealogie,Tollemark,Ruskavel,Stambrix\">"});
+    WriteLine({"<META NAME=\"description\" CONTENT=\"inhoudpagina Genealogie\">"});
+    WriteLine({"<META NAME=\"robots\" CONTENT=\"index, follow\">"});
+    WriteLine({"<META NAME=\"generator\" CONTENT=\"Stambrix van Wendmoor\">"});
+    WriteTextLine("<LINK REL=\"STYLESHEET\" TYPE=\"text/css\" HREF=\"",
+                  names::ToLowerAscii(optionPaths_.styleSheetPath + "Genealogie.css"), "\">");
+    WriteTextLine("<SCRIPT TYPE=\"text/javascript\" LANGUAGE=\"javascript\" SRC=\"",
+                  names::ToLowerAscii(optionPaths_.javaScriptPath + "Genealogie.js"), "\"></SCRIPT>");
+    WriteTextLine("<TITLE>", title, "</TITLE>");
+    WriteLine({"</HEAD>"});
+    WriteLine({});
+    if (!withBody)
+        return;
+    WriteTextLine("<BODY BACKGROUND=\"", names::ToLowerAscii(optionPaths_.achtergrondPath), "achtergrond.jpg\">");
+    WriteLine({});
+}
+
+void HtmlPages::WriteFrameset(std::string_view contentPage)
+{
+    WriteLine({"<FRAMESET FRAMEBORDER=\"0\" FRAMESPACING=\"0\" BORDER=\"0\" ROWS=\"39,*\">"});
+    WriteLine({"   <FRAME NAME=\"inhoudindex\" SRC=\"alfabet.htm\" SCROLLING=\"no\" NORESIZE>"});
+    WriteLine({"         <FRAME NAME=\"inhoudalfabet\" SRC=\"", contentPage, "\" SCROLLING=\"auto\">"});
+    WriteLine({"      </FRAMESET>"});
+    WriteLine({"   <NOFRAMES>"});
+    WriteLine({"      <BODY>"});
+    WriteLine({"         <P>Op deze pagina worden frames gebruikt, maar uw browser ondersteunt geen frames.</P>"});
+    WriteLine({"      </BODY>"});
+    WriteLine({"   </NOFRAMES>"});
+    WriteLine({"</FRAMESET>"});
+}
+
+void HtmlPages::WriteAlphabetBar(bool framed, std::string_view pageReference)
+{
+    WriteLine({"   <TABLE BORDER=\"1\" ALIGN=\"center\">"});
+    WriteLine({"   <TR>"});
+    for (char letter = 'a'; letter <= 'z'; ++letter) {
+        const std::string_view lower(&letter, 1);
+        const char capital = names::ToUpperAscii(letter);
+        const std::string_view upper(&capital, 1);
+        WriteLine({"      <TD WIDTH=\"3.9%\" HEIGHT=\"21\" ALIGN=\"center\">"});
+        WriteLine({"      <H6 CLASS=\"standaard\">"});
+        if (framed)
+            WriteLine(
+                {"      <A CLASS=\"1\" TARGET=\"inhoudalfabet\" HREF=\"index", lower, ".htm\"><B>", upper, "</B></A>"});
+        else
+            WriteLine({"      <A CLASS=\"1\" HREF=\"", pageReference, "#inhoud", lower, "\"><B>", upper, "</B></A>"});
+        WriteLine({"      </H6>"});
+        WriteLine({"      </TD>"});
+    }
+    WriteLine({"   </TR>"});
+    WriteLine({"   </TABLE>"});
+}
+
+void HtmlPages::WriteLetterAnchor(std::string_view initial)
+{
+    WriteTextLine("      <A NAME=\"inhoud", names::ToLowerAscii(initial), "\"></A>");
+}
+
+void HtmlPages::WritePageFooter()
+{
+    WriteLine({});
+    WriteLine({"<HR>"});
+    WriteLine({"<H6 CLASS=\"copyright\" ALIGN=\"right\">"});
+    WriteLine({"laatst bijgewerkt : ", FooterDate(), "<BR>"});
+    WriteLine({"</H6>"});
+}
+
+void HtmlPages::WritePageEnd(bool withBody)
+{
+    if (withBody) {
+        WriteLine({});
+        WriteLine({"</BODY>"});
+    }
+    WriteLine({});
+    WriteLine({"</HTML>"});
+}
+
+void HtmlPages::ClosePage()
+{
+    page_->Commit();
+    page_.reset();
+}
+
+void HtmlPages::FinishContentPage()
+{
+    WritePageFooter();
+    WritePageEnd(true);
+    ClosePage();
+}
+
+void HtmlPages::WriteFramePages()
+{
+    OpenPage("index.htm");
+    WritePageHead("Index", false);
+    WriteFrameset("indexa.htm");
+    WritePageEnd(false);
+    ClosePage();
+
+    OpenPage("alfabet.htm");
+    WritePageHead("Alfabet", true);
+    WriteAlphabetBar(true, "alfabet.htm");
+    WritePageEnd(true);
+    ClosePage();
+}
+
+void HtmlPages::OpenLetterPage(char letter)
+{
+    const std::string name = LetterPageName(letter);
+    OpenPage(name);
+    // The title keeps the capital the page name had before pages were written in lower case.
+    WritePageHead("I" + name.substr(1), true);
+}
+
+void HtmlPages::OpenSinglePage()
+{
+    OpenPage("index.htm");
+    WritePageHead("Index.htm", true);
+    WriteAlphabetBar(false, "index.htm");
+    WriteLine({});
+}
+
+void HtmlPages::FillMissingLetterPages()
+{
+    for (char letter = 'a'; letter <= 'z'; ++letter) {
+        std::error_code error;
+        if (std::filesystem::exists(outputDirectory_ / LetterPageName(letter), error))
+            continue;
+        OpenLetterPage(letter);
+        FinishContentPage();
+    }
+}
+
+} // namespace stambrix::output

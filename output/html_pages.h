@@ -1,0 +1,83 @@
+#pragma once
+
+#include "output/atomic_file.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace stambrix::output {
+
+/// The three paths of the options window, used in every page head exactly as typed: a value
+/// meant as a folder ends in its own separator.
+struct OptionPaths
+{
+    std::string javaScriptPath;
+    std::string styleSheetPath;
+    std::string achtergrondPath;
+};
+
+/// `text` with "&", "<", ">" and the double quote written as character references.
+std::string EscapeHtml(std::string_view text);
+
+/// The footer date "dd-mm-yyyy": today's local date, or, when SOURCE_DATE_EPOCH holds a number
+/// of seconds, the UTC date of that moment, so the same input can give the same pages.
+std::string FooterDate();
+
+/// The first character of `text`: one byte, or in UTF-8 text the whole sequence of a character.
+std::string_view FirstCharacterOf(std::string_view text, bool utf8);
+
+/// The blocks every index page is built from, written into one output folder, one page open at a
+/// time. Pages are written under lower-case names ("index.htm", "alfabet.htm", "indexa.htm" ...),
+/// the names the pages refer to, each in full before it replaces an earlier page. Text from the
+/// GEDCOM file and the option paths is escaped. Throws IoError.
+class HtmlPages
+{
+public:
+    HtmlPages(std::filesystem::path outputDirectory, OptionPaths optionPaths, bool utf8);
+
+    bool Utf8() const { return utf8_; }
+
+    /// Starts the page `fileName` in the output folder.
+    void OpenPage(std::string_view fileName);
+    void WritePageHead(std::string_view title, bool withBody);
+    void WriteFrameset(std::string_view contentPage);
+    void WriteAlphabetBar(bool framed, std::string_view pageReference);
+    /// The anchor the single page's letter links jump to; `initial` is a heading's first character.
+    void WriteLetterAnchor(std::string_view initial);
+    void WritePageFooter();
+    void WritePageEnd(bool withBody);
+    /// Completes the open page and puts it in place.
+    void ClosePage();
+
+    void WriteListStart() { WriteLine({"   <UL TYPE=\"square\">"}); }
+    void WriteListEnd() { WriteLine({"   </UL>"}); }
+    /// One line: `before`, then `text` escaped, then `after`.
+    void WriteTextLine(std::string_view before, std::string_view text, std::string_view after);
+
+    /// Footer, end and close of a letter page or the single page.
+    void FinishContentPage();
+    /// The frameset page and the alphabet page.
+    void WriteFramePages();
+    /// The page of `letter` ("a" to "z") with its head.
+    void OpenLetterPage(char letter);
+    /// The single page with its head and alphabet bar.
+    void OpenSinglePage();
+    /// An empty letter page for every letter whose page is not in the folder.
+    void FillMissingLetterPages();
+
+private:
+    void WriteLine(std::initializer_list<std::string_view> parts);
+    void WriteEscaped(std::string_view text);
+
+    std::filesystem::path outputDirectory_;
+    OptionPaths optionPaths_;
+    bool utf8_;
+    std::optional<AtomicFile> page_;
+};
+
+/// The name of a letter's page: "indexa.htm" for "a".
+std::string LetterPageName(char letter);
+
+} // namespace stambrix::output

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "output/html_pages.h"
+#include "output/index_list.h"
+#include "output/written_counter.h"
+
+// The three HTML output kinds. Each writes its pages through `pages`, in the framed layout (a
+// frameset, an alphabet page and a page per letter; lines without a letter page are left out and
+// not counted) or as a single page; the counter counts the lines taken up. The stylesheet is
+// written by the caller first.
+namespace stambrix::output {
+
+/// Names: a heading per surname, under it a line per person.
+void WriteNameIndexPages(const IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter);
+
+/// Family names, one item each.
+void WriteFamilyNameListPages(const IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter);
+
+/// Family names run together per initial, separated by "; ".
+void WriteFamilyNameLinePages(const IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter);
+
+/// The heading of a name index line: the text before its first comma.
+std::string_view HeadingOf(std::string_view line);
+
+/// The entry of a name index line: from after the first comma to before the tab that precedes
+/// "[@", trimmed, its tabs (and pairs of tabs) turned into ", ".
+std::string EntryTextOf(std::string_view line);
+
+} // namespace stambrix::output

@@ -1,0 +1,95 @@
+#include "names/ascii.h"
+#include "output/index_pages.h"
+#include "output/letter_pages.h"
+
+#include <string>
+
+namespace stambrix::output {
+
+namespace {
+// Writes name index lines under their headings; the previous heading lives as long as a page.
+class NameEntryWriter
+{
+public:
+    NameEntryWriter(HtmlPages& pages, WrittenCounter& counter) : pages_(pages), counter_(counter) {}
+
+    void Write(std::string_view line)
+    {
+        counter_.Count();
+        const std::string_view heading = HeadingOf(line);
+        if (!SameHeading(previous_, heading)) {
+            if (!SameInitial(previous_, heading, pages_.Utf8()))
+                pages_.WriteLetterAnchor(FirstCharacterOf(heading, pages_.Utf8()));
+            previous_ = heading;
+            pages_.WriteTextLine("      <LI CLASS=\"inhoudkop\">", heading, "</LI>");
+        }
+        pages_.WriteTextLine("         <UL><LI CLASS=\"inhoudtekst\">", EntryTextOf(line), "</LI></UL>");
+    }
+
+private:
+    HtmlPages& pages_;
+    WrittenCounter& counter_;
+    std::string_view previous_;
+};
+
+void WriteLetterPage(char letter, const std::vector<std::string_view>& lines, HtmlPages& pages, WrittenCounter& counter)
+{
+    pages.OpenLetterPage(letter);
+    pages.WriteListStart();
+    NameEntryWriter writer(pages, counter);
+    for (const std::string_view line : lines)
+        writer.Write(line);
+    pages.WriteListEnd();
+    pages.FinishContentPage();
+}
+
+void ReplaceAll(std::string& text, std::string_view find, std::string_view replacement)
+{
+    for (auto at = text.find(find); at != std::string::npos; at = text.find(find, at + replacement.size()))
+        text.replace(at, find.size(), replacement);
+}
+} // namespace
+
+std::string_view HeadingOf(std::string_view line)
+{
+    return line.substr(0, line.find(','));
+}
+
+std::string EntryTextOf(std::string_view line)
+{
+    const auto comma = line.find(',');
+    const auto id = line.find("[@");
+    // From just after the comma (the start of the line when there is none) to before the tab
+    // that precedes "[@"; nothing when there is no "[@" behind it.
+    const std::size_t start = comma == std::string_view::npos ? 0 : comma + 1;
+    if (id == std::string_view::npos || id < start + 1)
+        return {};
+    std::string entry(names::Trim(line.substr(start, id - 1 - start)));
+    ReplaceAll(entry, "\t\t", ", ");
+    ReplaceAll(entry, "\t", ", ");
+    return entry;
+}
+
+void WriteNameIndexPages(const IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
+{
+    if (!framed) {
+        pages.OpenSinglePage();
+        pages.WriteListStart();
+        NameEntryWriter writer(pages, counter);
+        for (const std::string_view line : indexList)
+            writer.Write(line);
+        pages.WriteListEnd();
+        pages.FinishContentPage();
+        return;
+    }
+    pages.WriteFramePages();
+    const LetterGroups groups = GatherByLetter(indexList, HeadingOf);
+    // The frameset shows page "a" first, so it is written even without lines.
+    WriteLetterPage('a', groups.lines[0], pages, counter);
+    for (const char letter : groups.letters)
+        if (letter != 'a')
+            WriteLetterPage(letter, groups.lines[static_cast<std::size_t>(letter - 'a')], pages, counter);
+    pages.FillMissingLetterPages();
+}
+
+} // namespace stambrix::output
