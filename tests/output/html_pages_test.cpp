@@ -1,0 +1,138 @@
+#include "output/html_pages.h"
+#include "output/index_pages.h"
+#include "output/letter_pages.h"
+#include "output/wmJsCssPaginas.h"
+#include "test_support/recording_panels.h"
+#include "test_support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace stambrix::output {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Contents(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(EntryTextOf, FromAfterTheCommaToBeforeTheId)
+{
+    EXPECT_EQ(EntryTextOf("Berg, Jan van der\t* 12-05-1850\tman\t[@I1@]"), "Jan van der, * 12-05-1850, man");
+    EXPECT_EQ(EntryTextOf("Berg, Piet\t\tman\t[@I2@]"), "Piet, man");
+    EXPECT_EQ(EntryTextOf("Berg, Kees\t+ 1900\t\t[@I3@]"), "Kees, + 1900");
+    EXPECT_EQ(EntryTextOf("Berg, \t\t\t[@I4@]"), "");
+    EXPECT_EQ(EntryTextOf("Berg, Jan\t\t\t[]"), "");
+    EXPECT_EQ(HeadingOf("Berg, Jan\t\t\t[@I1@]"), "Berg");
+    EXPECT_EQ(HeadingOf(", Jan\t\t\t[@I1@]"), "");
+}
+
+TEST(Headings, SameHeadingInitialAndLetter)
+{
+    EXPECT_TRUE(SameHeading("Berg", " BERG "));
+    EXPECT_FALSE(SameHeading("M\xC3\xBCller", "M\xC3\x9CLLER"));
+    EXPECT_TRUE(SameInitial("berg", "Bos", false));
+    EXPECT_FALSE(SameInitial("", "Bos", false));
+    // In UTF-8 text an initial is a whole character: «Ö» and «Ø» share their first byte.
+    EXPECT_FALSE(SameInitial("\xC3\x96lberg", "\xC3\x98stergaard", true));
+    EXPECT_TRUE(SameInitial("\xC3\x96lberg", "\xC3\x96sterberg", true));
+    EXPECT_EQ(FirstCharacterOf("\xC3\x96lberg", true), "\xC3\x96");
+    EXPECT_EQ(FirstCharacterOf("\xC3\x96lberg", false), "\xC3");
+    EXPECT_EQ(FirstCharacterOf("\xC3", true), "\xC3");
+    EXPECT_EQ(LetterOf("berg"), 'b');
+    EXPECT_EQ(LetterOf("Zee"), 'z');
+    EXPECT_EQ(LetterOf("1e Berg"), 0);
+    EXPECT_EQ(LetterOf("\xC9mile"), 0);
+    EXPECT_EQ(LetterOf(" van"), 0);
+    EXPECT_EQ(LetterOf("  "), 0);
+}
+
+TEST(EscapeHtml, OnlyTheFourSpecialCharacters)
+{
+    EXPECT_EQ(EscapeHtml("Kees <b>Vet</b> & \"Zn\" 't"), "Kees &lt;b&gt;Vet&lt;/b&gt; &amp; &quot;Zn&quot; 't");
+}
+
+TEST(FooterDate, SourceDateEpochGivesThatUtcDate)
+{
+    setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+    EXPECT_EQ(FooterDate(), "14-11-2023");
+    setenv("SOURCE_DATE_EPOCH", "0", 1);
+    EXPECT_EQ(FooterDate(), "01-01-1970");
+    setenv("SOURCE_DATE_EPOCH", "geen getal", 1);
+    EXPECT_EQ(FooterDate().size(), 10u);
+    unsetenv("SOURCE_DATE_EPOCH");
+}
+
+TEST(Stylesheet, ThreeHundredNineLinesAndRule26WithoutItsLastSemicolon)
+{
+    const std::string text = StylesheetText();
+    std::size_t lines = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
+        ++lines;
+    EXPECT_EQ(lines, 309u);
+    EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);
+    EXPECT_TRUE(text.starts_with("BODY\r\n   {\r\n      font-family: Arial;\r\n"));
+    EXPECT_TRUE(text.ends_with("      margin-bottom: 0;\r\n   }\r\n"));
+    EXPECT_NE(text.find("A:active.1\r\n   {\r\n      color: #FF3300;\r\n      font-family: Arial;\r\n      "
+                        "font-weight: normal;\r\n      word-spacing: 0;\r\n      line-height: 110%;\r\n      "
+                        "margin-top: 0;\r\n      margin-bottom: 0\r\n   }\r\n"),
+              std::string::npos);
+}
+
+TEST(Stylesheet, ReadOnlyFileIsReportedWithItsPathAndKept)
+{
+    test_support::TempFolder folder("stambrix-css");
+    const fs::path css = folder.path() / "genealogie.css";
+    std::ofstream(css, std::ios::binary) << "eigen opmaak";
+    fs::permissions(css, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    test_support::RecordingMessages messages;
+    EXPECT_FALSE(WriteStylesheet(folder.path(), "genealogie.css", true, messages));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0], "Het bestand \r" + css.string() + "\rkon niet aangemaakt worden.");
+    EXPECT_EQ(Contents(css), "eigen opmaak");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+
+    fs::permissions(css, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_FALSE(WriteStylesheet(folder.path(), "genealogie.css", false, messages));
+    EXPECT_EQ(Contents(css), "eigen opmaak");
+    EXPECT_TRUE(WriteStylesheet(folder.path(), "genealogie.css", true, messages));
+    EXPECT_EQ(Contents(css), StylesheetText());
+}
+
+// Under a collation where a letter's names are not together, each letter page still gets all of them.
+TEST(NameIndexPages, LettersThatComeApartShareOnePage)
+{
+    setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+    test_support::TempFolder folder("stambrix-pages");
+    IndexList lines;
+    for (const char* line : {"Berg, Jan\t\tman\t[@I1@]", "Cate, An\t\t\t[@I2@]", "bos, Piet\t\t\t[@I3@]"})
+        lines.Add(line);
+    HtmlPages pages(folder.path(), {}, false);
+    test_support::RecordingPanels panels;
+    std::uint64_t written = 0;
+    WrittenCounter counter(panels, written);
+    WriteNameIndexPages(lines, true, pages, counter);
+    const std::string pageB = Contents(folder.path() / "indexb.htm");
+    EXPECT_NE(
+        pageB.find("<LI CLASS=\"inhoudkop\">Berg</LI>\r\n         <UL><LI CLASS=\"inhoudtekst\">Jan, man</LI></UL>\r\n"
+                   "      <LI CLASS=\"inhoudkop\">bos</LI>"),
+        std::string::npos);
+    EXPECT_EQ(written, 3u);
+    EXPECT_EQ(test_support::LastOf(panels.written), "geschreven : 3");
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder.path()))
+        ++files;
+    EXPECT_EQ(files, 28u);
+    unsetenv("SOURCE_DATE_EPOCH");
+}
+
+} // namespace
+} // namespace stambrix::output
