@@ -99,7 +99,7 @@ echo "memory: $(awk '/MemTotal/ { printf "%.1f GB", $2 / 1048576 }' /proc/meminf
     "load average: $(cut -d' ' -f1-3 /proc/loadavg), $(g++ --version | head -n 1)"
 echo "LC_ALL=$locale, $runs runs each, median wall time; peak resident memory is the highest of the runs"
 
-contestants=(naam beroepen plaatsen floor)
+contestants=(naam html frames beroepen plaatsen floor)
 results=()
 phase_lines=()
 for file in "${files[@]}"; do
@@ -110,6 +110,8 @@ for file in "${files[@]}"; do
         for who in "${contestants[@]}"; do
             case "$who" in
                 naam) result=$(measure "$cli" -q "$file") ;;
+                html) result=$(measure "$cli" -q --uitvoer html "$file") ;;
+                frames) result=$(measure "$cli" -q --uitvoer html --in-frame "$file") ;;
                 beroepen) result=$(measure "$cli" -q --event beroepen "$file") ;;
                 plaatsen) result=$(measure "$cli" -q --event plaatsen --groep beiden "$file") ;;
                 floor) result=$(measure "$floor" "$file" "$scratch/floor.txt") ;;
@@ -124,9 +126,13 @@ for file in "${files[@]}"; do
     floor_ms=$(median "${times[floor]}")
     naam_kb=$(maximum "${memory[naam]}")
     floor_kb=$(maximum "${memory[floor]}")
-    printf -v row '%-16s %5s %6s %9s %9s %6s %7s %9s %8s %8s %7s' "$(basename "$file" .ged)" \
+    html_ms=$(median "${times[html]}")
+    frames_ms=$(median "${times[frames]}")
+    printf -v row '%-16s %5s %6s %6s %6s %7s %7s %9s %9s %6s %7s %9s %8s %8s %7s' "$(basename "$file" .ged)" \
         "$(quotient "$(stat -c %s "$file")" 1048576 0)" \
-        "$(quotient "$naam_ms" 1000)" "$(quotient "$(median "${times[beroepen]}")" 1000)" \
+        "$(quotient "$naam_ms" 1000)" "$(quotient "$html_ms" 1000)" "$(quotient "$frames_ms" 1000)" \
+        "$(quotient "$html_ms" "$naam_ms")" "$(quotient "$frames_ms" "$naam_ms")" \
+        "$(quotient "$(median "${times[beroepen]}")" 1000)" \
         "$(quotient "$(median "${times[plaatsen]}")" 1000)" "$(quotient "$floor_ms" 1000)" \
         "$(quotient "$naam_ms" "$floor_ms")" "$(quotient "$(median "${cpu[naam]}")" "$(median "${cpu[floor]}")")" \
         "$(quotient "$naam_kb" 1024 0)" "$(quotient "$floor_kb" 1024 0)" "$(quotient "$naam_kb" "$floor_kb")"
@@ -138,9 +144,11 @@ done
 
 echo
 echo "== Whole runs (seconds; memory in MB)"
-printf '%-16s %5s %6s %9s %9s %6s %7s %9s %8s %8s %7s\n' file MB naam beroepen plaatsen floor \
-    t-ratio cpu-ratio naam-MB floor-MB m-ratio
+printf '%-16s %5s %6s %6s %6s %7s %7s %9s %9s %6s %7s %9s %8s %8s %7s\n' file MB naam html frames \
+    h-ratio f-ratio beroepen plaatsen floor t-ratio cpu-ratio naam-MB floor-MB m-ratio
 printf '%s\n' "${results[@]}"
+echo "(naam, html and frames: the name index as text, as one HTML page and framed; h-ratio and f-ratio = html" \
+    "and frames / naam, target <= 1.3 on the million file.)"
 echo "(plaatsen with --groep beiden. t-ratio = naam / floor in wall time; cpu-ratio the same in user+system time," \
     "which a busy machine disturbs less; m-ratio = naam / floor in peak memory." \
     "Targets on the million file: t-ratio <= 1.5, m-ratio <= 2.)"
