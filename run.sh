@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Stambrix and indexes a GEDCOM file: the example tree, or the file given with its options.
 #   ./run.sh                         index examples/voorbeeld.ged
-#   ./run.sh FILE.ged [options]      index FILE.ged; options as for stambrix-cli (see --help)
+#   ./run.sh FILE.ged [options]      index FILE.ged; options as for stambrix-cli (see --help), e.g.
+#   ./run.sh examples/voorbeeld.ged --uitvoer html --in-frame       the HTML index in frames
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -21,7 +22,7 @@ skip_value=0
 for argument in "$@"; do
     if [ $skip_value -eq 1 ]; then skip_value=0; continue; fi
     case "$argument" in
-        --event|--groep|--voorzetsels) skip_value=1 ;;
+        --event|--groep|--uitvoer|--voorzetsels|--javascript-path|--stylesheet-path|--achtergrond-path) skip_value=1 ;;
         -*) ;;
         *) gedcom="$argument" ;;
     esac

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-scripts/install-deps.sh
+scripts/install-deps.sh --tests
 
 # Formatting is part of the build's checks.
 git ls-files -- '*.cpp' '*.h' | xargs -r clang-format --dry-run -Werror

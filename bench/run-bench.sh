@@ -32,7 +32,7 @@ for tool in "$shared/tools/gedcom-gen" "$shared/tools/floor/floor.cpp"; do
     fi
 done
 
-scripts/install-deps.sh
+scripts/install-deps.sh --tests
 
 echo "== Build"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSTAMBRIX_BUILD_TESTS=OFF -DSTAMBRIX_BUILD_BENCH=ON \

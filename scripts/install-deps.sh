@@ -1,13 +1,22 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the benchmarks need, only those missing.
+# Installs the Debian packages Stambrix needs, only those missing.
+#   scripts/install-deps.sh            what building and running stambrix-cli takes
+#   scripts/install-deps.sh --tests    also what the tests and the benchmarks take: chromium opens the
+#                                      HTML index in the browser test, fonts-liberation gives it the
+#                                      metrics of Arial, the font of the stylesheet
 set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
     libicu-dev libcli11-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
-    clang-format python3 time
 )
+if [ "${1:-}" = "--tests" ]; then
+    packages+=(
+        libgtest-dev libgmock-dev libbenchmark-dev
+        clang-format python3 time
+        chromium fonts-liberation
+    )
+fi
 
 missing=()
 for package in "${packages[@]}"; do
