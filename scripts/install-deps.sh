@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Stambrix needs, only those missing.
-#   scripts/install-deps.sh            what building and running stambrix-cli takes
+#   scripts/install-deps.sh            what building and running the programs takes (Qt 6 for the desktop one)
 #   scripts/install-deps.sh --tests    also what the tests and the benchmarks take: chromium opens the
 #                                      HTML index in the browser test, fonts-liberation gives it the
 #                                      metrics of Arial, the font of the stylesheet
@@ -8,7 +8,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    libicu-dev libcli11-dev
+    libicu-dev libcli11-dev qt6-base-dev
 )
 if [ "${1:-}" = "--tests" ]; then
     packages+=(
