@@ -1,0 +1,45 @@
+#include "app/interaction.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace stambrix::app {
+
+namespace {
+Interaction RealInteraction()
+{
+    Interaction real;
+    real.showMessage = [](QWidget* parent, const QString& text) {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Stambrix"), text, QMessageBox::Ok, parent);
+        box.exec();
+    };
+    real.chooseGedcomFile = [](QWidget* parent) {
+        QFileDialog dialog(parent, QStringLiteral("Openen GedCom bestand"), QString(),
+                           QStringLiteral("GedCom bestanden (*.ged)"));
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().front();
+    };
+    real.showModal = [](QDialog* window) { window->exec(); };
+    real.openAddress = [](const QString& address) { QDesktopServices::openUrl(QUrl(address)); };
+    return real;
+}
+} // namespace
+
+Interaction& CurrentInteraction()
+{
+    static Interaction interaction = RealInteraction();
+    return interaction;
+}
+
+void ShowMessage(QWidget* parent, const QString& text)
+{
+    CurrentInteraction().showMessage(parent, text);
+}
+
+} // namespace stambrix::app

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace stambrix::app {
+
+/// Everything modal the windows do, and the hand-over of addresses to the desktop, in one place:
+/// tests put recorders in, so no test waits on a dialog.
+struct Interaction
+{
+    /// A message box: modal, one OK button, titled with the application title.
+    std::function<void(QWidget* parent, const QString& text)> showMessage;
+    /// The open-file dialog for a GEDCOM file; the chosen file's full path, "" when cancelled.
+    std::function<QString(QWidget* parent)> chooseGedcomFile;
+    /// Shows one of the program's own windows modally.
+    std::function<void(QDialog* window)> showModal;
+    /// Hands an address ("Mailto:..." or a web address) to the desktop; the outcome is ignored.
+    std::function<void(const QString& address)> openAddress;
+};
+
+/// The interaction in force: the real dialogs unless a test replaced them.
+Interaction& CurrentInteraction();
+
+/// Shows `text` in a modal message box with one OK button and the title "Stambrix".
+void ShowMessage(QWidget* parent, const QString& text);
+
+} // namespace stambrix::app

@@ -1,0 +1,25 @@
+#include "app/tHelp.h"
+#include "app/tOpties.h"
+#include "app/tStambrix.h"
+#include "app/wmInfoTool.h"
+
+#include <QApplication>
+
+// The main window first (it records the program's identity), then the help, information and
+// options windows, created once and hidden until the context menu shows them.
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Stambrix");
+    QApplication::setApplicationDisplayName("Stambrix");
+    stambrix::output::OptionPaths optionPaths;
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    stambrix::app::TfrmStambrix frmStambrix(arguments, optionPaths);
+    stambrix::app::TfrmHelp frmHelp(&frmStambrix);
+    stambrix::app::TfrmwmInfoTool frmwmInfoTool(&frmStambrix);
+    stambrix::app::TfrmOpties frmOpties(optionPaths, &frmStambrix);
+    frmStambrix.SetSecondaryWindows({&frmHelp, &frmwmInfoTool, &frmOpties});
+    frmStambrix.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,69 @@
+#include "app/status_bar_panels.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+namespace stambrix::app {
+
+namespace {
+constexpr qint64 kRepaintInterval = 50;
+
+QLabel* AddPanel(QStatusBar* statusBar, const char* objectName, std::string_view caption, int width)
+{
+    auto* panel = new QLabel(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), statusBar);
+    panel->setObjectName(objectName);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setFixedWidth(width);
+    statusBar->addWidget(panel);
+    return panel;
+}
+} // namespace
+
+StatusBarPanels::StatusBarPanels(QStatusBar* statusBar)
+    : statusBar_(statusBar), read_(AddPanel(statusBar, "sbarStambrixPanel1", progress::kReadCaption, 138)),
+      time_(AddPanel(statusBar, "sbarStambrixPanel2", progress::kTimeCaption, 90)),
+      written_(AddPanel(statusBar, "sbarStambrixPanel3", progress::kWrittenCaption, 138))
+{
+    sinceRepaint_.start();
+}
+
+void StatusBarPanels::Show(QLabel* panel, std::string_view text, std::string_view caption)
+{
+    const std::string shown = text.empty() ? std::string(caption) : "  " + std::string(text);
+    // The GEDCOM bytes are not converted; a name that is not UTF-8 shows as Latin-1.
+    panel->setText(QString::fromLocal8Bit(shown.data(), static_cast<qsizetype>(shown.size())));
+    if (sinceRepaint_.elapsed() >= kRepaintInterval)
+        Flush();
+}
+
+void StatusBarPanels::ShowReadStatus(std::string_view text)
+{
+    Show(read_, text, progress::kReadCaption);
+}
+
+void StatusBarPanels::ShowTimeStatus(std::string_view text)
+{
+    Show(time_, text, progress::kTimeCaption);
+}
+
+void StatusBarPanels::ShowWrittenStatus(std::string_view text)
+{
+    Show(written_, text, progress::kWrittenCaption);
+}
+
+void StatusBarPanels::SetStatusPanelWidths()
+{
+    const int width = statusBar_->width();
+    read_->setFixedWidth(width * 3 / 8);
+    time_->setFixedWidth(width * 2 / 8);
+    written_->setFixedWidth(width * 3 / 8);
+}
+
+void StatusBarPanels::Flush()
+{
+    statusBar_->repaint();
+    sinceRepaint_.restart();
+}
+
+} // namespace stambrix::app

@@ -1,0 +1,142 @@
+#include "app/tHelp.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+namespace stambrix::app {
+
+namespace {
+
+// Lines broken by hand; paragraphs begin with "*", sub-items are indented and begin with "-".
+constexpr const char* kHelpLines[] = {
+    "* In de map van het programma staat het bestand Voorzetsels.txt. Het bevat een",
+    "  standaardreeks voorvoegsels van achternamen, zoals \"van\", \"van der\", \"de\" en \"ter\".",
+    "  Deze reeks kunt en moet u zelf aanvullen met de voorvoegsels die in uw eigen",
+    "  bestanden voorkomen, want het sorteren berust op de voorvoegsels die daarin staan.",
+    "  Een naam waarvan het voorvoegsel niet in Voorzetsels.txt staat, komt niet op zijn",
+    "  juiste plaats in het alfabet terecht.",
+    "* Alle uitvoerbestanden komen in de submap Stambrix naast het gebruikte GEDCOM-",
+    "  bestand; die map wordt zo nodig aangemaakt en bestanden met dezelfde naam worden",
+    "  overschreven. Tijdens en na een run toont de statusbalk het aantal gelezen regels,",
+    "  de verstreken tijd en het aantal geschreven regels. Zijn er geen items gevonden, dan",
+    "  meldt het programma dat en wordt er niets geschreven.",
+    "* De uitvoer gaat naar TEKST (het eerste item, \"naar tekst\") of anders naar HTML-",
+    "  pagina's, met of zonder frames: vink daarvoor \"in frame\" aan of laat het leeg.",
+    "  Het vakje \"in frame\" kan alleen bij HTML-uitvoer worden aangevinkt.",
+    "* TEKST-uitvoer werkt bij elke soort event: \"Naam\" schrijft Namen.txt, \"Beroepen\"",
+    "  schrijft Beroepen.txt en \"Plaatsen\" schrijft Plaatsen.txt.",
+    "  Alleen bij \"Plaatsen\" kunt u onder \" Groep \" ook gezinnen of beiden kiezen.",
+    "  - De velden in deze tekstbestanden zijn gescheiden door een tab, zodat ze in",
+    "    kolommen komen te staan als u ze importeert in een tekstverwerker of rekenblad.",
+    "* HTML-uitvoer werkt alleen bij de soort event \"Naam\". De pagina's krijgen namen in",
+    "  kleine letters; per keuze onder \" Soort uitvoer \" wordt het volgende geschreven:",
+    "  - HTML zonder frame: een enkel bestand, index.htm, met bovenaan een balk met het",
+    "    alfabet.",
+    "  - HTML in frame: een bestand per letter, indexa.htm ... indexz.htm, zodat een pagina",
+    "    snel laadt, en een apart bestand alfabet.htm voor de alfabetbalk, die bovenaan",
+    "    blijft staan; index.htm zet die twee samen in een frame.",
+    "  - familienamen zonder frame: een enkel bestand, index.htm, met de familienamen onder",
+    "    elkaar en de alfabetbalk bovenaan.",
+    "  - familienamen in frame: per letter een bestand, indexa.htm ... indexz.htm, met de",
+    "    familienamen onder elkaar, en een aparte pagina alfabet.htm met de alfabetbalk,",
+    "    die op zijn plaats blijft staan terwijl de pagina schuift.",
+    "  - familienamen een regel zonder frame: zoals familienamen zonder frame, maar met de",
+    "    familienamen naast elkaar.",
+    "  - familienamen een regel in frame: zoals familienamen in frame, maar met de",
+    "    familienamen naast elkaar.",
+    "  - Bij HTML-uitvoer wordt ook het bestand genealogie.css geschreven. Daarin kunt u",
+    "    lettertype, grootte en dergelijke op een plaats wijzigen, vooral in de secties",
+    "    LI.inhoudkop en LI.inhoudtekst, de stijlen van de koppelingen (A:link, A:visited),",
+    "    H6.copyright en H6.standaard. Het bestand is zo groot omdat het de standaard",
+    "    stylesheet is die Wendmoor voor al zijn programma's gebruikt.",
+    "  - Zet u een bestand met de naam achtergrond.jpg in de map van de HTML-bestanden,",
+    "    dan vervangt de kleur of afbeelding daarvan de standaard witte achtergrond.",
+    "    Met het derde pad onder \"Opties\" kan dat bestand ook ergens anders staan.",
+    "  - In de HTML-uitvoer worden deze tekens gebruikt:",
+    "    * = geboren; ~ = gedoopt; + = overleden; [] = begraven",
+    "",
+    "* Onder \"Opties\" (rechter muisknop, of F9) kunt u drie paden opgeven. Ze worden",
+    "  nergens bewaard en moeten na elke start van het programma opnieuw worden ingevuld:",
+    "     1. Javascript path  : de plaats waar de scripts staan (of komen te staan);",
+    "     2. Style sheet path : de plaats waar de stylesheets staan (of komen te staan);",
+    "     3. Achtergrond path : de plaats waar de achtergronden staan (of komen te staan).",
+    "  Standaard, met een leeg pad, is dat de map waar alle indexpagina's staan. Een pad",
+    "  wordt precies zo gebruikt als het is getypt en er wordt geen scheidingsteken aan",
+    "  toegevoegd: laat een map dus eindigen op \"/\", bijvoorbeeld ../gemeenschappelijk/.",
+    "  De paden gelden vanaf de volgende run nadat u op \"Sluiten\" hebt gedrukt; wie het",
+    "  venster met het kruisje sluit, houdt de vorige paden.",
+    "",
+    "* Een GEDCOM-bestand (.ged) kunt u ook openen door het naar het programma of zijn",
+    "  pictogram te slepen en het daar los te laten. Het programma neemt het bestand dan",
+    "  over in het vak met het pad; druk daarna op \" Uitvoeren \" om de run te starten.",
+    "  Met \"Openen\" kiest u een bestand op de gewone manier.",
+    "",
+    "Problemen, wensen en waardering kunt u per e-mail kwijt: kies met de rechter",
+    "muisknop \"Email\" (of druk op F10). Met \"Homepage\" (F11) komt u op de website van",
+    "de maker, en \"Info\" (F12) toont de versie van het programma en het adres van de",
+    "maker.",
+};
+
+} // namespace
+
+QString HelpText()
+{
+    QStringList lines;
+    for (const char* line : kHelpLines)
+        lines << QString::fromUtf8(line);
+    return lines.join(QLatin1Char('\n'));
+}
+
+TfrmHelp::TfrmHelp(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(QStringLiteral("Help"));
+    setModal(true);
+    QFont windowFont(QStringLiteral("MS Sans Serif"));
+    windowFont.setPixelSize(11);
+    setFont(windowFont);
+    setFixedSize(457, 799);
+
+    QFont boldFont = windowFont;
+    boldFont.setBold(true);
+
+    lblHelp = new QLabel(QStringLiteral("Uitleg bij dit programma :"), this);
+    lblHelp->setObjectName(QStringLiteral("lblHelp"));
+    lblHelp->setFont(boldFont);
+    lblHelp->move(12, 12);
+    lblHelp->adjustSize();
+
+    mmHelp = new QPlainTextEdit(this);
+    mmHelp->setObjectName(QStringLiteral("mmHelp"));
+    mmHelp->setGeometry(12, 30, 432, 763);
+    mmHelp->setReadOnly(true);
+    mmHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mmHelp->setPlainText(HelpText());
+
+    bbtnSluiten = new QPushButton(QStringLiteral("Sluiten"), this);
+    bbtnSluiten->setObjectName(QStringLiteral("bbtnSluiten"));
+    bbtnSluiten->setGeometry(369, 3, 75, 25);
+    bbtnSluiten->setFont(boldFont);
+    connect(bbtnSluiten, &QPushButton::clicked, this, &TfrmHelp::bbtnSluitenClick);
+
+    setTabOrder(mmHelp, bbtnSluiten);
+}
+
+void TfrmHelp::bbtnSluitenClick()
+{
+    accept();
+}
+
+void TfrmHelp::showEvent(QShowEvent* event)
+{
+    if (const QScreen* shownOn = screen())
+        move(shownOn->availableGeometry().center() - rect().center());
+    QDialog::showEvent(event);
+}
+
+} // namespace stambrix::app

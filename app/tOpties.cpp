@@ -1,0 +1,88 @@
+#include "app/tOpties.h"
+
+#include <QFont>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace stambrix::app {
+
+namespace {
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int left, int top)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name, int top)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(9, top, 201, 21);
+    return edit;
+}
+
+} // namespace
+
+TfrmOpties::TfrmOpties(output::OptionPaths& optionPaths, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      optionPaths_(optionPaths)
+{
+    setObjectName(QStringLiteral("frmOpties"));
+    setWindowTitle(QStringLiteral("Opties"));
+    setModal(true);
+    QFont windowFont(QStringLiteral("MS Sans Serif"));
+    windowFont.setPixelSize(11);
+    setFont(windowFont);
+    setFixedSize(217, 183);
+
+    lblJavaScriptPath = MakeLabel(this, "lblJavaScriptPath", QStringLiteral("Javascript path"), 9, 9);
+    edtJavaScriptPath = MakeEdit(this, "edtJavaScriptPath", 27);
+    lblStyleSheetPath = MakeLabel(this, "lblStyleSheetPath", QStringLiteral("Style sheet path"), 9, 57);
+    edtStyleSheetPath = MakeEdit(this, "edtStyleSheetPath", 75);
+    lblAchtergrondPath = MakeLabel(this, "lblAchtergrondPath", QStringLiteral("Achtergrond path"), 9, 105);
+    edtAchtergrondPath = MakeEdit(this, "edtAchtergrondPath", 123);
+
+    bbtnSluiten = new QPushButton(QStringLiteral("Sluiten"), this);
+    bbtnSluiten->setObjectName(QStringLiteral("bbtnSluiten"));
+    bbtnSluiten->setGeometry(75, 150, 75, 25);
+    QFont boldFont = bbtnSluiten->font();
+    boldFont.setBold(true);
+    bbtnSluiten->setFont(boldFont);
+    // Not the window's default button, so Enter in an edit does not press it.
+    bbtnSluiten->setAutoDefault(false);
+    bbtnSluiten->setDefault(false);
+    connect(bbtnSluiten, &QPushButton::clicked, this, &TfrmOpties::bbtnSluitenClick);
+
+    setTabOrder(edtJavaScriptPath, edtStyleSheetPath);
+    setTabOrder(edtStyleSheetPath, edtAchtergrondPath);
+    setTabOrder(edtAchtergrondPath, bbtnSluiten);
+}
+
+void TfrmOpties::bbtnSluitenClick()
+{
+    optionPaths_.javaScriptPath = edtJavaScriptPath->text().toStdString();
+    optionPaths_.styleSheetPath = edtStyleSheetPath->text().toStdString();
+    optionPaths_.achtergrondPath = edtAchtergrondPath->text().toStdString();
+    accept();
+}
+
+void TfrmOpties::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+} // namespace stambrix::app

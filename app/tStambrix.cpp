@@ -1,0 +1,328 @@
+#include "app/tStambrix.h"
+
+#include "app/interaction.h"
+#include "app/radio_group.h"
+#include "app/record_identity.h"
+#include "app/status_bar_panels.h"
+#include "app/wmReg.h"
+#include "names/io_error.h"
+#include "scan/run_index.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace stambrix::app {
+
+namespace {
+// The run's messages reach the user in message boxes.
+class MessageBoxes final : public progress::UserMessages
+{
+public:
+    explicit MessageBoxes(QWidget* parent) : parent_(parent) {}
+    void ShowMessage(std::string_view text) override
+    {
+        app::ShowMessage(parent_, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+
+private:
+    QWidget* parent_;
+};
+
+// The busy cursor for as long as a run lasts, however it ends.
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+QToolButton* AddButton(QToolBar* bar, const char* objectName, const QString& caption)
+{
+    auto* button = new QToolButton(bar);
+    button->setObjectName(objectName);
+    button->setText(caption);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setFixedSize(71, 21);
+    QFont bold = button->font();
+    bold.setBold(true);
+    button->setFont(bold);
+    bar->addWidget(button);
+    return button;
+}
+
+void AddGap(QToolBar* bar, const char* objectName, int width)
+{
+    auto* gap = new QWidget(bar);
+    gap->setObjectName(objectName);
+    gap->setFixedWidth(width);
+    bar->addWidget(gap);
+}
+} // namespace
+
+TfrmStambrix::TfrmStambrix(QStringList arguments, output::OptionPaths& optionPaths)
+    : arguments_(std::move(arguments)), optionPaths_(optionPaths)
+{
+    setObjectName("frmStambrix");
+    setWindowTitle("Stambrix");
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(BuildButtonBar());
+    layout->addWidget(BuildChoices(), 1);
+    auto* statusPanel = new QWidget(this);
+    statusPanel->setObjectName("pnlStatusBalk");
+    statusPanel->setFixedHeight(30);
+    auto* statusLayout = new QVBoxLayout(statusPanel);
+    statusLayout->setContentsMargins(0, 0, 0, 0);
+    auto* statusBar = new QStatusBar(statusPanel);
+    statusBar->setObjectName("sbarStambrix");
+    statusBar->setSizeGripEnabled(false);
+    statusLayout->addWidget(statusBar);
+    panels_ = std::make_unique<StatusBarPanels>(statusBar);
+    layout->addWidget(statusPanel);
+    BuildContextMenu();
+    setFixedSize(361, 277);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    FormCreate();
+}
+
+TfrmStambrix::~TfrmStambrix() = default;
+
+QWidget* TfrmStambrix::BuildButtonBar()
+{
+    auto* panel = new QWidget(this);
+    panel->setObjectName("pnlKnoppenBalk");
+    panel->setFixedHeight(30);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* bar = new QToolBar(panel);
+    bar->setObjectName("tlbStambrix");
+    layout->addWidget(bar);
+    AddGap(bar, "tbtnSep01", 8);
+    tbtnOpenen_ = AddButton(bar, "tbtnOpenen", "Openen");
+    AddGap(bar, "tbtnSep02", 18);
+    AddGap(bar, "tbtnOpslaan", 71);
+    AddGap(bar, "tbtnSep03", 18);
+    tbtnUitvoeren_ = AddButton(bar, "tbtnUitvoeren", " Uitvoeren ");
+    AddGap(bar, "tbtnSep04", 18);
+    tbtnAfsluiten_ = AddButton(bar, "tbtnAfsluiten", "Afsluiten");
+    connect(tbtnOpenen_, &QToolButton::clicked, this, &TfrmStambrix::tbtnOpenenClick);
+    connect(tbtnUitvoeren_, &QToolButton::clicked, this, &TfrmStambrix::tbtnUitvoerenClick);
+    connect(tbtnAfsluiten_, &QToolButton::clicked, this, &TfrmStambrix::tbtnAfsluitenClick);
+    return panel;
+}
+
+QWidget* TfrmStambrix::BuildChoices()
+{
+    auto* panel = new QWidget(this);
+    panel->setObjectName("pnlStambrix");
+    auto* label = new QLabel("Welk bestand moet geopend worden :", panel);
+    label->setObjectName("lblBestandOpenen");
+    label->setGeometry(15, 15, 334, 15);
+    edtBestandOpenen_ = new QLineEdit(panel);
+    edtBestandOpenen_->setObjectName("edtBestandOpenen");
+    edtBestandOpenen_->setGeometry(15, 30, 334, 21);
+    edtBestandOpenen_->setEnabled(false);
+    rgrpEvent_ = new RadioGroup("rgrpEvent", " Event ", {"Naam", "Beroepen", "Plaatsen"}, panel);
+    rgrpEvent_->setGeometry(15, 63, 84, 139);
+    rgrpGroep_ = new RadioGroup("rgrpGroep", " Groep ", {"Personen", "Gezinnen", "Beiden"}, panel);
+    rgrpGroep_->setGeometry(111, 63, 84, 139);
+    rgrpSoortUitvoer_ = new RadioGroup("rgrpSoortUitvoer", " Soort uitvoer ",
+                                       {"naar tekst", "HTML", "familienamen", "familienamen één regel"}, panel);
+    rgrpSoortUitvoer_->setGeometry(207, 63, 142, 115);
+    cbxInFrame_ = new QCheckBox("in frame", panel);
+    cbxInFrame_->setObjectName("cbxInFrame");
+    cbxInFrame_->setGeometry(210, 183, 136, 17);
+    cbxInFrame_->setEnabled(false);
+    QWidget::setTabOrder(edtBestandOpenen_, rgrpEvent_);
+    QWidget::setTabOrder(rgrpEvent_, rgrpGroep_);
+    QWidget::setTabOrder(rgrpGroep_, rgrpSoortUitvoer_);
+    QWidget::setTabOrder(rgrpSoortUitvoer_, cbxInFrame_);
+    connect(rgrpEvent_, &RadioGroup::itemIndexChanged, this, &TfrmStambrix::rgrpEventClick);
+    connect(rgrpGroep_, &RadioGroup::itemIndexChanged, this, &TfrmStambrix::rgrpGroepClick);
+    connect(rgrpSoortUitvoer_, &RadioGroup::itemIndexChanged, this, &TfrmStambrix::rgrpSoortUitvoerClick);
+    return panel;
+}
+
+void TfrmStambrix::BuildContextMenu()
+{
+    pmnuStambrix_ = new QMenu(this);
+    pmnuStambrix_->setObjectName("pmnuStambrix");
+    auto addItem = [this](const char* objectName, const QString& caption, Qt::Key key,
+                          void (TfrmStambrix::*handler)()) {
+        QAction* action = pmnuStambrix_->addAction(caption);
+        action->setObjectName(objectName);
+        action->setShortcut(QKeySequence(key));
+        action->setShortcutContext(Qt::WindowShortcut);
+        // Added to the window too, so the key works without the menu open.
+        addAction(action);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    auto addLine = [this](const char* objectName) { pmnuStambrix_->addSeparator()->setObjectName(objectName); };
+    addItem("pmnuStambrixOpties", "Opties", Qt::Key_F9, &TfrmStambrix::pmnuStambrixOptiesClick);
+    addLine("pmnuStambrixLijn01");
+    addItem("pmnuStambrixHelp", "Help", Qt::Key_F1, &TfrmStambrix::pmnuStambrixHelpClick);
+    addLine("pmnuStambrixLijn02");
+    addItem("pmnuStambrixEmail", "Email", Qt::Key_F10, &TfrmStambrix::pmnuStambrixEmailClick);
+    addItem("pmnuStambrixpage", "Homepage", Qt::Key_F11, &TfrmStambrix::pmnuStambrixpageClick);
+    addLine("pmnuStambrixLijn03");
+    addItem("pmnuStambrixInfo", "Info", Qt::Key_F12, &TfrmStambrix::pmnuStambrixInfoClick);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { pmnuStambrix_->popup(mapToGlobal(at)); });
+}
+
+bool TfrmStambrix::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QWidget::event(event);
+}
+
+void TfrmStambrix::FormCreate()
+{
+    RecordIdentity(QCoreApplication::applicationDirPath());
+}
+
+void TfrmStambrix::ResetStatusPanels()
+{
+    panels_->ShowReadStatus({});
+    panels_->ShowTimeStatus({});
+    panels_->ShowWrittenStatus({});
+    panels_->Flush();
+}
+
+void TfrmStambrix::FormActivate()
+{
+    if (activated_)
+        return;
+    activated_ = true;
+    panels_->SetStatusPanelWidths();
+    ResetStatusPanels();
+    optionPaths_ = {};
+    QString directory = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    while (directory.endsWith(QDir::separator()) && directory.size() > 1)
+        directory.chop(1);
+    programDirectory_ = directory;
+    const TRegRead registry;
+    mailAddress_ = registry.ReadValue(RootKey::CurrentUser, kProgramBaseKey, "Programma", "Email");
+    homePageAddress_ = registry.ReadValue(RootKey::CurrentUser, kMakerKey, "", "Homepage");
+    if (!arguments_.isEmpty())
+        edtBestandOpenen_->setText(arguments_.front());
+    try {
+        prefixes_ = names::LoadPrefixTable(programDirectory_.toStdString() + "/" + names::kPrefixFileName);
+    } catch (const IoError& error) {
+        ShowMessage(this, QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void TfrmStambrix::tbtnOpenenClick()
+{
+    ResetStatusPanels();
+    const QString chosen = CurrentInteraction().chooseGedcomFile(this);
+    if (!chosen.isEmpty())
+        edtBestandOpenen_->setText(QDir::toNativeSeparators(chosen));
+}
+
+void TfrmStambrix::tbtnUitvoerenClick()
+{
+    scan::RunRequest request;
+    request.gedcomPath = edtBestandOpenen_->text().toStdString();
+    request.eventKind = static_cast<scan::EventKind>(rgrpEvent_->ItemIndex());
+    request.recordGroup = static_cast<scan::RecordGroup>(rgrpGroep_->ItemIndex());
+    request.outputKind = static_cast<scan::OutputKind>(rgrpSoortUitvoer_->ItemIndex());
+    request.inFrame = cbxInFrame_->isChecked();
+    request.optionPaths = optionPaths_;
+    request.prefixes = prefixes_;
+    MessageBoxes messages(this);
+    try {
+        const BusyCursor busy;
+        (void)scan::RunIndex(request, *panels_, messages);
+    } catch (const IoError& error) {
+        panels_->Flush();
+        ShowMessage(this, QString::fromLocal8Bit(error.what()));
+    }
+    panels_->Flush();
+}
+
+void TfrmStambrix::tbtnAfsluitenClick()
+{
+    close();
+}
+
+void TfrmStambrix::pmnuStambrixOptiesClick()
+{
+    if (windows_.options != nullptr)
+        CurrentInteraction().showModal(windows_.options);
+}
+
+void TfrmStambrix::pmnuStambrixHelpClick()
+{
+    if (windows_.help != nullptr)
+        CurrentInteraction().showModal(windows_.help);
+}
+
+void TfrmStambrix::pmnuStambrixEmailClick()
+{
+    CurrentInteraction().openAddress("Mailto:" + mailAddress_);
+}
+
+void TfrmStambrix::pmnuStambrixpageClick()
+{
+    CurrentInteraction().openAddress(homePageAddress_);
+}
+
+void TfrmStambrix::pmnuStambrixInfoClick()
+{
+    if (windows_.info != nullptr)
+        CurrentInteraction().showModal(windows_.info);
+}
+
+void TfrmStambrix::rgrpEventClick()
+{
+    const int event = rgrpEvent_->ItemIndex();
+    if (event == 0 || event == 1)
+        rgrpGroep_->SetItemIndex(0);
+    if (event == 1 || event == 2)
+        rgrpSoortUitvoer_->SetItemIndex(0);
+}
+
+void TfrmStambrix::rgrpGroepClick()
+{
+    const int event = rgrpEvent_->ItemIndex();
+    if (event == 0 || event == 1)
+        rgrpGroep_->SetItemIndex(0);
+}
+
+void TfrmStambrix::rgrpSoortUitvoerClick()
+{
+    if (rgrpSoortUitvoer_->ItemIndex() != 0) {
+        cbxInFrame_->setEnabled(true);
+    } else {
+        cbxInFrame_->setEnabled(false);
+        cbxInFrame_->setChecked(false);
+    }
+    const int event = rgrpEvent_->ItemIndex();
+    if (event == 1 || event == 2)
+        rgrpSoortUitvoer_->SetItemIndex(0);
+}
+
+} // namespace stambrix::app

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "names/prefix_table.h"
+#include "output/html_pages.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QDialog;
+class QLineEdit;
+class QMenu;
+class QToolButton;
+
+namespace stambrix::app {
+
+class RadioGroup;
+class StatusBarPanels;
+
+/// The windows the context menu shows modally.
+struct SecondaryWindows
+{
+    QDialog* help = nullptr;
+    QDialog* info = nullptr;
+    QDialog* options = nullptr;
+};
+
+/// The main window: the GEDCOM file, the choices of a run, the commands, the status bar.
+class TfrmStambrix : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// Creating the window records the program's identity (FormCreate). `arguments` are the
+    /// command-line arguments without the program name; `optionPaths` the program's option paths,
+    /// which the options window sets.
+    TfrmStambrix(QStringList arguments, output::OptionPaths& optionPaths);
+    ~TfrmStambrix() override;
+
+    void SetSecondaryWindows(const SecondaryWindows& windows) { windows_ = windows; }
+
+    /// The start-up steps; they run at the first activation only.
+    void FormActivate();
+
+    const QString& MailAddress() const { return mailAddress_; }
+    const QString& HomePageAddress() const { return homePageAddress_; }
+    const QString& ProgramDirectory() const { return programDirectory_; }
+    const names::PrefixTable& Prefixes() const { return prefixes_; }
+
+    void tbtnOpenenClick();
+    void tbtnUitvoerenClick();
+    void tbtnAfsluitenClick();
+    void pmnuStambrixOptiesClick();
+    void pmnuStambrixHelpClick();
+    void pmnuStambrixEmailClick();
+    void pmnuStambrixpageClick();
+    void pmnuStambrixInfoClick();
+    void rgrpEventClick();
+    void rgrpGroepClick();
+    void rgrpSoortUitvoerClick();
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void FormCreate();
+    QWidget* BuildButtonBar();
+    QWidget* BuildChoices();
+    void BuildContextMenu();
+    void ResetStatusPanels();
+
+    QStringList arguments_;
+    output::OptionPaths& optionPaths_;
+    SecondaryWindows windows_;
+    bool activated_ = false;
+    QString mailAddress_;
+    QString homePageAddress_;
+    QString programDirectory_;
+    names::PrefixTable prefixes_;
+
+    QToolButton* tbtnOpenen_ = nullptr;
+    QToolButton* tbtnUitvoeren_ = nullptr;
+    QToolButton* tbtnAfsluiten_ = nullptr;
+    QLineEdit* edtBestandOpenen_ = nullptr;
+    RadioGroup* rgrpEvent_ = nullptr;
+    RadioGroup* rgrpGroep_ = nullptr;
+    RadioGroup* rgrpSoortUitvoer_ = nullptr;
+    QCheckBox* cbxInFrame_ = nullptr;
+    QMenu* pmnuStambrix_ = nullptr;
+    std::unique_ptr<StatusBarPanels> panels_;
+};
+
+} // namespace stambrix::app

@@ -1,0 +1,190 @@
+#include "app/wmInfoTool.h"
+
+#include "app/record_identity.h"
+#include "app/wmReg.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFont>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QThread>
+#include <QWindow>
+
+namespace stambrix::app {
+
+namespace {
+
+/// A label in a bevelled panel, centred text, with the design caption and a font `pixelSize` high.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, const QRect& geometry, int pixelSize,
+                  bool bold = false)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignCenter);
+    QFont labelFont = parent->font();
+    labelFont.setPixelSize(pixelSize);
+    labelFont.setBold(bold);
+    label->setFont(labelFont);
+    return label;
+}
+
+QFrame* MakePanel(QWidget* parent, const char* name, const QRect& geometry)
+{
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setGeometry(geometry);
+    // A lowered outer and a raised inner bevel.
+    panel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    return panel;
+}
+
+QString ReadProgram(const char* valueName)
+{
+    return TRegRead().ReadValue(RootKey::CurrentUser, kProgramBaseKey, kProgramSubKey, valueName);
+}
+
+QString ReadMaker(const char* valueName)
+{
+    return TRegRead().ReadValue(RootKey::CurrentUser, kMakerKey, QString(), valueName);
+}
+
+void SetTextColour(QLabel* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+TfrmwmInfoTool::TfrmwmInfoTool(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      pause_([](int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); })
+{
+    setObjectName(QStringLiteral("frmwmInfoTool"));
+    setWindowTitle(QStringLiteral("Informatie"));
+    setModal(true);
+    QFont windowFont(QStringLiteral("MS Sans Serif"));
+    windowFont.setPixelSize(13);
+    setFont(windowFont);
+    setFixedSize(184, 239);
+
+    pnlInfo = new QFrame(this);
+    pnlInfo->setObjectName(QStringLiteral("pnlInfo"));
+    pnlInfo->setFrameStyle(QFrame::NoFrame);
+    pnlInfo->setGeometry(rect());
+
+    pnlProgramma = MakePanel(pnlInfo, "pnlProgramma", QRect(6, 9, 171, 61));
+    lblProgrammaNaam =
+        MakeLabel(pnlProgramma, "lblProgrammaNaam", QStringLiteral("Programma naam"), QRect(8, 6, 150, 15), 11, true);
+    lblVersieNummer =
+        MakeLabel(pnlProgramma, "lblVersieNummer", QStringLiteral("Versie nummer"), QRect(8, 22, 150, 15), 11);
+    lblVersieDatum =
+        MakeLabel(pnlProgramma, "lblVersieDatum", QStringLiteral("Versie datum"), QRect(8, 38, 150, 16), 11);
+
+    pnlCopyRight = MakePanel(pnlInfo, "pnlCopyRight", QRect(6, 75, 171, 123));
+    lblCopyRight =
+        MakeLabel(pnlCopyRight, "lblCopyRight", QStringLiteral("Inlichtingen bij :"), QRect(8, 9, 150, 15), 11, true);
+    lblNaam = MakeLabel(pnlCopyRight, "lblNaam", QStringLiteral("Naam"), QRect(8, 25, 150, 16), 12);
+    lblAdres = MakeLabel(pnlCopyRight, "lblAdres", QStringLiteral("Adres"), QRect(8, 39, 150, 15), 11);
+    lblWoonplaats =
+        MakeLabel(pnlCopyRight, "lblWoonplaats", QStringLiteral("Postcode  Plaats"), QRect(8, 54, 150, 16), 11);
+    lblTelefoon = MakeLabel(pnlCopyRight, "lblTelefoon", QStringLiteral("Telefoon"), QRect(8, 69, 150, 16), 11);
+    lblSoftware = MakeLabel(pnlCopyRight, "lblSoftware", QStringLiteral("Wendmoor"), QRect(8, 125, 155, 36), 37);
+    QFont designLogoFont = lblSoftware->font();
+    designLogoFont.setFamily(QStringLiteral("Garamond"));
+    designLogoFont.setItalic(true);
+    lblSoftware->setFont(designLogoFont);
+
+    bbtnSluiten = new QPushButton(QStringLiteral("Sluiten"), pnlInfo);
+    bbtnSluiten->setObjectName(QStringLiteral("bbtnSluiten"));
+    bbtnSluiten->setGeometry(45, 204, 99, 27);
+    QFont boldFont = bbtnSluiten->font();
+    boldFont.setBold(true);
+    bbtnSluiten->setFont(boldFont);
+    connect(bbtnSluiten, &QPushButton::clicked, this, &TfrmwmInfoTool::bbtnSluitenClick);
+}
+
+void TfrmwmInfoTool::SetPause(Pause pause)
+{
+    pause_ = std::move(pause);
+}
+
+void TfrmwmInfoTool::FormActivate()
+{
+    FillLabels();
+    PlayLogoAnimation();
+}
+
+void TfrmwmInfoTool::bbtnSluitenClick()
+{
+    accept();
+}
+
+void TfrmwmInfoTool::showEvent(QShowEvent* event)
+{
+    if (const QScreen* shownOn = screen())
+        move(shownOn->availableGeometry().center() - rect().center());
+    QDialog::showEvent(event);
+    // The animation must run on the window as it stands on the screen, which is only after this event.
+    if (!event->spontaneous())
+        QMetaObject::invokeMethod(this, &TfrmwmInfoTool::FormActivate, Qt::QueuedConnection);
+}
+
+void TfrmwmInfoTool::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmwmInfoTool::FillLabels()
+{
+    lblProgrammaNaam->setText(ReadProgram("Naam"));
+    lblVersieNummer->setText(QStringLiteral("versie ") + ReadProgram("Versie"));
+    lblVersieDatum->setText(ReadProgram("Datum"));
+    lblNaam->setText(ReadMaker("Naam"));
+    lblAdres->setText(ReadMaker("Adres"));
+    lblWoonplaats->setText(ReadMaker("PostCode") + QStringLiteral("  ") + ReadMaker("Plaats"));
+    lblTelefoon->setText(ReadMaker("Telefoon"));
+    lblSoftware->setText(ReadMaker("Logo"));
+}
+
+void TfrmwmInfoTool::PlayLogoAnimation()
+{
+    lblSoftware->setGeometry(6, kLogoStartTop, 159, 33);
+    QFont logoFont(QStringLiteral("Comic Sans MS"));
+    logoFont.setPointSize(21);
+    logoFont.setBold(true);
+    logoFont.setItalic(true);
+    lblSoftware->setFont(logoFont);
+    SetTextColour(lblSoftware, QColor(0, 128, 128));
+    WaitUntilExposed();
+    for (int step = 0; step < kLogoSteps; ++step) {
+        lblSoftware->move(lblSoftware->x(), lblSoftware->y() - kLogoStepPixels);
+        repaint();
+        pause_(kLogoPauseMilliseconds);
+    }
+    SetTextColour(lblSoftware, QColor(0, 0, 255));
+}
+
+void TfrmwmInfoTool::WaitUntilExposed()
+{
+    // A repaint of a window that the desktop has not yet put on the screen shows nothing. User input stays
+    // queued, as it does during the animation itself.
+    const QWindow* window = windowHandle();
+    const QDeadlineTimer deadline(1000);
+    while (isVisible() && window != nullptr && !window->isExposed() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+}
+
+} // namespace stambrix::app

@@ -1,0 +1,87 @@
+#include "app/tHelp.h"
+
+#include "app_tests.h"
+
+#include <QAbstractButton>
+#include <QPlainTextEdit>
+#include <QTest>
+
+namespace stambrix::app::test {
+namespace {
+
+QStringList HelpLines(const QWidget& window)
+{
+    return window.findChild<QPlainTextEdit*>(QStringLiteral("mmHelp"))->toPlainText().split(QLatin1Char('\n'));
+}
+
+} // namespace
+
+class TfrmHelpTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void TextHasSixtySixLinesInElevenParagraphs()
+    {
+        TfrmHelp window;
+        const QStringList lines = HelpLines(window);
+        QCOMPARE(lines.size(), 66);
+        QCOMPARE(window.findChild<QPlainTextEdit*>(QStringLiteral("mmHelp"))->document()->blockCount(), 66);
+
+        // Seven paragraphs open with "*" at the line start, the last one (contact) with no mark; blank lines
+        // stand only before the last three.
+        QStringList paragraphStarts;
+        QList<int> blankLines;
+        for (int i = 0; i < lines.size(); ++i) {
+            if (lines[i].isEmpty())
+                blankLines << i;
+            else if (lines[i].startsWith(QLatin1Char('*')))
+                paragraphStarts << lines[i];
+            QVERIFY2(lines[i].size() <= 88, qPrintable(lines[i]));
+        }
+        QCOMPARE(paragraphStarts.size(), 7);
+        QCOMPARE(blankLines.size(), 3);
+        for (const int blank : blankLines)
+            QVERIFY(!lines.value(blank + 1).isEmpty());
+        QVERIFY(lines[blankLines[0] + 1].contains(QStringLiteral("Opties")));
+        QVERIFY(!lines[blankLines[2] + 1].startsWith(QLatin1Char('*')));
+        QVERIFY(lines.first().startsWith(QLatin1Char('*')));
+    }
+
+    void TextNamesTheFilesAsWritten_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const char* text : {"Voorzetsels.txt", "submap Stambrix", "Namen.txt", "Beroepen.txt", "Plaatsen.txt",
+                                 "index.htm", "alfabet.htm", "indexa.htm ... indexz.htm", "genealogie.css",
+                                 "achtergrond.jpg", "\"in frame\"", "1. Javascript path", "2. Style sheet path",
+                                 "3. Achtergrond path", "* = geboren; ~ = gedoopt; + = overleden; [] = begraven"})
+            QTest::newRow(text) << QString::fromUtf8(text);
+    }
+
+    void TextNamesTheFilesAsWritten()
+    {
+        QFETCH(QString, text);
+        TfrmHelp window;
+        QVERIFY(HelpLines(window).join(QLatin1Char('\n')).contains(text));
+    }
+
+    void SluitenHidesAndTheTextStays()
+    {
+        TfrmHelp window;
+        window.show();
+        auto* memo = window.findChild<QPlainTextEdit*>(QStringLiteral("mmHelp"));
+        QVERIFY(memo->isReadOnly());
+        window.findChild<QAbstractButton*>(QStringLiteral("bbtnSluiten"))->click();
+        QVERIFY(!window.isVisible());
+        window.show();
+        QCOMPARE(memo->toPlainText(), HelpText());
+    }
+};
+
+namespace {
+const AppTestRegistration<TfrmHelpTest> registration;
+} // namespace
+
+} // namespace stambrix::app::test
+
+#include "thelp_test.moc"

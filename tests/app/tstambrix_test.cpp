@@ -1,0 +1,255 @@
+#include "app/tStambrix.h"
+
+#include "app/interaction.h"
+#include "app/radio_group.h"
+
+#include "app_tests.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <set>
+#include <tuple>
+
+namespace stambrix::app::test {
+
+// Records what the window would show or hand to the desktop, and answers the file dialog.
+struct RecordedInteraction
+{
+    RecordedInteraction() : saved_(CurrentInteraction())
+    {
+        Interaction& current = CurrentInteraction();
+        current.showMessage = [this](QWidget*, const QString& text) { messages.append(text); };
+        current.chooseGedcomFile = [this](QWidget*) { return answer; };
+        current.showModal = [this](QDialog*) { ++modals; };
+        current.openAddress = [this](const QString& address) { addresses.append(address); };
+    }
+    ~RecordedInteraction() { CurrentInteraction() = saved_; }
+    RecordedInteraction(const RecordedInteraction&) = delete;
+    RecordedInteraction& operator=(const RecordedInteraction&) = delete;
+
+    QStringList messages;
+    QStringList addresses;
+    QString answer;
+    int modals = 0;
+
+private:
+    Interaction saved_;
+};
+
+class TStambrixTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        registry_ = std::make_unique<ScopedRegistryFile>();
+        interaction_ = std::make_unique<RecordedInteraction>();
+    }
+    void cleanup()
+    {
+        interaction_.reset();
+        registry_.reset();
+    }
+
+    void selectionRulesHoldAfterEveryChange()
+    {
+        output::OptionPaths paths;
+        TfrmStambrix window({}, paths);
+        auto* event = Group(window, "rgrpEvent");
+        auto* group = Group(window, "rgrpGroep");
+        auto* kind = Group(window, "rgrpSoortUitvoer");
+        auto* frame = window.findChild<QCheckBox*>("cbxInFrame");
+        // Every sequence of up to four changes from the start state.
+        std::function<void(int)> explore = [&](int depth) {
+            CheckInvariants(event->ItemIndex(), group->ItemIndex(), kind->ItemIndex(), frame);
+            if (depth == 0)
+                return;
+            const auto state =
+                std::make_tuple(event->ItemIndex(), group->ItemIndex(), kind->ItemIndex(), frame->isChecked());
+            for (int action = 0; action < 11; ++action) {
+                if (action < 3)
+                    event->SetItemIndex(action);
+                else if (action < 6)
+                    group->SetItemIndex(action - 3);
+                else if (action < 10)
+                    kind->SetItemIndex(action - 6);
+                else if (frame->isEnabled())
+                    frame->setChecked(!frame->isChecked());
+                explore(depth - 1);
+                Restore(event, group, kind, frame, state);
+            }
+        };
+        explore(4);
+    }
+
+    void selectionRulesExamples()
+    {
+        output::OptionPaths paths;
+        TfrmStambrix window({}, paths);
+        auto* event = Group(window, "rgrpEvent");
+        auto* group = Group(window, "rgrpGroep");
+        auto* kind = Group(window, "rgrpSoortUitvoer");
+        auto* frame = window.findChild<QCheckBox*>("cbxInFrame");
+        kind->SetItemIndex(1);
+        frame->setChecked(true);
+        kind->SetItemIndex(2);
+        QVERIFY(frame->isChecked());
+        event->SetItemIndex(2);
+        group->SetItemIndex(2);
+        QCOMPARE(group->ItemIndex(), 2);
+        QCOMPARE(kind->ItemIndex(), 0);
+        QVERIFY(!frame->isChecked() && !frame->isEnabled());
+        event->SetItemIndex(0);
+        QCOMPARE(group->ItemIndex(), 0);
+        QCOMPARE(kind->ItemIndex(), 0);
+        QVERIFY(!frame->isEnabled());
+    }
+
+    void firstActivationRunsTheStartUpStepsOnce()
+    {
+        output::OptionPaths paths{"js/", "css/", "img/"};
+        TfrmStambrix window({"a.ged", "b.ged"}, paths);
+        window.FormActivate();
+        QCOMPARE(window.findChild<QLineEdit*>("edtBestandOpenen")->text(), QStringLiteral("a.ged"));
+        QVERIFY(paths.javaScriptPath.empty() && paths.styleSheetPath.empty() && paths.achtergrondPath.empty());
+        QCOMPARE(window.MailAddress(), QStringLiteral("stambrix@example.org"));
+        QCOMPARE(window.HomePageAddress(), QStringLiteral("https://www.example.com/wendmoor/"));
+        QCOMPARE(window.ProgramDirectory(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+        QCOMPARE(window.Prefixes().entries.size(), std::size_t{60});
+        QCOMPARE(Panel(window, 1), QStringLiteral("  regels gelezen"));
+        QCOMPARE(Panel(window, 2), QStringLiteral("  (dd:uu:mm:ss)"));
+        QCOMPARE(Panel(window, 3), QStringLiteral("  regels geschreven"));
+        QVERIFY(interaction_->messages.isEmpty());
+
+        paths.styleSheetPath = "stijl/";
+        window.findChild<QLineEdit*>("edtBestandOpenen")->setText("gekozen.ged");
+        window.FormActivate();
+        QCOMPARE(paths.styleSheetPath, std::string("stijl/"));
+        QCOMPARE(window.findChild<QLineEdit*>("edtBestandOpenen")->text(), QStringLiteral("gekozen.ged"));
+    }
+
+    void openenCancelledKeepsThePathAndResetsThePanels()
+    {
+        output::OptionPaths paths;
+        TfrmStambrix window({"oud.ged"}, paths);
+        window.FormActivate();
+        window.findChild<QLabel*>("sbarStambrixPanel1")->setText("  gelezen : 7");
+        interaction_->answer.clear();
+        window.findChild<QToolButton*>("tbtnOpenen")->click();
+        QCOMPARE(window.findChild<QLineEdit*>("edtBestandOpenen")->text(), QStringLiteral("oud.ged"));
+        QCOMPARE(Panel(window, 1), QStringLiteral("  regels gelezen"));
+        interaction_->answer = "/genea/nieuw.ged";
+        window.findChild<QToolButton*>("tbtnOpenen")->click();
+        QCOMPARE(window.findChild<QLineEdit*>("edtBestandOpenen")->text(), QStringLiteral("/genea/nieuw.ged"));
+    }
+
+    void functionKeysActWithoutTheMenu()
+    {
+        output::OptionPaths paths;
+        TfrmStambrix window({}, paths);
+        QDialog options;
+        window.SetSecondaryWindows({&options, &options, &options});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_F10);
+        QTest::keyClick(&window, Qt::Key_F11);
+        QCOMPARE(interaction_->addresses,
+                 QStringList({"Mailto:stambrix@example.org", "https://www.example.com/wendmoor/"}));
+        QTest::keyClick(&window, Qt::Key_F9);
+        QTest::keyClick(&window, Qt::Key_F1);
+        QTest::keyClick(&window, Qt::Key_F12);
+        QCOMPARE(interaction_->modals, 3);
+    }
+
+    void runWritesTheFramedHtmlIndex()
+    {
+        QTemporaryDir folder;
+        const QString gedcom = folder.filePath("fam.ged");
+        QFile file(gedcom);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /van der Berg/\r\n1 SEX M\r\n0 @I2@ INDI\r\n"
+                   "1 NAME Anna /Aa/\r\n0 TRLR\r\n");
+        file.close();
+        output::OptionPaths paths;
+        TfrmStambrix window({}, paths);
+        window.FormActivate();
+        paths.styleSheetPath = "Stijl/";
+        interaction_->answer = gedcom;
+        window.findChild<QToolButton*>("tbtnOpenen")->click();
+        Group(window, "rgrpSoortUitvoer")->SetItemIndex(1);
+        window.findChild<QCheckBox*>("cbxInFrame")->setChecked(true);
+        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY2(interaction_->messages.isEmpty(), qPrintable(interaction_->messages.join('\n')));
+        QCOMPARE(Panel(window, 1), QStringLiteral("  gelezen : 2"));
+        QCOMPARE(Panel(window, 3), QStringLiteral("  geschreven : 2"));
+        QVERIFY(QFile::exists(folder.filePath("Stambrix/alfabet.htm")));
+        QFile page(folder.filePath("Stambrix/indexb.htm"));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QByteArray html = page.readAll();
+        QVERIFY(html.contains("<LI CLASS=\"inhoudtekst\">Jan van der, man</LI>"));
+        QVERIFY(html.contains("HREF=\"stijl/genealogie.css\""));
+    }
+
+    void missingFileIsShownInAMessage()
+    {
+        output::OptionPaths paths;
+        TfrmStambrix window({"/nergens/weg.ged"}, paths);
+        window.FormActivate();
+        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QCOMPARE(interaction_->messages, QStringList("/nergens/weg.ged: No such file or directory"));
+        window.findChild<QLineEdit*>("edtBestandOpenen")->clear();
+        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QCOMPARE(interaction_->messages.last(), QStringLiteral("Er is geen bestand opgegeven om te openen."));
+    }
+
+private:
+    static RadioGroup* Group(TfrmStambrix& window, const char* name) { return window.findChild<RadioGroup*>(name); }
+
+    static QString Panel(TfrmStambrix& window, int number)
+    {
+        return window.findChild<QLabel*>(QStringLiteral("sbarStambrixPanel%1").arg(number))->text();
+    }
+
+    static void CheckInvariants(int event, int group, int kind, QCheckBox* frame)
+    {
+        if (event != 2)
+            QCOMPARE(group, 0);
+        if (event != 0)
+            QCOMPARE(kind, 0);
+        if (kind == 0)
+            QVERIFY(!frame->isEnabled() && !frame->isChecked());
+        else
+            QVERIFY(frame->isEnabled());
+    }
+
+    static void Restore(RadioGroup* event, RadioGroup* group, RadioGroup* kind, QCheckBox* frame,
+                        const std::tuple<int, int, int, bool>& state)
+    {
+        event->SetItemIndex(2);
+        group->SetItemIndex(std::get<1>(state));
+        event->SetItemIndex(std::get<0>(state));
+        kind->SetItemIndex(std::get<2>(state));
+        if (frame->isEnabled())
+            frame->setChecked(std::get<3>(state));
+    }
+
+    std::unique_ptr<ScopedRegistryFile> registry_;
+    std::unique_ptr<RecordedInteraction> interaction_;
+};
+
+namespace {
+const AppTestRegistration<TStambrixTest> kRegistration;
+}
+
+} // namespace stambrix::app::test
+
+#include "tstambrix_test.moc"
