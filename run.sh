@@ -3,11 +3,17 @@
 #   ./run.sh                         index examples/voorbeeld.ged
 #   ./run.sh FILE.ged [options]      index FILE.ged; options as for stambrix-cli (see --help), e.g.
 #   ./run.sh examples/voorbeeld.ged --uitvoer html --in-frame       the HTML index in frames
+#   ./run.sh --gui [FILE.ged]        open the desktop program, with FILE.ged in its path field
 set -euo pipefail
 cd "$(dirname "$0")"
 
 scripts/install-deps.sh
 cmake --preset release >/dev/null
+if [ "${1:-}" = "--gui" ]; then
+    shift
+    cmake --build --preset release --target stambrix
+    exec build/release/bin/stambrix "$@"
+fi
 cmake --build --preset release --target stambrix-cli
 
 if [ $# -eq 0 ]; then
