@@ -10,6 +10,8 @@ RadioGroup::RadioGroup(const QString& objectName, const QString& caption, const 
 {
     setObjectName(objectName);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 4, 0, 4);
+    layout->setSpacing(2);
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items[i], this);
         button->setObjectName(objectName + QString::number(i));

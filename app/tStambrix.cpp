@@ -79,6 +79,13 @@ TfrmStambrix::TfrmStambrix(QStringList arguments, output::OptionPaths& optionPat
 {
     setObjectName("frmStambrix");
     setWindowTitle("Stambrix");
+    // The window is laid out for "MS Sans Serif" 11 pixels high; where it is missing, a font of
+    // about its width stands in (the desktop's sans serif is often too wide for the groups).
+    QFont::insertSubstitutions("MS Sans Serif", {"Microsoft Sans Serif", "Arial", "Liberation Sans", "Helvetica"});
+    QFont font("MS Sans Serif");
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    setFont(font);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     auto* layout = new QVBoxLayout(this);

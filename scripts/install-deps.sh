@@ -2,19 +2,20 @@
 # Installs the Debian packages Stambrix needs, only those missing.
 #   scripts/install-deps.sh            what building and running the programs takes (Qt 6 for the desktop one)
 #   scripts/install-deps.sh --tests    also what the tests and the benchmarks take: chromium opens the
-#                                      HTML index in the browser test, fonts-liberation gives it the
-#                                      metrics of Arial, the font of the stylesheet
+#                                      HTML index in the browser test
+# fonts-liberation has the metrics of Arial: the pages' stylesheet asks for Arial, and the windows are
+# laid out for fonts of that width.
 set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    libicu-dev libcli11-dev qt6-base-dev
+    libicu-dev libcli11-dev qt6-base-dev fonts-liberation
 )
 if [ "${1:-}" = "--tests" ]; then
     packages+=(
         libgtest-dev libgmock-dev libbenchmark-dev
         clang-format python3 time
-        chromium fonts-liberation
+        chromium
     )
 fi
 

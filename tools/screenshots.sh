@@ -1,0 +1,171 @@
+#!/usr/bin/env bash
+# Takes PNG screenshots of the desktop program under a virtual X server (Xvfb, no window manager, so
+# the windows have no title bars): the main window with the example tree, its context menu, and the
+# options (F9), help (F1) and information (F12) windows.
+#   tools/screenshots.sh                 builds build/release and writes build/release/screenshots/*.png
+#   STAMBRIX_BUILD_DIR=DIR tools/screenshots.sh     the same in another build folder
+# The program runs with a fresh registry file in a temporary folder, so the user's settings stay untouched.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+build=${STAMBRIX_BUILD_DIR:-$root/build/release}
+shots=$build/screenshots
+timeout_seconds=15
+
+fail() {
+    echo "screenshots.sh: $*" >&2
+    exit 1
+}
+
+# --- Packages: the project's own, then the X server, xdotool and ImageMagick when missing -----------
+scripts/install-deps.sh
+missing=()
+for package in xvfb xauth xdotool imagemagick; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    echo "Installeren: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# ImageMagick's own "import" by full path: another program of that name may come first on the PATH.
+import=/usr/bin/import
+[ -x "$import" ] || fail "ImageMagick's import niet gevonden in /usr/bin"
+
+# --- Build ---------------------------------------------------------------------------------------------
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DSTAMBRIX_BUILD_TESTS=OFF -DSTAMBRIX_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" --target stambrix
+program=$build/bin/stambrix
+[ -x "$program" ] || fail "$program is niet gebouwd"
+
+# --- Virtual X server and the program; everything started here is stopped at exit ---------------------
+work=$(mktemp -d)
+xvfb_pid=
+program_pid=
+cleanup() {
+    set +e
+    if [ -n "$program_pid" ]; then
+        kill "$program_pid" 2>/dev/null
+        wait "$program_pid" 2>/dev/null
+    fi
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# Xvfb picks a free display itself and writes its number to the descriptor given with -displayfd. The
+# screen is high enough for the help window (799 pixels).
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -br 3>"$work/display" >/dev/null 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq $((timeout_seconds * 10))); do
+    [ -s "$work/display" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb start niet: $(cat "$work/xvfb.log")"
+    sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb start niet binnen $timeout_seconds s"
+DISPLAY=:$(head -n1 "$work/display")
+export DISPLAY
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+mkdir -p "$shots"
+rm -f "$shots"/*.png
+
+export STAMBRIX_REGISTRY_FILE=$work/registry/stambrix.ini
+"$program" "$root/examples/voorbeeld.ged" >"$work/program.log" 2>&1 </dev/null &
+program_pid=$!
+
+# Waits for a visible window of the program whose title matches $1; prints its id.
+wait_window() {
+    local id
+    id=$(timeout "$timeout_seconds" xdotool search --all --sync --onlyvisible --pid "$program_pid" --name "$1" 2>/dev/null |
+        head -n1) || true
+    [ -n "$id" ] || fail "venster \"$1\" verschijnt niet binnen $timeout_seconds s (log: $(cat "$work/program.log"))"
+    echo "$id"
+}
+
+# Waits until window $1 is no longer visible.
+wait_gone() {
+    for _ in $(seq $((timeout_seconds * 10))); do
+        xdotool search --all --onlyvisible --pid "$program_pid" --name '' 2>/dev/null | grep -qx "$1" || return 0
+        sleep 0.1
+    done
+    fail "venster $1 sluit niet binnen $timeout_seconds s"
+}
+
+# Gives window $1 the keyboard: pointer over it (no window manager, so focus may follow the pointer) and
+# an explicit focus.
+focus() {
+    xdotool mousemove --window "$1" 5 5
+    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+    sleep 0.2
+}
+
+# Saves window $1 as $shots/$2.png.
+shoot() {
+    "$import" -window "$1" "$shots/$2.png"
+    echo "$shots/$2.png"
+}
+
+# Shows a dialog with key $1, waits for the window titled $2, waits $3 seconds (painting, animations),
+# saves it as $4.png and closes it by clicking its "Sluiten" at $5 $6 (the windows have a fixed size and
+# fixed button places; Escape does nothing in the options and information windows).
+shoot_dialog() {
+    local dialog
+    focus "$main"
+    xdotool key --clearmodifiers "$1"
+    dialog=$(wait_window "$2")
+    sleep "$3"
+    shoot "$dialog" "$4"
+    xdotool mousemove --window "$dialog" "$5" "$6" click 1
+    wait_gone "$dialog"
+}
+
+main=$(wait_window '^Stambrix$')
+sleep 1 # the first activation fills the panels and the path edit
+focus "$main"
+shoot "$main" main-window
+
+# The context menu: a right click in the window; the picture covers the window and the menu.
+before=$(xdotool search --all --onlyvisible --pid "$program_pid" --name '' 2>/dev/null | sort)
+eval "$(xdotool getwindowgeometry --shell "$main")"
+main_x=$X main_y=$Y main_w=$WIDTH main_h=$HEIGHT
+xdotool mousemove --window "$main" 120 90 click 3
+menu=
+for _ in $(seq $((timeout_seconds * 10))); do
+    menu=$(comm -13 <(echo "$before") \
+        <(xdotool search --all --onlyvisible --pid "$program_pid" --name '' 2>/dev/null | sort) | head -n1)
+    [ -n "$menu" ] && break
+    sleep 0.1
+done
+[ -n "$menu" ] || fail "het snelmenu verschijnt niet binnen $timeout_seconds s"
+sleep 0.3
+eval "$(xdotool getwindowgeometry --shell "$menu")"
+left=$((main_x < X ? main_x : X))
+top=$((main_y < Y ? main_y : Y))
+right=$((main_x + main_w > X + WIDTH ? main_x + main_w : X + WIDTH))
+bottom=$((main_y + main_h > Y + HEIGHT ? main_y + main_h : Y + HEIGHT))
+"$import" -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$shots/context-menu.png"
+echo "$shots/context-menu.png"
+xdotool key --clearmodifiers Escape
+wait_gone "$menu"
+
+shoot_dialog F9 '^Opties' 0.5 options 112 162
+shoot_dialog F1 '^Help' 0.5 help 406 15
+shoot_dialog F12 '^Informatie' 1 information 94 217
+
+# The program ends through the main window's close; the trap stops it otherwise.
+kill "$program_pid" 2>/dev/null || true
+wait "$program_pid" 2>/dev/null || true
+program_pid=
+echo "Schermafdrukken in $shots"
