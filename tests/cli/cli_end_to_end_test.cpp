@@ -1,5 +1,6 @@
 #include "cli/run_cli.h"
 
+#include "test_support/cli_run.h"
 #include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,11 @@
 namespace {
 
 namespace fs = std::filesystem;
+using stambrix::test_support::CliResult;
+using stambrix::test_support::EntriesOf;
+using stambrix::test_support::ReadBytes;
+using stambrix::test_support::RunCommandLine;
+using stambrix::test_support::WriteBytes;
 
 const fs::path kDataDir = STAMBRIX_TEST_DATA;
 const fs::path kFixtureDir = kDataDir / "e2e";
@@ -30,53 +36,6 @@ const fs::path kSampleTree = kDataDir / ".." / ".." / "examples" / "voorbeeld.ge
 
 constexpr std::string_view kNothingFound = "Er zijn geen items gevonden.";
 constexpr std::string_view kNoFileGiven = "Er is geen bestand opgegeven om te openen.";
-
-std::string ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_TRUE(in) << "cannot read " << path;
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& path, std::string_view bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out) << "cannot write " << path;
-}
-
-/// Names of the entries directly inside `folder`; empty when it does not exist.
-std::set<std::string> EntriesOf(const fs::path& folder)
-{
-    std::set<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(folder, ec))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
-struct CliResult
-{
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-/// Runs the command line in-process, the way `main` would with these arguments.
-CliResult RunCommandLine(const std::vector<std::string>& args, const fs::path& programDirectory)
-{
-    const std::vector<std::string_view> views(args.begin(), args.end());
-    stambrix::cli::CliEnvironment environment;
-    environment.programDirectory = programDirectory;
-    environment.progressToTerminal = false;
-    std::ostringstream out;
-    std::ostringstream err;
-    CliResult result;
-    result.exitCode = stambrix::cli::RunCli(views, environment, out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
-}
 
 /// Every test works in its own folder with a blank in its name, as users' folders often have,
 /// and runs with an empty program directory, so the built-in prefixes apply.

@@ -1,5 +1,6 @@
 #include "cli/run_cli.h"
 
+#include "test_support/cli_run.h"
 #include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,11 @@
 namespace {
 
 namespace fs = std::filesystem;
+using stambrix::test_support::CliResult;
+using stambrix::test_support::EntriesOf;
+using stambrix::test_support::ReadBytes;
+using stambrix::test_support::RunCommandLine;
+using stambrix::test_support::WriteBytes;
 
 const fs::path kDataDir = STAMBRIX_TEST_DATA;
 const fs::path kFixtureDir = kDataDir / "html";
@@ -40,30 +46,6 @@ const std::vector<std::string> kLetterPages = [] {
         names.push_back(std::string("index") + letter + ".htm");
     return names;
 }();
-
-std::string ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_TRUE(in) << "cannot read " << path;
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& path, std::string_view bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out) << "cannot write " << path;
-}
-
-/// Names of the entries directly inside `folder`; empty when it does not exist.
-std::set<std::string> EntriesOf(const fs::path& folder)
-{
-    std::set<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(folder, ec))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 /// `line` with its control bytes and bytes above 127 as escapes, so a message shows every byte.
 std::string Visible(std::string_view line)
@@ -149,28 +131,6 @@ std::string DifferenceOf(const std::string& expected, const std::string& actual)
     message << "  - " << (line < want.size() ? Visible(want[line]) : std::string("<end of file>")) << '\n';
     message << "  + " << (line < got.size() ? Visible(got[line]) : std::string("<end of file>")) << '\n';
     return message.str();
-}
-
-struct CliResult
-{
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-CliResult RunCommandLine(const std::vector<std::string>& args, const fs::path& programDirectory)
-{
-    const std::vector<std::string_view> views(args.begin(), args.end());
-    stambrix::cli::CliEnvironment environment;
-    environment.programDirectory = programDirectory;
-    environment.progressToTerminal = false;
-    std::ostringstream out;
-    std::ostringstream err;
-    CliResult result;
-    result.exitCode = stambrix::cli::RunCli(views, environment, out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
 }
 
 /// Each test works in a folder of its own with a blank in its name, with the built-in prefixes
