@@ -57,24 +57,30 @@ std::size_t GedcomReader::ReadBlock()
     return count;
 }
 
-// The byte-order mark decides how every later block is taken, so at least three bytes are read
-// before anything is handed out, whatever the block size.
+// The byte-order mark, or the zero bytes of UTF-16 without one, decide how every later block is
+// taken, so at least four bytes are read before anything is handed out, whatever the block size.
 void GedcomReader::ReadFirstBlock()
 {
     started_ = true;
     std::string head;
-    while (head.size() < 3) {
+    while (head.size() < 4) {
         const std::size_t count = ReadBlock();
         if (count == 0)
             break;
         head.append(block_.data(), count);
     }
-    const bool littleEndian = StartsWith(head, "\xFF\xFE");
-    const bool bigEndian = StartsWith(head, "\xFE\xFF");
+    bool littleEndian = StartsWith(head, "\xFF\xFE");
+    bool bigEndian = StartsWith(head, "\xFE\xFF");
+    std::size_t markSize = littleEndian || bigEndian ? 2 : 0;
+    if (markSize == 0 && head.size() >= 4) {
+        // Text begins with a level number or a blank: in UTF-16 every other byte is zero.
+        littleEndian = head[0] != '\0' && head[1] == '\0' && head[2] != '\0' && head[3] == '\0';
+        bigEndian = head[0] == '\0' && head[1] != '\0' && head[2] == '\0' && head[3] != '\0';
+    }
     decoded_.clear();
     if (littleEndian || bigEndian) {
         utf16_.emplace(bigEndian);
-        utf16_->Decode(std::string_view(head).substr(2), decoded_);
+        utf16_->Decode(std::string_view(head).substr(markSize), decoded_);
         unicodeMark_ = true;
     } else {
         decoded_ = std::move(head);

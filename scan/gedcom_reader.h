@@ -15,8 +15,9 @@ namespace stambrix::scan {
 inline constexpr std::size_t kReadBufferSize = 1 << 16;
 
 /// Splits a GEDCOM file into lines. LF, CR LF, LF CR and a lone CR each end a line; byte 26 ends
-/// the file; every other byte comes through unchanged. A file that begins with a UTF-16 byte-order
-/// mark is converted to UTF-8 as it is read (the mark itself is dropped); a UTF-8 mark is kept.
+/// the file; every other byte comes through unchanged. A UTF-16 file is converted to UTF-8 as it is
+/// read: one that begins with a byte-order mark (the mark is dropped), and one without, recognised by
+/// the zero bytes of its first two characters («0 » is 30 00 20 00 or 00 30 00 20). A UTF-8 mark is kept.
 /// Lines have no length limit: a line is held whole only when it straddles two blocks.
 class GedcomReader
 {
@@ -30,8 +31,8 @@ public:
     /// True when reading stopped at byte 26 rather than at the end of the input.
     bool StoppedAtEndMarker() const { return stoppedAtMarker_; }
 
-    /// True when the input began with a UTF-8 or UTF-16 byte-order mark, so the lines are UTF-8.
-    bool StartedWithUnicodeMark() const { return unicodeMark_; }
+    /// True when the input is UTF-16 or began with a UTF-8 byte-order mark, so the lines are UTF-8.
+    bool IsUnicode() const { return unicodeMark_; }
 
 private:
     bool Refill();

@@ -105,7 +105,7 @@ ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::S
         if (state.AtEnd())
             break;
     }
-    if (reader.StartedWithUnicodeMark() || charset.DeclaresUtf8())
+    if (reader.IsUnicode() || charset.DeclaresUtf8())
         result.encoding = TextEncoding::Utf8;
     result.stoppedAtEndMarker = reader.StoppedAtEndMarker();
     result.records = state.RecordCounter();

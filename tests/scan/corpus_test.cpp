@@ -77,25 +77,23 @@ std::string ReadFile(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// The text in which person records are counted: a file with a UTF-16 byte-order mark decoded
-// (characters outside ASCII become "?", which is all counting needs), cut at the first byte 26.
-// Nothing for the files whose reading comes later: UTF-16 without a byte-order mark and an HTML
-// page saved under a GEDCOM name.
+// The text in which person records are counted: a UTF-16 file, with or without a byte-order mark,
+// decoded (characters outside ASCII become "?", which is all counting needs), cut at the first
+// byte 26. Nothing for an HTML page saved under a GEDCOM name, whose reading comes later.
 std::optional<std::string> CountableText(const std::string& bytes)
 {
-    const bool littleEndian = bytes.starts_with("\xFF\xFE");
-    const bool bigEndian = bytes.starts_with("\xFE\xFF");
+    const bool markless = !bytes.starts_with("\xFF\xFE") && !bytes.starts_with("\xFE\xFF") && bytes.size() >= 2;
+    const bool littleEndian = bytes.starts_with("\xFF\xFE") || (markless && bytes[0] != '\0' && bytes[1] == '\0');
+    const bool bigEndian = bytes.starts_with("\xFE\xFF") || (markless && bytes[0] == '\0' && bytes[1] != '\0');
     std::string text;
     if (littleEndian || bigEndian) {
-        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        for (std::size_t i = markless ? 0 : 2; i + 1 < bytes.size(); i += 2) {
             const unsigned first = static_cast<unsigned char>(bytes[i]);
             const unsigned second = static_cast<unsigned char>(bytes[i + 1]);
             const unsigned unit = bigEndian ? first << 8 | second : second << 8 | first;
             text.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
         }
     } else {
-        if (bytes.size() >= 2 && (bytes[0] == '\0' || bytes[1] == '\0'))
-            return std::nullopt;
         const auto firstVisible = bytes.find_first_not_of(" \t\r\n");
         if (firstVisible != std::string::npos && bytes[firstVisible] == '<')
             return std::nullopt;

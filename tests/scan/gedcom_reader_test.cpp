@@ -219,6 +219,25 @@ TEST_P(ReadLine, ConvertsUtf16WithByteOrderMarkToUtf8)
     }
 }
 
+// Without a mark, UTF-16 shows in the zero bytes of its first two characters.
+TEST_P(ReadLine, ConvertsUtf16WithoutByteOrderMarkToUtf8)
+{
+    const std::u16string units = u"0 HEAD\n\r1 NAME Ren\u00E9 /Dub\u00E9/\n\r0 TRLR\n\r";
+    const Lines lines = {"0 HEAD", "1 NAME Ren\xC3\xA9 /Dub\xC3\xA9/", "0 TRLR"};
+    for (const bool bigEndian : {false, true}) {
+        SCOPED_TRACE(bigEndian ? "big endian" : "little endian");
+        const std::string bytes = Utf16Bytes(units, bigEndian).substr(2);
+        EXPECT_EQ(ReadAll(bytes, GetParam()), lines);
+        MemorySource source(bytes);
+        GedcomReader reader(source, GetParam());
+        std::string_view line;
+        ASSERT_TRUE(reader.ReadLine(line));
+        EXPECT_TRUE(reader.IsUnicode());
+    }
+    // One NUL byte is not enough to take bytes for UTF-16.
+    EXPECT_EQ(ReadAll("0\0 HEAD\n"s, GetParam()), Lines{"0\0 HEAD"s});
+}
+
 TEST_P(ReadLine, EndsUtf16WithAnOddByteInReplacementCharacter)
 {
     EXPECT_EQ(ReadAll("\xFF\xFE"
@@ -275,10 +294,10 @@ TEST_P(ReadLine, TellsWhetherTheInputBeganWithAUnicodeMark)
         Lines lines;
         std::string_view line;
         bool more = reader.ReadLine(line);
-        EXPECT_EQ(reader.StartedWithUnicodeMark(), c.unicodeMark) << "after the first line";
+        EXPECT_EQ(reader.IsUnicode(), c.unicodeMark) << "after the first line";
         for (; more; more = reader.ReadLine(line))
             lines.emplace_back(line);
-        EXPECT_EQ(reader.StartedWithUnicodeMark(), c.unicodeMark) << "at the end";
+        EXPECT_EQ(reader.IsUnicode(), c.unicodeMark) << "at the end";
         EXPECT_EQ(lines, c.lines);
     }
 }
