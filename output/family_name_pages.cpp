@@ -36,6 +36,22 @@ std::string_view WholeLine(std::string_view line)
     return line;
 }
 
+// Counts every line and hands each family name once, where it differs from the one before, with
+// whether its initial differs too.
+template <typename Lines, typename TakeName>
+void ForEachNewName(const Lines& lines, bool utf8, WrittenCounter& counter, TakeName takeName)
+{
+    std::string_view previous;
+    for (const std::string_view line : lines) {
+        counter.Count();
+        if (SameHeading(previous, line))
+            continue;
+        const bool newInitial = !SameInitial(previous, line, utf8);
+        previous = line;
+        takeName(line, newInitial);
+    }
+}
+
 // The pages of letters with names, "a" first (the frameset shows it), then the others in the
 // order their names come; then the empty pages.
 template <typename WritePage> void WriteLetterPages(const IndexList& indexList, HtmlPages& pages, WritePage writePage)
@@ -55,16 +71,11 @@ void WriteFamilyNameListPages(const IndexList& indexList, bool framed, HtmlPages
     if (!framed) {
         pages.OpenSinglePage();
         pages.WriteListStart();
-        std::string_view previous;
-        for (const std::string_view line : indexList) {
-            counter.Count();
-            if (SameHeading(previous, line))
-                continue;
-            if (!SameInitial(previous, line, pages.Utf8()))
-                pages.WriteLetterAnchor(FirstCharacterOf(line, pages.Utf8()));
-            previous = line;
-            pages.WriteTextLine(kItemStart, line, kItemEnd);
-        }
+        ForEachNewName(indexList, pages.Utf8(), counter, [&](std::string_view name, bool newInitial) {
+            if (newInitial)
+                pages.WriteLetterAnchor(FirstCharacterOf(name, pages.Utf8()));
+            pages.WriteTextLine(kItemStart, name, kItemEnd);
+        });
         pages.WriteListEnd();
         pages.FinishContentPage();
         return;
@@ -72,14 +83,8 @@ void WriteFamilyNameListPages(const IndexList& indexList, bool framed, HtmlPages
     WriteLetterPages(indexList, pages, [&](char letter, const std::vector<std::string_view>& lines) {
         pages.OpenLetterPage(letter);
         pages.WriteListStart();
-        std::string_view previous;
-        for (const std::string_view line : lines) {
-            counter.Count();
-            if (SameHeading(previous, line))
-                continue;
-            previous = line;
-            pages.WriteTextLine(kItemStart, line, kItemEnd);
-        }
+        ForEachNewName(lines, pages.Utf8(), counter,
+                       [&](std::string_view name, bool) { pages.WriteTextLine(kItemStart, name, kItemEnd); });
         pages.WriteListEnd();
         pages.FinishContentPage();
     });
@@ -90,22 +95,17 @@ void WriteFamilyNameLinePages(const IndexList& indexList, bool framed, HtmlPages
     if (!framed) {
         pages.OpenSinglePage();
         pages.WriteListStart();
-        std::string_view previous;
         FamilyNameLine names;
-        for (const std::string_view line : indexList) {
-            counter.Count();
-            if (SameHeading(previous, line))
-                continue;
-            if (!SameInitial(previous, line, pages.Utf8())) {
+        ForEachNewName(indexList, pages.Utf8(), counter, [&](std::string_view name, bool newInitial) {
+            if (newInitial) {
                 if (!names.Empty()) {
                     pages.WriteTextLine(kItemStart, names.Text(), kItemEnd);
                     names.Clear();
                 }
-                pages.WriteLetterAnchor(FirstCharacterOf(line, pages.Utf8()));
+                pages.WriteLetterAnchor(FirstCharacterOf(name, pages.Utf8()));
             }
-            previous = line;
-            names.Collect(line);
-        }
+            names.Collect(name);
+        });
         if (!names.Empty())
             pages.WriteTextLine(kItemStart, names.Text(), kItemEnd);
         pages.WriteListEnd();
@@ -115,15 +115,8 @@ void WriteFamilyNameLinePages(const IndexList& indexList, bool framed, HtmlPages
     WriteLetterPages(indexList, pages, [&](char letter, const std::vector<std::string_view>& lines) {
         pages.OpenLetterPage(letter);
         pages.WriteListStart();
-        std::string_view previous;
         FamilyNameLine names;
-        for (const std::string_view line : lines) {
-            counter.Count();
-            if (SameHeading(previous, line))
-                continue;
-            previous = line;
-            names.Collect(line);
-        }
+        ForEachNewName(lines, pages.Utf8(), counter, [&](std::string_view name, bool) { names.Collect(name); });
         // A letter page holds its one item even when it has no names ("a" without names).
         pages.WriteTextLine(kLetterPageItemStart, names.Text(), kItemEnd);
         pages.WriteListEnd();
