@@ -15,6 +15,7 @@
 #include "scan/scan_state.h"
 #include "scan/scanners.h"
 #include "scan/split_scan.h"
+#include "scan/utf8_text.h"
 
 #include <chrono>
 #include <cstdint>
@@ -89,23 +90,34 @@ void WriteIndex(const RunRequest& request, const ScanResult& sorted, const std::
 } // namespace
 
 ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::StatusPanels& panels,
-                      std::atomic<std::uint64_t>* recordTotal)
+                      std::atomic<std::uint64_t>* recordTotal, std::optional<DeclaredCharset> declaredElsewhere)
 {
     ScanResult result;
     GedcomReader reader(source);
     ScanState state(reader, result.indexList, panels, recordTotal);
-    HeaderCharset charset;
+    HeaderCharset header;
+    DeclaredCharset declared = declaredElsewhere.value_or(DeclaredCharset::None);
+    if (declared == DeclaredCharset::Ansel)
+        state.DecodeAnsel();
     while (state.ReadLine()) {
         // The header is what comes before the first record.
-        if (state.RecordCounter() == 0)
-            charset.Examine(state.line);
+        if (!declaredElsewhere && state.RecordCounter() == 0) {
+            header.Examine(state.line);
+            declared = header.Declared();
+            // Lines read from UTF-16 are UTF-8 already, whatever the header says.
+            if (declared == DeclaredCharset::Ansel && !reader.IsUnicode())
+                state.DecodeAnsel();
+        }
         Scan(request, state);
         while (!state.AtEnd() && !state.readNext)
             Scan(request, state);
         if (state.AtEnd())
             break;
     }
-    if (reader.IsUnicode() || charset.DeclaresUtf8())
+    // An ANSEL file of nothing but ASCII reads the same as windows-1252 and is left that way. A
+    // file that declares nothing is UTF-8 when its lines read as UTF-8, as GEDCOM 7 files do.
+    if (reader.IsUnicode() || declared == DeclaredCharset::Utf8 || state.DecodedNonAscii() ||
+        (declared == DeclaredCharset::None && ReadsAsUtf8(result.indexList)))
         result.encoding = TextEncoding::Utf8;
     result.stoppedAtEndMarker = reader.StoppedAtEndMarker();
     result.records = state.RecordCounter();

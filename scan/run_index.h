@@ -3,11 +3,13 @@
 #include "output/index_list.h"
 #include "progress/status_panels.h"
 #include "scan/byte_source.h"
+#include "scan/header_charset.h"
 #include "scan/index_sort.h"
 #include "scan/run_request.h"
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,9 +34,11 @@ struct ScanResult
 
 /// Reads the input once, front to back: every pass hands the current line to the scanner of the
 /// event kind, which counts the records it opens on the read panel (or in `recordTotal`, see
-/// ScanState).
+/// ScanState). The character set is taken from the header at the start of the input, or, for a
+/// part of a file whose header lies elsewhere, from `declaredElsewhere`. ANSEL is read as UTF-8.
 ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::StatusPanels& panels,
-                      std::atomic<std::uint64_t>* recordTotal = nullptr);
+                      std::atomic<std::uint64_t>* recordTotal = nullptr,
+                      std::optional<DeclaredCharset> declaredElsewhere = std::nullopt);
 
 /// The folder the index goes into: the GEDCOM path up to and including its last separator
 /// ("/"; on Windows also "\" and ":"), followed by "Stambrix".

@@ -8,7 +8,15 @@ bool ScanState::ReadLine()
 {
     if (!reader_.ReadLine(line))
         atEnd_ = true;
+    else if (ansel_)
+        line = ansel_->Decode(line);
     return !atEnd_;
+}
+
+void ScanState::DecodeAnsel()
+{
+    if (!ansel_)
+        ansel_.emplace();
 }
 
 void ScanState::OpenRecord()

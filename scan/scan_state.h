@@ -2,11 +2,13 @@
 
 #include "output/index_list.h"
 #include "progress/status_panels.h"
+#include "scan/ansel_decoder.h"
 #include "scan/gedcom_reader.h"
 
 #include <atomic>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +38,11 @@ public:
     /// True once a read found the end of the file.
     bool AtEnd() const { return atEnd_; }
 
+    /// From the next line on, the lines are ANSEL and are read as UTF-8.
+    void DecodeAnsel();
+    /// True when lines were converted from ANSEL and one of them held a character outside ASCII.
+    bool DecodedNonAscii() const { return ansel_ && ansel_->SawNonAscii(); }
+
     /// Counts the record the current line opens, shows the count and takes its id.
     void OpenRecord();
     const std::string& RecordId() const { return recordId_; }
@@ -55,6 +62,7 @@ private:
     std::string recordId_;
     std::string scratch_;
     std::string readText_;
+    std::optional<AnselDecoder> ansel_;
     bool atEnd_ = false;
 };
 

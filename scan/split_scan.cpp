@@ -1,11 +1,12 @@
 #include "scan/split_scan.h"
 
+#include "scan/gedcom_reader.h"
+#include "scan/header_charset.h"
 #include "scan/index_sort.h"
 #include "scan/run_index.h"
 
 #include <atomic>
 #include <exception>
-#include <future>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -56,6 +57,20 @@ std::optional<std::uint64_t> SplitPointOf(const std::string& path, std::uint64_t
     return std::nullopt;
 }
 
+// What the header at the start of the file declares, read from the first `end` bytes: the later
+// half, read at the same time as the first, reads its lines accordingly.
+DeclaredCharset DeclaredCharsetOf(const std::string& path, std::uint64_t end)
+{
+    FileSource file(path);
+    file.Restrict(0, end);
+    GedcomReader reader(file);
+    HeaderCharset header;
+    std::string_view line;
+    while (!header.Ended() && reader.ReadLine(line))
+        header.Examine(line);
+    return reader.IsUnicode() ? DeclaredCharset::Utf8 : header.Declared();
+}
+
 // The second half, read, scanned and collated on a thread of its own.
 struct LaterHalf
 {
@@ -78,36 +93,28 @@ ScanResult ReadSortedIndex(FileSource& file, const std::string& path, const RunR
         return whole;
     }
 
+    const DeclaredCharset declared = DeclaredCharsetOf(path, *split);
     file.Restrict(0, *split);
     FileSource laterFile(path);
     laterFile.Restrict(*split, size);
     std::atomic<std::uint64_t> recordTotal{0};
-    // The encoding is declared in the header, at the start of the first half.
-    std::promise<TextEncoding> encoding;
     LaterHalf later;
-    std::thread worker(
-        [&later, &laterFile, &request, &recordTotal, &locale, declared = encoding.get_future()]() mutable {
-            try {
-                SilentPanels silent;
-                later.scanned = ScanGedcom(laterFile, request, silent, &recordTotal);
-                later.collated.emplace(later.scanned.indexList, declared.get(), locale);
-            } catch (...) {
-                later.failure = std::current_exception();
-            }
-        });
+    std::thread worker([&later, &laterFile, &request, &recordTotal, &locale, declared] {
+        try {
+            SilentPanels silent;
+            later.scanned = ScanGedcom(laterFile, request, silent, &recordTotal, declared);
+            later.collated.emplace(later.scanned.indexList, later.scanned.encoding, locale);
+        } catch (...) {
+            later.failure = std::current_exception();
+        }
+    });
 
     ScanResult first;
     std::optional<CollatedLines> collated;
     try {
         first = ScanGedcom(file, request, panels, &recordTotal);
-        encoding.set_value(first.encoding);
         collated.emplace(first.indexList, first.encoding, locale);
     } catch (...) {
-        try {
-            encoding.set_exception(std::current_exception());
-        } catch (const std::future_error&) {
-            // The encoding was handed over already.
-        }
         worker.join();
         throw;
     }
@@ -121,6 +128,9 @@ ScanResult ReadSortedIndex(FileSource& file, const std::string& path, const RunR
         first.indexList.Append(std::move(later.scanned.indexList));
         collated->Merge(std::move(*later.collated), first.indexList);
         records += later.scanned.records;
+        // Lines of ASCII collate the same either way; one half with other characters decides.
+        if (later.scanned.encoding == TextEncoding::Utf8)
+            first.encoding = TextEncoding::Utf8;
     }
     std::move(*collated).ApplyTo(first.indexList);
     panels.ShowReadStatus("gelezen : " + std::to_string(records));

@@ -221,6 +221,121 @@ TEST_P(Corpus, IndexesEveryEventKindWithOneNameLinePerPersonRecord)
     }
 }
 
+// One run on a copy of a corpus file; the bytes of the file it writes (`written`, inside "Stambrix").
+class KnownNames : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!fs::exists(fs::path(STAMBRIX_CORPUS_DIR) / "ANSEL.GED"))
+            GTEST_SKIP() << "no GEDCOM corpus here: STAMBRIX_CORPUS_DIR is \"" STAMBRIX_CORPUS_DIR "\"";
+    }
+
+    std::string Index(const std::string& file, EventKind eventKind, OutputKind outputKind, const char* written,
+                      std::string_view charsetLine = {})
+    {
+        const fs::path gedcom = folder_.path() / file;
+        if (!fs::exists(gedcom)) {
+            const std::string bytes = ReadFile(fs::path(STAMBRIX_CORPUS_DIR) / file);
+            std::ofstream(gedcom, std::ios::binary) << ReplacedCharset(bytes, charsetLine);
+        }
+        RunRequest request;
+        request.gedcomPath = gedcom.string();
+        request.eventKind = eventKind;
+        request.recordGroup = RecordGroup::Beiden;
+        request.outputKind = outputKind;
+        request.prefixes = names::DefaultPrefixes();
+        test_support::RecordingPanels panels;
+        test_support::RecordingMessages messages;
+        EXPECT_EQ(RunIndex(request, panels, messages), RunOutcome::Written) << file;
+        return ReadFile(folder_.path() / "Stambrix" / written);
+    }
+
+    static std::string ReplacedCharset(std::string bytes, std::string_view charsetLine)
+    {
+        if (!charsetLine.empty()) {
+            const auto at = bytes.find("1 CHAR ");
+            bytes.replace(at, bytes.find_first_of("\r\n", at) - at, charsetLine);
+        }
+        return bytes;
+    }
+
+    static bool HasLine(const std::string& index, const std::string& line)
+    {
+        return index.starts_with(line + "\r\n") || index.find("\r\n" + line + "\r\n") != std::string::npos;
+    }
+
+    test_support::TempFolder folder_{"stambrix-known"};
+};
+
+TEST_F(KnownNames, AnselFilesGiveUtf8)
+{
+    const std::string places = Index("ANSEL.GED", EventKind::Plaatsen, OutputKind::NaarTekst, "Plaatsen.txt");
+    EXPECT_TRUE(HasLine(places, "slash l - uppercase (\u0141), slash o - uppercase (\u00D8), slash d - uppercase "
+                                "(\u0110), thorn - uppercase (\u00DE)\t[@CHILD0@]"))
+        << places;
+    EXPECT_TRUE(HasLine(places, "\u00C4B\u0308C\u0308D\u0308\u00CBF\u0308G\u0308\u1E26\u00CFJ\u0308K\u0308L"
+                                "\u0308M\u0308N\u0308\u00D6P\u0308Q\u0308R\u0308S\u0308T\u0308\u00DCV\u0308"
+                                "\u1E84\u1E8C\u0178Z\u0308\t[@CHILD12@]"));
+    const std::string page = Index("ANSEL.GED", EventKind::Naam, OutputKind::Html, "index.htm");
+    EXPECT_NE(page.find("charset=utf-8"), std::string::npos);
+
+    const std::string willis = Index("willis-ansel.ged", EventKind::Naam, OutputKind::NaarTekst, "Namen.txt");
+    EXPECT_TRUE(HasLine(willis, "Willis, Abagail M.\t* 10-05-1889\tvrouw\t[@I1203@]")) << willis.substr(0, 2000);
+}
+
+// royal92.ged declares ANSEL but holds nothing beyond ASCII: every output is what it was when
+// such a file was read as windows-1252.
+TEST_F(KnownNames, AsciiAnselFileGivesWhatWindows1252Gives)
+{
+    for (const OutputKind kind : {OutputKind::NaarTekst, OutputKind::Html}) {
+        const char* written = kind == OutputKind::Html ? "index.htm" : "Namen.txt";
+        const std::string ansel = Index("royal92.ged", EventKind::Naam, kind, written);
+        fs::remove(folder_.path() / "royal92.ged");
+        const std::string windows = Index("royal92.ged", EventKind::Naam, kind, written, "1 CHAR ANSI");
+        fs::remove(folder_.path() / "royal92.ged");
+        EXPECT_TRUE(ansel == windows) << written;
+        EXPECT_GT(ansel.size(), 100000u);
+    }
+}
+
+TEST_F(KnownNames, Utf16FilesGiveUtf8)
+{
+    const std::string places =
+        Index("unicode-littleendian-crlf.ged", EventKind::Plaatsen, OutputKind::NaarTekst, "Plaatsen.txt");
+    EXPECT_TRUE(HasLine(places, "\u0410\u0411\u0412\u0413\u0414\u0415\u0416\u0417\u0418\u0419\u041A\u041B"
+                                "\u041C\u041D\u041E\u041F\u0420\u0421\u0422\u0423\u0424\u0425\u0426\u0427"
+                                "\u0428\u0429\u042A\u042B\u042C\u042D\u042E\u042F\t[@FATHER@]"));
+    // The same tree as UTF-16 in both byte orders, as ANSEL and as UTF-8 gives the same name index.
+    const std::string utf8 = Index("willis.ged", EventKind::Naam, OutputKind::NaarTekst, "Namen.txt");
+    EXPECT_TRUE(utf8 == Index("willis-unicode-bigendian.ged", EventKind::Naam, OutputKind::NaarTekst, "Namen.txt"));
+    EXPECT_TRUE(utf8 == Index("willis-unicode-littleendian.ged", EventKind::Naam, OutputKind::NaarTekst, "Namen.txt"));
+    EXPECT_TRUE(utf8 == Index("willis-ansel.ged", EventKind::Naam, OutputKind::NaarTekst, "Namen.txt"));
+    const std::string page = Index("555SAMPLE16BE.GED", EventKind::Naam, OutputKind::Html, "index.htm");
+    EXPECT_NE(page.find("charset=utf-8"), std::string::npos);
+    EXPECT_NE(page.find(">Williams<"), std::string::npos);
+    EXPECT_NE(page.find(">Robert Eugene, "), std::string::npos);
+}
+
+TEST_F(KnownNames, Utf8FilesKeepTheirCharacters)
+{
+    EXPECT_TRUE(HasLine(Index("paf-tbinder-german.ged", EventKind::Naam, OutputKind::NaarTekst, "Namen.txt"),
+                        "B\u00F6cklin, Juliana\t* 21-11-1820\tvrouw\t[@I34@]"));
+    EXPECT_TRUE(HasLine(Index("bourbon.ged", EventKind::Naam, OutputKind::NaarTekst, "Namen.txt"),
+                        "AUBIGN\u00C9, Fran\u00E7oise d'\t* 27-11-1635\tvrouw\t[@I7@]"));
+    EXPECT_TRUE(HasLine(Index("utf8_cr_nobom.ged", EventKind::Naam, OutputKind::NaarTekst, "Namen.txt"),
+                        "Gro\u00DFmann, Betsy\t\t\t[@I4@]"));
+    // No character set declared, and the bytes read as UTF-8: the pages say so.
+    const std::string page = Index("input.ged", EventKind::Naam, OutputKind::Html, "index.htm");
+    EXPECT_NE(page.find("charset=utf-8"), std::string::npos);
+    EXPECT_NE(page.find("C\u00E9line, vrouw"), std::string::npos);
+    // A windows-1252 file stays windows-1252, in the index and in what the pages declare.
+    EXPECT_TRUE(HasLine(Index("Norse+Gods.ged", EventKind::Naam, OutputKind::NaarTekst, "Namen.txt"),
+                        "Au\xF0umbla, \t\tvrouw\t[@I00053@]"));
+    EXPECT_NE(Index("Norse+Gods.ged", EventKind::Naam, OutputKind::Html, "index.htm").find("charset=windows-1252"),
+              std::string::npos);
+}
+
 INSTANTIATE_TEST_SUITE_P(Files, Corpus, ::testing::ValuesIn(CorpusFiles()),
                          [](const ::testing::TestParamInfo<CorpusFile>& param) { return param.param.testName; });
 

@@ -1,5 +1,6 @@
 #include "names/io_error.h"
 #include "scan/run_index.h"
+#include "scan/utf8_text.h"
 #include "scan_test_support.h"
 #include "test_support/recording_panels.h"
 #include "test_support/temp_folder.h"
@@ -120,6 +121,27 @@ TEST_F(RunIndexTest, OutputFolderThatIsAFileThrowsAndKeepsIt)
     EXPECT_EQ(Contents(folder_.path() / "Stambrix"), "geen map");
 }
 
+TEST_F(RunIndexTest, AnselPagesDeclareUtf8AndTheTextIndexIsUtf8)
+{
+    const std::string path = WriteGedcom("ansel.ged", testing::Gedcom({"0 HEAD", "1 CHAR ANSEL", "0 @I1@ INDI",
+                                                                       "1 NAME Fran\xF0"
+                                                                       "cois /Dvo\xE9r\xE2"
+                                                                       "ak/",
+                                                                       "0 TRLR"}));
+    RunRequest request;
+    request.gedcomPath = path;
+    request.outputKind = OutputKind::Html;
+    request.prefixes = names::DefaultPrefixes();
+    ASSERT_EQ(RunIndex(request, panels_, messages_), RunOutcome::Written);
+    const std::string page = Contents(folder_.path() / "Stambrix" / "index.htm");
+    EXPECT_NE(page.find("charset=utf-8"), std::string::npos);
+    EXPECT_NE(page.find(">Dvo\u0159\u00E1k<"), std::string::npos);
+    EXPECT_NE(page.find(">Fran\u00E7ois<"), std::string::npos);
+
+    ASSERT_EQ(Run(path), RunOutcome::Written);
+    EXPECT_EQ(Contents(folder_.path() / "Stambrix" / "Namen.txt"), "Dvo\u0159\u00E1k, Fran\u00E7ois\t\t\t[@I1@]\r\n");
+}
+
 TEST_F(RunIndexTest, HundredMegabyteLineWithoutLineEndIsReadWhole)
 {
     std::string text = testing::Gedcom({"0 HEAD", "0 @I1@ INDI", "1 NAME Jan /Berg/", "100 NOTE level 100"});
@@ -155,6 +177,59 @@ TEST(ScanGedcom, EncodingFromByteOrderMarkOrHeader)
               TextEncoding::Utf8);
     // A CHAR line after the header is someone's text, not the file's declaration.
     EXPECT_EQ(encodingOf("0 HEAD\n0 @N1@ NOTE\n1 CHAR UTF-8\n"), TextEncoding::Windows1252);
+}
+
+TEST(ScanGedcom, AnselIsReadAsUtf8)
+{
+    const std::string ansel = "0 HEAD\r\n1 CHAR ANSEL\r\n0 @I1@ INDI\r\n1 NAME \xE2"
+                              "Elise /M\xE8uller/\r\n1 BIRT\r\n2 PLAC \xA1\xE2"
+                              "od\xE2z\r\n0 TRLR\r\n";
+    EXPECT_EQ(testing::ScanLines(ansel), std::vector<std::string>{"M\u00FCller, \u00C9lise\t\t\t[@I1@]"});
+    EXPECT_EQ(testing::ScanLines(ansel, EventKind::Plaatsen), std::vector<std::string>{"\u0141\u00F3d\u017A\t[@I1@]"});
+
+    RunRequest request;
+    test_support::RecordingPanels panels;
+    auto encodingOf = [&](std::string_view text) {
+        MemorySource source(text);
+        return ScanGedcom(source, request, panels).encoding;
+    };
+    EXPECT_EQ(encodingOf(ansel), TextEncoding::Utf8);
+    // Nothing but ASCII reads the same either way: the index stays as a windows-1252 file would give it.
+    EXPECT_EQ(encodingOf("0 HEAD\n1 CHAR ANSEL\n0 @I1@ INDI\n1 NAME Jan /Berg/\n"), TextEncoding::Windows1252);
+    // UTF-16 is converted as it is read; a declaration of ANSEL cannot change it again.
+    using namespace std::string_literals;
+    const std::string utf16 = "0\0 \0H\0E\0A\0D\0\n\0"s + "1\0 \0C\0H\0A\0R\0 \0A\0N\0S\0E\0L\0\n\0"s +
+                              "0\0 \0I\0N\0D\0I\0\n\0"s + "1\0 \0N\0A\0M\0E\0 \0/\0\xE9\0/\0\n\0"s;
+    MemorySource source(utf16);
+    const ScanResult result = ScanGedcom(source, request, panels);
+    ASSERT_EQ(result.indexList.size(), 1u);
+    EXPECT_EQ(result.indexList[0], "\u00E9, \t\t\t[]");
+}
+
+TEST(ScanGedcom, FileWithoutDeclarationIsUtf8WhenItReadsAsUtf8)
+{
+    RunRequest request;
+    test_support::RecordingPanels panels;
+    auto encodingOf = [&](std::string_view text) {
+        MemorySource source(text);
+        return ScanGedcom(source, request, panels).encoding;
+    };
+    EXPECT_EQ(encodingOf("0 HEAD\n0 @I1@ INDI\n1 NAME C\xC3\xA9line /Bernard/\n"), TextEncoding::Utf8);
+    EXPECT_EQ(encodingOf("0 HEAD\n0 @I1@ INDI\n1 NAME C\xE9line /Bernard/\n"), TextEncoding::Windows1252);
+    EXPECT_EQ(encodingOf("0 HEAD\n0 @I1@ INDI\n1 NAME C\xC3\xA9line\n0 @I2@ INDI\n1 NAME Gar\xE7on\n"),
+              TextEncoding::Windows1252);
+    // What a file declares holds, even where its bytes would read as UTF-8.
+    EXPECT_EQ(encodingOf("0 HEAD\n1 CHAR ANSI\n0 @I1@ INDI\n1 NAME C\xC3\xA9line\n"), TextEncoding::Windows1252);
+}
+
+TEST(IsWellFormedUtf8, RefusesWhatNoUtf8EncoderWrites)
+{
+    EXPECT_TRUE(IsWellFormedUtf8("Gro\xC3\x9F \xE2\x82\xAC \xF0\x9F\x8C\xB3"));
+    EXPECT_FALSE(IsWellFormedUtf8("\x80"));
+    EXPECT_FALSE(IsWellFormedUtf8("\xC3"));
+    EXPECT_FALSE(IsWellFormedUtf8("\xC0\xAF"));
+    EXPECT_FALSE(IsWellFormedUtf8("\xED\xA0\x80"));
+    EXPECT_FALSE(IsWellFormedUtf8("\xF4\x90\x80\x80"));
 }
 
 } // namespace
