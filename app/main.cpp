@@ -3,12 +3,19 @@
 #include "app/tStambrix.h"
 #include "app/wmInfoTool.h"
 
+#include <csignal>
+
 #include <QApplication>
 
 // The main window first (it records the program's identity), then the help, information and
 // options windows, created once and hidden until the context menu shows them.
 int main(int argc, char** argv)
 {
+#ifdef SIGXFSZ
+    // A file that would grow past the file size limit then fails to write (EFBIG) and is reported like
+    // a full disk, its temporary file removed, instead of the signal ending the program halfway.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication application(argc, argv);
     QApplication::setApplicationName("Stambrix");
     QApplication::setApplicationDisplayName("Stambrix");

@@ -1,5 +1,6 @@
 #include "cli/run_cli.h"
 
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <string_view>
@@ -21,6 +22,11 @@ std::filesystem::path ProgramDirectory(const char* argv0)
 
 int main(int argc, char** argv)
 {
+#ifdef SIGXFSZ
+    // A file that would grow past the file size limit then fails to write (EFBIG) and is reported like
+    // a full disk, its temporary file removed, instead of the signal ending the program halfway.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     stambrix::cli::CliEnvironment environment;
     environment.programDirectory = ProgramDirectory(argv[0]);

@@ -47,6 +47,8 @@ AtomicFile::AtomicFile(const std::filesystem::path& target) : target_(target)
 {
     if (IsReadOnly(target_))
         throw IoErrorFromErrno(target_.string(), EACCES);
+    // Reserved first: once the temporary file exists, nothing in here may throw past it.
+    buffer_.reserve(kWriteBlockSize);
     for (unsigned attempt = 0; file_ == nullptr; ++attempt) {
         temporary_ = TemporaryPathFor(target_, attempt);
         // "x": never open a file that is already there.
@@ -54,7 +56,6 @@ AtomicFile::AtomicFile(const std::filesystem::path& target) : target_(target)
         if (file_ == nullptr && (errno != EEXIST || attempt == 100))
             throw IoErrorFromErrno(target_.string(), errno);
     }
-    buffer_.reserve(kWriteBlockSize);
 }
 
 AtomicFile::~AtomicFile()
@@ -75,6 +76,7 @@ void AtomicFile::Write(std::string_view bytes)
 
 void AtomicFile::Flush()
 {
+    errno = 0;
     if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
         throw IoErrorFromErrno(target_.string(), errno != 0 ? errno : EIO);
     buffer_.clear();

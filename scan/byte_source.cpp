@@ -5,49 +5,68 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace stambrix::scan {
 
 FileSource::FileSource(const std::string& path) : path_(path)
 {
-    std::error_code error;
-    // A folder opens for reading on some systems and only fails at the first read.
-    if (std::filesystem::is_directory(path, error))
-        throw IoErrorFromErrno(path, EISDIR);
-    file_ = std::fopen(path.c_str(), "rb");
-    if (file_ == nullptr)
+    do
+        file_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    while (file_ < 0 && errno == EINTR);
+    if (file_ < 0)
         throw IoErrorFromErrno(path, errno);
-    std::setvbuf(file_, nullptr, _IONBF, 0);
+    // A folder opens for reading and only fails at the first read.
+    struct stat status = {};
+    const int reason = fstat(file_, &status) != 0 ? errno : S_ISDIR(status.st_mode) ? EISDIR : 0;
+    if (reason != 0) {
+        close(file_);
+        throw IoErrorFromErrno(path, reason);
+    }
 }
 
 FileSource::~FileSource()
 {
-    std::fclose(file_);
+    close(file_);
 }
 
 std::size_t FileSource::Read(char* buffer, std::size_t size)
 {
-    errno = 0;
-    const std::size_t count = std::fread(buffer, 1, std::min<std::uint64_t>(size, remaining_), file_);
-    if (count == 0 && std::ferror(file_))
-        throw IoErrorFromErrno(path_, errno != 0 ? errno : EIO);
+    const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size, remaining_));
+    std::size_t count = 0;
+    // The buffer is filled as far as the file goes: a short read only ends at the end of the file.
+    while (count < wanted) {
+        const ssize_t got = read(file_, buffer + count, wanted - count);
+        if (got == 0)
+            break;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            // The bytes before the failing ones are handed out; the next read meets the error again.
+            if (count > 0)
+                break;
+            throw IoErrorFromErrno(path_, errno);
+        }
+        count += static_cast<std::size_t>(got);
+    }
     remaining_ -= count;
     return count;
 }
 
 std::uint64_t FileSource::Size() const
 {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path_, error);
-    if (error)
-        throw IoError(path_, error.message());
-    return size;
+    struct stat status = {};
+    if (fstat(file_, &status) != 0)
+        throw IoErrorFromErrno(path_, errno);
+    return static_cast<std::uint64_t>(status.st_size);
 }
 
 void FileSource::Restrict(std::uint64_t begin, std::uint64_t end)
 {
-    if (fseeko(file_, static_cast<off_t>(begin), SEEK_SET) != 0)
+    if (lseek(file_, static_cast<off_t>(begin), SEEK_SET) < 0)
         throw IoErrorFromErrno(path_, errno);
     remaining_ = end - begin;
 }

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -17,8 +16,9 @@ public:
     virtual std::size_t Read(char* buffer, std::size_t size) = 0;
 };
 
-/// The bytes of a file on disk. Opening a missing file, a folder or an unreadable file throws
-/// IoError with the path and the reason; so does a read error later on.
+/// The bytes of a file on disk, read straight into the caller's buffer. Opening a missing file, a
+/// folder or an unreadable file throws IoError with the path and the reason; so does a read error
+/// later on.
 class FileSource final : public ByteSource
 {
 public:
@@ -29,7 +29,7 @@ public:
 
     std::size_t Read(char* buffer, std::size_t size) override;
 
-    /// The size of the file in bytes. Throws IoError.
+    /// The size of the open file in bytes. Throws IoError.
     std::uint64_t Size() const;
 
     /// From now on the reads run from byte `begin` up to byte `end`. Throws IoError.
@@ -37,7 +37,7 @@ public:
 
 private:
     std::string path_;
-    std::FILE* file_ = nullptr;
+    int file_ = -1;
     std::uint64_t remaining_ = UINT64_MAX;
 };
 

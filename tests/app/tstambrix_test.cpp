@@ -9,8 +9,10 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -211,7 +213,61 @@ private slots:
         QCOMPARE(interaction_->messages.last(), QStringLiteral("Er is geen bestand opgegeven om te openen."));
     }
 
+    void gedcomFileGoneOrUnreadableAfterTheChoiceKeepsTheIndex_data()
+    {
+        QTest::addColumn<bool>("unreadable");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("verdwenen") << false << QStringLiteral("No such file or directory");
+        QTest::newRow("onleesbaar") << true << QStringLiteral("Permission denied");
+    }
+
+    void gedcomFileGoneOrUnreadableAfterTheChoiceKeepsTheIndex()
+    {
+        QFETCH(bool, unreadable);
+        QFETCH(QString, reason);
+        QTemporaryDir folder;
+        const QString gedcom = folder.filePath("fam.ged");
+        QFile file(gedcom);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /van der Berg/\r\n0 TRLR\r\n");
+        file.close();
+        output::OptionPaths paths;
+        TfrmStambrix window({}, paths);
+        window.FormActivate();
+        interaction_->answer = gedcom;
+        window.findChild<QToolButton*>("tbtnOpenen")->click();
+        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY2(interaction_->messages.isEmpty(), qPrintable(interaction_->messages.join('\n')));
+        const QString output = folder.filePath("Stambrix");
+        const QMap<QString, QByteArray> before = FilesIn(output);
+        QVERIFY(before.contains("Namen.txt"));
+
+        if (unreadable) {
+            QVERIFY(file.setPermissions({}));
+            if (file.open(QIODevice::ReadOnly))
+                QSKIP("this process reads files whatever their permissions (root), and the window runs in it");
+        } else {
+            QVERIFY(file.remove());
+        }
+        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+
+        QCOMPARE(interaction_->messages, QStringList(gedcom + ": " + reason));
+        QCOMPARE(FilesIn(output), before);
+    }
+
 private:
+    /// Every entry of `folder`, hidden ones (temporary files) included, with the bytes of the files.
+    static QMap<QString, QByteArray> FilesIn(const QString& folder)
+    {
+        QMap<QString, QByteArray> files;
+        for (const QFileInfo& entry :
+             QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+            QFile file(entry.filePath());
+            files.insert(entry.fileName(), entry.isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : "");
+        }
+        return files;
+    }
+
     static RadioGroup* Group(TfrmStambrix& window, const char* name) { return window.findChild<RadioGroup*>(name); }
 
     static QString Panel(TfrmStambrix& window, int number)

@@ -1,5 +1,6 @@
 #include "cli/run_cli.h"
 
+#include "test_support/child_run.h"
 #include "test_support/cli_run.h"
 #include "test_support/temp_folder.h"
 
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -62,6 +64,21 @@ protected:
     }
 
     CliResult Run(std::vector<std::string> args) const { return RunCommandLine(args, programDir_.path()); }
+
+    /// Runs stambrix-cli quietly on `gedcom` in a child process that permission bits stop: when the
+    /// tests run as root, as an unprivileged user who owns the test's files. Nothing when that user
+    /// cannot run the program.
+    std::optional<CliResult> RunRestrictedOn(const fs::path& gedcom) const
+    {
+        stambrix::test_support::HandToUnprivilegedChild(work_.path());
+        if (!stambrix::test_support::UnprivilegedChildCan(STAMBRIX_CLI_PATH, X_OK))
+            return std::nullopt;
+        stambrix::test_support::ChildSetup setup;
+        setup.args = {"-q", gedcom.string()};
+        setup.unprivileged = true;
+        const stambrix::test_support::ChildResult child = stambrix::test_support::RunChild(STAMBRIX_CLI_PATH, setup);
+        return CliResult{child.exitCode, child.out, child.err};
+    }
 
     /// Runs quietly with `options` on `gedcom`.
     CliResult RunOn(const fs::path& gedcom, std::vector<std::string> options = {}) const
@@ -334,14 +351,14 @@ TEST_F(CliEndToEnd, UnreadableGedcomFileNamesThePath)
 {
     const fs::path gedcom = CopyIntoTree(kFixtureDir / "ctrl_z_ends_file.ged");
     fs::permissions(gedcom, fs::perms::none);
-    if (access(gedcom.c_str(), R_OK) == 0)
-        GTEST_SKIP() << "this user reads files without read permission (root)";
 
-    const CliResult result = RunOn(gedcom);
+    const std::optional<CliResult> result = RunRestrictedOn(gedcom);
 
-    EXPECT_EQ(result.exitCode, 3);
-    EXPECT_NE(result.err.find(gedcom.string()), std::string::npos) << result.err;
-    EXPECT_FALSE(fs::exists(OutputFolder() / "Namen.txt"));
+    if (!result)
+        GTEST_SKIP() << "an unprivileged user cannot run " << STAMBRIX_CLI_PATH;
+    EXPECT_EQ(result->exitCode, 3);
+    EXPECT_EQ(result->err, "stambrix-cli: " + gedcom.string() + ": Permission denied\n");
+    EXPECT_FALSE(fs::exists(OutputFolder()));
 }
 
 constexpr std::string_view kOlderIndex = "Berg, Jan van der\t* 12-03-1850\tman\t[@I1@]\r\n";
@@ -372,13 +389,13 @@ TEST_F(CliEndToEnd, ReadOnlyOutputFolderKeepsTheOlderIndex)
     WriteBytes(older, kOlderIndex);
     fs::permissions(OutputFolder(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                         fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
-    if (access(OutputFolder().c_str(), W_OK) == 0)
-        GTEST_SKIP() << "this user writes into folders without write permission (root)";
 
-    const CliResult result = RunOn(gedcom);
+    const std::optional<CliResult> result = RunRestrictedOn(gedcom);
 
-    EXPECT_EQ(result.exitCode, 3);
-    EXPECT_NE(result.err.find(OutputFolder().string()), std::string::npos) << result.err;
+    if (!result)
+        GTEST_SKIP() << "an unprivileged user cannot run " << STAMBRIX_CLI_PATH;
+    EXPECT_EQ(result->exitCode, 3);
+    EXPECT_EQ(result->err, "stambrix-cli: " + (OutputFolder() / "Namen.txt").string() + ": Permission denied\n");
     EXPECT_EQ(ReadBytes(older), kOlderIndex);
     EXPECT_EQ(EntriesOf(OutputFolder()), std::set<std::string>{"Namen.txt"});
 }

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -38,6 +40,42 @@ inline std::set<std::string> EntriesOf(const std::filesystem::path& folder)
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
         names.insert(entry.path().filename().string());
     return names;
+}
+
+/// The regular files directly inside a folder, by name, with their bytes.
+using FolderContents = std::map<std::string, std::string>;
+
+/// The files directly inside `folder` and their bytes; empty when it does not exist.
+inline FolderContents ContentsOf(const std::filesystem::path& folder)
+{
+    FolderContents contents;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+        if (entry.is_regular_file(ec))
+            contents.emplace(entry.path().filename().string(), ReadBytes(entry.path()));
+    return contents;
+}
+
+/// Where two folders differ, one line a file: missing, unexpected or its sizes and first differing
+/// byte; "" when they hold the same files with the same bytes. Short, where comparing the bytes
+/// themselves would print whole pages.
+inline std::string DifferencesBetween(const FolderContents& expected, const FolderContents& actual)
+{
+    std::ostringstream differences;
+    for (const auto& [name, bytes] : expected) {
+        const auto found = actual.find(name);
+        if (found == actual.end()) {
+            differences << name << ": missing\n";
+        } else if (found->second != bytes) {
+            const auto at = std::mismatch(bytes.begin(), bytes.end(), found->second.begin(), found->second.end()).first;
+            differences << name << ": " << found->second.size() << " bytes instead of " << bytes.size()
+                        << ", first difference at byte " << (at - bytes.begin()) << "\n";
+        }
+    }
+    for (const auto& entry : actual)
+        if (!expected.contains(entry.first))
+            differences << entry.first << ": unexpected\n";
+    return differences.str();
 }
 
 struct CliResult

@@ -1,0 +1,84 @@
+/* Preloaded into a child process (LD_PRELOAD), makes reading one file fail like a bad disk block:
+ * every read of the file named by STAMBRIX_READ_ERROR_PATH (as /proc/self/fd shows it) that reaches
+ * byte STAMBRIX_READ_ERROR_OFFSET returns -1 with errno EIO, after handing out the bytes before it.
+ * The file STAMBRIX_READ_ERROR_LOG gets the line "loaded" when the library is loaded and a line for
+ * every read it makes fail, so a test can tell a read error that was lost from one never made. */
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+typedef ssize_t (*ReadFunction)(int, void*, size_t);
+
+/* The read this one stands in front of; looked up once, by whichever thread comes first. */
+static ReadFunction RealRead(void)
+{
+    static ReadFunction real;
+    ReadFunction found = __atomic_load_n(&real, __ATOMIC_ACQUIRE);
+    if (found == NULL) {
+        void* symbol = dlsym(RTLD_NEXT, "read");
+        memcpy(&found, &symbol, sizeof found);
+        __atomic_store_n(&real, found, __ATOMIC_RELEASE);
+    }
+    return found;
+}
+
+static int IsFailingFile(int fd)
+{
+    const char* wanted = getenv("STAMBRIX_READ_ERROR_PATH");
+    if (wanted == NULL)
+        return 0;
+    char link[64];
+    char path[4096];
+    snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    const ssize_t length = readlink(link, path, sizeof path - 1);
+    if (length < 0)
+        return 0;
+    path[length] = '\0';
+    return strcmp(path, wanted) == 0;
+}
+
+static void Log(const char* line)
+{
+    const char* log = getenv("STAMBRIX_READ_ERROR_LOG");
+    if (log == NULL)
+        return;
+    const int file = open(log, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (file < 0)
+        return;
+    (void)!write(file, line, strlen(line));
+    close(file);
+}
+
+__attribute__((constructor)) static void Loaded(void)
+{
+    Log("loaded\n");
+}
+
+ssize_t read(int fd, void* buffer, size_t count)
+{
+    const char* failAt = getenv("STAMBRIX_READ_ERROR_OFFSET");
+    if (failAt == NULL || count == 0 || !IsFailingFile(fd))
+        return RealRead()(fd, buffer, count);
+    const off_t bad = (off_t)strtoll(failAt, NULL, 10);
+    const off_t offset = lseek(fd, 0, SEEK_CUR);
+    if (offset < 0 || offset + (off_t)count <= bad)
+        return RealRead()(fd, buffer, count);
+    if (offset < bad)
+        return RealRead()(fd, buffer, (size_t)(bad - offset));
+    char line[64];
+    snprintf(line, sizeof line, "EIO at %lld\n", (long long)offset);
+    Log(line);
+    errno = EIO;
+    return -1;
+}
+
+ssize_t __read_chk(int fd, void* buffer, size_t count, size_t bufferSize)
+{
+    (void)bufferSize;
+    return read(fd, buffer, count);
+}
