@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Peak memory of a name run against the size of the file and of the index it writes: generated
-# files of 1 and 5 million persons, and a file whose last line is one gigabyte without a line end.
+# Peak memory of a run against the size of the file and of the index it writes: name and occupation
+# indexes of generated files of 1 and 5 million persons (the same file, indexes of different
+# sizes), and a file whose last line is one gigabyte without a line end.
 #   bench/scale-check.sh
 #   SCALE_SIZES="1000000 5000000" LINE_MB=1024 STAMBRIX_SHARED=/path/to/shared bench/scale-check.sh
 # The files are cached in build/bench-data (the 5 million file is about 1.4 GB; the long-line file
@@ -54,8 +55,9 @@ megabytes() {
 
 echo "== Machine: $(nproc) cpus, $(awk '/MemTotal/ { printf "%.1f GB", $2 / 1048576 }' /proc/meminfo), LC_ALL=$locale"
 echo
-echo "== Name runs (text index): peak memory against the file and the index"
-printf '%-22s %9s %9s %10s %9s %8s %12s %12s\n' file file-MB persons index-MB seconds peak-MB peak/index peak/file
+echo "== Text indexes of names and of occupations: peak memory against the file and the index"
+printf '%-22s %-9s %9s %9s %10s %9s %8s %12s %12s\n' file event file-MB lines index-MB seconds peak-MB peak/index \
+    peak/file
 for persons in "${sizes[@]}"; do
     file="$data/persons-$persons.ged"
     if [ ! -s "$file" ]; then
@@ -64,14 +66,16 @@ for persons in "${sizes[@]}"; do
         mv "$file.part" "$file"
     fi
     cat "$file" >/dev/null
-    read -r seconds peak < <(measure "$file")
-    index="$(dirname "$file")/Stambrix/Namen.txt"
-    lines=$(wc -l <"$index")
-    index_mb=$(megabytes "$index")
-    file_mb=$(megabytes "$file")
-    printf '%-22s %9s %9s %10s %9s %8s %12s %12s\n' "$(basename "$file")" "$file_mb" "$lines" "$index_mb" \
-        "$seconds" "$peak" "$(awk -v a="$peak" -v b="$index_mb" 'BEGIN { printf "%.2f", a / b }')" \
-        "$(awk -v a="$peak" -v b="$file_mb" 'BEGIN { printf "%.2f", a / b }')"
+    for event in naam beroepen; do
+        read -r seconds peak < <(measure "$file" --event "$event")
+        index="$(dirname "$file")/Stambrix/$([ "$event" = naam ] && echo Namen.txt || echo Beroepen.txt)"
+        lines=$(wc -l <"$index")
+        index_mb=$(megabytes "$index")
+        file_mb=$(megabytes "$file")
+        printf '%-22s %-9s %9s %9s %10s %9s %8s %12s %12s\n' "$(basename "$file")" "$event" "$file_mb" "$lines" \
+            "$index_mb" "$seconds" "$peak" "$(awk -v a="$peak" -v b="$index_mb" 'BEGIN { printf "%.2f", a / b }')" \
+            "$(awk -v a="$peak" -v b="$file_mb" 'BEGIN { printf "%.2f", a / b }')"
+    done
 done
 
 echo

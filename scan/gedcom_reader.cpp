@@ -129,20 +129,20 @@ bool GedcomReader::ReadLine(std::string_view& line)
     line = {};
     if (ended_)
         return false;
-    carry_.clear();
+    carry_.Clear();
     bool inCarry = false;
     for (;;) {
         if (pos_ == size_ && !Refill()) {
             ended_ = true;
             if (inCarry)
-                line = carry_;
+                line = carry_.View();
             return inCarry;
         }
         const char* begin = data_ + pos_;
         const char* end = data_ + size_;
         const char* lineBreak = FindLineBreak(begin, end);
         if (lineBreak == end) {
-            carry_.append(begin, end);
+            carry_.Append(std::string_view(begin, static_cast<std::size_t>(end - begin)));
             inCarry = true;
             pos_ = size_;
             continue;
@@ -159,7 +159,7 @@ bool GedcomReader::ReadLine(std::string_view& line)
             const char partner = terminator == '\r' ? '\n' : '\r';
             if (pos_ == size_) {
                 // The partner of this line end, if any, is the first byte of the next block.
-                carry_.append(segment);
+                carry_.Append(segment);
                 inCarry = true;
                 segment = {};
                 if (Refill() && data_[0] == partner)
@@ -172,8 +172,8 @@ bool GedcomReader::ReadLine(std::string_view& line)
             line = segment;
             return true;
         }
-        carry_.append(segment);
-        line = carry_;
+        carry_.Append(segment);
+        line = carry_.View();
         return true;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scan/byte_source.h"
+#include "scan/line_buffer.h"
 #include "scan/utf16_decoder.h"
 
 #include <cstddef>
@@ -46,7 +47,7 @@ private:
     const char* data_ = nullptr;
     std::size_t size_ = 0;
     std::size_t pos_ = 0;
-    std::string carry_;
+    LineBuffer carry_;
     bool started_ = false;
     bool sourceEnded_ = false;
     bool ended_ = false;
