@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test through CTest: the Release build, then the
-# unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer. Last, the fuzz target
+# replays its seeds and fuzzes for FUZZ_SECONDS (90 by default).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -11,3 +12,4 @@ git ls-files -- '*.cpp' '*.h' | xargs -r clang-format --dry-run -Werror
 
 cmake --workflow --preset dev
 cmake --workflow --preset asan
+bash fuzz/run-fuzz.sh

@@ -43,6 +43,9 @@ std::string_view::size_type TagEnd(std::string_view line, std::string_view& tag)
 
 unsigned FindAllNoCase(std::string_view line, std::string_view lead, std::span<const std::string_view> tails)
 {
+    // The empty line at the end of the input may have no data at all, and memchr takes no null pointer.
+    if (line.empty())
+        return 0;
     unsigned found = 0;
     const char* at = line.data();
     const char* const end = at + line.size();

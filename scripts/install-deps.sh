@@ -2,7 +2,8 @@
 # Installs the Debian packages Stambrix needs, only those missing.
 #   scripts/install-deps.sh            what building and running the programs takes (Qt 6 for the desktop one)
 #   scripts/install-deps.sh --tests    also what the tests and the benchmarks take: chromium opens the
-#                                      HTML index in the browser test
+#                                      HTML index in the browser test; clang and its sanitizer and
+#                                      libFuzzer runtimes build the fuzz target
 # fonts-liberation has the metrics of Arial: the pages' stylesheet asks for Arial, and the windows are
 # laid out for fonts of that width.
 set -euo pipefail
@@ -16,6 +17,7 @@ if [ "${1:-}" = "--tests" ]; then
         libgtest-dev libgmock-dev libbenchmark-dev
         clang-format python3 time
         chromium
+        clang libclang-rt-14-dev
     )
 fi
 

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer target over the core (the "fuzz" preset: clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer), replays every seed once, whole, and then fuzzes for a bounded time.
+#   fuzz/run-fuzz.sh                  replay, then fuzz for 90 seconds
+#   FUZZ_SECONDS=600 fuzz/run-fuzz.sh fuzz longer; FUZZ_SECONDS=0 only replays the seeds
+# Seeds: every file of the GEDCOM corpus (when it is on this machine), every .ged under tests/data
+# and examples, and every file in fuzz/regressions (inputs that once failed). New inputs go into
+# build/fuzz/corpus, findings into build/fuzz/findings; nothing is written into the source tree.
+# Exits non-zero on any finding and names the file that shows it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${FUZZ_SECONDS:-90}
+if ! [[ $seconds =~ ^[0-9]+$ ]]; then
+    echo "fuzz: FUZZ_SECONDS must be a whole number of seconds, not '$seconds'" >&2
+    exit 2
+fi
+
+build=build/fuzz
+cmake --preset fuzz >/dev/null
+cmake --build "$build" -j2 --target run_index_fuzzer
+# Sort order as the tests have it (ICU reads the locale from the environment); set for the fuzzer
+# alone, as this shell may not know the locale.
+fuzzer=(env LC_ALL=nl_NL.UTF-8 UBSAN_OPTIONS=print_stacktrace=1 "$build/bin/run_index_fuzzer")
+
+# The same corpus lookup as the tests: beside the repository, or the shared folder of this machine.
+corpus=
+for candidate in ../shared/corpus /work/shared/corpus; do
+    if [ -f "$candidate/README.md" ]; then
+        corpus=$candidate
+        break
+    fi
+done
+
+seeds=$build/seeds
+rm -rf "$seeds"
+mkdir -p "$seeds" "$build/corpus" "$build/findings"
+# Seeds are named after where they come from, so equal names from two folders do not collide.
+add_seed() {
+    cp "$1" "$seeds/$2-$(echo "${1#"$3"/}" | tr '/' '_')"
+}
+if [ -n "$corpus" ]; then
+    while IFS= read -r -d '' file; do add_seed "$file" corpus "$corpus"; done \
+        < <(find "$corpus" -type f -print0)
+else
+    echo "fuzz: no GEDCOM corpus on this machine (../shared/corpus or /work/shared/corpus): seeds are the fixtures only"
+fi
+while IFS= read -r -d '' file; do add_seed "$file" data .; done \
+    < <(find tests/data examples -type f -iname '*.ged' -print0)
+if [ -d fuzz/regressions ]; then
+    while IFS= read -r -d '' file; do add_seed "$file" regression .; done \
+        < <(find fuzz/regressions -type f -print0)
+fi
+seed_count=$(find "$seeds" -type f | wc -l)
+
+findings=$build/findings
+
+report_finding() {
+    echo "fuzz: $1 failed; the last lines of $2:" >&2
+    tail -n 60 "$2" >&2
+    # A replayed seed is named where it starts; libFuzzer names the inputs it writes out itself.
+    local units
+    units=$(sed -n 's/.*Test unit written to \(.*\)$/\1/p' "$2")
+    [ -n "$units" ] || units=$(sed -n 's/^Running: \(.*\)$/\1/p' "$2" | tail -n 1)
+    [ -n "$units" ] && echo "fuzz: the input that shows it: $units" >&2
+    exit 1
+}
+
+# (a) Every seed once, whole: the large corpus files too.
+replay_log=$build/replay.log
+start=$SECONDS
+"${fuzzer[@]}" -timeout=120 -rss_limit_mb=4096 -artifact_prefix="$findings/" "$seeds"/* >"$replay_log" 2>&1 ||
+    report_finding "replaying the seeds" "$replay_log"
+echo "fuzz: replayed $seed_count seeds in $((SECONDS - start)) s, no finding"
+
+[ "$seconds" -eq 0 ] && exit 0
+
+# (b) Fuzzing from the seeds and what earlier runs kept. Every input is indexed eleven times under
+# the sanitizers, so inputs are kept to 16 KiB: a few hundred lines, and several runs per second.
+fuzz_log=$build/fuzz.log
+"${fuzzer[@]}" -max_total_time="$seconds" -max_len=16384 -timeout=20 -rss_limit_mb=2048 \
+    -artifact_prefix="$findings/" -print_final_stats=1 "$build/corpus" "$seeds" >"$fuzz_log" 2>&1 ||
+    report_finding "fuzzing" "$fuzz_log"
+runs=$(sed -n 's/^Done \([0-9]*\) runs in \([0-9]*\) second.*/\1/p' "$fuzz_log")
+spent=$(sed -n 's/^Done \([0-9]*\) runs in \([0-9]*\) second.*/\2/p' "$fuzz_log")
+if [ -z "$runs" ]; then
+    report_finding "fuzzing (no closing line)" "$fuzz_log"
+fi
+echo "fuzz: $runs executions in $spent s ($((runs / (spent > 0 ? spent : 1))) per second), no finding"

@@ -1,0 +1,219 @@
+#include "names/prefix_table.h"
+#include "progress/status_panels.h"
+#include "scan/byte_source.h"
+#include "scan/gedcom_reader.h"
+#include "scan/run_index.h"
+#include "scan/run_request.h"
+
+#include <cerrno>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// libFuzzer target over the whole core: the input is a GEDCOM file, indexed for every event kind
+// and every output form the program offers, as the front ends run it. Besides the sanitizers'
+// reports, an input fails when a run throws (an IoError too: a regular file in a writable folder
+// gives no cause for one, whatever its bytes), when a run leaves a temporary file behind, or when
+// the reader splits it into other lines with a tiny buffer than with the usual one.
+namespace {
+
+namespace fs = std::filesystem;
+using stambrix::scan::EventKind;
+using stambrix::scan::OutputKind;
+using stambrix::scan::RecordGroup;
+
+class SilentPanels final : public stambrix::progress::StatusPanels
+{
+public:
+    void ShowReadStatus(std::string_view) override {}
+    void ShowTimeStatus(std::string_view) override {}
+    void ShowWrittenStatus(std::string_view) override {}
+};
+
+class SilentMessages final : public stambrix::progress::UserMessages
+{
+public:
+    void ShowMessage(std::string_view) override {}
+};
+
+[[noreturn]] void Fail(const std::string& what)
+{
+    std::fprintf(stderr, "run_index_fuzzer: %s\n", what.c_str());
+    std::fflush(stderr);
+    std::abort();
+}
+
+/// The folder this process writes each input and its index into, made at the first input and
+/// removed at exit. It lies on /dev/shm when there is one: every written page is synced to disk,
+/// which costs nothing there.
+class WorkFolder
+{
+public:
+    WorkFolder()
+    {
+        std::error_code error;
+        const fs::path parent = fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
+        std::string pattern = (parent / "stambrix-fuzz-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            Fail("cannot make a folder " + pattern + ": " + std::strerror(errno));
+        path_ = pattern;
+    }
+    ~WorkFolder()
+    {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+struct Choice
+{
+    EventKind eventKind;
+    RecordGroup recordGroup;
+    OutputKind outputKind;
+    bool inFrame;
+};
+
+// Every combination the front ends accept: the HTML forms for names only, each as one page and
+// in frames; the record group matters to the place index alone.
+constexpr Choice kChoices[] = {
+    {EventKind::Naam, RecordGroup::Personen, OutputKind::NaarTekst, false},
+    {EventKind::Naam, RecordGroup::Personen, OutputKind::Html, false},
+    {EventKind::Naam, RecordGroup::Personen, OutputKind::Html, true},
+    {EventKind::Naam, RecordGroup::Personen, OutputKind::Familienamen, false},
+    {EventKind::Naam, RecordGroup::Personen, OutputKind::Familienamen, true},
+    {EventKind::Naam, RecordGroup::Personen, OutputKind::FamilienamenEenRegel, false},
+    {EventKind::Naam, RecordGroup::Personen, OutputKind::FamilienamenEenRegel, true},
+    {EventKind::Beroepen, RecordGroup::Personen, OutputKind::NaarTekst, false},
+    {EventKind::Plaatsen, RecordGroup::Personen, OutputKind::NaarTekst, false},
+    {EventKind::Plaatsen, RecordGroup::Gezinnen, OutputKind::NaarTekst, false},
+    {EventKind::Plaatsen, RecordGroup::Beiden, OutputKind::NaarTekst, false},
+};
+
+void WriteInput(const fs::path& path, std::string_view bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out)
+        Fail("cannot write " + path.string());
+}
+
+void RunEveryIndex(const std::string& gedcomPath)
+{
+    static const stambrix::names::PrefixTable prefixes = stambrix::names::DefaultPrefixes();
+    SilentPanels panels;
+    SilentMessages messages;
+    for (const Choice& choice : kChoices) {
+        stambrix::scan::RunRequest request;
+        request.gedcomPath = gedcomPath;
+        request.eventKind = choice.eventKind;
+        request.recordGroup = choice.recordGroup;
+        request.outputKind = choice.outputKind;
+        request.inFrame = choice.inFrame;
+        request.prefixes = prefixes;
+        // A regular file in a writable folder: nothing the bytes say may make the run throw.
+        if (stambrix::scan::RunIndex(request, panels, messages) == stambrix::scan::RunOutcome::NoFileGiven)
+            Fail("a run found no file at " + gedcomPath);
+    }
+}
+
+// Every output file is written under a temporary name starting with "." and renamed once whole.
+void CheckNoTemporaryFileLeft(const fs::path& outputDirectory)
+{
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(outputDirectory, error))
+        if (entry.path().filename().string().front() == '.')
+            Fail("a temporary file was left behind: " + entry.path().string());
+    if (error)
+        Fail("cannot list " + outputDirectory.string() + ": " + error.message());
+}
+
+struct ReadLines
+{
+    std::vector<std::string> lines;
+    bool stoppedAtEndMarker = false;
+    bool unicode = false;
+};
+
+ReadLines ReadAllLines(std::string_view bytes, std::size_t bufferSize)
+{
+    stambrix::scan::MemorySource source(bytes);
+    stambrix::scan::GedcomReader reader(source, bufferSize);
+    ReadLines read;
+    for (std::string_view line; reader.ReadLine(line);)
+        read.lines.emplace_back(line);
+    read.stoppedAtEndMarker = reader.StoppedAtEndMarker();
+    read.unicode = reader.IsUnicode();
+    return read;
+}
+
+std::string Printable(std::string_view text)
+{
+    std::string printable;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
+            printable += c;
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            printable += escaped;
+        }
+    }
+    return printable;
+}
+
+// Lines straddle the blocks of a buffer of 1 to 7 bytes all the time; they must come out as they
+// do from the usual buffer, where almost every line lies inside one block.
+void CheckTinyBufferReadsTheSame(std::string_view bytes)
+{
+    const std::size_t bufferSize = bytes.empty() ? 1 : 1 + static_cast<unsigned char>(bytes.front()) % 7;
+    const ReadLines tiny = ReadAllLines(bytes, bufferSize);
+    const ReadLines usual = ReadAllLines(bytes, stambrix::scan::kReadBufferSize);
+    const std::string buffer = " with a buffer of " + std::to_string(bufferSize) + " bytes";
+    for (std::size_t i = 0; i < tiny.lines.size() && i < usual.lines.size(); ++i)
+        if (tiny.lines[i] != usual.lines[i])
+            Fail("line " + std::to_string(i + 1) + buffer + " reads \"" + Printable(tiny.lines[i]) + "\", not \"" +
+                 Printable(usual.lines[i]) + "\"");
+    if (tiny.lines.size() != usual.lines.size())
+        Fail(std::to_string(tiny.lines.size()) + " lines" + buffer + ", not " + std::to_string(usual.lines.size()));
+    if (tiny.stoppedAtEndMarker != usual.stoppedAtEndMarker)
+        Fail("byte 26 is seen differently" + buffer);
+    if (tiny.unicode != usual.unicode)
+        Fail("the encoding is taken differently" + buffer);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const WorkFolder folder;
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const fs::path gedcomPath = folder.path() / "stamboom.ged";
+    const fs::path outputDirectory = folder.path() / "Stambrix";
+
+    // Each input starts without an index, so it runs the same whenever it is replayed.
+    std::error_code error;
+    fs::remove_all(outputDirectory, error);
+    if (error)
+        Fail("cannot remove " + outputDirectory.string() + ": " + error.message());
+    WriteInput(gedcomPath, bytes);
+    RunEveryIndex(gedcomPath.string());
+    CheckNoTemporaryFileLeft(outputDirectory);
+    CheckTinyBufferReadsTheSame(bytes);
+    return 0;
+}

@@ -1,0 +1,136 @@
+#include "names/prefix_table.h"
+#include "scan/byte_source.h"
+#include "scan/gedcom_reader.h"
+#include "scan/run_index.h"
+#include "test_support/recording_panels.h"
+#include "test_support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Inputs that once made the fuzz target fail (fuzz/regressions), run as the fuzz target runs them:
+// every index kind and form, each to its end without an exception and without a temporary file
+// left behind, and read into the same lines with a buffer of 1 to 7 bytes as with the usual one.
+// The sanitizer build shows the memory faults and undefined behaviour they once caused.
+namespace stambrix::scan {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Regression
+{
+    fs::path path;
+    std::string testName;
+};
+
+void PrintTo(const Regression& regression, std::ostream* out)
+{
+    *out << regression.path;
+}
+
+std::vector<Regression> Regressions()
+{
+    std::vector<Regression> regressions;
+    for (const auto& entry : fs::directory_iterator(fs::path(STAMBRIX_SOURCE_DIR) / "fuzz" / "regressions")) {
+        std::string name = entry.path().stem().string();
+        for (char& c : name)
+            if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
+                c = '_';
+        regressions.push_back({entry.path(), name});
+    }
+    std::sort(regressions.begin(), regressions.end(), [](const auto& a, const auto& b) { return a.path < b.path; });
+    return regressions;
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct Choice
+{
+    EventKind eventKind;
+    RecordGroup recordGroup;
+    OutputKind outputKind;
+    bool inFrame;
+};
+
+constexpr Choice kChoices[] = {
+    {EventKind::Naam, RecordGroup::Personen, OutputKind::NaarTekst, false},
+    {EventKind::Naam, RecordGroup::Personen, OutputKind::Html, false},
+    {EventKind::Naam, RecordGroup::Personen, OutputKind::Html, true},
+    {EventKind::Naam, RecordGroup::Personen, OutputKind::Familienamen, false},
+    {EventKind::Naam, RecordGroup::Personen, OutputKind::Familienamen, true},
+    {EventKind::Naam, RecordGroup::Personen, OutputKind::FamilienamenEenRegel, false},
+    {EventKind::Naam, RecordGroup::Personen, OutputKind::FamilienamenEenRegel, true},
+    {EventKind::Beroepen, RecordGroup::Personen, OutputKind::NaarTekst, false},
+    {EventKind::Plaatsen, RecordGroup::Personen, OutputKind::NaarTekst, false},
+    {EventKind::Plaatsen, RecordGroup::Gezinnen, OutputKind::NaarTekst, false},
+    {EventKind::Plaatsen, RecordGroup::Beiden, OutputKind::NaarTekst, false},
+};
+
+std::vector<std::string> LinesOf(std::string_view bytes, std::size_t bufferSize)
+{
+    MemorySource source(bytes);
+    GedcomReader reader(source, bufferSize);
+    std::vector<std::string> lines;
+    for (std::string_view line; reader.ReadLine(line);)
+        lines.emplace_back(line);
+    return lines;
+}
+
+class FuzzRegression : public ::testing::TestWithParam<Regression>
+{
+};
+
+TEST_P(FuzzRegression, EveryIndexRunsToItsEnd)
+{
+    test_support::TempFolder folder("stambrix-fuzz-regression");
+    const fs::path gedcom = folder.path() / "stamboom.ged";
+    fs::copy_file(GetParam().path, gedcom);
+    for (const Choice& choice : kChoices) {
+        RunRequest request;
+        request.gedcomPath = gedcom.string();
+        request.eventKind = choice.eventKind;
+        request.recordGroup = choice.recordGroup;
+        request.outputKind = choice.outputKind;
+        request.inFrame = choice.inFrame;
+        request.prefixes = names::DefaultPrefixes();
+        test_support::RecordingPanels panels;
+        test_support::RecordingMessages messages;
+        const std::string kind = std::string(IndexFileNameOf(choice.eventKind)) + ", form " +
+                                 std::to_string(static_cast<int>(choice.outputKind)) +
+                                 (choice.inFrame ? " in frames" : "") + ", group " +
+                                 std::to_string(static_cast<int>(choice.recordGroup));
+        RunOutcome outcome{};
+        ASSERT_NO_THROW(outcome = RunIndex(request, panels, messages)) << kind;
+        if (outcome == RunOutcome::Written)
+            EXPECT_TRUE(messages.messages.empty()) << kind;
+        else
+            EXPECT_EQ(messages.messages, std::vector<std::string>{"Er zijn geen items gevonden."}) << kind;
+        for (const auto& entry : fs::directory_iterator(folder.path() / "Stambrix"))
+            EXPECT_NE(entry.path().filename().string().front(), '.') << kind << ": left behind " << entry.path();
+    }
+}
+
+TEST_P(FuzzRegression, TinyBuffersReadTheSameLines)
+{
+    const std::string bytes = ReadFile(GetParam().path);
+    const std::vector<std::string> usual = LinesOf(bytes, kReadBufferSize);
+    for (std::size_t bufferSize = 1; bufferSize <= 7; ++bufferSize)
+        EXPECT_EQ(LinesOf(bytes, bufferSize), usual) << "buffer of " << bufferSize << " bytes";
+}
+
+INSTANTIATE_TEST_SUITE_P(FuzzRegressions, FuzzRegression, ::testing::ValuesIn(Regressions()),
+                         [](const ::testing::TestParamInfo<Regression>& param) { return param.param.testName; });
+
+} // namespace
+} // namespace stambrix::scan
