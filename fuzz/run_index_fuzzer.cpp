@@ -4,6 +4,7 @@
 #include "scan/gedcom_reader.h"
 #include "scan/run_index.h"
 #include "scan/run_request.h"
+#include "scan/split_scan.h"
 
 #include <cerrno>
 #include <cstddef>
@@ -20,8 +21,9 @@
 // libFuzzer target over the whole core: the input is a GEDCOM file, indexed for every event kind
 // and every output form the program offers, as the front ends run it. Besides the sanitizers'
 // reports, an input fails when a run throws (an IoError too: a regular file in a writable folder
-// gives no cause for one, whatever its bytes), when a run leaves a temporary file behind, or when
-// the reader splits it into other lines with a tiny buffer than with the usual one.
+// gives no cause for one, whatever its bytes), when a run leaves a temporary file behind, when
+// the reader splits it into other lines with a tiny buffer than with the usual one, or when it
+// reads differently in two halves at once than in one pass.
 namespace {
 
 namespace fs = std::filesystem;
@@ -197,6 +199,37 @@ void CheckTinyBufferReadsTheSame(std::string_view bytes)
         Fail("the encoding is taken differently" + buffer);
 }
 
+// Large files are read in two halves at once, cut at a level-0 line past the middle; here every
+// input is, and the sorted lines and their encoding must be those of one pass.
+void CheckHalvesReadTheSame(const std::string& gedcomPath)
+{
+    using stambrix::scan::ReadSortedIndex;
+    using stambrix::scan::ScanResult;
+    static const stambrix::names::PrefixTable prefixes = stambrix::names::DefaultPrefixes();
+    SilentPanels panels;
+    for (const Choice& choice : {kChoices[0], kChoices[7], kChoices[10]}) {
+        stambrix::scan::RunRequest request;
+        request.gedcomPath = gedcomPath;
+        request.eventKind = choice.eventKind;
+        request.recordGroup = choice.recordGroup;
+        request.prefixes = prefixes;
+        stambrix::scan::FileSource onePass(gedcomPath);
+        const ScanResult whole = ReadSortedIndex(onePass, gedcomPath, request, panels, "nl", UINT64_MAX);
+        stambrix::scan::FileSource cut(gedcomPath);
+        const ScanResult halves = ReadSortedIndex(cut, gedcomPath, request, panels, "nl", 2);
+        const std::string kind = " of event kind " + std::to_string(static_cast<int>(choice.eventKind));
+        if (halves.encoding != whole.encoding)
+            Fail("the halves take another encoding than one pass" + kind);
+        if (halves.indexList.size() != whole.indexList.size())
+            Fail(std::to_string(halves.indexList.size()) + " lines in halves, " +
+                 std::to_string(whole.indexList.size()) + " in one pass" + kind);
+        for (std::size_t i = 0; i < whole.indexList.size(); ++i)
+            if (halves.indexList[i] != whole.indexList[i])
+                Fail("line " + std::to_string(i + 1) + kind + " reads \"" + Printable(halves.indexList[i]) +
+                     "\" in halves, \"" + Printable(whole.indexList[i]) + "\" in one pass");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -215,5 +248,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RunEveryIndex(gedcomPath.string());
     CheckNoTemporaryFileLeft(outputDirectory);
     CheckTinyBufferReadsTheSame(bytes);
+    CheckHalvesReadTheSame(gedcomPath.string());
     return 0;
 }

@@ -35,6 +35,9 @@ public:
     /// True when the input is UTF-16 or began with a UTF-8 byte-order mark, so the lines are UTF-8.
     bool IsUnicode() const { return unicodeMark_; }
 
+    /// True when the input is UTF-16 (known once the first line has been asked for).
+    bool IsUtf16() const { return utf16_.has_value(); }
+
 private:
     bool Refill();
     void ReadFirstBlock();

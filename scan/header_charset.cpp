@@ -25,7 +25,8 @@ void HeaderCharset::Examine(std::string_view line)
         ++levelZeroLines_;
         return;
     }
-    if (names::EqualsNoCase(TagOf(line), "CHAR"))
+    // The first declaration counts: the lines after it are read by it already.
+    if (declared_ == DeclaredCharset::None && names::EqualsNoCase(TagOf(line), "CHAR"))
         declared_ = CharsetNamed(names::Trim(TextAfterTagOf(line)));
 }
 

@@ -15,8 +15,8 @@ enum class DeclaredCharset
     Ansel
 };
 
-/// Watches the lines of the file header for its character-set declaration. The header ends at
-/// the second level-0 line.
+/// Watches the lines of the file header for its character-set declaration; the first one counts.
+/// The header ends at the second level-0 line.
 class HeaderCharset
 {
 public:

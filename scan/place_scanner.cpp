@@ -18,7 +18,8 @@ enum class RecordEnd
 RecordEnd ReadPlacesOfRecord(ScanState& state)
 {
     while (state.ReadLine()) {
-        if (names::ContainsNoCase(state.line, " PLAC "))
+        // A level-0 line ends the record: a place on it is not the record's.
+        if (names::ContainsNoCase(state.line, " PLAC ") && !IsLevelZero(state.line))
             state.AddValueLine(PlaceOf(state.line));
         if (OpensPersonRecord(state.line))
             return RecordEnd::PersonHeader;

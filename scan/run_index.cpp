@@ -10,12 +10,10 @@
 #include "progress/elapsed_text.h"
 #include "scan/byte_source.h"
 #include "scan/gedcom_reader.h"
-#include "scan/header_charset.h"
 #include "scan/index_sort.h"
 #include "scan/scan_state.h"
 #include "scan/scanners.h"
 #include "scan/split_scan.h"
-#include "scan/utf8_text.h"
 
 #include <chrono>
 #include <cstdint>
@@ -95,19 +93,9 @@ ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::S
     ScanResult result;
     GedcomReader reader(source);
     ScanState state(reader, result.indexList, panels, recordTotal);
-    HeaderCharset header;
-    DeclaredCharset declared = declaredElsewhere.value_or(DeclaredCharset::None);
-    if (declared == DeclaredCharset::Ansel)
-        state.DecodeAnsel();
+    if (declaredElsewhere)
+        state.AssumeCharset(*declaredElsewhere);
     while (state.ReadLine()) {
-        // The header is what comes before the first record.
-        if (!declaredElsewhere && state.RecordCounter() == 0) {
-            header.Examine(state.line);
-            declared = header.Declared();
-            // Lines read from UTF-16 are UTF-8 already, whatever the header says.
-            if (declared == DeclaredCharset::Ansel && !reader.IsUnicode())
-                state.DecodeAnsel();
-        }
         Scan(request, state);
         while (!state.AtEnd() && !state.readNext)
             Scan(request, state);
@@ -116,8 +104,11 @@ ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::S
     }
     // An ANSEL file of nothing but ASCII reads the same as windows-1252 and is left that way. A
     // file that declares nothing is UTF-8 when its lines read as UTF-8, as GEDCOM 7 files do.
+    const DeclaredCharset declared = state.Declared();
+    if (declared == DeclaredCharset::None && !reader.IsUnicode())
+        result.undeclared = Utf8EvidenceOf(result.indexList);
     if (reader.IsUnicode() || declared == DeclaredCharset::Utf8 || state.DecodedNonAscii() ||
-        (declared == DeclaredCharset::None && ReadsAsUtf8(result.indexList)))
+        (result.undeclared && result.undeclared->ReadsAsUtf8()))
         result.encoding = TextEncoding::Utf8;
     result.stoppedAtEndMarker = reader.StoppedAtEndMarker();
     result.records = state.RecordCounter();

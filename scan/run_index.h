@@ -6,6 +6,7 @@
 #include "scan/header_charset.h"
 #include "scan/index_sort.h"
 #include "scan/run_request.h"
+#include "scan/utf8_text.h"
 
 #include <atomic>
 #include <cstdint>
@@ -30,6 +31,8 @@ struct ScanResult
     TextEncoding encoding = TextEncoding::Windows1252;
     bool stoppedAtEndMarker = false; ///< byte 26 ended the input before its end
     std::uint64_t records = 0;       ///< records opened in this input
+    /// The file declares no character set: the index lines' bytes decided the encoding.
+    std::optional<Utf8Evidence> undeclared;
 };
 
 /// Reads the input once, front to back: every pass hands the current line to the scanner of the

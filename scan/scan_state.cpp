@@ -6,16 +6,25 @@ namespace stambrix::scan {
 
 bool ScanState::ReadLine()
 {
-    if (!reader_.ReadLine(line))
+    if (!reader_.ReadLine(line)) {
         atEnd_ = true;
-    else if (ansel_)
+        return false;
+    }
+    if (ansel_)
         line = ansel_->Decode(line);
-    return !atEnd_;
+    if (!assumed_ && !header_.Ended()) {
+        header_.Examine(line);
+        // Lines read from UTF-16 are UTF-8 already, whatever the header says.
+        if (header_.Declared() == DeclaredCharset::Ansel && !reader_.IsUnicode() && !ansel_)
+            ansel_.emplace();
+    }
+    return true;
 }
 
-void ScanState::DecodeAnsel()
+void ScanState::AssumeCharset(DeclaredCharset declared)
 {
-    if (!ansel_)
+    assumed_ = declared;
+    if (declared == DeclaredCharset::Ansel && !ansel_)
         ansel_.emplace();
 }
 

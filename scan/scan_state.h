@@ -4,6 +4,7 @@
 #include "progress/status_panels.h"
 #include "scan/ansel_decoder.h"
 #include "scan/gedcom_reader.h"
+#include "scan/header_charset.h"
 
 #include <atomic>
 #include <cstdint>
@@ -38,8 +39,11 @@ public:
     /// True once a read found the end of the file.
     bool AtEnd() const { return atEnd_; }
 
-    /// From the next line on, the lines are ANSEL and are read as UTF-8.
-    void DecodeAnsel();
+    /// The character set of the file: the header declares it as its lines are read (whoever reads
+    /// them), unless `declared` was given here for a part of a file whose header lies elsewhere.
+    /// ANSEL lines are read as UTF-8 from the line after the declaration on.
+    void AssumeCharset(DeclaredCharset declared);
+    DeclaredCharset Declared() const { return assumed_.value_or(header_.Declared()); }
     /// True when lines were converted from ANSEL and one of them held a character outside ASCII.
     bool DecodedNonAscii() const { return ansel_ && ansel_->SawNonAscii(); }
 
@@ -62,6 +66,8 @@ private:
     std::string recordId_;
     std::string scratch_;
     std::string readText_;
+    HeaderCharset header_;
+    std::optional<DeclaredCharset> assumed_;
     std::optional<AnselDecoder> ansel_;
     bool atEnd_ = false;
 };

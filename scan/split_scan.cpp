@@ -5,6 +5,7 @@
 #include "scan/index_sort.h"
 #include "scan/run_index.h"
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <optional>
@@ -30,14 +31,10 @@ bool IsLineEnd(char c)
 }
 
 // The first position at or after `from` where a level-0 line begins right after a line end:
-// "0" followed by a blank or a tab. None in a UTF-16 file, whose bytes cannot be cut that way.
+// "0" followed by a blank or a tab. Only for files of single bytes, not for UTF-16.
 std::optional<std::uint64_t> SplitPointOf(const std::string& path, std::uint64_t size, std::uint64_t from)
 {
     FileSource file(path);
-    char mark[2] = {};
-    if (file.Read(mark, 2) == 2 &&
-        ((mark[0] == '\xFF' && mark[1] == '\xFE') || (mark[0] == '\xFE' && mark[1] == '\xFF')))
-        return std::nullopt;
     const std::uint64_t end = std::min(size, from + kSplitSearch);
     file.Restrict(from - 1, end);
     std::vector<char> block(1 << 16);
@@ -57,9 +54,16 @@ std::optional<std::uint64_t> SplitPointOf(const std::string& path, std::uint64_t
     return std::nullopt;
 }
 
-// What the header at the start of the file declares, read from the first `end` bytes: the later
-// half, read at the same time as the first, reads its lines accordingly.
-DeclaredCharset DeclaredCharsetOf(const std::string& path, std::uint64_t end)
+// How the file is written, as the header at its start says, read from its first `end` bytes (as
+// far as any cut may lie): the later half, read at the same time as the first, reads its lines
+// accordingly.
+struct FileHeader
+{
+    DeclaredCharset declared = DeclaredCharset::None;
+    bool utf16 = false;
+};
+
+FileHeader FileHeaderOf(const std::string& path, std::uint64_t end)
 {
     FileSource file(path);
     file.Restrict(0, end);
@@ -68,7 +72,18 @@ DeclaredCharset DeclaredCharsetOf(const std::string& path, std::uint64_t end)
     std::string_view line;
     while (!header.Ended() && reader.ReadLine(line))
         header.Examine(line);
-    return reader.IsUnicode() ? DeclaredCharset::Utf8 : header.Declared();
+    return {reader.IsUnicode() ? DeclaredCharset::Utf8 : header.Declared(), reader.IsUtf16()};
+}
+
+// The encoding of the whole file from those of its halves. Where the file declares nothing, every
+// line of both halves must read as UTF-8; otherwise one half with text beyond ASCII decides (the
+// other then holds nothing but ASCII, which reads the same either way).
+TextEncoding EncodingOfBoth(const ScanResult& first, const ScanResult& later)
+{
+    if (first.undeclared && later.undeclared)
+        return first.undeclared->With(*later.undeclared).ReadsAsUtf8() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    return first.encoding == TextEncoding::Utf8 || later.encoding == TextEncoding::Utf8 ? TextEncoding::Utf8
+                                                                                        : TextEncoding::Windows1252;
 }
 
 // The second half, read, scanned and collated on a thread of its own.
@@ -84,22 +99,22 @@ ScanResult ReadSortedIndex(FileSource& file, const std::string& path, const RunR
                            progress::StatusPanels& panels, const std::string& locale, std::uint64_t splitFrom)
 {
     const std::uint64_t size = file.Size();
-    const std::optional<std::uint64_t> split = size >= splitFrom && size >= 2 && std::thread::hardware_concurrency() > 1
-                                                   ? SplitPointOf(path, size, size / 2)
-                                                   : std::nullopt;
+    const bool large = size >= splitFrom && size >= 2 && std::thread::hardware_concurrency() > 1;
+    const FileHeader header = large ? FileHeaderOf(path, std::min(size, size / 2 + kSplitSearch)) : FileHeader{};
+    const std::optional<std::uint64_t> split =
+        large && !header.utf16 ? SplitPointOf(path, size, size / 2) : std::nullopt;
     if (!split) {
         ScanResult whole = ScanGedcom(file, request, panels);
         SortIndexList(whole.indexList, whole.encoding, locale);
         return whole;
     }
 
-    const DeclaredCharset declared = DeclaredCharsetOf(path, *split);
     file.Restrict(0, *split);
     FileSource laterFile(path);
     laterFile.Restrict(*split, size);
     std::atomic<std::uint64_t> recordTotal{0};
     LaterHalf later;
-    std::thread worker([&later, &laterFile, &request, &recordTotal, &locale, declared] {
+    std::thread worker([&later, &laterFile, &request, &recordTotal, &locale, declared = header.declared] {
         try {
             SilentPanels silent;
             later.scanned = ScanGedcom(laterFile, request, silent, &recordTotal, declared);
@@ -125,12 +140,17 @@ ScanResult ReadSortedIndex(FileSource& file, const std::string& path, const RunR
     std::uint64_t records = first.records;
     // Byte 26 ends the file: what stands behind it is not part of it.
     if (!first.stoppedAtEndMarker) {
+        // A half that was collated as the other encoding is collated again (that is rare: a file
+        // that declares nothing and reads as UTF-8 in one half only).
+        const TextEncoding encoding = EncodingOfBoth(first, later.scanned);
+        if (first.encoding != encoding)
+            collated.emplace(first.indexList, encoding, locale);
+        if (later.scanned.encoding != encoding)
+            later.collated.emplace(later.scanned.indexList, encoding, locale);
+        first.encoding = encoding;
         first.indexList.Append(std::move(later.scanned.indexList));
         collated->Merge(std::move(*later.collated), first.indexList);
         records += later.scanned.records;
-        // Lines of ASCII collate the same either way; one half with other characters decides.
-        if (later.scanned.encoding == TextEncoding::Utf8)
-            first.encoding = TextEncoding::Utf8;
     }
     std::move(*collated).ApplyTo(first.indexList);
     panels.ShowReadStatus("gelezen : " + std::to_string(records));

@@ -24,17 +24,19 @@ bool IsWellFormedUtf8(std::string_view text)
     return true;
 }
 
-bool ReadsAsUtf8(const output::IndexList& lines)
+Utf8Evidence Utf8EvidenceOf(const output::IndexList& lines)
 {
-    bool beyondAscii = false;
+    Utf8Evidence evidence;
     for (const std::string_view line : lines) {
         if (std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
             continue;
-        if (!IsWellFormedUtf8(line))
-            return false;
-        beyondAscii = true;
+        evidence.beyondAscii = true;
+        if (!IsWellFormedUtf8(line)) {
+            evidence.illFormed = true;
+            break;
+        }
     }
-    return beyondAscii;
+    return evidence;
 }
 
 } // namespace stambrix::scan

@@ -2,6 +2,7 @@
 #include "scan/byte_source.h"
 #include "scan/gedcom_reader.h"
 #include "scan/run_index.h"
+#include "scan/split_scan.h"
 #include "test_support/recording_panels.h"
 #include "test_support/temp_folder.h"
 
@@ -17,7 +18,8 @@
 
 // Inputs that once made the fuzz target fail (fuzz/regressions), run as the fuzz target runs them:
 // every index kind and form, each to its end without an exception and without a temporary file
-// left behind, and read into the same lines with a buffer of 1 to 7 bytes as with the usual one.
+// left behind; read into the same lines with a buffer of 1 to 7 bytes as with the usual one; and
+// read in two halves at once into the lines and encoding of one pass.
 // The sanitizer build shows the memory faults and undefined behaviour they once caused.
 namespace stambrix::scan {
 namespace {
@@ -127,6 +129,26 @@ TEST_P(FuzzRegression, TinyBuffersReadTheSameLines)
     const std::vector<std::string> usual = LinesOf(bytes, kReadBufferSize);
     for (std::size_t bufferSize = 1; bufferSize <= 7; ++bufferSize)
         EXPECT_EQ(LinesOf(bytes, bufferSize), usual) << "buffer of " << bufferSize << " bytes";
+}
+
+TEST_P(FuzzRegression, HalvesReadAsOnePass)
+{
+    const std::string path = GetParam().path.string();
+    for (const Choice& choice : {kChoices[0], kChoices[7], kChoices[10]}) {
+        RunRequest request;
+        request.eventKind = choice.eventKind;
+        request.recordGroup = choice.recordGroup;
+        request.prefixes = names::DefaultPrefixes();
+        test_support::RecordingPanels panels;
+        FileSource onePass(path);
+        const ScanResult whole = ReadSortedIndex(onePass, path, request, panels, "nl", UINT64_MAX);
+        FileSource cut(path);
+        const ScanResult halves = ReadSortedIndex(cut, path, request, panels, "nl", 2);
+        EXPECT_EQ(halves.encoding, whole.encoding) << IndexFileNameOf(choice.eventKind);
+        EXPECT_EQ(std::vector<std::string>(halves.indexList.begin(), halves.indexList.end()),
+                  std::vector<std::string>(whole.indexList.begin(), whole.indexList.end()))
+            << IndexFileNameOf(choice.eventKind);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(FuzzRegressions, FuzzRegression, ::testing::ValuesIn(Regressions()),

@@ -76,6 +76,14 @@ TEST(PlaceScanner, PlaceTagInAnyCaseAtAnyLevel)
                 ElementsAre("Leiden\t[@I1@]", "Zierikzee\t[@I1@]"));
 }
 
+TEST(PlaceScanner, PlaceOnALevelZeroLineIsNotThePreviousRecords)
+{
+    EXPECT_THAT(ScanLines(Gedcom({"0 @I1@ INDI", "1 BIRT", "2 PLAC Leiden", "0 @P1@ PLAC Delft", "1 NOTE x",
+                                  "2 PLAC Goes", "0 TRLR"}),
+                          EventKind::Plaatsen),
+                ElementsAre("Leiden\t[@I1@]"));
+}
+
 TEST(PlaceScanner, RecordsWithoutPlacesGiveNothing)
 {
     EXPECT_THAT(

@@ -91,6 +91,48 @@ TEST(ReadSortedIndex, LaterHalfReadsTheCharacterSetTheHeaderDeclares)
     EXPECT_EQ(windowsHalves.lines, ReadAll(path.string(), EventKind::Naam, RecordGroup::Personen, UINT64_MAX).lines);
 }
 
+// Cut anywhere, these files would read differently in halves than whole.
+TEST(ReadSortedIndex, FilesThatCannotBeCutAtALevelZeroLineReadAsOne)
+{
+    const test_support::TempFolder folder("stambrix-split");
+    const fs::path path = folder.path() / "stambrix-split-whole.ged";
+    auto sameAsOnePass = [&](const std::string& bytes, EventKind kind, RecordGroup group) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+        const Cut whole = ReadAll(path.string(), kind, group, UINT64_MAX);
+        const Cut halves = ReadAll(path.string(), kind, group, 0);
+        EXPECT_EQ(halves.lines, whole.lines);
+        EXPECT_EQ(halves.encoding, whole.encoding);
+        return whole;
+    };
+    // UTF-16 without a byte-order mark: «《 » is 0A 30 20 00 in little-endian order, a line end and
+    // "0 " to a byte-wise look.
+    std::u16string text = u"0 @I1@ INDI\n1 OCCU a\u300A b\n";
+    std::string utf16;
+    for (const char16_t unit : text) {
+        utf16 += static_cast<char>(unit & 0xFF);
+        utf16 += static_cast<char>(unit >> 8);
+    }
+    EXPECT_EQ(sameAsOnePass(utf16, EventKind::Beroepen, RecordGroup::Personen).lines,
+              std::vector<std::string>{"a\u300A b\t[@I1@]"});
+
+    // A file that declares no character set: one ill-formed line makes the whole windows-1252.
+    const Cut undeclared = sameAsOnePass("0 @I1@ INDI\n1 NAME \xC3/\n0 @I2@ INDI\n1 NAME \xC3\x9B/\n", EventKind::Naam,
+                                         RecordGroup::Personen);
+    EXPECT_EQ(undeclared.encoding, TextEncoding::Windows1252);
+    const Cut wellFormed = sameAsOnePass("0 @I1@ INDI\n1 NAME \xC3\x9B/\n0 @I2@ INDI\n1 NAME Jan /Berg/\n",
+                                         EventKind::Naam, RecordGroup::Personen);
+    EXPECT_EQ(wellFormed.encoding, TextEncoding::Utf8);
+
+    // The declaration is read by the place scanner, inside a record the first line opens.
+    EXPECT_EQ(sameAsOnePass("0 HEAD\n1 X @ INDI\n1 CHAR ANSI\n0 @I1@ INDI\n2 PLAC Goes\n0 @I2@ INDI\n2 PLAC \xC3\xA9\n",
+                            EventKind::Plaatsen, RecordGroup::Beiden)
+                  .encoding,
+              TextEncoding::Windows1252);
+    // A cut at a level-0 line that holds a place.
+    sameAsOnePass("0 @I1@ INDI\n2 PLAC Goes\n0 @P1@ PLAC Delft\n0 @F1@ FAM\n1 PLAC Ede\n", EventKind::Plaatsen,
+                  RecordGroup::Beiden);
+}
+
 TEST(ReadSortedIndex, NothingBehindByte26CountsInEitherHalf)
 {
     const test_support::TempFolder folder("stambrix-split");
