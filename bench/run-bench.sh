@@ -18,13 +18,7 @@ build=build/bench
 data=build/bench-data
 locale=nl_NL.UTF-8
 
-if [ -n "${STAMBRIX_SHARED:-}" ]; then
-    shared="$STAMBRIX_SHARED"
-elif [ -d "$repo/../shared/tools" ]; then
-    shared="$repo/../shared"
-else
-    shared=/work/shared
-fi
+source bench/shared-folder.sh
 for tool in "$shared/tools/gedcom-gen" "$shared/tools/floor/floor.cpp"; do
     if [ ! -f "$tool" ]; then
         echo "run-bench: $tool not found (set STAMBRIX_SHARED to the folder holding tools/)" >&2

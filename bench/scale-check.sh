@@ -17,13 +17,7 @@ build=build/bench
 data=build/bench-data
 locale=nl_NL.UTF-8
 
-if [ -n "${STAMBRIX_SHARED:-}" ]; then
-    shared="$STAMBRIX_SHARED"
-elif [ -d "$repo/../shared/tools" ]; then
-    shared="$repo/../shared"
-else
-    shared=/work/shared
-fi
+source bench/shared-folder.sh
 if [ ! -f "$shared/tools/gedcom-gen" ]; then
     echo "scale-check: $shared/tools/gedcom-gen not found (set STAMBRIX_SHARED to the folder holding tools/)" >&2
     exit 1

@@ -1,3 +1,4 @@
+#include "fuzz/index_choices.h"
 #include "names/prefix_table.h"
 #include "progress/status_panels.h"
 #include "scan/byte_source.h"
@@ -27,9 +28,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using stambrix::scan::EventKind;
-using stambrix::scan::OutputKind;
-using stambrix::scan::RecordGroup;
 
 class SilentPanels final : public stambrix::progress::StatusPanels
 {
@@ -81,30 +79,6 @@ private:
     fs::path path_;
 };
 
-struct Choice
-{
-    EventKind eventKind;
-    RecordGroup recordGroup;
-    OutputKind outputKind;
-    bool inFrame;
-};
-
-// Every combination the front ends accept: the HTML forms for names only, each as one page and
-// in frames; the record group matters to the place index alone.
-constexpr Choice kChoices[] = {
-    {EventKind::Naam, RecordGroup::Personen, OutputKind::NaarTekst, false},
-    {EventKind::Naam, RecordGroup::Personen, OutputKind::Html, false},
-    {EventKind::Naam, RecordGroup::Personen, OutputKind::Html, true},
-    {EventKind::Naam, RecordGroup::Personen, OutputKind::Familienamen, false},
-    {EventKind::Naam, RecordGroup::Personen, OutputKind::Familienamen, true},
-    {EventKind::Naam, RecordGroup::Personen, OutputKind::FamilienamenEenRegel, false},
-    {EventKind::Naam, RecordGroup::Personen, OutputKind::FamilienamenEenRegel, true},
-    {EventKind::Beroepen, RecordGroup::Personen, OutputKind::NaarTekst, false},
-    {EventKind::Plaatsen, RecordGroup::Personen, OutputKind::NaarTekst, false},
-    {EventKind::Plaatsen, RecordGroup::Gezinnen, OutputKind::NaarTekst, false},
-    {EventKind::Plaatsen, RecordGroup::Beiden, OutputKind::NaarTekst, false},
-};
-
 void WriteInput(const fs::path& path, std::string_view bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -119,7 +93,7 @@ void RunEveryIndex(const std::string& gedcomPath)
     static const stambrix::names::PrefixTable prefixes = stambrix::names::DefaultPrefixes();
     SilentPanels panels;
     SilentMessages messages;
-    for (const Choice& choice : kChoices) {
+    for (const stambrix::fuzz::IndexChoice& choice : stambrix::fuzz::kIndexChoices) {
         stambrix::scan::RunRequest request;
         request.gedcomPath = gedcomPath;
         request.eventKind = choice.eventKind;
@@ -207,7 +181,7 @@ void CheckHalvesReadTheSame(const std::string& gedcomPath)
     using stambrix::scan::ScanResult;
     static const stambrix::names::PrefixTable prefixes = stambrix::names::DefaultPrefixes();
     SilentPanels panels;
-    for (const Choice& choice : {kChoices[0], kChoices[7], kChoices[10]}) {
+    for (const stambrix::fuzz::IndexChoice& choice : stambrix::fuzz::kTextIndexChoices) {
         stambrix::scan::RunRequest request;
         request.gedcomPath = gedcomPath;
         request.eventKind = choice.eventKind;

@@ -1,3 +1,4 @@
+#include "fuzz/index_choices.h"
 #include "names/prefix_table.h"
 #include "scan/byte_source.h"
 #include "scan/gedcom_reader.h"
@@ -57,28 +58,6 @@ std::string ReadFile(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-struct Choice
-{
-    EventKind eventKind;
-    RecordGroup recordGroup;
-    OutputKind outputKind;
-    bool inFrame;
-};
-
-constexpr Choice kChoices[] = {
-    {EventKind::Naam, RecordGroup::Personen, OutputKind::NaarTekst, false},
-    {EventKind::Naam, RecordGroup::Personen, OutputKind::Html, false},
-    {EventKind::Naam, RecordGroup::Personen, OutputKind::Html, true},
-    {EventKind::Naam, RecordGroup::Personen, OutputKind::Familienamen, false},
-    {EventKind::Naam, RecordGroup::Personen, OutputKind::Familienamen, true},
-    {EventKind::Naam, RecordGroup::Personen, OutputKind::FamilienamenEenRegel, false},
-    {EventKind::Naam, RecordGroup::Personen, OutputKind::FamilienamenEenRegel, true},
-    {EventKind::Beroepen, RecordGroup::Personen, OutputKind::NaarTekst, false},
-    {EventKind::Plaatsen, RecordGroup::Personen, OutputKind::NaarTekst, false},
-    {EventKind::Plaatsen, RecordGroup::Gezinnen, OutputKind::NaarTekst, false},
-    {EventKind::Plaatsen, RecordGroup::Beiden, OutputKind::NaarTekst, false},
-};
-
 std::vector<std::string> LinesOf(std::string_view bytes, std::size_t bufferSize)
 {
     MemorySource source(bytes);
@@ -98,7 +77,7 @@ TEST_P(FuzzRegression, EveryIndexRunsToItsEnd)
     test_support::TempFolder folder("stambrix-fuzz-regression");
     const fs::path gedcom = folder.path() / "stamboom.ged";
     fs::copy_file(GetParam().path, gedcom);
-    for (const Choice& choice : kChoices) {
+    for (const fuzz::IndexChoice& choice : fuzz::kIndexChoices) {
         RunRequest request;
         request.gedcomPath = gedcom.string();
         request.eventKind = choice.eventKind;
@@ -134,7 +113,7 @@ TEST_P(FuzzRegression, TinyBuffersReadTheSameLines)
 TEST_P(FuzzRegression, HalvesReadAsOnePass)
 {
     const std::string path = GetParam().path.string();
-    for (const Choice& choice : {kChoices[0], kChoices[7], kChoices[10]}) {
+    for (const fuzz::IndexChoice& choice : fuzz::kTextIndexChoices) {
         RunRequest request;
         request.eventKind = choice.eventKind;
         request.recordGroup = choice.recordGroup;

@@ -158,25 +158,27 @@ TEST(OutputDirectoryOf, EndsAtTheLastSeparator)
     EXPECT_EQ(OutputDirectoryOf("/fam.ged"), "/Stambrix");
 }
 
+// The encoding one reading of `text` gives its index lines.
+TextEncoding EncodingOf(std::string_view text)
+{
+    MemorySource source(text);
+    test_support::RecordingPanels panels;
+    return ScanGedcom(source, RunRequest{}, panels).encoding;
+}
+
 TEST(ScanGedcom, EncodingFromByteOrderMarkOrHeader)
 {
-    RunRequest request;
-    test_support::RecordingPanels panels;
-    auto encodingOf = [&](std::string_view text) {
-        MemorySource source(text);
-        return ScanGedcom(source, request, panels).encoding;
-    };
-    EXPECT_EQ(encodingOf("0 HEAD\r\n1 CHAR ANSI\r\n0 TRLR\r\n"), TextEncoding::Windows1252);
-    EXPECT_EQ(encodingOf("0 HEAD\r\n1 CHAR UTF-8\r\n0 TRLR\r\n"), TextEncoding::Utf8);
-    EXPECT_EQ(encodingOf("0 HEAD\n1 char utf8\n"), TextEncoding::Utf8);
-    EXPECT_EQ(encodingOf("\xEF\xBB\xBF"
+    EXPECT_EQ(EncodingOf("0 HEAD\r\n1 CHAR ANSI\r\n0 TRLR\r\n"), TextEncoding::Windows1252);
+    EXPECT_EQ(EncodingOf("0 HEAD\r\n1 CHAR UTF-8\r\n0 TRLR\r\n"), TextEncoding::Utf8);
+    EXPECT_EQ(EncodingOf("0 HEAD\n1 char utf8\n"), TextEncoding::Utf8);
+    EXPECT_EQ(EncodingOf("\xEF\xBB\xBF"
                          "0 HEAD\r\n0 TRLR\r\n"),
               TextEncoding::Utf8);
-    EXPECT_EQ(encodingOf("\xFF\xFE"
+    EXPECT_EQ(EncodingOf("\xFF\xFE"
                          "0\0 \0H\0E\0A\0D\0\n\0"),
               TextEncoding::Utf8);
     // A CHAR line after the header is someone's text, not the file's declaration.
-    EXPECT_EQ(encodingOf("0 HEAD\n0 @N1@ NOTE\n1 CHAR UTF-8\n"), TextEncoding::Windows1252);
+    EXPECT_EQ(EncodingOf("0 HEAD\n0 @N1@ NOTE\n1 CHAR UTF-8\n"), TextEncoding::Windows1252);
 }
 
 TEST(ScanGedcom, AnselIsReadAsUtf8)
@@ -189,13 +191,9 @@ TEST(ScanGedcom, AnselIsReadAsUtf8)
 
     RunRequest request;
     test_support::RecordingPanels panels;
-    auto encodingOf = [&](std::string_view text) {
-        MemorySource source(text);
-        return ScanGedcom(source, request, panels).encoding;
-    };
-    EXPECT_EQ(encodingOf(ansel), TextEncoding::Utf8);
+    EXPECT_EQ(EncodingOf(ansel), TextEncoding::Utf8);
     // Nothing but ASCII reads the same either way: the index stays as a windows-1252 file would give it.
-    EXPECT_EQ(encodingOf("0 HEAD\n1 CHAR ANSEL\n0 @I1@ INDI\n1 NAME Jan /Berg/\n"), TextEncoding::Windows1252);
+    EXPECT_EQ(EncodingOf("0 HEAD\n1 CHAR ANSEL\n0 @I1@ INDI\n1 NAME Jan /Berg/\n"), TextEncoding::Windows1252);
     // UTF-16 is converted as it is read; a declaration of ANSEL cannot change it again.
     using namespace std::string_literals;
     const std::string utf16 = "0\0 \0H\0E\0A\0D\0\n\0"s + "1\0 \0C\0H\0A\0R\0 \0A\0N\0S\0E\0L\0\n\0"s +
@@ -208,18 +206,12 @@ TEST(ScanGedcom, AnselIsReadAsUtf8)
 
 TEST(ScanGedcom, FileWithoutDeclarationIsUtf8WhenItReadsAsUtf8)
 {
-    RunRequest request;
-    test_support::RecordingPanels panels;
-    auto encodingOf = [&](std::string_view text) {
-        MemorySource source(text);
-        return ScanGedcom(source, request, panels).encoding;
-    };
-    EXPECT_EQ(encodingOf("0 HEAD\n0 @I1@ INDI\n1 NAME C\xC3\xA9line /Bernard/\n"), TextEncoding::Utf8);
-    EXPECT_EQ(encodingOf("0 HEAD\n0 @I1@ INDI\n1 NAME C\xE9line /Bernard/\n"), TextEncoding::Windows1252);
-    EXPECT_EQ(encodingOf("0 HEAD\n0 @I1@ INDI\n1 NAME C\xC3\xA9line\n0 @I2@ INDI\n1 NAME Gar\xE7on\n"),
+    EXPECT_EQ(EncodingOf("0 HEAD\n0 @I1@ INDI\n1 NAME C\xC3\xA9line /Bernard/\n"), TextEncoding::Utf8);
+    EXPECT_EQ(EncodingOf("0 HEAD\n0 @I1@ INDI\n1 NAME C\xE9line /Bernard/\n"), TextEncoding::Windows1252);
+    EXPECT_EQ(EncodingOf("0 HEAD\n0 @I1@ INDI\n1 NAME C\xC3\xA9line\n0 @I2@ INDI\n1 NAME Gar\xE7on\n"),
               TextEncoding::Windows1252);
     // What a file declares holds, even where its bytes would read as UTF-8.
-    EXPECT_EQ(encodingOf("0 HEAD\n1 CHAR ANSI\n0 @I1@ INDI\n1 NAME C\xC3\xA9line\n"), TextEncoding::Windows1252);
+    EXPECT_EQ(EncodingOf("0 HEAD\n1 CHAR ANSI\n0 @I1@ INDI\n1 NAME C\xC3\xA9line\n"), TextEncoding::Windows1252);
 }
 
 TEST(IsWellFormedUtf8, RefusesWhatNoUtf8EncoderWrites)
