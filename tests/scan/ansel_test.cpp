@@ -2,14 +2,13 @@
 #include "scan/byte_source.h"
 #include "scan/gedcom_reader.h"
 #include "scan_test_support.h"
+#include "test_support/cli_run.h"
 
 #include <gtest/gtest.h>
 #include <unicode/normalizer2.h>
 #include <unicode/unistr.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -103,14 +102,11 @@ protected:
 
     static std::vector<std::string> LinesOf(const fs::path& path, bool ansel)
     {
-        std::ifstream in(path, std::ios::binary);
-        const std::string bytes(std::istreambuf_iterator<char>(in), {});
-        MemorySource source(bytes);
-        GedcomReader reader(source);
+        std::vector<std::string> lines = testing::ReadLines(test_support::ReadBytes(path));
         AnselDecoder decoder;
-        std::vector<std::string> lines;
-        for (std::string_view line; reader.ReadLine(line);)
-            lines.emplace_back(ansel ? decoder.Decode(line) : line);
+        if (ansel)
+            for (std::string& line : lines)
+                line = decoder.Decode(line);
         return lines;
     }
 

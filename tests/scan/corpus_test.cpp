@@ -1,5 +1,6 @@
 #include "names/prefix_table.h"
 #include "scan/run_index.h"
+#include "test_support/cli_run.h"
 #include "test_support/recording_panels.h"
 #include "test_support/temp_folder.h"
 
@@ -8,7 +9,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <ostream>
 #include <set>
@@ -69,12 +69,6 @@ std::vector<CorpusFile> CorpusFiles()
     if (files.empty())
         files.push_back({{}, "NoCorpus"});
     return files;
-}
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // The text in which person records are counted: a UTF-16 file, with or without a byte-order mark,
@@ -184,7 +178,7 @@ protected:
             return std::nullopt;
         }
         EXPECT_TRUE(messages.messages.empty()) << kindName;
-        std::string bytes = ReadFile(index);
+        std::string bytes = test_support::ReadBytes(index);
         const std::size_t lines = CountOf(bytes, "\r\n");
         EXPECT_TRUE(bytes.ends_with("\r\n")) << kindName;
         EXPECT_EQ(CountOf(bytes, "\n"), lines) << kindName << ": a line end inside an index line";
@@ -207,7 +201,7 @@ TEST_P(Corpus, IndexesEveryEventKindWithOneNameLinePerPersonRecord)
     Run(EventKind::Plaatsen, "plaatsen (beiden)");
 
     // An HTML page saved under a GEDCOM name has no person record and gives no index.
-    const std::size_t persons = PersonRecordsIn(CountableText(ReadFile(gedcom_)));
+    const std::size_t persons = PersonRecordsIn(CountableText(test_support::ReadBytes(gedcom_)));
     EXPECT_EQ(nameIndex ? CountOf(*nameIndex, "\r\n") : 0u, persons) << "lines in Namen.txt against person records";
 
     const std::optional<std::string> again = Run(EventKind::Naam, "naam, second run");
@@ -232,7 +226,7 @@ protected:
     {
         const fs::path gedcom = folder_.path() / file;
         if (!fs::exists(gedcom)) {
-            const std::string bytes = ReadFile(fs::path(STAMBRIX_CORPUS_DIR) / file);
+            const std::string bytes = test_support::ReadBytes(fs::path(STAMBRIX_CORPUS_DIR) / file);
             std::ofstream(gedcom, std::ios::binary) << ReplacedCharset(bytes, charsetLine);
         }
         RunRequest request;
@@ -244,7 +238,7 @@ protected:
         test_support::RecordingPanels panels;
         test_support::RecordingMessages messages;
         EXPECT_EQ(RunIndex(request, panels, messages), RunOutcome::Written) << file;
-        return ReadFile(folder_.path() / "Stambrix" / written);
+        return test_support::ReadBytes(folder_.path() / "Stambrix" / written);
     }
 
     static std::string ReplacedCharset(std::string bytes, std::string_view charsetLine)

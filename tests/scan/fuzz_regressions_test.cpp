@@ -4,6 +4,8 @@
 #include "scan/gedcom_reader.h"
 #include "scan/run_index.h"
 #include "scan/split_scan.h"
+#include "scan_test_support.h"
+#include "test_support/cli_run.h"
 #include "test_support/recording_panels.h"
 #include "test_support/temp_folder.h"
 
@@ -11,8 +13,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -52,22 +52,6 @@ std::vector<Regression> Regressions()
     return regressions;
 }
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<std::string> LinesOf(std::string_view bytes, std::size_t bufferSize)
-{
-    MemorySource source(bytes);
-    GedcomReader reader(source, bufferSize);
-    std::vector<std::string> lines;
-    for (std::string_view line; reader.ReadLine(line);)
-        lines.emplace_back(line);
-    return lines;
-}
-
 class FuzzRegression : public ::testing::TestWithParam<Regression>
 {
 };
@@ -104,10 +88,10 @@ TEST_P(FuzzRegression, EveryIndexRunsToItsEnd)
 
 TEST_P(FuzzRegression, TinyBuffersReadTheSameLines)
 {
-    const std::string bytes = ReadFile(GetParam().path);
-    const std::vector<std::string> usual = LinesOf(bytes, kReadBufferSize);
+    const std::string bytes = test_support::ReadBytes(GetParam().path);
+    const std::vector<std::string> usual = testing::ReadLines(bytes);
     for (std::size_t bufferSize = 1; bufferSize <= 7; ++bufferSize)
-        EXPECT_EQ(LinesOf(bytes, bufferSize), usual) << "buffer of " << bufferSize << " bytes";
+        EXPECT_EQ(testing::ReadLines(bytes, bufferSize), usual) << "buffer of " << bufferSize << " bytes";
 }
 
 TEST_P(FuzzRegression, HalvesReadAsOnePass)

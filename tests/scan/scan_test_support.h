@@ -2,6 +2,7 @@
 
 #include "names/prefix_table.h"
 #include "scan/byte_source.h"
+#include "scan/gedcom_reader.h"
 #include "scan/run_index.h"
 #include "test_support/recording_panels.h"
 
@@ -10,6 +11,17 @@
 #include <vector>
 
 namespace stambrix::scan::testing {
+
+/// Every line the reader gives of `bytes`, read in blocks of `bufferSize` bytes.
+inline std::vector<std::string> ReadLines(std::string_view bytes, std::size_t bufferSize = kReadBufferSize)
+{
+    MemorySource source(bytes);
+    GedcomReader reader(source, bufferSize);
+    std::vector<std::string> lines;
+    for (std::string_view line; reader.ReadLine(line);)
+        lines.emplace_back(line);
+    return lines;
+}
 
 /// GEDCOM text from lines joined by CR LF, as most files have them.
 inline std::string Gedcom(std::initializer_list<std::string_view> lines)
