@@ -60,8 +60,9 @@ AtomicFile::AtomicFile(const std::filesystem::path& target) : target_(target)
 
 AtomicFile::~AtomicFile()
 {
-    if (file_ != nullptr) {
+    if (file_ != nullptr)
         std::fclose(file_);
+    if (!published_) {
         std::error_code ignored;
         std::filesystem::remove(temporary_, ignored);
     }
@@ -82,7 +83,7 @@ void AtomicFile::Flush()
     buffer_.clear();
 }
 
-void AtomicFile::Commit()
+void AtomicFile::Complete()
 {
     Flush();
     if (std::fflush(file_) != 0)
@@ -93,18 +94,23 @@ void AtomicFile::Commit()
 #endif
     const int closed = std::fclose(file_);
     file_ = nullptr;
+    if (closed != 0)
+        throw IoErrorFromErrno(target_.string(), errno);
+}
+
+void AtomicFile::Publish()
+{
     std::error_code error;
-    if (closed != 0) {
-        const int reason = errno;
-        std::filesystem::remove(temporary_, error);
-        throw IoErrorFromErrno(target_.string(), reason);
-    }
     std::filesystem::rename(temporary_, target_, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary_, ignored);
+    if (error)
         throw IoError(target_.string(), error.message());
-    }
+    published_ = true;
+}
+
+void AtomicFile::Commit()
+{
+    Complete();
+    Publish();
 }
 
 } // namespace stambrix::output

@@ -23,8 +23,14 @@ public:
     /// Appends `bytes`; they reach the disk in large blocks. Throws IoError.
     void Write(std::string_view bytes);
 
-    /// Writes out what is buffered, makes it durable and puts the file in the target's place.
-    /// Throws IoError.
+    /// Writes out what is buffered and makes it durable in the temporary file; the target is not
+    /// touched yet. Throws IoError.
+    void Complete();
+
+    /// Puts the completed file in the target's place. Throws IoError.
+    void Publish();
+
+    /// Complete, then Publish.
     void Commit();
 
 private:
@@ -33,6 +39,7 @@ private:
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     std::FILE* file_ = nullptr;
+    bool published_ = false;
     std::string buffer_;
 };
 
