@@ -44,16 +44,35 @@ constexpr std::array<Translation, 23> kWordTranslations{{
     {"  ", " "},
 }};
 
-/// Replaces every occurrence of `find` in `text`, left to right, A-Z and a-z taken as equal; the
-/// search goes on behind each inserted replacement, so a replacement never takes part in a match.
-/// Returns true when anything was replaced.
+constexpr bool IsLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+/// True when `find` stands at `at` of `text` as a whole word: where `find` begins with a letter, no
+/// letter stands just before it; where it ends with one, none follows.
+bool IsWholeWordAt(std::string_view text, std::size_t at, std::string_view find)
+{
+    const std::size_t end = at + find.size();
+    if (IsLetter(find.front()) && at > 0 && IsLetter(text[at - 1]))
+        return false;
+    return !(IsLetter(find.back()) && end < text.size() && IsLetter(text[end]));
+}
+
+/// Replaces every whole-word occurrence of `find` in `text`, left to right, A-Z and a-z taken as
+/// equal; the search goes on behind each inserted replacement, so a replacement never takes part in
+/// a match. Returns true when anything was replaced.
 bool ReplaceAllNoCase(std::string& text, std::string_view find, std::string_view replacement)
 {
     bool replaced = false;
-    for (std::size_t at = names::FindNoCase(text, find); at != std::string::npos;
-         at = names::FindNoCase(text, find, at + replacement.size())) {
+    for (std::size_t at = names::FindNoCase(text, find); at != std::string::npos;) {
+        if (!IsWholeWordAt(text, at, find)) {
+            at = names::FindNoCase(text, find, at + 1);
+            continue;
+        }
         text.replace(at, find.size(), replacement);
         replaced = true;
+        at = names::FindNoCase(text, find, at + replacement.size());
     }
     return replaced;
 }
@@ -75,11 +94,6 @@ constexpr std::array<MonthWord, 24> kMonthWords{{
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-constexpr bool IsLetter(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
 // The letters A-Z that occur in `text`, case folded, one bit each.

@@ -8,6 +8,7 @@ namespace stambrix::scan {
 /// `dateText` with the English month words and the date qualifiers replaced by Dutch ones, in the
 /// fixed order of the translation table (each step over the whole text, left to right, a
 /// replacement never taking part in a match of its own step), full stops finally turned into "-".
+/// Words are matched whole: «August» is not found inside «augustus», nor «mar» inside «Marken».
 std::string TranslateDateWords(std::string_view dateText);
 
 /// The index form of a DATE value: "dd-mm-yyyy" when the translated text is a complete Dutch

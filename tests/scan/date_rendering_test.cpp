@@ -44,10 +44,12 @@ INSTANTIATE_TEST_SUITE_P(Abbreviations, TranslateDateWordsRow,
                                          DateCase{"April September November December", //
                                                   "April September November December"}));
 
-INSTANTIATE_TEST_SUITE_P(InsideWords, TranslateDateWordsRow,
-                         testing::Values(DateCase{"Marken", "mrtken"}, DateCase{"Octavia", "oktavia"},
-                                         DateCase{"Mayor", "meior"}, DateCase{"augustus", "augustusus"},
-                                         DateCase{"Nabet 1850", "Natussen 1850"}));
+// A word is matched whole: a Dutch month name is not taken for the English one inside it.
+INSTANTIATE_TEST_SUITE_P(WholeWordsOnly, TranslateDateWordsRow,
+                         testing::Values(DateCase{"Marken", "Marken"}, DateCase{"Octavia", "Octavia"},
+                                         DateCase{"Mayor", "Mayor"}, DateCase{"augustus", "augustus"},
+                                         DateCase{"Nabet 1850", "Nabet 1850"}, DateCase{"AUGUST 1850", "augustus 1850"},
+                                         DateCase{"2-mar-1850", "2-mrt-1850"}));
 
 INSTANTIATE_TEST_SUITE_P(Qualifiers, TranslateDateWordsRow,
                          testing::Values(DateCase{"ABT 1850", "ca 1850"}, DateCase{"abt 1850", "ca 1850"},
@@ -78,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(OrderAndRepetition, TranslateDateWordsRow,
                                          DateCase{"abt  1850", "ca 1850"}, DateCase{"Abt.  1850", "ca 1850"},
                                          DateCase{"ABT ABT 1850", "ca ca 1850"},
                                          DateCase{"BET 1 MAY 1850 AND 3 MAY 1851", "tussen 1 mei 1850 AND 3 mei 1851"},
-                                         DateCase{"MarMAR", "mrtmrt"}, DateCase{"", ""},
+                                         DateCase{"Mar MAR", "mrt mrt"}, DateCase{"", ""},
                                          DateCase{"\xe9t\xe9 1850", "\xe9t\xe9 1850"}));
 
 class RenderGedcomDateCase : public testing::TestWithParam<DateCase>
@@ -96,6 +98,7 @@ INSTANTIATE_TEST_SUITE_P(CompleteDates, RenderGedcomDateCase,
                                          DateCase{"12/5/1850", "12-05-1850"}, DateCase{"12 - 05 - 1850", "12-05-1850"},
                                          DateCase{"12--05//1850", "12-05-1850"}, DateCase{"12-mei-1850", "12-05-1850"},
                                          DateCase{"12 MARCH 1850", "12-03-1850"}, DateCase{"1 MAR 1850", "01-03-1850"},
+                                         DateCase{"12 augustus 1850", "12-08-1850"},
                                          DateCase{"12 OCTOBER 1850", "12-10-1850"}));
 
 INSTANTIATE_TEST_SUITE_P(
@@ -116,8 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A Dutch "augustus" in the value holds "August", which the table lengthens once more.
 INSTANTIATE_TEST_SUITE_P(UnknownMonthWords, RenderGedcomDateCase,
-                         testing::Values(DateCase{"1 augustus 1850", "1 augustusus 1850"},
-                                         DateCase{"12 foo 1850", "12 foo 1850"}, DateCase{"12 ja 1850", "12 ja 1850"},
+                         testing::Values(DateCase{"12 foo 1850", "12 foo 1850"}, DateCase{"12 ja 1850", "12 ja 1850"},
                                          DateCase{"12 meii 1850", "12 meii 1850"},
                                          DateCase{"12 maand 1850", "12 maand 1850"}));
 
