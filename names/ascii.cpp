@@ -24,6 +24,13 @@ std::string_view Trim(std::string_view text)
     return text.substr(begin, end - begin);
 }
 
+void BlankControls(std::string& text)
+{
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 32 || c == 127)
+            c = ' ';
+}
+
 std::size_t FindNoCase(std::string_view text, std::string_view pattern, std::size_t from)
 {
     if (pattern.empty())

@@ -23,6 +23,10 @@ std::string ToLowerAscii(std::string_view text);
 /// `text` without the characters with codes 0 to 32 at either end.
 std::string_view Trim(std::string_view text);
 
+/// Turns every control character of `text` (codes 0 to 31 and 127) into one blank, so that no
+/// value can add a field or break a line of the index.
+void BlankControls(std::string& text);
+
 /// True when `text` begins with `prefix`, A-Z and a-z taken as equal.
 inline bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 {

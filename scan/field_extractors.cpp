@@ -22,14 +22,17 @@ std::string RecordIdOf(std::string_view line)
     if (first == std::string_view::npos)
         return {};
     const auto last = line.rfind('@');
-    return std::string(names::Trim(line.substr(first, last - first + 1)));
+    std::string id(names::Trim(line.substr(first, last - first + 1)));
+    names::BlankControls(id);
+    return id;
 }
 
 std::string NameOf(std::string_view line, names::NameForm form, const names::PrefixTable& prefixes)
 {
     const std::string_view rest = names::Trim(line).empty() ? std::string_view() : ValueBehind(line, "1 NAME", 7);
     const auto firstSlash = rest.find('/');
-    std::string_view givenNames;
+    // Without a slash the whole value is the given names: «Bastiaan ten Kok» has no surname.
+    std::string_view givenNames = rest;
     std::string_view surnameText;
     if (firstSlash != std::string_view::npos) {
         givenNames = rest.substr(0, firstSlash);
@@ -38,7 +41,9 @@ std::string NameOf(std::string_view line, names::NameForm form, const names::Pre
         if (secondSlash != std::string_view::npos)
             surnameText = afterSlash.substr(0, secondSlash);
     }
-    return names::ComposeNameText(givenNames, names::SplitSurname(surnameText, prefixes), form);
+    std::string nameText = names::ComposeNameText(givenNames, names::SplitSurname(surnameText, prefixes), form);
+    names::BlankControls(nameText);
+    return nameText;
 }
 
 std::string_view SexOf(std::string_view line)
@@ -59,7 +64,9 @@ std::string DateOf(std::string_view line)
 {
     if (names::Trim(line).empty())
         return RenderGedcomDate({});
-    return RenderGedcomDate(names::Trim(ValueBehind(line, "2 DATE", 7)));
+    std::string value(names::Trim(ValueBehind(line, "2 DATE", 7)));
+    names::BlankControls(value);
+    return RenderGedcomDate(value);
 }
 
 std::string_view OccupationOf(std::string_view line)

@@ -16,7 +16,9 @@ namespace stambrix::scan {
 std::string RecordIdOf(std::string_view line);
 
 /// The name text of a NAME line in the wanted form («Berg, Jan van der» or «Berg van der»).
-/// Without two slashes the surname is empty: ", " in the full form, "" in the family-name form.
+/// Without a slash the whole value is the given names («, Bastiaan ten Kok», "" in the family-name
+/// form); with one slash the given names are the text before it and the surname is empty.
+/// Control characters in the result are blanks, as in the record id and the date.
 std::string NameOf(std::string_view line, names::NameForm form, const names::PrefixTable& prefixes);
 
 /// "man", "vrouw" or "onbekend" after the last character of the line as read (so a trailing

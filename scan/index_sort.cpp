@@ -70,9 +70,10 @@ public:
             needed = ucol_getSortKey(collator, text.data(), textLength, scratch_.data(), needed);
         }
         length = static_cast<std::uint32_t>(needed);
-        if (blocks_.empty() || kBlockSize - used_ < length) {
-            blocks_.push_back(
-                std::make_unique_for_overwrite<std::uint8_t[]>(std::max(kBlockSize, std::size_t{length})));
+        if (blocks_.empty() || blockSize_ - used_ < length) {
+            // A key longer than a block gets a block of its own size.
+            blockSize_ = std::max(kBlockSize, std::size_t{length});
+            blocks_.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(blockSize_));
             used_ = 0;
         }
         std::uint8_t* key = blocks_.back().get() + used_;
@@ -85,6 +86,7 @@ private:
     static constexpr std::size_t kBlockSize = 1 << 20;
     std::vector<std::unique_ptr<std::uint8_t[]>> blocks_;
     std::size_t used_ = 0;
+    std::size_t blockSize_ = 0;
     std::vector<std::uint8_t> scratch_ = std::vector<std::uint8_t>(256);
 };
 

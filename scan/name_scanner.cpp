@@ -36,6 +36,7 @@ unsigned RecordTagsOf(std::string_view line)
 struct PersonFields
 {
     std::string nameText;
+    bool named = false; ///< the first NAME is the preferred name; later ones are passed over
     std::string_view sex;
     std::string lifeEvent;
     bool dated = false;
@@ -73,8 +74,10 @@ bool CheckLifeEvent(ScanState& state, const LifeEventTag& event, PersonFields& p
 bool ExamineRecordLine(ScanState& state, PersonFields& person, names::NameForm form, const names::PrefixTable& prefixes)
 {
     unsigned tags = RecordTagsOf(state.line);
-    if (tags & kName)
+    if ((tags & kName) && !person.named) {
         person.nameText = NameOf(state.line, form, prefixes);
+        person.named = true;
+    }
     if (tags & kSex)
         person.sex = SexOf(state.line);
     bool unexamined = false;

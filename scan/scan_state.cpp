@@ -1,5 +1,6 @@
 #include "scan/scan_state.h"
 
+#include "names/ascii.h"
 #include "scan/field_extractors.h"
 
 namespace stambrix::scan {
@@ -40,7 +41,10 @@ void ScanState::OpenRecord()
 
 void ScanState::AddValueLine(std::string_view value)
 {
-    AddIndexLine({value, "\t[", recordId_, "]"});
+    scratch_.assign(value);
+    names::BlankControls(scratch_);
+    scratch_.append("\t[").append(recordId_).append("]");
+    indexList_.Add(scratch_);
 }
 
 void ScanState::AddIndexLine(std::initializer_list<std::string_view> parts)

@@ -52,7 +52,7 @@ public:
     const std::string& RecordId() const { return recordId_; }
     std::uint64_t RecordCounter() const { return recordCounter_; }
 
-    /// Adds «value», tab, «[id]» to the index list.
+    /// Adds «value», tab, «[id]» to the index list; control characters in the value become blanks.
     void AddValueLine(std::string_view value);
     /// Adds the line made of `parts`, joined without anything between them, to the index list.
     void AddIndexLine(std::initializer_list<std::string_view> parts);

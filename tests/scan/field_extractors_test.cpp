@@ -25,7 +25,8 @@ TEST(NameOf, FullAndFamilyNameForms)
     const Case cases[] = {
         {"1 NAME Jan /van der Berg/", "Berg, Jan van der", "Berg van der"},
         {"1 NAME /Berg/", "Berg, ", "Berg"},
-        {"1 NAME Jan Berg", ", ", ""},
+        {"1 NAME Bastiaan ten Kok", ", Bastiaan ten Kok", ""},
+        {"1 NAME Jan\tEVIL /Jan\x01sen/\x7f", "Jan sen, Jan EVIL", "Jan sen"},
         {"1 NAME Jan /Berg", ", Jan", ""},
         {"1 NAME Jan /Berg/ jr", "Berg, Jan", "Berg"},
         {"1 name Jan /Berg/", "Berg, Jan", "Berg"},

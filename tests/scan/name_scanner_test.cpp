@@ -47,11 +47,12 @@ TEST(NameScanner, FirstDatedEventOfTheRecordIsTaken)
     }
 }
 
-TEST(NameScanner, LaterNameAndSexReplaceEarlierOnesAndNothingCarriesOver)
+// The first NAME is the preferred one; a later SEX line replaces an earlier one.
+TEST(NameScanner, FirstNameCountsAndNothingCarriesOver)
 {
-    const auto lines = ScanLines(Gedcom({"0 @I1@ INDI", "1 NAME Jan /Berg/", "1 NAME Johannes /Bergh/", "1 SEX F",
-                                         "0 @I2@ INDI", "1 NAME Kees /Dam/", "0 TRLR"}));
-    EXPECT_THAT(lines, ElementsAre("Bergh, Johannes\t\tvrouw\t[@I1@]", "Dam, Kees\t\t\t[@I2@]"));
+    const auto lines = ScanLines(Gedcom({"0 @I1@ INDI", "1 NAME Ab /Zee/", "1 NAME Abraham /Zeeman/", "1 SEX M",
+                                         "1 SEX F", "0 @I2@ INDI", "1 NAME Kees /Dam/", "0 TRLR"}));
+    EXPECT_THAT(lines, ElementsAre("Zee, Ab\t\tvrouw\t[@I1@]", "Dam, Kees\t\t\t[@I2@]"));
 }
 
 // A line read ahead for an event's date that is not its date is still examined.

@@ -101,6 +101,41 @@ TEST_F(RunIndexTest, LinesEqualExceptForCaseAlwaysComeInTheSameOrder)
               "BERG, \t\t\t[@I1@]\r\nBerg, \t\t\t[@I1@]\r\nberg, \t\t\t[@I1@]\r\n");
 }
 
+// Entries of megabytes (a sort key larger than a block of keys) beside ordinary ones.
+TEST_F(RunIndexTest, EntriesOfMegabytesAreIndexedBesideOthers)
+{
+    const std::string longName(2 << 20, 'x');
+    std::string gedcom = testing::Gedcom({"0 @I1@ INDI", "1 NAME Jan /Berg/", "1 OCCU smid", "0 @I2@ INDI"});
+    gedcom += "1 NAME " + longName + " /Groot/\r\n0 @I3@ INDI\r\n1 NAME Kees /Dam/\r\n1 OCCU a\r\n";
+    for (int i = 0; i < 300000; ++i)
+        gedcom += "2 CONC abcdefghij\r\n";
+    gedcom += "0 TRLR\r\n";
+    const std::string path = WriteGedcom("groot.ged", gedcom);
+
+    ASSERT_EQ(Run(path), RunOutcome::Written);
+    EXPECT_EQ(Contents(folder_.path() / "Stambrix" / "Namen.txt"),
+              "Berg, Jan\t\t\t[@I1@]\r\nDam, Kees\t\t\t[@I3@]\r\nGroot, " + longName + "\t\t\t[@I2@]\r\n");
+    ASSERT_EQ(Run(path, EventKind::Beroepen), RunOutcome::Written);
+    std::string occupation = "a";
+    for (int i = 0; i < 300000; ++i)
+        occupation += "abcdefghij";
+    EXPECT_EQ(Contents(folder_.path() / "Stambrix" / "Beroepen.txt"), occupation + "\t[@I3@]\r\nsmid\t[@I1@]\r\n");
+}
+
+// A tab or another control character in a value is a blank: every line keeps its fields.
+TEST_F(RunIndexTest, ControlCharactersInValuesBecomeBlanks)
+{
+    const std::string path = WriteGedcom(
+        "tab.ged", testing::Gedcom({"0 @I\t1@ INDI", "1 NAME Jan\tEVIL /Jan\x7fsen/", "1 BIRT", "2 DATE 12\tMAY 1850",
+                                    "2 PLAC Goes\x01Zeeland", "1 OCCU smid\tbaas", "0 TRLR"}));
+    ASSERT_EQ(Run(path), RunOutcome::Written);
+    EXPECT_EQ(Contents(folder_.path() / "Stambrix" / "Namen.txt"), "Jan sen, Jan EVIL\t* 12-05-1850\t\t[@I 1@]\r\n");
+    ASSERT_EQ(Run(path, EventKind::Beroepen), RunOutcome::Written);
+    EXPECT_EQ(Contents(folder_.path() / "Stambrix" / "Beroepen.txt"), "smid baas\t[@I 1@]\r\n");
+    ASSERT_EQ(Run(path, EventKind::Plaatsen), RunOutcome::Written);
+    EXPECT_EQ(Contents(folder_.path() / "Stambrix" / "Plaatsen.txt"), "Goes Zeeland\t[@I 1@]\r\n");
+}
+
 TEST_F(RunIndexTest, MissingFileThrowsWithItsPathAndCreatesNoFolder)
 {
     const std::string path = (folder_.path() / "nergens" / "weg.ged").string();
