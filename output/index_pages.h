@@ -19,7 +19,7 @@ void WriteFamilyNameListPages(const IndexList& indexList, bool framed, HtmlPages
 /// Family names run together per initial, separated by "; ".
 void WriteFamilyNameLinePages(const IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter);
 
-/// The heading of a name index line: the text before its first comma.
+/// The heading of a name index line: the text before its first comma; empty without a comma.
 std::string_view HeadingOf(std::string_view line);
 
 /// The entry of a name index line: from after the first comma to before the tab that precedes

@@ -52,7 +52,8 @@ void ReplaceAll(std::string& text, std::string_view find, std::string_view repla
 
 std::string_view HeadingOf(std::string_view line)
 {
-    return line.substr(0, line.find(','));
+    const auto comma = line.find(',');
+    return comma == std::string_view::npos ? std::string_view() : line.substr(0, comma);
 }
 
 std::string EntryTextOf(std::string_view line)

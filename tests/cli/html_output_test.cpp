@@ -369,6 +369,18 @@ TEST_F(HtmlOutput, ByteOrderMarkMakesTheFileUtf8Too)
     ExpectOutputFolderMatches(kExpectedDir / "utf8_names" / "html-single");
 }
 
+// A person without a NAME line has an empty heading: on the single page no anchor or heading is made
+// of the rest of the line, and the entry is written.
+TEST_F(HtmlOutput, SinglePageGivesAPersonWithoutNameNoHeading)
+{
+    const CliResult result = Run({"--uitvoer", "html", "-q"}, CopyIntoTree("every_initial.ged"));
+
+    ASSERT_EQ(result.exitCode, 0) << "err: " << result.err;
+    const std::string page = ReadBytes(OutputFolder() / "index.htm");
+    EXPECT_EQ(page.find('\t'), std::string::npos) << page;
+    EXPECT_NE(page.find("\r\n         <UL><LI CLASS=\"inhoudtekst\">vrouw</LI></UL>\r\n"), std::string::npos) << page;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The footer date and the option paths in the page head.
 

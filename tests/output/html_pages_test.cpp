@@ -33,6 +33,9 @@ TEST(EntryTextOf, FromAfterTheCommaToBeforeTheId)
     EXPECT_EQ(EntryTextOf("Berg, Jan\t\t\t[]"), "");
     EXPECT_EQ(HeadingOf("Berg, Jan\t\t\t[@I1@]"), "Berg");
     EXPECT_EQ(HeadingOf(", Jan\t\t\t[@I1@]"), "");
+    // A person without a NAME line: no comma, so no heading; the entry is the rest.
+    EXPECT_EQ(HeadingOf("\t* 1850\tman\t[@I5@]"), "");
+    EXPECT_EQ(EntryTextOf("\t* 1850\tman\t[@I5@]"), "* 1850, man");
 }
 
 TEST(Headings, SameHeadingInitialAndLetter)
