@@ -5,9 +5,9 @@
 #include "output/written_counter.h"
 
 // The three HTML output kinds. Each writes its pages through `pages`, in the framed layout (a
-// frameset, an alphabet page and a page per letter; lines without a letter page are left out and
-// not counted) or as a single page; the counter counts the lines taken up. The stylesheet is
-// written by the caller first.
+// frameset, an alphabet page, a page per letter "a" to "z" and, for headings that begin with no
+// letter, the page "indexoverig.htm") or as a single page; the counter counts every line. The
+// stylesheet is written by the caller first.
 namespace stambrix::output {
 
 /// Names: a heading per surname, under it a line per person.
