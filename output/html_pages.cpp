@@ -1,6 +1,7 @@
 #include "output/html_pages.h"
 
 #include "names/ascii.h"
+#include "output/wmJsCssPaginas.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -121,9 +122,17 @@ void HtmlPages::WriteTextLine(std::string_view before, std::string_view text, st
     page_->Write(kLineEnd);
 }
 
+void HtmlPages::AddStylesheet(progress::UserMessages& messages)
+{
+    const std::filesystem::path path = outputDirectory_ / "genealogie.css";
+    if (auto stylesheet = CompleteStylesheet(path, messages))
+        completed_.Add(path, std::move(stylesheet));
+}
+
 void HtmlPages::OpenPage(std::string_view fileName)
 {
-    page_.emplace(outputDirectory_ / fileName);
+    pagePath_ = outputDirectory_ / fileName;
+    page_ = std::make_unique<AtomicFile>(pagePath_);
 }
 
 void HtmlPages::WritePageHead(std::string_view title, bool withBody)
@@ -220,8 +229,13 @@ void HtmlPages::WritePageEnd(bool withBody)
 
 void HtmlPages::ClosePage()
 {
-    page_->Commit();
-    page_.reset();
+    page_->Complete();
+    completed_.Add(pagePath_, std::move(page_));
+}
+
+void HtmlPages::PublishPages()
+{
+    completed_.PublishAll();
 }
 
 void HtmlPages::FinishContentPage()

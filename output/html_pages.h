@@ -1,9 +1,11 @@
 #pragma once
 
 #include "output/atomic_file.h"
+#include "output/completed_files.h"
+#include "progress/status_panels.h"
 
 #include <filesystem>
-#include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -34,14 +36,19 @@ constexpr char kOtherPage = '#';
 
 /// The blocks every index page is built from, written into one output folder, one page open at a
 /// time. Pages are written under lower-case names ("index.htm", "alfabet.htm", "indexa.htm" ...),
-/// the names the pages refer to, each in full before it replaces an earlier page. Text from the
-/// GEDCOM file and the option paths is escaped. Throws IoError.
+/// the names the pages refer to. Each page is completed in a temporary file; PublishPages then
+/// puts the whole set, the stylesheet included, in place at once, so a run that fails leaves every
+/// earlier page as it was. Text from the GEDCOM file and the option paths is escaped. Throws IoError.
 class HtmlPages
 {
 public:
     HtmlPages(std::filesystem::path outputDirectory, OptionPaths optionPaths, bool utf8);
 
     bool Utf8() const { return utf8_; }
+
+    /// Completes the stylesheet "genealogie.css" as a member of the set; one that cannot be
+    /// written is reported through `messages` and left as it was, and the pages go on.
+    void AddStylesheet(progress::UserMessages& messages);
 
     /// Starts the page `fileName` in the output folder.
     void OpenPage(std::string_view fileName);
@@ -53,8 +60,10 @@ public:
     void WriteLetterAnchor(std::string_view initial);
     void WritePageFooter();
     void WritePageEnd(bool withBody);
-    /// Completes the open page and puts it in place.
+    /// Completes the open page in its temporary file.
     void ClosePage();
+    /// Puts every completed page in its place. Throws IoError, leaving the pages as they were.
+    void PublishPages();
 
     void WriteListStart() { WriteLine({"   <UL TYPE=\"square\">"}); }
     void WriteListEnd() { WriteLine({"   </UL>"}); }
@@ -81,7 +90,9 @@ private:
     std::filesystem::path outputDirectory_;
     OptionPaths optionPaths_;
     bool utf8_;
-    std::optional<AtomicFile> page_;
+    std::filesystem::path pagePath_;
+    std::unique_ptr<AtomicFile> page_;
+    CompletedFiles completed_;
 };
 
 /// The name of a letter's page: "indexa.htm" for "a", "indexoverig.htm" for kOtherPage.

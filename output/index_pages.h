@@ -7,7 +7,7 @@
 // The three HTML output kinds. Each writes its pages through `pages`, in the framed layout (a
 // frameset, an alphabet page, a page per letter "a" to "z" and, for headings that begin with no
 // letter, the page "indexoverig.htm") or as a single page; the counter counts every line. The
-// stylesheet is written by the caller first.
+// caller adds the stylesheet and puts the completed pages in place.
 namespace stambrix::output {
 
 /// Names: a heading per surname, under it a line per person.

@@ -1,3 +1,4 @@
+#include "output/held_signals.h"
 #include "output/html_pages.h"
 #include "output/index_pages.h"
 #include "output/letter_pages.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -157,16 +159,17 @@ TEST(Stylesheet, ReadOnlyFileIsReportedWithItsPathAndKept)
     std::ofstream(css, std::ios::binary) << "eigen opmaak";
     fs::permissions(css, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     test_support::RecordingMessages messages;
-    EXPECT_FALSE(WriteStylesheet(folder.path(), "genealogie.css", true, messages));
+    EXPECT_EQ(CompleteStylesheet(css, messages), nullptr);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0], "Het bestand \r" + css.string() + "\rkon niet aangemaakt worden.");
     EXPECT_EQ(Contents(css), "eigen opmaak");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 
     fs::permissions(css, fs::perms::owner_write, fs::perm_options::add);
-    EXPECT_FALSE(WriteStylesheet(folder.path(), "genealogie.css", false, messages));
-    EXPECT_EQ(Contents(css), "eigen opmaak");
-    EXPECT_TRUE(WriteStylesheet(folder.path(), "genealogie.css", true, messages));
+    const auto completed = CompleteStylesheet(css, messages);
+    ASSERT_NE(completed, nullptr);
+    EXPECT_EQ(Contents(css), "eigen opmaak") << "replaced only when put in place";
+    completed->Publish();
     EXPECT_EQ(Contents(css), StylesheetText());
 }
 
@@ -183,6 +186,8 @@ TEST(NameIndexPages, LettersThatComeApartShareOnePage)
     std::uint64_t written = 0;
     WrittenCounter counter(panels, written);
     WriteNameIndexPages(lines, true, pages, counter);
+    EXPECT_FALSE(fs::exists(folder.path() / "indexb.htm")) << "no page is in place before the set is complete";
+    pages.PublishPages();
     const std::string pageB = Contents(folder.path() / "indexb.htm");
     EXPECT_NE(
         pageB.find("<LI CLASS=\"inhoudkop\">Berg</LI>\r\n         <UL><LI CLASS=\"inhoudtekst\">Jan, man</LI></UL>\r\n"
@@ -195,6 +200,22 @@ TEST(NameIndexPages, LettersThatComeApartShareOnePage)
         ++files;
     EXPECT_EQ(files, 28u);
     unsetenv("SOURCE_DATE_EPOCH");
+}
+
+int caught = 0;
+
+// A signal that comes while the pages are renamed waits until they are all in place.
+TEST(TerminationSignalsHeld, DeliversASignalWhenReleased)
+{
+    caught = 0;
+    const auto before = std::signal(SIGHUP, [](int) { ++caught; });
+    {
+        const TerminationSignalsHeld held;
+        std::raise(SIGHUP);
+        EXPECT_EQ(caught, 0);
+    }
+    EXPECT_EQ(caught, 1);
+    std::signal(SIGHUP, before);
 }
 
 } // namespace
