@@ -52,18 +52,6 @@ void ForEachNewName(const Lines& lines, bool utf8, WrittenCounter& counter, Take
     }
 }
 
-// The pages of letters with names, "a" first (the frameset shows it), then the others in the
-// order their names come; then the empty pages.
-template <typename WritePage> void WriteLetterPages(const IndexList& indexList, HtmlPages& pages, WritePage writePage)
-{
-    pages.WriteFramePages();
-    const LetterGroups groups = GatherByLetter(indexList, WholeLine);
-    writePage('a', groups.lines[0]);
-    for (const char letter : groups.letters)
-        if (letter != 'a')
-            writePage(letter, groups.lines[static_cast<std::size_t>(letter - 'a')]);
-    pages.FillMissingLetterPages();
-}
 } // namespace
 
 void WriteFamilyNameListPages(const IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
@@ -80,14 +68,15 @@ void WriteFamilyNameListPages(const IndexList& indexList, bool framed, HtmlPages
         pages.FinishContentPage();
         return;
     }
-    WriteLetterPages(indexList, pages, [&](char letter, const std::vector<std::string_view>& lines) {
+    const auto writePage = [&](char letter, const std::vector<std::string_view>& lines) {
         pages.OpenLetterPage(letter);
         pages.WriteListStart();
         ForEachNewName(lines, pages.Utf8(), counter,
                        [&](std::string_view name, bool) { pages.WriteTextLine(kItemStart, name, kItemEnd); });
         pages.WriteListEnd();
         pages.FinishContentPage();
-    });
+    };
+    WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), WholeLine), pages, writePage);
 }
 
 void WriteFamilyNameLinePages(const IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
@@ -112,7 +101,7 @@ void WriteFamilyNameLinePages(const IndexList& indexList, bool framed, HtmlPages
         pages.FinishContentPage();
         return;
     }
-    WriteLetterPages(indexList, pages, [&](char letter, const std::vector<std::string_view>& lines) {
+    const auto writePage = [&](char letter, const std::vector<std::string_view>& lines) {
         pages.OpenLetterPage(letter);
         pages.WriteListStart();
         FamilyNameLine names;
@@ -121,7 +110,8 @@ void WriteFamilyNameLinePages(const IndexList& indexList, bool framed, HtmlPages
         pages.WriteTextLine(kLetterPageItemStart, names.Text(), kItemEnd);
         pages.WriteListEnd();
         pages.FinishContentPage();
-    });
+    };
+    WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), WholeLine), pages, writePage);
 }
 
 } // namespace stambrix::output

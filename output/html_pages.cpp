@@ -1,6 +1,7 @@
 #include "output/html_pages.h"
 
 #include "names/ascii.h"
+#include "output/wmJsCssPaginas.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -82,6 +83,8 @@ std::string_view FirstCharacterOf(std::string_view text, bool utf8)
 
 std::string LetterPageName(char letter)
 {
+    if (letter == kOtherPage)
+        return "indexoverig.htm";
     return std::string("index") + letter + ".htm";
 }
 
@@ -119,9 +122,17 @@ void HtmlPages::WriteTextLine(std::string_view before, std::string_view text, st
     page_->Write(kLineEnd);
 }
 
+void HtmlPages::AddStylesheet(progress::UserMessages& messages)
+{
+    const std::filesystem::path path = outputDirectory_ / "genealogie.css";
+    if (auto stylesheet = CompleteStylesheet(path, messages))
+        completed_.Add(path, std::move(stylesheet));
+}
+
 void HtmlPages::OpenPage(std::string_view fileName)
 {
-    page_.emplace(outputDirectory_ / fileName);
+    pagePath_ = outputDirectory_ / fileName;
+    page_ = std::make_unique<AtomicFile>(pagePath_);
 }
 
 void HtmlPages::WritePageHead(std::string_view title, bool withBody)
@@ -162,7 +173,7 @@ void HtmlPages::WriteFrameset(std::string_view contentPage)
     WriteLine({"</FRAMESET>"});
 }
 
-void HtmlPages::WriteAlphabetBar(bool framed, std::string_view pageReference)
+void HtmlPages::WriteAlphabetBar(bool framed, std::string_view pageReference, bool otherCell)
 {
     WriteLine({"   <TABLE BORDER=\"1\" ALIGN=\"center\">"});
     WriteLine({"   <TR>"});
@@ -177,6 +188,14 @@ void HtmlPages::WriteAlphabetBar(bool framed, std::string_view pageReference)
                 {"      <A CLASS=\"1\" TARGET=\"inhoudalfabet\" HREF=\"index", lower, ".htm\"><B>", upper, "</B></A>"});
         else
             WriteLine({"      <A CLASS=\"1\" HREF=\"", pageReference, "#inhoud", lower, "\"><B>", upper, "</B></A>"});
+        WriteLine({"      </H6>"});
+        WriteLine({"      </TD>"});
+    }
+    if (otherCell) {
+        WriteLine({"      <TD WIDTH=\"3.9%\" HEIGHT=\"21\" ALIGN=\"center\">"});
+        WriteLine({"      <H6 CLASS=\"standaard\">"});
+        WriteLine(
+            {"      <A CLASS=\"1\" TARGET=\"inhoudalfabet\" HREF=\"", LetterPageName(kOtherPage), "\"><B>#</B></A>"});
         WriteLine({"      </H6>"});
         WriteLine({"      </TD>"});
     }
@@ -210,8 +229,13 @@ void HtmlPages::WritePageEnd(bool withBody)
 
 void HtmlPages::ClosePage()
 {
-    page_->Commit();
-    page_.reset();
+    page_->Complete();
+    completed_.Add(pagePath_, std::move(page_));
+}
+
+void HtmlPages::PublishPages()
+{
+    completed_.PublishAll();
 }
 
 void HtmlPages::FinishContentPage()
@@ -221,7 +245,7 @@ void HtmlPages::FinishContentPage()
     ClosePage();
 }
 
-void HtmlPages::WriteFramePages()
+void HtmlPages::WriteFramePages(bool otherCell)
 {
     OpenPage("index.htm");
     WritePageHead("Index", false);
@@ -231,7 +255,7 @@ void HtmlPages::WriteFramePages()
 
     OpenPage("alfabet.htm");
     WritePageHead("Alfabet", true);
-    WriteAlphabetBar(true, "alfabet.htm");
+    WriteAlphabetBar(true, "alfabet.htm", otherCell);
     WritePageEnd(true);
     ClosePage();
 }
@@ -248,19 +272,20 @@ void HtmlPages::OpenSinglePage()
 {
     OpenPage("index.htm");
     WritePageHead("Index.htm", true);
-    WriteAlphabetBar(false, "index.htm");
+    WriteAlphabetBar(false, "index.htm", false);
     WriteLine({});
 }
 
-void HtmlPages::FillMissingLetterPages()
+void HtmlPages::WriteEmptyLetterPage(char letter)
 {
-    for (char letter = 'a'; letter <= 'z'; ++letter) {
-        std::error_code error;
-        if (std::filesystem::exists(outputDirectory_ / LetterPageName(letter), error))
-            continue;
-        OpenLetterPage(letter);
-        FinishContentPage();
-    }
+    OpenLetterPage(letter);
+    FinishContentPage();
+}
+
+bool HtmlPages::HasPage(std::string_view fileName) const
+{
+    std::error_code error;
+    return std::filesystem::exists(outputDirectory_ / fileName, error);
 }
 
 } // namespace stambrix::output

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "output/atomic_file.h"
+#include "output/completed_files.h"
+#include "progress/status_panels.h"
 
 #include <filesystem>
-#include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -28,10 +30,15 @@ std::string FooterDate();
 /// The first character of `text`: one byte, or in UTF-8 text the whole sequence of a character.
 std::string_view FirstCharacterOf(std::string_view text, bool utf8);
 
+/// The letter of the page for headings that do not begin with a letter: "indexoverig.htm", shown
+/// as "#" on the alphabet page.
+constexpr char kOtherPage = '#';
+
 /// The blocks every index page is built from, written into one output folder, one page open at a
 /// time. Pages are written under lower-case names ("index.htm", "alfabet.htm", "indexa.htm" ...),
-/// the names the pages refer to, each in full before it replaces an earlier page. Text from the
-/// GEDCOM file and the option paths is escaped. Throws IoError.
+/// the names the pages refer to. Each page is completed in a temporary file; PublishPages then
+/// puts the whole set, the stylesheet included, in place at once, so a run that fails leaves every
+/// earlier page as it was. Text from the GEDCOM file and the option paths is escaped. Throws IoError.
 class HtmlPages
 {
 public:
@@ -39,17 +46,24 @@ public:
 
     bool Utf8() const { return utf8_; }
 
+    /// Completes the stylesheet "genealogie.css" as a member of the set; one that cannot be
+    /// written is reported through `messages` and left as it was, and the pages go on.
+    void AddStylesheet(progress::UserMessages& messages);
+
     /// Starts the page `fileName` in the output folder.
     void OpenPage(std::string_view fileName);
     void WritePageHead(std::string_view title, bool withBody);
     void WriteFrameset(std::string_view contentPage);
-    void WriteAlphabetBar(bool framed, std::string_view pageReference);
+    /// The 26 letter cells; with `otherCell` one more, "#", for the page kOtherPage.
+    void WriteAlphabetBar(bool framed, std::string_view pageReference, bool otherCell);
     /// The anchor the single page's letter links jump to; `initial` is a heading's first character.
     void WriteLetterAnchor(std::string_view initial);
     void WritePageFooter();
     void WritePageEnd(bool withBody);
-    /// Completes the open page and puts it in place.
+    /// Completes the open page in its temporary file.
     void ClosePage();
+    /// Puts every completed page in its place. Throws IoError, leaving the pages as they were.
+    void PublishPages();
 
     void WriteListStart() { WriteLine({"   <UL TYPE=\"square\">"}); }
     void WriteListEnd() { WriteLine({"   </UL>"}); }
@@ -58,14 +72,16 @@ public:
 
     /// Footer, end and close of a letter page or the single page.
     void FinishContentPage();
-    /// The frameset page and the alphabet page.
-    void WriteFramePages();
-    /// The page of `letter` ("a" to "z") with its head.
+    /// The frameset page and the alphabet page; `otherCell` as in WriteAlphabetBar.
+    void WriteFramePages(bool otherCell);
+    /// The page of `letter` ("a" to "z", or kOtherPage) with its head.
     void OpenLetterPage(char letter);
+    /// The page of `letter` with its head, footer and end, and no list.
+    void WriteEmptyLetterPage(char letter);
     /// The single page with its head and alphabet bar.
     void OpenSinglePage();
-    /// An empty letter page for every letter whose page is not in the folder.
-    void FillMissingLetterPages();
+    /// A file `fileName` is in the output folder.
+    bool HasPage(std::string_view fileName) const;
 
 private:
     void WriteLine(std::initializer_list<std::string_view> parts);
@@ -74,10 +90,12 @@ private:
     std::filesystem::path outputDirectory_;
     OptionPaths optionPaths_;
     bool utf8_;
-    std::optional<AtomicFile> page_;
+    std::filesystem::path pagePath_;
+    std::unique_ptr<AtomicFile> page_;
+    CompletedFiles completed_;
 };
 
-/// The name of a letter's page: "indexa.htm" for "a".
+/// The name of a letter's page: "indexa.htm" for "a", "indexoverig.htm" for kOtherPage.
 std::string LetterPageName(char letter);
 
 } // namespace stambrix::output

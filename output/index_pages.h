@@ -5,9 +5,9 @@
 #include "output/written_counter.h"
 
 // The three HTML output kinds. Each writes its pages through `pages`, in the framed layout (a
-// frameset, an alphabet page and a page per letter; lines without a letter page are left out and
-// not counted) or as a single page; the counter counts the lines taken up. The stylesheet is
-// written by the caller first.
+// frameset, an alphabet page, a page per letter "a" to "z" and, for headings that begin with no
+// letter, the page "indexoverig.htm") or as a single page; the counter counts every line. The
+// caller adds the stylesheet and puts the completed pages in place.
 namespace stambrix::output {
 
 /// Names: a heading per surname, under it a line per person.
@@ -19,7 +19,7 @@ void WriteFamilyNameListPages(const IndexList& indexList, bool framed, HtmlPages
 /// Family names run together per initial, separated by "; ".
 void WriteFamilyNameLinePages(const IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter);
 
-/// The heading of a name index line: the text before its first comma.
+/// The heading of a name index line: the text before its first comma; empty without a comma.
 std::string_view HeadingOf(std::string_view line);
 
 /// The entry of a name index line: from after the first comma to before the tab that precedes

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/html_pages.h"
 #include "output/index_list.h"
 
 #include <array>
@@ -17,32 +18,56 @@ bool SameHeading(std::string_view previous, std::string_view heading);
 /// folded, are equal; the first character of an empty heading is empty.
 bool SameInitial(std::string_view previous, std::string_view heading, bool utf8);
 
-/// The letter page of a heading, "a" to "z"; 0 when its trimmed text is empty or it begins with
-/// anything but a letter A-Z.
-char LetterOf(std::string_view heading);
+/// The letter page of a heading, decided by its first character (a windows-1252 byte, or a whole
+/// character in UTF-8 text): "a" to "z" for that letter in either case, for a Latin letter whose
+/// canonical decomposition begins with it (É e, Ÿ y), and for Æ a, Ø o, Œ o, ß s, Ł l, Đ d, Ð d,
+/// Þ t, ı i; kOtherPage for anything else, an empty heading included.
+char LetterOf(std::string_view heading, bool utf8);
 
-/// The lines of an index list gathered per letter page, each letter's lines in their sorted order,
-/// and the letters in the order their first lines come. Lines without a letter page are left out.
-struct LetterGroups
+/// The lines of an index list gathered per letter page, "a" to "z" and then kOtherPage, each
+/// page's lines in their sorted order.
+class LetterGroups
 {
-    std::array<std::vector<std::string_view>, 26> lines;
-    std::vector<char> letters;
+public:
+    std::vector<std::string_view>& LinesOf(char letter) { return lines_[IndexOf(letter)]; }
+    const std::vector<std::string_view>& LinesOf(char letter) const { return lines_[IndexOf(letter)]; }
+
+private:
+    static std::size_t IndexOf(char letter)
+    {
+        return letter == kOtherPage ? kPages - 1 : static_cast<std::size_t>(letter - 'a');
+    }
+
+    static constexpr std::size_t kPages = 27;
+    std::array<std::vector<std::string_view>, kPages> lines_;
 };
 
 /// Gathers the lines of `indexList` by the letter of `headingOf`(line).
-template <typename HeadingOf> LetterGroups GatherByLetter(const IndexList& indexList, HeadingOf headingOf)
+template <typename HeadingOf> LetterGroups GatherByLetter(const IndexList& indexList, bool utf8, HeadingOf headingOf)
 {
     LetterGroups groups;
-    for (const std::string_view line : indexList) {
-        const char letter = LetterOf(headingOf(line));
-        if (letter == 0)
-            continue;
-        auto& lines = groups.lines[static_cast<std::size_t>(letter - 'a')];
-        if (lines.empty())
-            groups.letters.push_back(letter);
-        lines.push_back(line);
-    }
+    for (const std::string_view line : indexList)
+        groups.LinesOf(LetterOf(headingOf(line), utf8)).push_back(line);
     return groups;
+}
+
+/// The framed page set: the frameset and alphabet pages, then `writePage`(letter, lines) for "a"
+/// (which the frameset shows first) and for every page with lines; every other letter, and a page
+/// kOtherPage that an earlier run left, gets an empty page, so no page of an earlier run stays.
+template <typename WritePage> void WriteLetterPageSet(const LetterGroups& groups, HtmlPages& pages, WritePage writePage)
+{
+    const bool others = !groups.LinesOf(kOtherPage).empty();
+    pages.WriteFramePages(others);
+    for (char letter = 'a'; letter <= 'z'; ++letter) {
+        if (letter == 'a' || !groups.LinesOf(letter).empty())
+            writePage(letter, groups.LinesOf(letter));
+        else
+            pages.WriteEmptyLetterPage(letter);
+    }
+    if (others)
+        writePage(kOtherPage, groups.LinesOf(kOtherPage));
+    else if (pages.HasPage(LetterPageName(kOtherPage)))
+        pages.WriteEmptyLetterPage(kOtherPage);
 }
 
 } // namespace stambrix::output

@@ -52,7 +52,8 @@ void ReplaceAll(std::string& text, std::string_view find, std::string_view repla
 
 std::string_view HeadingOf(std::string_view line)
 {
-    return line.substr(0, line.find(','));
+    const auto comma = line.find(',');
+    return comma == std::string_view::npos ? std::string_view() : line.substr(0, comma);
 }
 
 std::string EntryTextOf(std::string_view line)
@@ -82,14 +83,10 @@ void WriteNameIndexPages(const IndexList& indexList, bool framed, HtmlPages& pag
         pages.FinishContentPage();
         return;
     }
-    pages.WriteFramePages();
-    const LetterGroups groups = GatherByLetter(indexList, HeadingOf);
-    // The frameset shows page "a" first, so it is written even without lines.
-    WriteLetterPage('a', groups.lines[0], pages, counter);
-    for (const char letter : groups.letters)
-        if (letter != 'a')
-            WriteLetterPage(letter, groups.lines[static_cast<std::size_t>(letter - 'a')], pages, counter);
-    pages.FillMissingLetterPages();
+    WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), HeadingOf), pages,
+                       [&](char letter, const std::vector<std::string_view>& lines) {
+                           WriteLetterPage(letter, lines, pages, counter);
+                       });
 }
 
 } // namespace stambrix::output

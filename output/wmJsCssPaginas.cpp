@@ -69,6 +69,7 @@ const std::array<Rule, 31> kRules{{
 
 #undef STAMBRIX_TEXT_RULE
 #undef STAMBRIX_LINK_RULE
+
 } // namespace
 
 std::string StylesheetText()
@@ -85,21 +86,16 @@ std::string StylesheetText()
     return text;
 }
 
-bool WriteStylesheet(const std::filesystem::path& directory, const std::string& fileName, bool overwrite,
-                     progress::UserMessages& messages)
+std::unique_ptr<AtomicFile> CompleteStylesheet(const std::filesystem::path& path, progress::UserMessages& messages)
 {
-    const std::filesystem::path path = directory / fileName;
-    std::error_code error;
-    if (!overwrite && std::filesystem::exists(path, error))
-        return false;
     try {
-        AtomicFile file(path);
-        file.Write(StylesheetText());
-        file.Commit();
-        return true;
+        auto file = std::make_unique<AtomicFile>(path);
+        file->Write(StylesheetText());
+        file->Complete();
+        return file;
     } catch (const IoError&) {
         messages.ShowMessage("Het bestand \r" + path.string() + "\rkon niet aangemaakt worden.");
-        return false;
+        return nullptr;
     }
 }
 

@@ -5,7 +5,6 @@
 #include "output/index_list.h"
 #include "output/index_pages.h"
 #include "output/text_writer.h"
-#include "output/wmJsCssPaginas.h"
 #include "output/written_counter.h"
 #include "progress/elapsed_text.h"
 #include "scan/byte_source.h"
@@ -67,9 +66,8 @@ void WriteIndex(const RunRequest& request, const ScanResult& sorted, const std::
                                writtenCounter);
         return;
     }
-    // A stylesheet that cannot be written has been reported; the pages are written all the same.
-    (void)output::WriteStylesheet(outputDirectory, "genealogie.css", true, messages);
     output::HtmlPages pages(outputDirectory, request.optionPaths, sorted.encoding == TextEncoding::Utf8);
+    pages.AddStylesheet(messages);
     output::WrittenCounter counter(panels, writtenCounter);
     switch (request.outputKind) {
     case OutputKind::Html:
@@ -84,6 +82,7 @@ void WriteIndex(const RunRequest& request, const ScanResult& sorted, const std::
     case OutputKind::NaarTekst:
         break;
     }
+    pages.PublishPages();
 }
 } // namespace
 

@@ -59,6 +59,7 @@ std::string PageHeadWith(const output::OptionPaths& paths)
     pages.OpenPage("index.htm");
     pages.WritePageHead("Index.htm", true);
     pages.ClosePage();
+    pages.PublishPages();
     std::ifstream in(directory / "index.htm", std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

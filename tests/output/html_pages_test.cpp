@@ -1,3 +1,4 @@
+#include "output/held_signals.h"
 #include "output/html_pages.h"
 #include "output/index_pages.h"
 #include "output/letter_pages.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -33,6 +35,9 @@ TEST(EntryTextOf, FromAfterTheCommaToBeforeTheId)
     EXPECT_EQ(EntryTextOf("Berg, Jan\t\t\t[]"), "");
     EXPECT_EQ(HeadingOf("Berg, Jan\t\t\t[@I1@]"), "Berg");
     EXPECT_EQ(HeadingOf(", Jan\t\t\t[@I1@]"), "");
+    // A person without a NAME line: no comma, so no heading; the entry is the rest.
+    EXPECT_EQ(HeadingOf("\t* 1850\tman\t[@I5@]"), "");
+    EXPECT_EQ(EntryTextOf("\t* 1850\tman\t[@I5@]"), "* 1850, man");
 }
 
 TEST(Headings, SameHeadingInitialAndLetter)
@@ -47,12 +52,72 @@ TEST(Headings, SameHeadingInitialAndLetter)
     EXPECT_EQ(FirstCharacterOf("\xC3\x96lberg", true), "\xC3\x96");
     EXPECT_EQ(FirstCharacterOf("\xC3\x96lberg", false), "\xC3");
     EXPECT_EQ(FirstCharacterOf("\xC3", true), "\xC3");
-    EXPECT_EQ(LetterOf("berg"), 'b');
-    EXPECT_EQ(LetterOf("Zee"), 'z');
-    EXPECT_EQ(LetterOf("1e Berg"), 0);
-    EXPECT_EQ(LetterOf("\xC9mile"), 0);
-    EXPECT_EQ(LetterOf(" van"), 0);
-    EXPECT_EQ(LetterOf("  "), 0);
+}
+
+struct LetterCase
+{
+    const char* heading;
+    char letter;
+};
+
+// The same initials in both encodings; windows-1252 has no Ł, Đ, ı or Cyrillic.
+TEST(LetterOf, BaseLetterOfTheFirstCharacterElseTheOtherPage)
+{
+    const LetterCase windows1252[] = {
+        {"berg", 'b'},
+        {"Zee", 'z'},
+        {"\xC9mile", 'e'},
+        {"\xE9mile", 'e'},
+        {"\xD6zt\xFCrk", 'o'},
+        {"\xC7"
+         "elik",
+         'c'},
+        {"\x8Aimek", 's'},
+        {"\x9Fvonne", 'y'},
+        {"\xC6r\xF8", 'a'},
+        {"\xD8st", 'o'},
+        {"\x8Cuvre", 'o'},
+        {"\xDF", 's'},
+        {"\xD0or", 'd'},
+        {"\xDEor", 't'},
+        {"1e Berg", '#'},
+        {"'t Hoen", '#'},
+        {" van", '#'},
+        {"\xD7", '#'},
+        {"\x81", '#'},
+        {"", '#'},
+    };
+    for (const auto& c : windows1252)
+        EXPECT_EQ(LetterOf(c.heading, false), c.letter) << c.heading;
+    const LetterCase utf8[] = {
+        {"berg", 'b'},
+        {"\xC3\x89mile", 'e'},
+        {"\xC3\x96zt\xC3\xBCrk", 'o'},
+        {"\xC3\x87"
+         "elik",
+         'c'},
+        {"\xC5\xA0imek", 's'},
+        {"\xC5\xB8vonne", 'y'},
+        {"\xC3\x86r\xC3\xB8", 'a'},
+        {"\xC3\x98st", 'o'},
+        {"\xC5\x92uvre", 'o'},
+        {"\xC3\x9F", 's'},
+        {"\xC5\x81\xC3\xB3"
+         "d\xC5\xBA",
+         'l'},
+        {"\xC4\x90or\xC4\x91"
+         "e",
+         'd'},
+        {"\xC3\x90or", 'd'},
+        {"\xC3\x9Eor", 't'},
+        {"\xC4\xB1\xC5\x9F\xC4\xB1k", 'i'},
+        {"1e Berg", '#'},
+        {"\xD0\x91\xD0\xB0\xD1\x80", '#'},
+        {"\xC3", '#'},
+        {"", '#'},
+    };
+    for (const auto& c : utf8)
+        EXPECT_EQ(LetterOf(c.heading, true), c.letter) << c.heading;
 }
 
 TEST(EscapeHtml, OnlyTheFourSpecialCharacters)
@@ -94,16 +159,17 @@ TEST(Stylesheet, ReadOnlyFileIsReportedWithItsPathAndKept)
     std::ofstream(css, std::ios::binary) << "eigen opmaak";
     fs::permissions(css, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     test_support::RecordingMessages messages;
-    EXPECT_FALSE(WriteStylesheet(folder.path(), "genealogie.css", true, messages));
+    EXPECT_EQ(CompleteStylesheet(css, messages), nullptr);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0], "Het bestand \r" + css.string() + "\rkon niet aangemaakt worden.");
     EXPECT_EQ(Contents(css), "eigen opmaak");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 
     fs::permissions(css, fs::perms::owner_write, fs::perm_options::add);
-    EXPECT_FALSE(WriteStylesheet(folder.path(), "genealogie.css", false, messages));
-    EXPECT_EQ(Contents(css), "eigen opmaak");
-    EXPECT_TRUE(WriteStylesheet(folder.path(), "genealogie.css", true, messages));
+    const auto completed = CompleteStylesheet(css, messages);
+    ASSERT_NE(completed, nullptr);
+    EXPECT_EQ(Contents(css), "eigen opmaak") << "replaced only when put in place";
+    completed->Publish();
     EXPECT_EQ(Contents(css), StylesheetText());
 }
 
@@ -120,6 +186,8 @@ TEST(NameIndexPages, LettersThatComeApartShareOnePage)
     std::uint64_t written = 0;
     WrittenCounter counter(panels, written);
     WriteNameIndexPages(lines, true, pages, counter);
+    EXPECT_FALSE(fs::exists(folder.path() / "indexb.htm")) << "no page is in place before the set is complete";
+    pages.PublishPages();
     const std::string pageB = Contents(folder.path() / "indexb.htm");
     EXPECT_NE(
         pageB.find("<LI CLASS=\"inhoudkop\">Berg</LI>\r\n         <UL><LI CLASS=\"inhoudtekst\">Jan, man</LI></UL>\r\n"
@@ -132,6 +200,22 @@ TEST(NameIndexPages, LettersThatComeApartShareOnePage)
         ++files;
     EXPECT_EQ(files, 28u);
     unsetenv("SOURCE_DATE_EPOCH");
+}
+
+int caught = 0;
+
+// A signal that comes while the pages are renamed waits until they are all in place.
+TEST(TerminationSignalsHeld, DeliversASignalWhenReleased)
+{
+    caught = 0;
+    const auto before = std::signal(SIGHUP, [](int) { ++caught; });
+    {
+        const TerminationSignalsHeld held;
+        std::raise(SIGHUP);
+        EXPECT_EQ(caught, 0);
+    }
+    EXPECT_EQ(caught, 1);
+    std::signal(SIGHUP, before);
 }
 
 } // namespace
