@@ -1,6 +1,7 @@
 #include "output/atomic_file.h"
 
 #include "names/io_error.h"
+#include "output/temporary_files.h"
 
 #include <atomic>
 #include <cerrno>
@@ -77,10 +78,14 @@ AtomicFile::AtomicFile(const std::filesystem::path& target) : target_(target)
     }
 }
 
-// Creates the temporary file, open in `file_`, and returns 0; or returns the error number and leaves
-// nothing behind.
+// Creates the temporary file, registered and open in `file_`, and returns 0; or returns the error
+// number and leaves nothing behind.
 int AtomicFile::CreateTemporary(const std::optional<struct stat>& replaced)
 {
+    // Registered before it exists, so that no moment has the file on disk and outside the registry.
+    const std::optional<std::size_t> slot = RegisterTemporaryFile(temporary_.c_str());
+    if (!slot)
+        return temporary_.native().size() >= kTemporaryPathCapacity ? ENAMETOOLONG : EMFILE;
     // Never wider than the file it replaces, not even until the bits are set: whoever opened it in
     // between could read on.
     const mode_t mode = replaced ? (replaced->st_mode & 0777) : 0666;
@@ -90,12 +95,15 @@ int AtomicFile::CreateTemporary(const std::optional<struct stat>& replaced)
         failure = errno;
     if (failure == 0 && (file_ = fdopen(fd, "wb")) == nullptr)
         failure = errno;
-    if (failure == 0)
+    if (failure == 0) {
+        slot_ = *slot;
         return 0;
+    }
     if (fd >= 0) {
         close(fd);
         unlink(temporary_.c_str());
     }
+    UnregisterTemporaryFile(*slot);
     return failure;
 }
 
@@ -103,8 +111,10 @@ AtomicFile::~AtomicFile()
 {
     if (file_ != nullptr)
         std::fclose(file_);
-    if (!published_)
+    if (!published_) {
         unlink(temporary_.c_str());
+        UnregisterTemporaryFile(slot_);
+    }
 }
 
 void AtomicFile::Write(std::string_view bytes)
@@ -142,6 +152,7 @@ void AtomicFile::Publish()
     if (error)
         throw IoError(target_.string(), error.message());
     published_ = true;
+    UnregisterTemporaryFile(slot_);
 }
 
 void AtomicFile::Commit()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -13,7 +14,8 @@ namespace stambrix::output {
 /// An output file written whole or not at all: the bytes go to a new temporary file beside the
 /// target, «.<name>.<pid>.<n>.<n>.<n>.tmp», which replaces the target only in Commit. Until then,
 /// and whenever anything fails, the target stays exactly as it was; a file that is not committed is
-/// removed.
+/// removed. While it exists the temporary file is in the registry of temporary files, so an
+/// interrupted program removes it too (RemoveTemporaryFiles).
 ///
 /// A file that replaces another takes over its permission bits, and its group where the process may
 /// give that group; they hold from the temporary file's creation on. A new file gets the default
@@ -48,6 +50,7 @@ private:
 
     std::filesystem::path target_;
     std::filesystem::path temporary_;
+    std::size_t slot_ = 0;
     std::FILE* file_ = nullptr;
     bool published_ = false;
     std::string buffer_;

@@ -1,0 +1,81 @@
+#include "output/temporary_files.h"
+
+#include "names/io_error.h"
+#include "output/atomic_file.h"
+#include "test_support/cli_run.h"
+#include "test_support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace stambrix::output {
+namespace {
+
+namespace fs = std::filesystem;
+using test_support::EntriesOf;
+using test_support::ReadBytes;
+using test_support::WriteBytes;
+
+class TemporaryFiles : public ::testing::Test
+{
+protected:
+    fs::path File(const std::string& name) const { return folder_.path() / name; }
+
+    test_support::TempFolder folder_{"stambrix-temporary"};
+};
+
+TEST_F(TemporaryFiles, RemoveTemporaryFilesRemovesTheUnfinishedFilesOnly)
+{
+    WriteBytes(File("Namen.txt"), "Oud\r\n");
+    // In a process of its own: the registry keeps the files it has removed, as the process ends then.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        AtomicFile published(File("genealogie.css"));
+        published.Write("nieuw");
+        published.Commit();
+        AtomicFile replacing(File("Namen.txt"));
+        replacing.Write("Nieuw\r\n");
+        AtomicFile completed(File("index.htm"));
+        completed.Complete();
+        RemoveTemporaryFiles();
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child failed: status " << status;
+
+    EXPECT_EQ(EntriesOf(folder_.path()), (std::set<std::string>{"Namen.txt", "genealogie.css"}));
+    EXPECT_EQ(ReadBytes(File("Namen.txt")), "Oud\r\n");
+    EXPECT_EQ(ReadBytes(File("genealogie.css")), "nieuw");
+}
+
+TEST_F(TemporaryFiles, AFileBeyondTheRegistrysRoomIsRefusedAndChangesNothing)
+{
+    WriteBytes(File("Namen.txt"), "Oud\r\n");
+    std::vector<std::unique_ptr<AtomicFile>> open;
+    for (std::size_t i = 0; i < kTemporaryFileSlots; ++i)
+        open.push_back(std::make_unique<AtomicFile>(File("index" + std::to_string(i) + ".htm")));
+    try {
+        AtomicFile refused(File("Namen.txt"));
+        ADD_FAILURE() << "no IoError";
+    } catch (const IoError& e) {
+        EXPECT_EQ(std::string(e.what()), File("Namen.txt").string() + ": Too many open files");
+    }
+    open.clear();
+
+    EXPECT_EQ(EntriesOf(folder_.path()), std::set<std::string>{"Namen.txt"});
+    EXPECT_EQ(ReadBytes(File("Namen.txt")), "Oud\r\n");
+    AtomicFile roomAgain(File("Namen.txt"));
+}
+
+} // namespace
+} // namespace stambrix::output
