@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -13,7 +16,7 @@
 #include <string>
 
 // stambrix-cli ended by a signal while it writes its index: the temporary file goes and the earlier
-// index stays as it was.
+// index stays as it was. A temporary file that a killed run left goes with the next run in its folder.
 namespace {
 
 namespace fs = std::filesystem;
@@ -138,6 +141,36 @@ TEST_F(InterruptedRuns, HangUpStartedIgnoredAsUnderNohupLetsTheRunFinish)
     EXPECT_GT(ContentsOf(Output()).at("Namen.txt").size(), before.at("Namen.txt").size())
         << "the index of the larger tree is in place";
     EXPECT_EQ(TemporaryFilesIn(Output()), std::set<std::string>{});
+}
+
+TEST_F(InterruptedRuns, NextRunRemovesTheTemporaryFileOfAnEndedProcessOnly)
+{
+    WriteEarlierIndex();
+    const pid_t ended = fork();
+    ASSERT_GE(ended, 0);
+    if (ended == 0)
+        _exit(0);
+    ASSERT_EQ(waitpid(ended, nullptr, 0), ended);
+    const std::string left = ".Namen.txt." + std::to_string(ended) + ".123.4.0.tmp";
+    const std::string ofThisProcess = ".Namen.txt." + std::to_string(getpid()) + ".123.5.0.tmp";
+    // Names of the user's own, close to the pattern, with the ended process's id in them.
+    const std::set<std::string> usersOwn = {
+        ".Namen.txt.tmp",
+        "Namen.txt." + std::to_string(ended) + ".123.4.0.tmp",
+        ".Namen.txt." + std::to_string(ended) + ".123.4.tmp",
+        "." + std::to_string(ended) + ".123.4.0.tmp",
+    };
+    for (const std::string& name : usersOwn)
+        WriteBytes(Output() / name, "van de gebruiker\r\n");
+    WriteBytes(Output() / left, "half");
+    WriteBytes(Output() / ofThisProcess, "half");
+
+    const ChildResult result = RunChild(kCli, Cli());
+
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    std::set<std::string> expected = usersOwn;
+    expected.insert({"Namen.txt", ofThisProcess});
+    EXPECT_EQ(EntriesOf(Output()), expected);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "names/io_error.h"
 #include "output/atomic_file.h"
+#include "output/stale_temporary_files.h"
 #include "test_support/cli_run.h"
 #include "test_support/temp_folder.h"
 
@@ -75,6 +76,14 @@ TEST_F(TemporaryFiles, AFileBeyondTheRegistrysRoomIsRefusedAndChangesNothing)
     EXPECT_EQ(EntriesOf(folder_.path()), std::set<std::string>{"Namen.txt"});
     EXPECT_EQ(ReadBytes(File("Namen.txt")), "Oud\r\n");
     AtomicFile roomAgain(File("Namen.txt"));
+}
+
+TEST_F(TemporaryFiles, TheNameOfATemporaryFileGivesItsProcess)
+{
+    AtomicFile file(File("Namen.txt"));
+    const std::set<std::string> names = EntriesOf(folder_.path());
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(ProcessOfTemporaryName(*names.begin()), getpid()) << *names.begin();
 }
 
 } // namespace
