@@ -11,7 +11,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <ostream>
 #include <set>
 #include <string>
 
@@ -91,11 +90,6 @@ struct SignalCase
     int signal = 0;
     int exitCode = 0;
 };
-
-std::ostream& operator<<(std::ostream& os, const SignalCase& c)
-{
-    return os << c.name;
-}
 
 class Signal : public InterruptedRuns, public ::testing::WithParamInterface<SignalCase>
 {

@@ -1,6 +1,5 @@
 #include "output/temporary_files.h"
 
-#include "names/io_error.h"
 #include "output/atomic_file.h"
 #include "output/stale_temporary_files.h"
 #include "test_support/cli_run.h"
@@ -12,10 +11,8 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <memory>
 #include <set>
 #include <string>
-#include <vector>
 
 namespace stambrix::output {
 namespace {
@@ -57,25 +54,6 @@ TEST_F(TemporaryFiles, RemoveTemporaryFilesRemovesTheUnfinishedFilesOnly)
     EXPECT_EQ(EntriesOf(folder_.path()), (std::set<std::string>{"Namen.txt", "genealogie.css"}));
     EXPECT_EQ(ReadBytes(File("Namen.txt")), "Oud\r\n");
     EXPECT_EQ(ReadBytes(File("genealogie.css")), "nieuw");
-}
-
-TEST_F(TemporaryFiles, AFileBeyondTheRegistrysRoomIsRefusedAndChangesNothing)
-{
-    WriteBytes(File("Namen.txt"), "Oud\r\n");
-    std::vector<std::unique_ptr<AtomicFile>> open;
-    for (std::size_t i = 0; i < kTemporaryFileSlots; ++i)
-        open.push_back(std::make_unique<AtomicFile>(File("index" + std::to_string(i) + ".htm")));
-    try {
-        AtomicFile refused(File("Namen.txt"));
-        ADD_FAILURE() << "no IoError";
-    } catch (const IoError& e) {
-        EXPECT_EQ(std::string(e.what()), File("Namen.txt").string() + ": Too many open files");
-    }
-    open.clear();
-
-    EXPECT_EQ(EntriesOf(folder_.path()), std::set<std::string>{"Namen.txt"});
-    EXPECT_EQ(ReadBytes(File("Namen.txt")), "Oud\r\n");
-    AtomicFile roomAgain(File("Namen.txt"));
 }
 
 TEST_F(TemporaryFiles, TheNameOfATemporaryFileGivesItsProcess)
