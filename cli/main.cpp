@@ -1,3 +1,4 @@
+#include "cli/interrupt_handler.h"
 #include "cli/run_cli.h"
 
 #include <csignal>
@@ -27,6 +28,7 @@ int main(int argc, char** argv)
     // a full disk, its temporary file removed, instead of the signal ending the program halfway.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+    stambrix::cli::InstallInterruptHandler();
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     stambrix::cli::CliEnvironment environment;
     environment.programDirectory = ProgramDirectory(argv[0]);

@@ -1,20 +1,31 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include <sys/stat.h>
 
 namespace stambrix::output {
 
 /// An output file written whole or not at all: the bytes go to a new temporary file beside the
-/// target, which replaces the target only in Commit. Until then, and whenever anything fails,
-/// the target stays exactly as it was; a file that is not committed is removed.
+/// target, «.<name>.<pid>.<n>.<n>.<n>.tmp», which replaces the target only in Commit. Until then,
+/// and whenever anything fails, the target stays exactly as it was; a file that is not committed is
+/// removed. While it exists the temporary file is in the registry of temporary files, so an
+/// interrupted program removes it too (RemoveTemporaryFiles).
+///
+/// A file that replaces another takes over its permission bits, and its group where the process may
+/// give that group; they hold from the temporary file's creation on. A new file gets the default
+/// permissions (0666 less the umask).
 class AtomicFile
 {
 public:
     /// Starts writing `target`. Throws IoError when the target exists and is read-only (no write
-    /// permission bit set) or when its folder takes no new file.
+    /// permission bit set), when its folder takes no new file or when the new file cannot be given
+    /// the target's permission bits.
     explicit AtomicFile(const std::filesystem::path& target);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
@@ -34,10 +45,12 @@ public:
     void Commit();
 
 private:
+    int CreateTemporary(const std::optional<struct stat>& replaced);
     void Flush();
 
     std::filesystem::path target_;
     std::filesystem::path temporary_;
+    std::size_t slot_ = 0;
     std::FILE* file_ = nullptr;
     bool published_ = false;
     std::string buffer_;

@@ -4,6 +4,7 @@
 #include "names/io_error.h"
 #include "output/index_list.h"
 #include "output/index_pages.h"
+#include "output/stale_temporary_files.h"
 #include "output/text_writer.h"
 #include "output/written_counter.h"
 #include "progress/elapsed_text.h"
@@ -153,6 +154,7 @@ RunOutcome RunIndex(const RunRequest& request, progress::StatusPanels& panels, p
     FileSource source(request.gedcomPath);
     const std::string outputDirectory = OutputDirectoryOf(request.gedcomPath);
     CreateOutputDirectory(outputDirectory);
+    output::RemoveStaleTemporaryFiles(outputDirectory);
 
     const ScanResult sorted = ReadSortedIndex(source, request.gedcomPath, request, panels, CollationLocale());
 

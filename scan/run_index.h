@@ -17,7 +17,8 @@
 namespace stambrix::scan {
 
 /// One run: reads the GEDCOM file once, collects the index lines of the chosen event kind, sorts
-/// them and writes the index into the folder "Stambrix" beside the file. Progress goes to the
+/// them and writes the index into the folder "Stambrix" beside the file, where it first removes the
+/// temporary files that killed runs left (RemoveStaleTemporaryFiles). Progress goes to the
 /// three panels; "Er is geen bestand opgegeven om te openen." and "Er zijn geen items gevonden."
 /// go to `messages`. Throws IoError when the file cannot be read or the index cannot be written;
 /// an index written earlier then stays as it was.

@@ -2,12 +2,14 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -87,6 +89,16 @@ std::string ContentsOf(std::FILE* file)
         text.append(block, count);
     return text;
 }
+
+// waitpid, tried again when a signal to this process cuts it short.
+pid_t WaitFor(pid_t pid, int& status, int options)
+{
+    pid_t changed;
+    do
+        changed = waitpid(pid, &status, options);
+    while (changed < 0 && errno == EINTR);
+    return changed;
+}
 } // namespace
 
 Child::Child(const std::filesystem::path& program, const ChildSetup& setup) : out_(CaptureFile()), err_(CaptureFile())
@@ -113,6 +125,9 @@ Child::Child(const std::filesystem::path& program, const ChildSetup& setup) : ou
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
             FailInChild("setrlimit");
     }
+    for (const int signal : setup.ignoredSignals)
+        if (::signal(signal, SIG_IGN) == SIG_ERR)
+            FailInChild("signal");
     if (dropRoot)
         BecomeUnprivileged();
     execve(prepared.argv[0], prepared.argv.data(), prepared.envp.data());
@@ -121,22 +136,41 @@ Child::Child(const std::filesystem::path& program, const ChildSetup& setup) : ou
 
 Child::~Child()
 {
-    if (pid_ > 0)
-        (void)Wait();
+    if (pid_ <= 0)
+        return;
+    // A child not reaped yet is still there to take the signal, whatever it is doing.
+    if (!endStatus_)
+        kill(pid_, SIGCONT);
+    (void)Wait();
+}
+
+bool Child::WaitUntilStopped()
+{
+    int status = 0;
+    const pid_t changed = WaitFor(pid_, status, WUNTRACED);
+    if (changed > 0 && WIFSTOPPED(status))
+        return true;
+    if (changed < 0)
+        throw std::system_error(errno, std::generic_category(), "cannot wait for process " + std::to_string(pid_));
+    endStatus_ = status;
+    return false;
+}
+
+void Child::Send(int signal)
+{
+    if (kill(pid_, signal) != 0)
+        throw std::system_error(errno, std::generic_category(), "cannot signal process " + std::to_string(pid_));
 }
 
 ChildResult Child::Wait()
 {
     ChildResult result;
-    int status = 0;
-    pid_t ended;
-    do
-        ended = waitpid(pid_, &status, 0);
-    while (ended < 0 && errno == EINTR);
+    int status = endStatus_.value_or(0);
+    const bool ended = endStatus_.has_value() || WaitFor(pid_, status, 0) > 0;
     pid_ = -1;
-    if (ended > 0 && WIFEXITED(status))
+    if (ended && WIFEXITED(status))
         result.exitCode = WEXITSTATUS(status);
-    else if (ended > 0 && WIFSIGNALED(status))
+    else if (ended && WIFSIGNALED(status))
         result.signal = WTERMSIG(status);
     result.out = ContentsOf(out_);
     result.err = ContentsOf(err_);

@@ -24,6 +24,7 @@ struct ChildSetup
     std::vector<std::string> environment; ///< "NAME=value" entries added to this process's, replacing the same NAME
     std::optional<std::uint64_t> fileSizeLimit; ///< RLIMIT_FSIZE in bytes: no file may grow past it
     bool unprivileged = false;                  ///< when this process runs as root, the child runs as kUnprivilegedId
+    std::vector<int> ignoredSignals; ///< signals the child starts with ignored, as nohup starts a program with SIGHUP
 };
 
 /// How a child ended and what it printed.
@@ -42,16 +43,23 @@ class Child
 {
 public:
     Child(const std::filesystem::path& program, const ChildSetup& setup);
-    /// Waits for a child not waited for yet.
+    /// Waits for a child not waited for yet, continuing it first should it be stopped.
     ~Child();
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
+
+    /// Waits until the child stops (SIGSTOP); false when it ends instead, as Wait then tells.
+    bool WaitUntilStopped();
+
+    /// Sends `signal` to the child.
+    void Send(int signal);
 
     /// Waits until the child ends; once only.
     ChildResult Wait();
 
 private:
     pid_t pid_ = -1;
+    std::optional<int> endStatus_; ///< the status of a child that ended while WaitUntilStopped waited
     std::FILE* out_ = nullptr;
     std::FILE* err_ = nullptr;
 };
