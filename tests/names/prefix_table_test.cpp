@@ -2,6 +2,7 @@
 
 #include "names/ascii.h"
 #include "names/io_error.h"
+#include "names/line_limit.h"
 #include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -173,6 +174,23 @@ TEST_F(LoadPrefixTableTest, FileLargerThanOneReadKeepsEveryLine)
     ASSERT_EQ(table.entries.size(), 20000u);
     EXPECT_EQ(table.entries.front(), "voorvoegsel0 ");
     EXPECT_EQ(table.entries.back(), "voorvoegsel19999 ");
+}
+
+TEST_F(LoadPrefixTableTest, SkipsAUtf8ByteOrderMarkAtTheStart)
+{
+    EXPECT_EQ(LoadPrefixTable(WriteFile(kPrefixFileName, "\xEF\xBB\xBFvan der\r\nde\r\n")).entries,
+              (Entries{"van der ", "de "}));
+    EXPECT_EQ(LoadPrefixTable(WriteFile("comment.txt", "\xEF\xBB\xBF;kop\r\nte\r\n")).entries, Entries{"te "});
+}
+
+TEST_F(LoadPrefixTableTest, KeepsSixteenMebibytesOfALongerLineAndReadsOn)
+{
+    const std::string longLine(kMaxLineLength + 5, 'A');
+    const PrefixTable table = LoadPrefixTable(WriteFile(kPrefixFileName, longLine + "\r\nvan\r\n"));
+    ASSERT_EQ(table.entries.size(), 2u);
+    EXPECT_TRUE(table.entries[0] == std::string(kMaxLineLength, 'a') + " ")
+        << "an entry of " << table.entries[0].size() << " bytes";
+    EXPECT_EQ(table.entries[1], "van ");
 }
 
 TEST_F(LoadPrefixTableTest, DirectoryInPlaceOfFileThrowsIoErrorNamingPath)
