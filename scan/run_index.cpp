@@ -88,13 +88,13 @@ void WriteIndex(const RunRequest& request, const ScanResult& sorted, const std::
 } // namespace
 
 ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::StatusPanels& panels,
-                      std::atomic<std::uint64_t>* recordTotal, std::optional<DeclaredCharset> declaredElsewhere)
+                      const FilePart& part)
 {
     ScanResult result;
-    GedcomReader reader(source);
-    ScanState state(reader, result.indexList, panels, recordTotal);
-    if (declaredElsewhere)
-        state.AssumeCharset(*declaredElsewhere);
+    GedcomReader reader(source, kReadBufferSize, part.inputEnd);
+    ScanState state(reader, result.indexList, panels, part.recordTotal);
+    if (part.declaredElsewhere)
+        state.AssumeCharset(*part.declaredElsewhere);
     while (state.ReadLine()) {
         Scan(request, state);
         while (!state.AtEnd() && !state.readNext)
@@ -110,7 +110,6 @@ ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::S
     if (reader.IsUnicode() || declared == DeclaredCharset::Utf8 || state.DecodedNonAscii() ||
         (result.undeclared && result.undeclared->ReadsAsUtf8()))
         result.encoding = TextEncoding::Utf8;
-    result.stoppedAtEndMarker = reader.StoppedAtEndMarker();
     result.records = state.RecordCounter();
     return result;
 }

@@ -142,7 +142,7 @@ TEST_F(RunIndexTest, AnselPagesDeclareUtf8AndTheTextIndexIsUtf8)
     EXPECT_EQ(Contents(folder_.path() / "Stambrix" / "Namen.txt"), "Dvo\u0159\u00E1k, Fran\u00E7ois\t\t\t[@I1@]\r\n");
 }
 
-TEST_F(RunIndexTest, HundredMegabyteLineWithoutLineEndIsReadWhole)
+TEST_F(RunIndexTest, HundredMegabyteLastLineWithoutLineEndLeavesTheIndexWhole)
 {
     std::string text = testing::Gedcom({"0 HEAD", "0 @I1@ INDI", "1 NAME Jan /Berg/", "100 NOTE level 100"});
     text += "1 NOTE ";
