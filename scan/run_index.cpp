@@ -104,10 +104,11 @@ ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::S
     }
     // An ANSEL file of nothing but ASCII reads the same as windows-1252 and is left that way. A
     // file that declares nothing is UTF-8 when its lines read as UTF-8, as GEDCOM 7 files do.
+    // This is the one decision on the encoding: the text index and the pages both take it.
     const DeclaredCharset declared = state.Declared();
-    if (declared == DeclaredCharset::None && !reader.IsUnicode())
+    if (declared == DeclaredCharset::None)
         result.undeclared = Utf8EvidenceOf(result.indexList);
-    if (reader.IsUnicode() || declared == DeclaredCharset::Utf8 || state.DecodedNonAscii() ||
+    if (declared == DeclaredCharset::Utf8 || state.DecodedNonAscii() ||
         (result.undeclared && result.undeclared->ReadsAsUtf8()))
         result.encoding = TextEncoding::Utf8;
     result.records = state.RecordCounter();
