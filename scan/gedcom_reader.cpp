@@ -1,5 +1,7 @@
 #include "scan/gedcom_reader.h"
 
+#include "names/line_limit.h"
+
 #include <algorithm>
 #include <cassert>
 #include <cstdint>

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "names/line_limit.h"
 #include "scan/byte_source.h"
 #include "scan/end_mark_run.h"
 #include "scan/line_buffer.h"

@@ -221,6 +221,7 @@ TEST_F(LoadPrefixTableTest, UnreadableFileThrowsIoErrorNamingPath)
     } catch (const IoError& e) {
         EXPECT_EQ(std::string(e.what()).rfind(path.string() + ": ", 0), 0u) << e.what();
     }
+    EXPECT_EQ(fs::file_size(path), 4u) << "the file is left as it was";
 }
 
 TEST(LoadPrefixTable, ShippedFileGivesBuiltInListButStDotWithoutBlank)
