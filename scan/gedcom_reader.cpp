@@ -147,21 +147,19 @@ bool GedcomReader::NextData()
 
 // A byte 26 after which the data holds more than bytes 26, CR and LF cannot end the file; the
 // position of that other byte is kept, so a long run of such bytes is looked through once.
-const char* GedcomReader::FindLineEnd(const char* begin)
+const char* GedcomReader::PastOrdinaryEndMarks(const char* endMark)
 {
     const char* end = data_ + size_;
-    for (;;) {
-        const char* lineBreak = FindLineBreak(begin, end);
-        if (lineBreak == end || *lineBreak != kEndOfFile)
-            return lineBreak;
-        if (lineBreak >= data_ + ordinaryUntil_) {
-            const char* text = FirstNonMark(lineBreak + 1, end);
+    while (endMark != end && *endMark == kEndOfFile) {
+        if (endMark >= data_ + ordinaryUntil_) {
+            const char* text = FirstNonMark(endMark + 1, end);
             if (text == end)
-                return lineBreak;
+                return endMark;
             ordinaryUntil_ = static_cast<std::size_t>(text - data_);
         }
-        begin = lineBreak + 1;
+        endMark = FindLineBreak(endMark + 1, end);
     }
+    return endMark;
 }
 
 // The run from `endMark` on is held back and the input read on until something other than bytes
@@ -192,12 +190,10 @@ bool GedcomReader::TakeHeldBackLine()
     const auto marks = [](std::uint64_t count) {
         return static_cast<std::size_t>(std::min<std::uint64_t>(count, names::kMaxLineLength));
     };
-    if (heldBack_.HasLine()) {
-        carry_.AppendRepeated(kEndOfFile, marks(heldBack_.TakeLine()));
-        return true;
-    }
-    carry_.AppendRepeated(kEndOfFile, marks(heldBack_.TakeOpenLine()));
-    return false;
+    const bool ended = heldBack_.HasLine();
+    carry_.AppendRepeated(kEndOfFile, marks(ended ? heldBack_.TakeLine() : heldBack_.TakeOpenLine()));
+    holdingBack_ = !heldBack_.Empty();
+    return ended;
 }
 
 bool GedcomReader::ReadLine(std::string_view& line)
@@ -207,7 +203,7 @@ bool GedcomReader::ReadLine(std::string_view& line)
         return false;
     carry_.Clear();
     bool inCarry = false;
-    if (!heldBack_.Empty()) {
+    if (holdingBack_) {
         inCarry = true;
         if (TakeHeldBackLine()) {
             line = carry_.View();
@@ -223,7 +219,9 @@ bool GedcomReader::ReadLine(std::string_view& line)
         }
         const char* begin = data_ + pos_;
         const char* end = data_ + size_;
-        const char* lineEnd = FindLineEnd(begin);
+        const char* lineEnd = FindLineBreak(begin, end);
+        if (lineEnd != end && *lineEnd == kEndOfFile)
+            lineEnd = PastOrdinaryEndMarks(lineEnd);
         if (lineEnd == end) {
             carry_.Append(std::string_view(begin, static_cast<std::size_t>(end - begin)));
             inCarry = true;
@@ -262,7 +260,7 @@ bool GedcomReader::ReadLine(std::string_view& line)
             ++pos_;
         }
         if (!inCarry) {
-            line = segment.substr(0, names::kMaxLineLength);
+            line = std::string_view(segment.data(), std::min(segment.size(), names::kMaxLineLength));
             return true;
         }
         carry_.Append(segment);

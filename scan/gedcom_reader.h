@@ -57,8 +57,9 @@ private:
     bool NextData();
     void ReadFirstBlock();
     std::size_t ReadBlock();
-    /// The first LF, CR or byte 26 that may end the file at or after `begin`, or the end of the data.
-    const char* FindLineEnd(const char* begin);
+    /// The first LF, CR, or byte 26 that may end the file, from the byte 26 at `endMark` on; the
+    /// end of the data when there is none.
+    const char* PastOrdinaryEndMarks(const char* endMark);
     /// True when the byte 26 at `endMark` ends the file: nothing but bytes 26, CR and LF follow it
     /// to the end of the input. Otherwise those bytes are in `heldBack_`, to be read as lines.
     bool EndsInputAt(const char* endMark);
@@ -81,6 +82,7 @@ private:
     bool ordinaryPastData_ = false;
     LineBuffer carry_;
     EndMarkRun heldBack_;
+    bool holdingBack_ = false; ///< lines of `heldBack_` are still to be handed out
     bool started_ = false;
     bool sourceEnded_ = false;
     bool ended_ = false;
