@@ -2,13 +2,16 @@
 
 #include "names/ascii.h"
 #include "names/io_error.h"
+#include "names/line_limit.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <system_error>
+#include <utility>
 
 namespace stambrix::names {
 
@@ -23,25 +26,6 @@ constexpr std::array<std::string_view, 60> kBuiltInPrefixes = {
     "op gen ",  "op het ", "op ",       "st. ",      "ten ",     "ter ",     "te ",      "uijt den ", "uit 't ",
     "uit de ",  "van d'",  "van 's ",   "van 't ",   "van den ", "van der ", "van des ", "van de ",   "van het ",
     "van ter ", "van ",    "ver ",      "von den ",  "von ",     "voor de "};
-
-/// Calls `onLine` with every line of `text`, without its terminator. LF, CR LF, LF CR and a lone
-/// CR each end a line; text after the last terminator is a last line.
-template <typename OnLine> void ForEachLine(std::string_view text, OnLine onLine)
-{
-    std::size_t begin = 0;
-    while (begin < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", begin);
-        if (end == std::string_view::npos) {
-            onLine(text.substr(begin));
-            return;
-        }
-        onLine(text.substr(begin, end - begin));
-        std::size_t next = end + 1;
-        if (next < text.size() && (text[next] == '\r' || text[next] == '\n') && text[next] != text[end])
-            ++next;
-        begin = next;
-    }
-}
 
 /// True when `line` makes no entry: a comment (";" as its very first character, before any
 /// blank) or a line of blanks and control characters only.
@@ -62,30 +46,81 @@ std::string EntryOf(std::string_view line)
     return entry;
 }
 
+/// The entries of a prefix file, from its bytes handed over in pieces of any size. LF, CR LF, LF CR
+/// and a lone CR each end a line; text after the last line end is a last line. A UTF-8 byte-order
+/// mark at the start of the file is not part of its first line. A line keeps at most
+/// kMaxLineLength bytes, so an endless line takes no more memory than that.
+class PrefixFileParser
+{
+public:
+    void Feed(std::string_view bytes)
+    {
+        while (!bytes.empty()) {
+            // The partner of the line end just passed belongs to it (CR LF, LF CR).
+            const char partner = std::exchange(partner_, '\0');
+            if (partner != '\0' && bytes.front() == partner) {
+                bytes.remove_prefix(1);
+                continue;
+            }
+            const std::size_t end = bytes.find_first_of("\r\n");
+            line_.append(bytes.substr(0, std::min(end, kMaxLineLength - line_.size())));
+            if (end == std::string_view::npos)
+                return;
+            partner_ = bytes[end] == '\r' ? '\n' : '\r';
+            EndLine();
+            bytes.remove_prefix(end + 1);
+        }
+    }
+
+    PrefixTable Finish()
+    {
+        EndLine();
+        return std::move(table_);
+    }
+
+private:
+    void EndLine()
+    {
+        std::string_view line = line_;
+        if (std::exchange(firstLine_, false) && line.starts_with(kUtf8Mark))
+            line.remove_prefix(kUtf8Mark.size());
+        if (!IsSkipped(line))
+            table_.entries.push_back(EntryOf(line));
+        line_.clear();
+    }
+
+    static constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+    PrefixTable table_;
+    std::string line_;
+    char partner_ = '\0';
+    bool firstLine_ = true;
+};
+
 struct FileCloser
 {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-/// All bytes of the file at `path`, unchanged. Throws IoError when it cannot be opened or read
-/// (a directory opens on some systems but fails at the first read).
-std::string ReadWholeFile(const std::filesystem::path& path)
+/// The entries of the prefix file at `path`, read a block at a time. Throws IoError when it cannot
+/// be opened or read (a directory opens on some systems but fails at the first read).
+PrefixTable ReadPrefixFile(const std::filesystem::path& path)
 {
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.string().c_str(), "rb"));
     if (!file)
         throw IoErrorFromErrno(path.string(), errno);
-    std::string bytes;
+    PrefixFileParser parser;
     std::array<char, 64 * 1024> buffer;
     for (;;) {
         errno = 0;
         const std::size_t count = std::fread(buffer.data(), 1, buffer.size(), file.get());
-        bytes.append(buffer.data(), count);
+        parser.Feed(std::string_view(buffer.data(), count));
         if (count < buffer.size())
             break;
     }
     if (std::ferror(file.get()))
         throw IoErrorFromErrno(path.string(), errno != 0 ? errno : EIO);
-    return bytes;
+    return parser.Finish();
 }
 
 } // namespace
@@ -99,12 +134,9 @@ PrefixTable DefaultPrefixes()
 
 PrefixTable ParsePrefixFile(std::string_view text)
 {
-    PrefixTable table;
-    ForEachLine(text, [&table](std::string_view line) {
-        if (!IsSkipped(line))
-            table.entries.push_back(EntryOf(line));
-    });
-    return table;
+    PrefixFileParser parser;
+    parser.Feed(text);
+    return parser.Finish();
 }
 
 PrefixTable LoadPrefixTable(const std::filesystem::path& path)
@@ -115,7 +147,7 @@ PrefixTable LoadPrefixTable(const std::filesystem::path& path)
         return DefaultPrefixes();
     if (error)
         throw IoErrorFromErrno(path.string(), error.value());
-    return ParsePrefixFile(ReadWholeFile(path));
+    return ReadPrefixFile(path);
 }
 
 } // namespace stambrix::names

@@ -22,12 +22,13 @@ PrefixTable DefaultPrefixes();
 /// lone CR. A line whose very first character is ";" is a comment («  ;x» is not), a line that is
 /// empty after trimming is ignored, every other line is trimmed, lower-cased and given a trailing
 /// blank unless its first apostrophe or first full stop is its last character («'t» gives «'t »,
-/// «st.» gives «st.»). There is no limit on the number of lines.
+/// «st.» gives «st.»). A UTF-8 byte-order mark at the start is skipped. A line keeps at most
+/// kMaxLineLength bytes (names/line_limit.h); there is no limit on the number of lines.
 PrefixTable ParsePrefixFile(std::string_view text);
 
 /// The table from the file at `path` when it exists (even one without a single prefix gives an
 /// empty table), the built-in prefixes when it does not. Throws IoError when the file exists but
-/// cannot be read.
+/// cannot be read. The file is read a block at a time: a line without end takes bounded memory.
 PrefixTable LoadPrefixTable(const std::filesystem::path& path);
 
 /// File name of the prefix file, looked for in the program directory.

@@ -1,5 +1,7 @@
 #include "scan/gedcom_reader.h"
 
+#include "names/line_limit.h"
+
 #include <algorithm>
 #include <cassert>
 #include <cstdint>
@@ -37,14 +39,21 @@ const char* FindLineBreak(const char* begin, const char* end)
     return end;
 }
 
+const char* FirstNonMark(const char* begin, const char* end)
+{
+    while (begin != end && EndMarkRun::IsMark(*begin))
+        ++begin;
+    return begin;
+}
+
 bool StartsWith(std::string_view text, std::string_view prefix)
 {
     return text.substr(0, prefix.size()) == prefix;
 }
 } // namespace
 
-GedcomReader::GedcomReader(ByteSource& source, std::size_t bufferSize)
-    : source_(source), block_(std::max<std::size_t>(bufferSize, 1))
+GedcomReader::GedcomReader(ByteSource& source, std::size_t bufferSize, InputEnd inputEnd)
+    : source_(source), inputEnd_(inputEnd), block_(std::max<std::size_t>(bufferSize, 1)), carry_(names::kMaxLineLength)
 {
 }
 
@@ -90,6 +99,18 @@ void GedcomReader::ReadFirstBlock()
 
 bool GedcomReader::Refill()
 {
+    if (!NextData())
+        return false;
+    ordinaryUntil_ = 0;
+    if (ordinaryPastData_) {
+        ordinaryUntil_ = static_cast<std::size_t>(FirstNonMark(data_, data_ + size_) - data_);
+        ordinaryPastData_ = ordinaryUntil_ == size_;
+    }
+    return true;
+}
+
+bool GedcomReader::NextData()
+{
     assert(pos_ == size_);
     pos_ = 0;
     size_ = 0;
@@ -124,6 +145,57 @@ bool GedcomReader::Refill()
     return true;
 }
 
+// A byte 26 after which the data holds more than bytes 26, CR and LF cannot end the file; the
+// position of that other byte is kept, so a long run of such bytes is looked through once.
+const char* GedcomReader::PastOrdinaryEndMarks(const char* endMark)
+{
+    const char* end = data_ + size_;
+    while (endMark != end && *endMark == kEndOfFile) {
+        if (endMark >= data_ + ordinaryUntil_) {
+            const char* text = FirstNonMark(endMark + 1, end);
+            if (text == end)
+                return endMark;
+            ordinaryUntil_ = static_cast<std::size_t>(text - data_);
+        }
+        endMark = FindLineBreak(endMark + 1, end);
+    }
+    return endMark;
+}
+
+// The run from `endMark` on is held back and the input read on until something other than bytes
+// 26, CR and LF turns up (reading then goes on there) or the input ends.
+bool GedcomReader::EndsInputAt(const char* endMark)
+{
+    heldBack_.Clear();
+    std::string_view marks(endMark, static_cast<std::size_t>(data_ + size_ - endMark));
+    for (;;) {
+        const std::size_t taken = heldBack_.Add(marks);
+        pos_ = static_cast<std::size_t>(marks.data() - data_) + taken;
+        if (taken < marks.size()) {
+            // Too varied to hold: the rest of the run is read as ordinary lines.
+            ordinaryUntil_ = static_cast<std::size_t>(FirstNonMark(data_ + pos_, data_ + size_) - data_);
+            ordinaryPastData_ = ordinaryUntil_ == size_;
+            return false;
+        }
+        if (pos_ < size_)
+            return false;
+        if (!Refill())
+            return inputEnd_ == InputEnd::EndOfFile;
+        marks = std::string_view(data_, static_cast<std::size_t>(FirstNonMark(data_, data_ + size_) - data_));
+    }
+}
+
+bool GedcomReader::TakeHeldBackLine()
+{
+    const auto marks = [](std::uint64_t count) {
+        return static_cast<std::size_t>(std::min<std::uint64_t>(count, names::kMaxLineLength));
+    };
+    const bool ended = heldBack_.HasLine();
+    carry_.AppendRepeated(kEndOfFile, marks(ended ? heldBack_.TakeLine() : heldBack_.TakeOpenLine()));
+    holdingBack_ = !heldBack_.Empty();
+    return ended;
+}
+
 bool GedcomReader::ReadLine(std::string_view& line)
 {
     line = {};
@@ -131,6 +203,13 @@ bool GedcomReader::ReadLine(std::string_view& line)
         return false;
     carry_.Clear();
     bool inCarry = false;
+    if (holdingBack_) {
+        inCarry = true;
+        if (TakeHeldBackLine()) {
+            line = carry_.View();
+            return true;
+        }
+    }
     for (;;) {
         if (pos_ == size_ && !Refill()) {
             ended_ = true;
@@ -140,36 +219,48 @@ bool GedcomReader::ReadLine(std::string_view& line)
         }
         const char* begin = data_ + pos_;
         const char* end = data_ + size_;
-        const char* lineBreak = FindLineBreak(begin, end);
-        if (lineBreak == end) {
+        const char* lineEnd = FindLineBreak(begin, end);
+        if (lineEnd != end && *lineEnd == kEndOfFile)
+            lineEnd = PastOrdinaryEndMarks(lineEnd);
+        if (lineEnd == end) {
             carry_.Append(std::string_view(begin, static_cast<std::size_t>(end - begin)));
             inCarry = true;
             pos_ = size_;
             continue;
         }
-        std::string_view segment(begin, static_cast<std::size_t>(lineBreak - begin));
-        pos_ = static_cast<std::size_t>(lineBreak - data_) + 1;
-        const char terminator = *lineBreak;
+        std::string_view segment(begin, static_cast<std::size_t>(lineEnd - begin));
+        pos_ = static_cast<std::size_t>(lineEnd - data_) + 1;
+        const char terminator = *lineEnd;
         if (terminator == kEndOfFile) {
-            ended_ = true;
-            stoppedAtMarker_ = true;
-            if (!inCarry && segment.empty())
-                return false;
-        } else {
-            const char partner = terminator == '\r' ? '\n' : '\r';
-            if (pos_ == size_) {
-                // The partner of this line end, if any, is the first byte of the next block.
-                carry_.Append(segment);
-                inCarry = true;
-                segment = {};
-                if (Refill() && data_[0] == partner)
-                    pos_ = 1;
-            } else if (data_[pos_] == partner) {
-                ++pos_;
+            carry_.Append(segment);
+            inCarry = true;
+            if (EndsInputAt(lineEnd)) {
+                heldBack_.Clear();
+                ended_ = true;
+                stoppedAtMarker_ = true;
+                line = carry_.View();
+                return !line.empty();
             }
+            // Not the end after all: the run held back goes on with this line.
+            if (TakeHeldBackLine()) {
+                line = carry_.View();
+                return true;
+            }
+            continue;
+        }
+        const char partner = terminator == '\r' ? '\n' : '\r';
+        if (pos_ == size_) {
+            // The partner of this line end, if any, is the first byte of the next block.
+            carry_.Append(segment);
+            inCarry = true;
+            segment = {};
+            if (Refill() && data_[0] == partner)
+                pos_ = 1;
+        } else if (data_[pos_] == partner) {
+            ++pos_;
         }
         if (!inCarry) {
-            line = segment;
+            line = std::string_view(segment.data(), std::min(segment.size(), names::kMaxLineLength));
             return true;
         }
         carry_.Append(segment);

@@ -3,6 +3,8 @@
 #include "names/ascii.h"
 #include "scan/gedcom_line.h"
 
+#include <utility>
+
 namespace stambrix::scan {
 
 namespace {
@@ -18,11 +20,12 @@ DeclaredCharset CharsetNamed(std::string_view value)
 
 void HeaderCharset::Examine(std::string_view line)
 {
-    if (Ended())
+    if (ended_)
         return;
-    // The first line may carry a UTF-8 byte-order mark before its level.
-    if (IsLevelZero(line) || (levelZeroLines_ == 0 && names::ContainsNoCase(line, "HEAD"))) {
-        ++levelZeroLines_;
+    if (std::exchange(firstLine_, false) && line.starts_with("\xEF\xBB\xBF"))
+        line.remove_prefix(3);
+    if (IsLevelZero(line)) {
+        ended_ = !names::EqualsNoCase(TagOf(line), "HEAD");
         return;
     }
     // The first declaration counts: the lines after it are read by it already.

@@ -16,16 +16,20 @@ enum class DeclaredCharset
 };
 
 /// Watches the lines of the file header for its character-set declaration; the first one counts.
-/// The header ends at the second level-0 line.
+/// The header is the lines before the first record: it ends at the first level-0 line that is not
+/// «0 HEAD», so a file that begins with a record has none, and a CHAR line in a record is text.
 class HeaderCharset
 {
 public:
+    /// Takes the next line of the file, from its first line on (a UTF-8 byte-order mark in front of
+    /// it is passed over).
     void Examine(std::string_view line);
     DeclaredCharset Declared() const { return declared_; }
-    bool Ended() const { return levelZeroLines_ > 1; }
+    bool Ended() const { return ended_; }
 
 private:
-    int levelZeroLines_ = 0;
+    bool firstLine_ = true;
+    bool ended_ = false;
     DeclaredCharset declared_ = DeclaredCharset::None;
 };
 

@@ -88,13 +88,13 @@ void WriteIndex(const RunRequest& request, const ScanResult& sorted, const std::
 } // namespace
 
 ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::StatusPanels& panels,
-                      std::atomic<std::uint64_t>* recordTotal, std::optional<DeclaredCharset> declaredElsewhere)
+                      const FilePart& part)
 {
     ScanResult result;
-    GedcomReader reader(source);
-    ScanState state(reader, result.indexList, panels, recordTotal);
-    if (declaredElsewhere)
-        state.AssumeCharset(*declaredElsewhere);
+    GedcomReader reader(source, kReadBufferSize, part.inputEnd);
+    ScanState state(reader, result.indexList, panels, part.recordTotal);
+    if (part.declaredElsewhere)
+        state.AssumeCharset(*part.declaredElsewhere);
     while (state.ReadLine()) {
         Scan(request, state);
         while (!state.AtEnd() && !state.readNext)
@@ -104,13 +104,13 @@ ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::S
     }
     // An ANSEL file of nothing but ASCII reads the same as windows-1252 and is left that way. A
     // file that declares nothing is UTF-8 when its lines read as UTF-8, as GEDCOM 7 files do.
+    // This is the one decision on the encoding: the text index and the pages both take it.
     const DeclaredCharset declared = state.Declared();
-    if (declared == DeclaredCharset::None && !reader.IsUnicode())
+    if (declared == DeclaredCharset::None)
         result.undeclared = Utf8EvidenceOf(result.indexList);
-    if (reader.IsUnicode() || declared == DeclaredCharset::Utf8 || state.DecodedNonAscii() ||
+    if (declared == DeclaredCharset::Utf8 || state.DecodedNonAscii() ||
         (result.undeclared && result.undeclared->ReadsAsUtf8()))
         result.encoding = TextEncoding::Utf8;
-    result.stoppedAtEndMarker = reader.StoppedAtEndMarker();
     result.records = state.RecordCounter();
     return result;
 }

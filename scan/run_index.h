@@ -3,6 +3,7 @@
 #include "output/index_list.h"
 #include "progress/status_panels.h"
 #include "scan/byte_source.h"
+#include "scan/gedcom_reader.h"
 #include "scan/header_charset.h"
 #include "scan/index_sort.h"
 #include "scan/run_request.h"
@@ -30,19 +31,30 @@ struct ScanResult
 {
     output::IndexList indexList;
     TextEncoding encoding = TextEncoding::Windows1252;
-    bool stoppedAtEndMarker = false; ///< byte 26 ended the input before its end
-    std::uint64_t records = 0;       ///< records opened in this input
+    std::uint64_t records = 0; ///< records opened in this input
     /// The file declares no character set: the index lines' bytes decided the encoding.
     std::optional<Utf8Evidence> undeclared;
 };
 
+/// What the reading of one part of a file needs to know of the rest; by default the input is the
+/// whole file.
+struct FilePart
+{
+    /// Counts the records of every part read at once; the read panel then shows that total.
+    std::atomic<std::uint64_t>* recordTotal = nullptr;
+    /// The character set of the file, for a part that does not hold its header.
+    std::optional<DeclaredCharset> declaredElsewhere;
+    /// FileGoesOn for a part after which the file goes on: no byte 26 in it ends the file.
+    InputEnd inputEnd = InputEnd::EndOfFile;
+};
+
 /// Reads the input once, front to back: every pass hands the current line to the scanner of the
-/// event kind, which counts the records it opens on the read panel (or in `recordTotal`, see
-/// ScanState). The character set is taken from the header at the start of the input, or, for a
-/// part of a file whose header lies elsewhere, from `declaredElsewhere`. ANSEL is read as UTF-8.
+/// event kind, which counts the records it opens on the read panel (or in `part.recordTotal`). The
+/// character set is taken from a byte-order mark, or else from the header at the start of the
+/// input (for a part whose header lies elsewhere, from `part.declaredElsewhere`). ANSEL is read as
+/// UTF-8.
 ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::StatusPanels& panels,
-                      std::atomic<std::uint64_t>* recordTotal = nullptr,
-                      std::optional<DeclaredCharset> declaredElsewhere = std::nullopt);
+                      const FilePart& part = {});
 
 /// The folder the index goes into: the GEDCOM path up to and including its last separator
 /// ("/"; on Windows also "\" and ":"), followed by "Stambrix".

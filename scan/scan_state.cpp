@@ -13,13 +13,21 @@ bool ScanState::ReadLine()
     }
     if (ansel_)
         line = ansel_->Decode(line);
-    if (!assumed_ && !header_.Ended()) {
+    // With a byte-order mark the lines are UTF-8 already (UTF-16 is converted as it is read), so
+    // no CHAR line is looked at.
+    if (!assumed_ && !reader_.IsUnicode() && !header_.Ended()) {
         header_.Examine(line);
-        // Lines read from UTF-16 are UTF-8 already, whatever the header says.
-        if (header_.Declared() == DeclaredCharset::Ansel && !reader_.IsUnicode() && !ansel_)
+        if (header_.Declared() == DeclaredCharset::Ansel && !ansel_)
             ansel_.emplace();
     }
     return true;
+}
+
+DeclaredCharset ScanState::Declared() const
+{
+    if (assumed_)
+        return *assumed_;
+    return reader_.IsUnicode() ? DeclaredCharset::Utf8 : header_.Declared();
 }
 
 void ScanState::AssumeCharset(DeclaredCharset declared)

@@ -39,11 +39,12 @@ public:
     /// True once a read found the end of the file.
     bool AtEnd() const { return atEnd_; }
 
-    /// The character set of the file: the header declares it as its lines are read (whoever reads
-    /// them), unless `declared` was given here for a part of a file whose header lies elsewhere.
-    /// ANSEL lines are read as UTF-8 from the line after the declaration on.
+    /// The character set of the file: UTF-8 when it begins with a byte-order mark (UTF-8 or UTF-16),
+    /// whatever a CHAR line says; otherwise the header declares it as its lines are read (whoever
+    /// reads them), unless `declared` was given here for a part of a file whose header lies
+    /// elsewhere. ANSEL lines are read as UTF-8 from the line after the declaration on.
     void AssumeCharset(DeclaredCharset declared);
-    DeclaredCharset Declared() const { return assumed_.value_or(header_.Declared()); }
+    DeclaredCharset Declared() const;
     /// True when lines were converted from ANSEL and one of them held a character outside ASCII.
     bool DecodedNonAscii() const { return ansel_ && ansel_->SawNonAscii(); }
 

@@ -63,11 +63,11 @@ struct FileHeader
     bool utf16 = false;
 };
 
-FileHeader FileHeaderOf(const std::string& path, std::uint64_t end)
+FileHeader FileHeaderOf(const std::string& path, std::uint64_t end, std::uint64_t size)
 {
     FileSource file(path);
     file.Restrict(0, end);
-    GedcomReader reader(file);
+    GedcomReader reader(file, kReadBufferSize, end < size ? InputEnd::FileGoesOn : InputEnd::EndOfFile);
     HeaderCharset header;
     std::string_view line;
     while (!header.Ended() && reader.ReadLine(line))
@@ -100,7 +100,7 @@ ScanResult ReadSortedIndex(FileSource& file, const std::string& path, const RunR
 {
     const std::uint64_t size = file.Size();
     const bool large = size >= splitFrom && size >= 2 && std::thread::hardware_concurrency() > 1;
-    const FileHeader header = large ? FileHeaderOf(path, std::min(size, size / 2 + kSplitSearch)) : FileHeader{};
+    const FileHeader header = large ? FileHeaderOf(path, std::min(size, size / 2 + kSplitSearch), size) : FileHeader{};
     const std::optional<std::uint64_t> split =
         large && !header.utf16 ? SplitPointOf(path, size, size / 2) : std::nullopt;
     if (!split) {
@@ -117,7 +117,7 @@ ScanResult ReadSortedIndex(FileSource& file, const std::string& path, const RunR
     std::thread worker([&later, &laterFile, &request, &recordTotal, &locale, declared = header.declared] {
         try {
             SilentPanels silent;
-            later.scanned = ScanGedcom(laterFile, request, silent, &recordTotal, declared);
+            later.scanned = ScanGedcom(laterFile, request, silent, {&recordTotal, declared});
             later.collated.emplace(later.scanned.indexList, later.scanned.encoding, locale);
         } catch (...) {
             later.failure = std::current_exception();
@@ -127,7 +127,7 @@ ScanResult ReadSortedIndex(FileSource& file, const std::string& path, const RunR
     ScanResult first;
     std::optional<CollatedLines> collated;
     try {
-        first = ScanGedcom(file, request, panels, &recordTotal);
+        first = ScanGedcom(file, request, panels, {&recordTotal, std::nullopt, InputEnd::FileGoesOn});
         collated.emplace(first.indexList, first.encoding, locale);
     } catch (...) {
         worker.join();
@@ -137,21 +137,17 @@ ScanResult ReadSortedIndex(FileSource& file, const std::string& path, const RunR
     if (later.failure)
         std::rethrow_exception(later.failure);
 
-    std::uint64_t records = first.records;
-    // Byte 26 ends the file: what stands behind it is not part of it.
-    if (!first.stoppedAtEndMarker) {
-        // A half that was collated as the other encoding is collated again (that is rare: a file
-        // that declares nothing and reads as UTF-8 in one half only).
-        const TextEncoding encoding = EncodingOfBoth(first, later.scanned);
-        if (first.encoding != encoding)
-            collated.emplace(first.indexList, encoding, locale);
-        if (later.scanned.encoding != encoding)
-            later.collated.emplace(later.scanned.indexList, encoding, locale);
-        first.encoding = encoding;
-        first.indexList.Append(std::move(later.scanned.indexList));
-        collated->Merge(std::move(*later.collated), first.indexList);
-        records += later.scanned.records;
-    }
+    // A half that was collated as the other encoding is collated again (that is rare: a file that
+    // declares nothing and reads as UTF-8 in one half only).
+    const TextEncoding encoding = EncodingOfBoth(first, later.scanned);
+    if (first.encoding != encoding)
+        collated.emplace(first.indexList, encoding, locale);
+    if (later.scanned.encoding != encoding)
+        later.collated.emplace(later.scanned.indexList, encoding, locale);
+    first.encoding = encoding;
+    first.indexList.Append(std::move(later.scanned.indexList));
+    collated->Merge(std::move(*later.collated), first.indexList);
+    const std::uint64_t records = first.records + later.scanned.records;
     std::move(*collated).ApplyTo(first.indexList);
     panels.ShowReadStatus("gelezen : " + std::to_string(records));
     first.records = records;

@@ -156,7 +156,7 @@ const std::vector<IndexCase> kIndexCases = {
      {"--event", "plaatsen", "--groep", "gezinnen"},
      0},
     // The event kind defaults to naam, and --groep personen agrees with it.
-    {"e2e/ctrl_z_ends_file.ged", "ctrl_z_ends_file/naam/Namen.txt", {"--groep", "personen"}, 0},
+    {"e2e/ctrl_z_before_text.ged", "ctrl_z_before_text/naam/Namen.txt", {"--groep", "personen"}, 0},
     {"e2e/own_prefixes.ged", "own_prefixes/naam/Namen.txt", {}, 0},
     {kSample, "voorbeeld/naam/Namen.txt", {"--event", "naam"}, 0},
     {kSample, "voorbeeld/beroepen/Beroepen.txt", {"--event", "beroepen"}, 0},
@@ -275,7 +275,7 @@ TEST_F(CliEndToEnd, TwoRunsGiveIdenticalFiles)
 
 TEST_F(CliEndToEnd, ReplacesALongerOlderIndexAndLeavesOtherFilesAlone)
 {
-    const fs::path gedcom = CopyIntoTree(kFixtureDir / "ctrl_z_ends_file.ged");
+    const fs::path gedcom = CopyIntoTree(kFixtureDir / "ctrl_z_before_text.ged");
     fs::create_directories(OutputFolder());
     std::string older;
     for (int i = 0; i < 100; ++i)
@@ -289,7 +289,7 @@ TEST_F(CliEndToEnd, ReplacesALongerOlderIndexAndLeavesOtherFilesAlone)
 
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(ReadBytes(OutputFolder() / "Namen.txt"),
-              ReadBytes(kExpectedDir / "ctrl_z_ends_file" / "naam" / "Namen.txt"));
+              ReadBytes(kExpectedDir / "ctrl_z_before_text" / "naam" / "Namen.txt"));
     EXPECT_EQ(ReadBytes(OutputFolder() / "aantekeningen.txt"), notes);
     EXPECT_EQ(ReadBytes(OutputFolder() / "Beroepen.txt"), "molenaar\t[@I1@]\r\n");
     EXPECT_EQ(EntriesOf(OutputFolder()), (std::set<std::string>{"Beroepen.txt", "Namen.txt", "aantekeningen.txt"}));
@@ -349,7 +349,7 @@ TEST_F(CliEndToEnd, FolderGivenAsGedcomFileNamesThePath)
 
 TEST_F(CliEndToEnd, UnreadableGedcomFileNamesThePath)
 {
-    const fs::path gedcom = CopyIntoTree(kFixtureDir / "ctrl_z_ends_file.ged");
+    const fs::path gedcom = CopyIntoTree(kFixtureDir / "ctrl_z_before_text.ged");
     fs::permissions(gedcom, fs::perms::none);
 
     const std::optional<CliResult> result = RunRestrictedOn(gedcom);

@@ -2,6 +2,7 @@
 
 #include "names/ascii.h"
 #include "names/io_error.h"
+#include "names/line_limit.h"
 #include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -175,6 +176,23 @@ TEST_F(LoadPrefixTableTest, FileLargerThanOneReadKeepsEveryLine)
     EXPECT_EQ(table.entries.back(), "voorvoegsel19999 ");
 }
 
+TEST_F(LoadPrefixTableTest, SkipsAUtf8ByteOrderMarkAtTheStart)
+{
+    EXPECT_EQ(LoadPrefixTable(WriteFile(kPrefixFileName, "\xEF\xBB\xBFvan der\r\nde\r\n")).entries,
+              (Entries{"van der ", "de "}));
+    EXPECT_EQ(LoadPrefixTable(WriteFile("comment.txt", "\xEF\xBB\xBF;kop\r\nte\r\n")).entries, Entries{"te "});
+}
+
+TEST_F(LoadPrefixTableTest, KeepsSixteenMebibytesOfALongerLineAndReadsOn)
+{
+    const std::string longLine(kMaxLineLength + 5, 'A');
+    const PrefixTable table = LoadPrefixTable(WriteFile(kPrefixFileName, longLine + "\r\nvan\r\n"));
+    ASSERT_EQ(table.entries.size(), 2u);
+    EXPECT_TRUE(table.entries[0] == std::string(kMaxLineLength, 'a') + " ")
+        << "an entry of " << table.entries[0].size() << " bytes";
+    EXPECT_EQ(table.entries[1], "van ");
+}
+
 TEST_F(LoadPrefixTableTest, DirectoryInPlaceOfFileThrowsIoErrorNamingPath)
 {
     const fs::path path = folder_.path() / kPrefixFileName;
@@ -203,6 +221,7 @@ TEST_F(LoadPrefixTableTest, UnreadableFileThrowsIoErrorNamingPath)
     } catch (const IoError& e) {
         EXPECT_EQ(std::string(e.what()).rfind(path.string() + ": ", 0), 0u) << e.what();
     }
+    EXPECT_EQ(fs::file_size(path), 4u) << "the file is left as it was";
 }
 
 TEST(LoadPrefixTable, ShippedFileGivesBuiltInListButStDotWithoutBlank)

@@ -1,15 +1,21 @@
 #include "scan/gedcom_reader.h"
 
 #include "names/io_error.h"
+#include "names/line_limit.h"
 #include "scan/byte_source.h"
 #include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace stambrix::scan {
 namespace {
@@ -102,33 +108,77 @@ TEST_P(ReadLine, GivesEmptyLinesAndALastLineWithoutLineEnd)
     });
 }
 
-TEST_P(ReadLine, StopsAtByte26)
+// The end-of-file mark of DOS editors: a byte 26 with nothing but bytes 26, CR and LF after it.
+TEST_P(ReadLine, EndsTheFileAtByte26FollowedByNothingButLineEnds)
+{
+    ExpectEveryShift({
+        {"mid-line, last byte", "a\r\nbc\x1A", {"a", "bc"}},
+        {"after CR LF, line ends and more 26 after it", "a\r\n\x1A\r\n\x1A\x1A\n\r\r", {"a"}},
+        {"after an empty line", "a\r\n\r\n\x1A\r\n", {"a", ""}},
+        {"as the first byte", "\x1A\r\n", {}},
+        {"the first 26 of the last run, not an earlier one", "a\x1A\r\nb\x1A\r\n\x1A", {"a\x1A", "b"}},
+    });
+}
+
+TEST_P(ReadLine, TakesByte26FollowedByTextAsAnOrdinaryByte)
 {
     ExpectEveryShift({
         {"mid-line",
          "a\r\nbc\x1A"
          "de\r\nf\r\n",
-         {"a", "bc"}},
-        {"right after CR LF",
-         "a\r\n\x1A"
-         "b\r\n",
-         {"a"}},
-        {"right after LF", "a\n\x1A\n", {"a"}},
-        {"between LF and CR", "a\n\x1A\rb", {"a"}},
-        {"right after a lone CR",
-         "a\r\x1A"
-         "b",
-         {"a"}},
-        {"as the last byte", "a\r\n\x1A", {"a"}},
+         {"a",
+          "bc\x1A"
+          "de",
+          "f"}},
         {"as the first byte",
          "\x1A"
          "a\r\n",
-         {}},
+         {"\x1A"
+          "a"}},
+        {"between LF and CR", "a\n\x1A\rb", {"a", "\x1A", "b"}},
         {"twice",
          "a\x1A\x1A"
          "b",
-         {"a"}},
+         {"a\x1A\x1A"
+          "b"}},
+        {"line ends and 26 in between",
+         "a\x1A\r\n\r\n\x1A\x1A\r\x1A"
+         "b",
+         {"a\x1A", "", "\x1A\x1A",
+          "\x1A"
+          "b"}},
+        {"LF CR and CR after it", "a\x1A\n\r\rb", {"a\x1A", "", "b"}},
     });
+}
+
+// A run after a 26 too varied to be held is read as ordinary lines, whatever follows it.
+TEST_P(ReadLine, ReadsARunTooVariedToHoldAsOrdinaryLines)
+{
+    const std::size_t repeats = EndMarkRun::kMaxCounts / 2 + 10;
+    std::string run;
+    Lines lines{"a\x1A", ""};
+    for (std::size_t i = 1; i < repeats; ++i) {
+        run += "\r\r\x1A";
+        lines.insert(lines.end(), {"\x1A", ""});
+    }
+    run = "a\x1A" + run + "\r\r\x1A";
+    Lines beforeText = lines;
+    beforeText.emplace_back("\x1A"
+                            "b");
+    lines.emplace_back("\x1A");
+    ExpectEveryShift({{"before text", run + "b", beforeText}, {"at the end", run, lines}});
+}
+
+// A reader of the first part of a file knows the file goes on: a 26 at its end is no end mark.
+TEST_P(ReadLine, TakesByte26AsOrdinaryWhenTheFileGoesOn)
+{
+    MemorySource source("a\r\nb\x1A\r\n\x1A");
+    GedcomReader reader(source, GetParam(), InputEnd::FileGoesOn);
+    Lines lines;
+    for (std::string_view line; reader.ReadLine(line);)
+        lines.emplace_back(line);
+    EXPECT_EQ(lines, (Lines{"a", "b\x1A", "\x1A"}));
+    EXPECT_FALSE(reader.StoppedAtEndMarker());
 }
 
 TEST_P(ReadLine, PassesEveryOtherByteUnchanged)
@@ -156,6 +206,123 @@ TEST_P(ReadLine, GivesALongLineWhole)
     EXPECT_EQ(lines[0], "0 HEAD");
     EXPECT_TRUE(lines[1] == longLine) << "a line of " << lines[1].size() << " bytes instead of " << longLine.size();
     EXPECT_EQ(lines[2], "0 TRLR");
+}
+
+std::uint64_t ResidentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    std::uint64_t pages = 0;
+    std::uint64_t resident = 0;
+    statm >> pages >> resident;
+    return resident * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
+}
+
+// `head`, then `count` times `fill`, then `tail`, made as they are asked for. It notes how far the
+// memory the process holds grew while the reader asked for more.
+class GeneratedSource final : public ByteSource
+{
+public:
+    GeneratedSource(std::string head, char fill, std::uint64_t count, std::string tail)
+        : head_(std::move(head)), fill_(fill), fillEnd_(head_.size() + count), tail_(std::move(tail)),
+          startResident_(ResidentBytes())
+    {
+    }
+
+    std::size_t Read(char* buffer, std::size_t size) override
+    {
+        const std::uint64_t resident = ResidentBytes();
+        if (resident > startResident_)
+            growth_ = std::max(growth_, resident - startResident_);
+        std::size_t count = 0;
+        while (count < size && position_ < fillEnd_ + tail_.size()) {
+            const std::size_t room = size - count;
+            std::size_t n = 0;
+            if (position_ < head_.size()) {
+                n = std::min<std::uint64_t>(room, head_.size() - position_);
+                std::memcpy(buffer + count, head_.data() + position_, n);
+            } else if (position_ < fillEnd_) {
+                n = std::min<std::uint64_t>(room, fillEnd_ - position_);
+                std::memset(buffer + count, fill_, n);
+            } else {
+                const std::size_t offset = position_ - fillEnd_;
+                n = std::min(room, tail_.size() - offset);
+                std::memcpy(buffer + count, tail_.data() + offset, n);
+            }
+            count += n;
+            position_ += n;
+        }
+        return count;
+    }
+
+    std::uint64_t Growth() const { return growth_; }
+
+private:
+    std::string head_;
+    char fill_;
+    std::uint64_t fillEnd_;
+    std::string tail_;
+    std::uint64_t position_ = 0;
+    std::uint64_t startResident_;
+    std::uint64_t growth_ = 0;
+};
+
+constexpr std::uint64_t kMebibyte = 1 << 20;
+
+TEST(LongLine, IsCutToSixteenMebibytesAndTheLinesAfterItAreRead)
+{
+    const std::string bytes = "0 HEAD\r\n" + std::string(names::kMaxLineLength + 5, 'x') + "\r\n0 TRLR\r\n";
+    for (const std::size_t bufferSize : {std::size_t{7}, kReadBufferSize, 2 * names::kMaxLineLength}) {
+        SCOPED_TRACE("buffer of " + std::to_string(bufferSize) + " bytes");
+        const Lines lines = ReadAll(bytes, bufferSize);
+        ASSERT_EQ(lines.size(), 3u);
+        EXPECT_EQ(lines[0], "0 HEAD");
+        EXPECT_TRUE(lines[1] == std::string(names::kMaxLineLength, 'x')) << "a line of " << lines[1].size() << " bytes";
+        EXPECT_EQ(lines[2], "0 TRLR");
+    }
+}
+
+// A file of NUL bytes without a line end, or a link to /dev/zero, is one line without end.
+TEST(LongLine, WithoutEndTakesBoundedMemory)
+{
+    GeneratedSource source("0 HEAD\r\n1 NOTE ", '\0', 256 * kMebibyte, "\r\n0 TRLR\r\n");
+    GedcomReader reader(source);
+    std::vector<std::size_t> sizes;
+    std::string_view line;
+    while (reader.ReadLine(line)) {
+        sizes.push_back(line.size());
+        if (sizes.size() == 2) {
+            EXPECT_EQ(line.substr(0, 8), std::string_view("1 NOTE \0", 8));
+        }
+    }
+    EXPECT_EQ(sizes, (std::vector<std::size_t>{6, names::kMaxLineLength, 6}));
+    EXPECT_EQ(line, "");
+    EXPECT_LT(source.Growth(), 96 * kMebibyte);
+}
+
+// Millions of line ends after a 26 are looked through before the 26 is known to be ordinary.
+TEST(LongLine, RunOfLineEndsAfterByte26TakesBoundedMemory)
+{
+    constexpr std::uint64_t kLineEnds = 16 * kMebibyte;
+    GeneratedSource source("1 NOTE a\x1A", '\r', kLineEnds, "b\r\n");
+    GedcomReader reader(source);
+    std::string_view line;
+    ASSERT_TRUE(reader.ReadLine(line));
+    EXPECT_EQ(line, "1 NOTE a\x1A");
+    std::uint64_t emptyLines = 0;
+    while (reader.ReadLine(line) && line.empty())
+        ++emptyLines;
+    EXPECT_EQ(emptyLines, kLineEnds - 1);
+    EXPECT_EQ(line, "b");
+    EXPECT_FALSE(reader.ReadLine(line));
+    EXPECT_LT(source.Growth(), 8 * kMebibyte);
+
+    GeneratedSource endOfFile("1 NOTE a\x1A", '\r', kLineEnds, "");
+    GedcomReader markedReader(endOfFile);
+    ASSERT_TRUE(markedReader.ReadLine(line));
+    EXPECT_EQ(line, "1 NOTE a");
+    EXPECT_FALSE(markedReader.ReadLine(line));
+    EXPECT_TRUE(markedReader.StoppedAtEndMarker());
+    EXPECT_LT(endOfFile.Growth(), 8 * kMebibyte);
 }
 
 // UTF-16 bytes with a byte-order mark for `units`.
@@ -195,10 +362,12 @@ TEST_P(ReadLine, ConvertsUtf16WithByteOrderMarkToUtf8)
         {"characters whose bytes look like line ends or 26",
          u"\u010A\u0D0A\u1A00\u0A0D.",
          {"\xC4\x8A\xE0\xB4\x8A\xE1\xA8\x80\xE0\xA8\x8D."}},
-        {"character 26 ends the file",
+        {"character 26 before text",
          u"a\r\nb\x1A"
          u"c\r\n",
-         {"a", "b"}},
+         {"a", "b\x1A"
+               "c"}},
+        {"character 26 before line ends only", u"a\r\nb\x1A\r\n", {"a", "b"}},
         {"high surrogate before a letter", {u'a', kHigh, u'b'}, {"a" + replacement + "b"}},
         {"low surrogate alone", {u'a', kLow, u'b'}, {"a" + replacement + "b"}},
         {"pair in reverse order", {kLow, kHigh, u'b'}, {replacement + replacement + "b"}},

@@ -177,7 +177,28 @@ TEST_F(RunIndexTest, AnselPagesDeclareUtf8AndTheTextIndexIsUtf8)
     EXPECT_EQ(Contents(folder_.path() / "Stambrix" / "Namen.txt"), "Dvo\u0159\u00E1k, Fran\u00E7ois\t\t\t[@I1@]\r\n");
 }
 
-TEST_F(RunIndexTest, HundredMegabyteLineWithoutLineEndIsReadWhole)
+// One decision on the encoding for both outputs: the mark says UTF-8, so the CHAR line is not
+// taken and the name is not read as ANSEL.
+TEST_F(RunIndexTest, ByteOrderMarkDecidesForTheTextIndexAndThePagesAlike)
+{
+    const std::string path =
+        WriteGedcom("bom.ged", "\xEF\xBB\xBF" + testing::Gedcom({"0 HEAD", "1 CHAR ANSEL", "0 @I1@ INDI",
+                                                                 "1 NAME C\u00E9line /M\u00FCller/", "0 TRLR"}));
+    ASSERT_EQ(Run(path), RunOutcome::Written);
+    EXPECT_EQ(Contents(folder_.path() / "Stambrix" / "Namen.txt"), "M\u00FCller, C\u00E9line\t\t\t[@I1@]\r\n");
+
+    RunRequest request;
+    request.gedcomPath = path;
+    request.outputKind = OutputKind::Html;
+    request.prefixes = names::DefaultPrefixes();
+    ASSERT_EQ(RunIndex(request, panels_, messages_), RunOutcome::Written);
+    const std::string page = Contents(folder_.path() / "Stambrix" / "index.htm");
+    EXPECT_NE(page.find("charset=utf-8"), std::string::npos);
+    EXPECT_NE(page.find(">M\u00FCller<"), std::string::npos);
+    EXPECT_NE(page.find(">C\u00E9line<"), std::string::npos);
+}
+
+TEST_F(RunIndexTest, HundredMegabyteLastLineWithoutLineEndLeavesTheIndexWhole)
 {
     std::string text = testing::Gedcom({"0 HEAD", "0 @I1@ INDI", "1 NAME Jan /Berg/", "100 NOTE level 100"});
     text += "1 NOTE ";
@@ -214,6 +235,21 @@ TEST(ScanGedcom, EncodingFromByteOrderMarkOrHeader)
               TextEncoding::Utf8);
     // A CHAR line after the header is someone's text, not the file's declaration.
     EXPECT_EQ(EncodingOf("0 HEAD\n0 @N1@ NOTE\n1 CHAR UTF-8\n"), TextEncoding::Windows1252);
+}
+
+TEST(ScanGedcom, CharLineCountsOnlyInTheHeaderAndNotBesideAByteOrderMark)
+{
+    const std::string person = "0 @I1@ INDI\r\n1 CHAR ANSEL\r\n1 NAME C\u00E9line /M\u00FCller/\r\n";
+    const std::vector<std::string> asWritten{"M\u00FCller, C\u00E9line\t\t\t[@I1@]"};
+    // A file that begins with a record has no header.
+    EXPECT_EQ(testing::ScanLines(person), asWritten);
+    EXPECT_EQ(EncodingOf(person), TextEncoding::Utf8);
+    EXPECT_EQ(testing::ScanLines("0 HEAD\r\n" + person), asWritten);
+    const std::string mark = "\xEF\xBB\xBF";
+    EXPECT_EQ(testing::ScanLines(mark + "0 HEAD\r\n1 CHAR ANSEL\r\n" + person), asWritten);
+    EXPECT_EQ(EncodingOf(mark + "0 HEAD\r\n1 CHAR ANSI\r\n" + person), TextEncoding::Utf8);
+    // Without a mark, the header's CHAR line holds.
+    EXPECT_EQ(EncodingOf("0 HEAD\r\n1 CHAR ANSI\r\n" + person), TextEncoding::Windows1252);
 }
 
 TEST(ScanGedcom, AnselIsReadAsUtf8)
