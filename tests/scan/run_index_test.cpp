@@ -127,7 +127,7 @@ TEST_F(RunIndexTest, ControlCharactersInValuesBecomeBlanks)
 {
     const std::string path = WriteGedcom(
         "tab.ged", testing::Gedcom({"0 @I\t1@ INDI", "1 NAME Jan\tEVIL /Jan\x7fsen/", "1 BIRT", "2 DATE 12\tMAY 1850",
-                                    "2 PLAC Goes\x01Zeeland", "1 OCCU smid\tbaas", "0 TRLR"}));
+                                    "2 PLAC Goes\x1aZeeland", "1 OCCU smid\tbaas", "0 TRLR"}));
     ASSERT_EQ(Run(path), RunOutcome::Written);
     EXPECT_EQ(Contents(folder_.path() / "Stambrix" / "Namen.txt"), "Jan sen, Jan EVIL\t* 12-05-1850\t\t[@I 1@]\r\n");
     ASSERT_EQ(Run(path, EventKind::Beroepen), RunOutcome::Written);
