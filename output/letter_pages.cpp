@@ -109,6 +109,11 @@ char LetterOf(std::string_view heading, bool utf8)
 {
     if (heading.empty())
         return kOtherPage;
+    // Most headings begin with a plain letter: no decoding needed.
+    if (static_cast<unsigned char>(heading.front()) < 0x80) {
+        const char letter = names::ToLowerAscii(heading.front());
+        return letter >= 'a' && letter <= 'z' ? letter : kOtherPage;
+    }
     const UChar32 character = FirstCodePointOf(heading, utf8);
     if (character < 0)
         return kOtherPage;
