@@ -26,11 +26,13 @@ protected:
         return path.string();
     }
 
-    RunOutcome Run(const std::string& path, EventKind kind = EventKind::Naam)
+    RunOutcome Run(const std::string& path, EventKind kind = EventKind::Naam,
+                   OutputKind outputKind = OutputKind::NaarTekst)
     {
         RunRequest request;
         request.gedcomPath = path;
         request.eventKind = kind;
+        request.outputKind = outputKind;
         request.prefixes = names::DefaultPrefixes();
         return RunIndex(request, panels_, messages_);
     }
@@ -163,11 +165,7 @@ TEST_F(RunIndexTest, AnselPagesDeclareUtf8AndTheTextIndexIsUtf8)
                                                                        "cois /Dvo\xE9r\xE2"
                                                                        "ak/",
                                                                        "0 TRLR"}));
-    RunRequest request;
-    request.gedcomPath = path;
-    request.outputKind = OutputKind::Html;
-    request.prefixes = names::DefaultPrefixes();
-    ASSERT_EQ(RunIndex(request, panels_, messages_), RunOutcome::Written);
+    ASSERT_EQ(Run(path, EventKind::Naam, OutputKind::Html), RunOutcome::Written);
     const std::string page = Contents(folder_.path() / "Stambrix" / "index.htm");
     EXPECT_NE(page.find("charset=utf-8"), std::string::npos);
     EXPECT_NE(page.find(">Dvo\u0159\u00E1k<"), std::string::npos);
@@ -187,11 +185,7 @@ TEST_F(RunIndexTest, ByteOrderMarkDecidesForTheTextIndexAndThePagesAlike)
     ASSERT_EQ(Run(path), RunOutcome::Written);
     EXPECT_EQ(Contents(folder_.path() / "Stambrix" / "Namen.txt"), "M\u00FCller, C\u00E9line\t\t\t[@I1@]\r\n");
 
-    RunRequest request;
-    request.gedcomPath = path;
-    request.outputKind = OutputKind::Html;
-    request.prefixes = names::DefaultPrefixes();
-    ASSERT_EQ(RunIndex(request, panels_, messages_), RunOutcome::Written);
+    ASSERT_EQ(Run(path, EventKind::Naam, OutputKind::Html), RunOutcome::Written);
     const std::string page = Contents(folder_.path() / "Stambrix" / "index.htm");
     EXPECT_NE(page.find("charset=utf-8"), std::string::npos);
     EXPECT_NE(page.find(">M\u00FCller<"), std::string::npos);
