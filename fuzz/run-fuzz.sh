@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer target over the core (the "fuzz" preset: clang, AddressSanitizer and
-# UndefinedBehaviorSanitizer), replays every seed once, whole, and then fuzzes for a bounded time.
-#   fuzz/run-fuzz.sh                  replay, then fuzz for 90 seconds
+# Builds the libFuzzer targets over the core (the "fuzz" preset: clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer), replays every seed once, whole, and then fuzzes for a bounded time:
+# the whole core for FUZZ_SECONDS, then the reader, the dates and the surname splitting in memory for
+# FUZZ_SECONDS / 4 each.
+#   fuzz/run-fuzz.sh                  replay, then fuzz for 90 + 3 x 22 seconds
 #   FUZZ_SECONDS=600 fuzz/run-fuzz.sh fuzz longer; FUZZ_SECONDS=0 only replays the seeds
 # Seeds: every file of the GEDCOM corpus (when it is on this machine), every .ged under tests/data
 # and examples, and every file in fuzz/regressions (inputs that once failed). New inputs go into
@@ -18,10 +20,12 @@ fi
 
 build=build/fuzz
 cmake --preset fuzz >/dev/null
-cmake --build "$build" -j2 --target run_index_fuzzer
+in_memory_targets=(reader_fuzzer date_fuzzer surname_fuzzer)
+cmake --build "$build" -j2 --target run_index_fuzzer "${in_memory_targets[@]}"
 # Sort order as the tests have it (ICU reads the locale from the environment); set for the fuzzer
 # alone, as this shell may not know the locale.
-fuzzer=(env LC_ALL=nl_NL.UTF-8 UBSAN_OPTIONS=print_stacktrace=1 "$build/bin/run_index_fuzzer")
+environment=(env LC_ALL=nl_NL.UTF-8 UBSAN_OPTIONS=print_stacktrace=1)
+fuzzer=("${environment[@]}" "$build/bin/run_index_fuzzer")
 
 # The same corpus lookup as the tests: beside the repository, or the shared folder of this machine.
 corpus=
@@ -71,6 +75,8 @@ replay_log=$build/replay.log
 start=$SECONDS
 "${fuzzer[@]}" -timeout=120 -rss_limit_mb=4096 -artifact_prefix="$findings/" "$seeds"/* >"$replay_log" 2>&1 ||
     report_finding "replaying the seeds" "$replay_log"
+"${environment[@]}" "$build/bin/reader_fuzzer" -timeout=120 -rss_limit_mb=4096 -artifact_prefix="$findings/" \
+    "$seeds"/* >"$replay_log" 2>&1 || report_finding "replaying the seeds through the reader" "$replay_log"
 echo "fuzz: replayed $seed_count seeds in $((SECONDS - start)) s, no finding"
 
 [ "$seconds" -eq 0 ] && exit 0
@@ -81,9 +87,24 @@ fuzz_log=$build/fuzz.log
 "${fuzzer[@]}" -max_total_time="$seconds" -max_len=16384 -timeout=20 -rss_limit_mb=2048 \
     -artifact_prefix="$findings/" -print_final_stats=1 "$build/corpus" "$seeds" >"$fuzz_log" 2>&1 ||
     report_finding "fuzzing" "$fuzz_log"
-runs=$(sed -n 's/^Done \([0-9]*\) runs in \([0-9]*\) second.*/\1/p' "$fuzz_log")
-spent=$(sed -n 's/^Done \([0-9]*\) runs in \([0-9]*\) second.*/\2/p' "$fuzz_log")
-if [ -z "$runs" ]; then
-    report_finding "fuzzing (no closing line)" "$fuzz_log"
-fi
-echo "fuzz: $runs executions in $spent s ($((runs / (spent > 0 ? spent : 1))) per second), no finding"
+# Prints the count of a finished fuzzing run from its log.
+report_count() {
+    local runs spent
+    runs=$(sed -n 's/^Done \([0-9]*\) runs in \([0-9]*\) second.*/\1/p' "$2")
+    spent=$(sed -n 's/^Done \([0-9]*\) runs in \([0-9]*\) second.*/\2/p' "$2")
+    [ -n "$runs" ] || report_finding "$1 (no closing line)" "$2"
+    echo "fuzz: $1: $runs executions in $spent s ($((runs / (spent > 0 ? spent : 1))) per second), no finding"
+}
+report_count run_index_fuzzer "$fuzz_log"
+
+# (c) The layers in memory, thousands of inputs a second each; the reader starts from the seeds.
+for target in "${in_memory_targets[@]}"; do
+    log=$build/$target.log
+    mkdir -p "$build/corpus-$target"
+    start_corpus=("$build/corpus-$target")
+    [ "$target" = reader_fuzzer ] && start_corpus+=("$seeds")
+    "${environment[@]}" "$build/bin/$target" -max_total_time=$((seconds / 4)) -max_len=16384 -timeout=20 \
+        -rss_limit_mb=2048 -artifact_prefix="$findings/" -print_final_stats=1 "${start_corpus[@]}" >"$log" 2>&1 ||
+        report_finding "$target" "$log"
+    report_count "$target" "$log"
+done
