@@ -10,6 +10,7 @@
 
 #include "names/io_error.h"
 #include "names/prefix_table.h"
+#include "output/folder_files.h"
 #include "output/index_list.h"
 #include "output/text_writer.h"
 #include "scan/byte_source.h"
@@ -112,7 +113,10 @@ int TimePhases(const std::string& gedcomPath)
     const double sortPeak = PeakResidentMb();
 
     std::uint64_t writtenCounter = 0;
-    output::WriteTextIndex(indexList, folder.path() / "Namen.txt", panels, writtenCounter);
+    output::WrittenCounter counter(panels, writtenCounter);
+    output::FolderFiles files(folder.path());
+    output::WriteTextIndex(indexList, files, "Namen.txt", counter);
+    files.Publish();
     const Clock::time_point written = Clock::now();
     const double writePeak = PeakResidentMb();
 

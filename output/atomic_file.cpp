@@ -155,10 +155,4 @@ void AtomicFile::Publish()
     UnregisterTemporaryFile(slot_);
 }
 
-void AtomicFile::Commit()
-{
-    Complete();
-    Publish();
-}
-
 } // namespace stambrix::output

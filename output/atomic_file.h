@@ -12,8 +12,8 @@
 namespace stambrix::output {
 
 /// An output file written whole or not at all: the bytes go to a new temporary file beside the
-/// target, «.<name>.<pid>.<n>.<n>.<n>.tmp», which replaces the target only in Commit. Until then,
-/// and whenever anything fails, the target stays exactly as it was; a file that is not committed is
+/// target, «.<name>.<pid>.<n>.<n>.<n>.tmp», which replaces the target only in Publish. Until then,
+/// and whenever anything fails, the target stays exactly as it was; a file that is not published is
 /// removed. While it exists the temporary file is in the registry of temporary files, so an
 /// interrupted program removes it too (RemoveTemporaryFiles).
 ///
@@ -40,9 +40,6 @@ public:
 
     /// Puts the completed file in the target's place. Throws IoError.
     void Publish();
-
-    /// Complete, then Publish.
-    void Commit();
 
 private:
     int CreateTemporary(const std::optional<struct stat>& replaced);

@@ -1,7 +1,6 @@
 #include "output/html_pages.h"
 
 #include "names/ascii.h"
-#include "output/wmJsCssPaginas.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -88,16 +87,16 @@ std::string LetterPageName(char letter)
     return std::string("index") + letter + ".htm";
 }
 
-HtmlPages::HtmlPages(std::filesystem::path outputDirectory, OptionPaths optionPaths, bool utf8)
-    : outputDirectory_(std::move(outputDirectory)), optionPaths_(std::move(optionPaths)), utf8_(utf8)
+HtmlPages::HtmlPages(FileSet& files, OptionPaths optionPaths, bool utf8)
+    : files_(files), optionPaths_(std::move(optionPaths)), utf8_(utf8)
 {
 }
 
 void HtmlPages::WriteLine(std::initializer_list<std::string_view> parts)
 {
     for (const std::string_view part : parts)
-        page_->Write(part);
-    page_->Write(kLineEnd);
+        files_.Write(part);
+    files_.Write(kLineEnd);
 }
 
 void HtmlPages::WriteEscaped(std::string_view text)
@@ -105,34 +104,26 @@ void HtmlPages::WriteEscaped(std::string_view text)
     for (;;) {
         const auto special = text.find_first_of("&<>\"");
         if (special == std::string_view::npos) {
-            page_->Write(text);
+            files_.Write(text);
             return;
         }
-        page_->Write(text.substr(0, special));
-        page_->Write(EscapeHtml(text.substr(special, 1)));
+        files_.Write(text.substr(0, special));
+        files_.Write(EscapeHtml(text.substr(special, 1)));
         text.remove_prefix(special + 1);
     }
 }
 
 void HtmlPages::WriteTextLine(std::string_view before, std::string_view text, std::string_view after)
 {
-    page_->Write(before);
+    files_.Write(before);
     WriteEscaped(text);
-    page_->Write(after);
-    page_->Write(kLineEnd);
-}
-
-void HtmlPages::AddStylesheet(progress::UserMessages& messages)
-{
-    const std::filesystem::path path = outputDirectory_ / "genealogie.css";
-    if (auto stylesheet = CompleteStylesheet(path, messages))
-        completed_.Add(path, std::move(stylesheet));
+    files_.Write(after);
+    files_.Write(kLineEnd);
 }
 
 void HtmlPages::OpenPage(std::string_view fileName)
 {
-    pagePath_ = outputDirectory_ / fileName;
-    page_ = std::make_unique<AtomicFile>(pagePath_);
+    files_.Open(fileName);
 }
 
 void HtmlPages::WritePageHead(std::string_view title, bool withBody)
@@ -229,13 +220,7 @@ void HtmlPages::WritePageEnd(bool withBody)
 
 void HtmlPages::ClosePage()
 {
-    page_->Complete();
-    completed_.Add(pagePath_, std::move(page_));
-}
-
-void HtmlPages::PublishPages()
-{
-    completed_.PublishAll();
+    files_.Close();
 }
 
 void HtmlPages::FinishContentPage()
@@ -280,12 +265,6 @@ void HtmlPages::WriteEmptyLetterPage(char letter)
 {
     OpenLetterPage(letter);
     FinishContentPage();
-}
-
-bool HtmlPages::HasPage(std::string_view fileName) const
-{
-    std::error_code error;
-    return std::filesystem::exists(outputDirectory_ / fileName, error);
 }
 
 } // namespace stambrix::output

@@ -1,11 +1,8 @@
 #pragma once
 
-#include "output/atomic_file.h"
-#include "output/completed_files.h"
+#include "output/file_set.h"
 #include "progress/status_panels.h"
 
-#include <filesystem>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -34,23 +31,18 @@ std::string_view FirstCharacterOf(std::string_view text, bool utf8);
 /// as "#" on the alphabet page.
 constexpr char kOtherPage = '#';
 
-/// The blocks every index page is built from, written into one output folder, one page open at a
+/// The blocks every index page is built from, written into a set of files, one page open at a
 /// time. Pages are written under lower-case names ("index.htm", "alfabet.htm", "indexa.htm" ...),
-/// the names the pages refer to. Each page is completed in a temporary file; PublishPages then
-/// puts the whole set, the stylesheet included, in place at once, so a run that fails leaves every
-/// earlier page as it was. Text from the GEDCOM file and the option paths is escaped. Throws IoError.
+/// the names the pages refer to; the set puts them in place together. Text from the GEDCOM file and
+/// the option paths is escaped. Throws IoError.
 class HtmlPages
 {
 public:
-    HtmlPages(std::filesystem::path outputDirectory, OptionPaths optionPaths, bool utf8);
+    HtmlPages(FileSet& files, OptionPaths optionPaths, bool utf8);
 
     bool Utf8() const { return utf8_; }
 
-    /// Completes the stylesheet "genealogie.css" as a member of the set; one that cannot be
-    /// written is reported through `messages` and left as it was, and the pages go on.
-    void AddStylesheet(progress::UserMessages& messages);
-
-    /// Starts the page `fileName` in the output folder.
+    /// Starts the page `fileName`.
     void OpenPage(std::string_view fileName);
     void WritePageHead(std::string_view title, bool withBody);
     void WriteFrameset(std::string_view contentPage);
@@ -60,10 +52,8 @@ public:
     void WriteLetterAnchor(std::string_view initial);
     void WritePageFooter();
     void WritePageEnd(bool withBody);
-    /// Completes the open page in its temporary file.
+    /// Completes the open page.
     void ClosePage();
-    /// Puts every completed page in its place. Throws IoError, leaving the pages as they were.
-    void PublishPages();
 
     void WriteListStart() { WriteLine({"   <UL TYPE=\"square\">"}); }
     void WriteListEnd() { WriteLine({"   </UL>"}); }
@@ -80,19 +70,16 @@ public:
     void WriteEmptyLetterPage(char letter);
     /// The single page with its head and alphabet bar.
     void OpenSinglePage();
-    /// A file `fileName` is in the output folder.
-    bool HasPage(std::string_view fileName) const;
+    /// A page `fileName` is there from an earlier run.
+    bool HasPage(std::string_view fileName) const { return files_.Holds(fileName); }
 
 private:
     void WriteLine(std::initializer_list<std::string_view> parts);
     void WriteEscaped(std::string_view text);
 
-    std::filesystem::path outputDirectory_;
+    FileSet& files_;
     OptionPaths optionPaths_;
     bool utf8_;
-    std::filesystem::path pagePath_;
-    std::unique_ptr<AtomicFile> page_;
-    CompletedFiles completed_;
 };
 
 /// The name of a letter's page: "indexa.htm" for "a", "indexoverig.htm" for kOtherPage.

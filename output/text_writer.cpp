@@ -1,23 +1,16 @@
 #include "output/text_writer.h"
 
-#include "output/atomic_file.h"
-#include "output/written_counter.h"
-
-#include <string>
-
 namespace stambrix::output {
 
-void WriteTextIndex(const IndexList& indexList, const std::filesystem::path& file, progress::StatusPanels& panels,
-                    std::uint64_t& writtenCounter)
+void WriteTextIndex(const IndexList& indexList, FileSet& files, std::string_view name, WrittenCounter& counter)
 {
-    AtomicFile output(file);
-    WrittenCounter counter(panels, writtenCounter);
+    files.Open(name);
     for (const std::string_view line : indexList) {
         counter.Count();
-        output.Write(line);
-        output.Write("\r\n");
+        files.Write(line);
+        files.Write("\r\n");
     }
-    output.Commit();
+    files.Close();
 }
 
 } // namespace stambrix::output

@@ -1,17 +1,15 @@
 #pragma once
 
+#include "output/file_set.h"
 #include "output/index_list.h"
-#include "progress/status_panels.h"
+#include "output/written_counter.h"
 
-#include <cstdint>
-#include <filesystem>
+#include <string_view>
 
 namespace stambrix::output {
 
-/// Writes the index lines to `file`, each followed by CR LF, counting every entry on the
-/// written panel. The file is replaced only when complete: a failure (IoError) leaves an
-/// earlier file exactly as it was.
-void WriteTextIndex(const IndexList& indexList, const std::filesystem::path& file, progress::StatusPanels& panels,
-                    std::uint64_t& writtenCounter);
+/// Writes the index lines as the file `name` of `files`, each followed by CR LF, counting every
+/// entry. Throws IoError.
+void WriteTextIndex(const IndexList& indexList, FileSet& files, std::string_view name, WrittenCounter& counter);
 
 } // namespace stambrix::output

@@ -86,16 +86,14 @@ std::string StylesheetText()
     return text;
 }
 
-std::unique_ptr<AtomicFile> CompleteStylesheet(const std::filesystem::path& path, progress::UserMessages& messages)
+void WriteStylesheet(FileSet& files, progress::UserMessages& messages)
 {
     try {
-        auto file = std::make_unique<AtomicFile>(path);
-        file->Write(StylesheetText());
-        file->Complete();
-        return file;
+        files.Open(kStylesheetName);
+        files.Write(StylesheetText());
+        files.Close();
     } catch (const IoError&) {
-        messages.ShowMessage("Het bestand \r" + path.string() + "\rkon niet aangemaakt worden.");
-        return nullptr;
+        messages.ShowMessage("Het bestand \r" + files.PathOf(kStylesheetName) + "\rkon niet aangemaakt worden.");
     }
 }
 

@@ -2,10 +2,12 @@
 
 #include "names/ascii.h"
 #include "names/io_error.h"
+#include "output/folder_files.h"
 #include "output/index_list.h"
 #include "output/index_pages.h"
 #include "output/stale_temporary_files.h"
 #include "output/text_writer.h"
+#include "output/wmJsCssPaginas.h"
 #include "output/written_counter.h"
 #include "progress/elapsed_text.h"
 #include "scan/byte_source.h"
@@ -58,18 +60,20 @@ void Scan(const RunRequest& request, ScanState& state)
     }
 }
 
-void WriteIndex(const RunRequest& request, const ScanResult& sorted, const std::filesystem::path& outputDirectory,
-                progress::StatusPanels& panels, progress::UserMessages& messages)
+} // namespace
+
+void WriteIndexFiles(const RunRequest& request, const ScanResult& sorted, output::FileSet& files,
+                     progress::StatusPanels& panels, progress::UserMessages& messages)
 {
     std::uint64_t writtenCounter = 0;
+    output::WrittenCounter counter(panels, writtenCounter);
     if (request.outputKind == OutputKind::NaarTekst) {
-        output::WriteTextIndex(sorted.indexList, outputDirectory / IndexFileNameOf(request.eventKind), panels,
-                               writtenCounter);
+        output::WriteTextIndex(sorted.indexList, files, IndexFileNameOf(request.eventKind), counter);
         return;
     }
-    output::HtmlPages pages(outputDirectory, request.optionPaths, sorted.encoding == TextEncoding::Utf8);
-    pages.AddStylesheet(messages);
-    output::WrittenCounter counter(panels, writtenCounter);
+    // A stylesheet that cannot be written has been reported; the pages are written all the same.
+    output::WriteStylesheet(files, messages);
+    output::HtmlPages pages(files, request.optionPaths, sorted.encoding == TextEncoding::Utf8);
     switch (request.outputKind) {
     case OutputKind::Html:
         output::WriteNameIndexPages(sorted.indexList, request.inFrame, pages, counter);
@@ -83,9 +87,7 @@ void WriteIndex(const RunRequest& request, const ScanResult& sorted, const std::
     case OutputKind::NaarTekst:
         break;
     }
-    pages.PublishPages();
 }
-} // namespace
 
 ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::StatusPanels& panels,
                       const FilePart& part)
@@ -162,7 +164,9 @@ RunOutcome RunIndex(const RunRequest& request, progress::StatusPanels& panels, p
     if (sorted.indexList.empty()) {
         messages.ShowMessage("Er zijn geen items gevonden.");
     } else {
-        WriteIndex(request, sorted, outputDirectory, panels, messages);
+        output::FolderFiles files(outputDirectory);
+        WriteIndexFiles(request, sorted, files, panels, messages);
+        files.Publish();
         outcome = RunOutcome::Written;
     }
     panels.ShowTimeStatus(progress::ElapsedText(TickCount() - startTick));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/file_set.h"
 #include "output/index_list.h"
 #include "progress/status_panels.h"
 #include "scan/byte_source.h"
@@ -47,6 +48,12 @@ struct FilePart
     /// FileGoesOn for a part after which the file goes on: no byte 26 in it ends the file.
     InputEnd inputEnd = InputEnd::EndOfFile;
 };
+
+/// Writes the index of the sorted lines of `sorted` in the request's output kind into `files`
+/// (the text file, or the stylesheet and the pages), counting each entry on the written panel;
+/// the caller publishes the set. Throws IoError.
+void WriteIndexFiles(const RunRequest& request, const ScanResult& sorted, output::FileSet& files,
+                     progress::StatusPanels& panels, progress::UserMessages& messages);
 
 /// Reads the input once, front to back: every pass hands the current line to the scanner of the
 /// event kind, which counts the records it opens on the read panel (or in `part.recordTotal`). The

@@ -1,16 +1,14 @@
 #include "app/tOpties.h"
 
 #include "output/html_pages.h"
+#include "output/memory_files.h"
 
 #include "app_tests.h"
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include <QAbstractButton>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace stambrix::app::test {
@@ -53,15 +51,13 @@ QStringList PathsOf(const output::OptionPaths& paths)
 /// The whole page head written with `paths`, as the next HTML run writes it.
 std::string PageHeadWith(const output::OptionPaths& paths)
 {
-    QTemporaryDir folder;
-    const std::filesystem::path directory = folder.path().toStdString();
-    output::HtmlPages pages(directory, paths, true);
+    output::MemoryFiles files;
+    output::HtmlPages pages(files, paths, true);
     pages.OpenPage("index.htm");
     pages.WritePageHead("Index.htm", true);
     pages.ClosePage();
-    pages.PublishPages();
-    std::ifstream in(directory / "index.htm", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    files.Publish();
+    return files.files.at("index.htm");
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "output/folder_files.h"
 #include "output/held_signals.h"
 #include "output/html_pages.h"
 #include "output/index_pages.h"
@@ -159,17 +160,19 @@ TEST(Stylesheet, ReadOnlyFileIsReportedWithItsPathAndKept)
     std::ofstream(css, std::ios::binary) << "eigen opmaak";
     fs::permissions(css, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     test_support::RecordingMessages messages;
-    EXPECT_EQ(CompleteStylesheet(css, messages), nullptr);
+    FolderFiles refused(folder.path());
+    WriteStylesheet(refused, messages);
+    refused.Publish();
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0], "Het bestand \r" + css.string() + "\rkon niet aangemaakt worden.");
     EXPECT_EQ(Contents(css), "eigen opmaak");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 
     fs::permissions(css, fs::perms::owner_write, fs::perm_options::add);
-    const auto completed = CompleteStylesheet(css, messages);
-    ASSERT_NE(completed, nullptr);
+    FolderFiles files(folder.path());
+    WriteStylesheet(files, messages);
     EXPECT_EQ(Contents(css), "eigen opmaak") << "replaced only when put in place";
-    completed->Publish();
+    files.Publish();
     EXPECT_EQ(Contents(css), StylesheetText());
 }
 
@@ -181,13 +184,14 @@ TEST(NameIndexPages, LettersThatComeApartShareOnePage)
     IndexList lines;
     for (const char* line : {"Berg, Jan\t\tman\t[@I1@]", "Cate, An\t\t\t[@I2@]", "bos, Piet\t\t\t[@I3@]"})
         lines.Add(line);
-    HtmlPages pages(folder.path(), {}, false);
+    FolderFiles files(folder.path());
+    HtmlPages pages(files, {}, false);
     test_support::RecordingPanels panels;
     std::uint64_t written = 0;
     WrittenCounter counter(panels, written);
     WriteNameIndexPages(lines, true, pages, counter);
     EXPECT_FALSE(fs::exists(folder.path() / "indexb.htm")) << "no page is in place before the set is complete";
-    pages.PublishPages();
+    files.Publish();
     const std::string pageB = Contents(folder.path() / "indexb.htm");
     EXPECT_NE(
         pageB.find("<LI CLASS=\"inhoudkop\">Berg</LI>\r\n         <UL><LI CLASS=\"inhoudtekst\">Jan, man</LI></UL>\r\n"
@@ -195,10 +199,10 @@ TEST(NameIndexPages, LettersThatComeApartShareOnePage)
         std::string::npos);
     EXPECT_EQ(written, 3u);
     EXPECT_EQ(test_support::LastOf(panels.written), "geschreven : 3");
-    std::size_t files = 0;
+    std::size_t pageCount = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder.path()))
-        ++files;
-    EXPECT_EQ(files, 28u);
+        ++pageCount;
+    EXPECT_EQ(pageCount, 28u);
     unsetenv("SOURCE_DATE_EPOCH");
 }
 

@@ -39,7 +39,8 @@ TEST_F(TemporaryFiles, RemoveTemporaryFilesRemovesTheUnfinishedFilesOnly)
     if (child == 0) {
         AtomicFile published(File("genealogie.css"));
         published.Write("nieuw");
-        published.Commit();
+        published.Complete();
+        published.Publish();
         AtomicFile replacing(File("Namen.txt"));
         replacing.Write("Nieuw\r\n");
         AtomicFile completed(File("index.htm"));

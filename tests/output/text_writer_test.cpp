@@ -2,6 +2,7 @@
 
 #include "names/io_error.h"
 #include "output/atomic_file.h"
+#include "output/folder_files.h"
 #include "output/index_list.h"
 #include "test_support/recording_panels.h"
 #include "test_support/temp_folder.h"
@@ -46,6 +47,15 @@ protected:
             list.Add(line);
         return list;
     }
+    // The text index of `lines` as the file `target`, put in place.
+    static void WriteTextFile(const IndexList& lines, const fs::path& target, progress::StatusPanels& panels,
+                              std::uint64_t& writtenCounter)
+    {
+        FolderFiles files(target.parent_path());
+        WrittenCounter counter(panels, writtenCounter);
+        WriteTextIndex(lines, files, target.filename().string(), counter);
+        files.Publish();
+    }
     // The IoError of `write`, checked to name `path` and give a reason.
     template <typename Write> static void ExpectIoErrorNaming(const fs::path& path, Write write)
     {
@@ -78,7 +88,7 @@ TEST_F(TextOutput, WriteTextIndexWritesEveryLineWithCrLfAndCountsItOnTheWrittenP
         }
         test_support::RecordingPanels panels;
         std::uint64_t writtenCounter = 0;
-        WriteTextIndex(ListOf(lines), target_, panels, writtenCounter);
+        WriteTextFile(ListOf(lines), target_, panels, writtenCounter);
 
         EXPECT_EQ(ReadFile(target_), expected);
         EXPECT_EQ(writtenCounter, count);
@@ -94,10 +104,10 @@ TEST_F(TextOutput, WriteTextIndexWritesEveryLineWithCrLfAndCountsItOnTheWrittenP
 TEST_F(TextOutput, SecondWriteTextIndexReplacesTheWholeFile)
 {
     std::uint64_t writtenCounter = 0;
-    WriteTextIndex(ListOf({"Aa, Piet\t\t\t[@I1@]", "Bb, Klaas\t\t\t[@I2@]", "Cc, Joris\t\t\t[@I3@]"}), target_, panels_,
-                   writtenCounter);
+    WriteTextFile(ListOf({"Aa, Piet\t\t\t[@I1@]", "Bb, Klaas\t\t\t[@I2@]", "Cc, Joris\t\t\t[@I3@]"}), target_, panels_,
+                  writtenCounter);
     writtenCounter = 0;
-    WriteTextIndex(ListOf({"Dd\t[@I4@]"}), target_, panels_, writtenCounter);
+    WriteTextFile(ListOf({"Dd\t[@I4@]"}), target_, panels_, writtenCounter);
     EXPECT_EQ(ReadFile(target_), "Dd\t[@I4@]\r\n");
     EXPECT_EQ(FolderContents(), Names{"Namen.txt"});
 }
@@ -108,7 +118,7 @@ TEST_F(TextOutput, WriteTextIndexRefusesReadOnlyTargetAndLeavesItAsItWas)
     WriteFile(target_, old);
     fs::permissions(target_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     std::uint64_t writtenCounter = 0;
-    ExpectIoErrorNaming(target_, [&] { WriteTextIndex(ListOf({"Nieuw\t[@I1@]"}), target_, panels_, writtenCounter); });
+    ExpectIoErrorNaming(target_, [&] { WriteTextFile(ListOf({"Nieuw\t[@I1@]"}), target_, panels_, writtenCounter); });
     EXPECT_EQ(ReadFile(target_), old);
     EXPECT_EQ(FolderContents(), Names{"Namen.txt"});
 }
@@ -117,8 +127,7 @@ TEST_F(TextOutput, WriteTextIndexIntoMissingFolderThrowsIoErrorNamingThePath)
 {
     const fs::path target = folder_.path() / "Stambrix" / "Namen.txt";
     std::uint64_t writtenCounter = 0;
-    ExpectIoErrorNaming(target,
-                        [&] { WriteTextIndex(ListOf({"Berg, Jan\t[@I1@]"}), target, panels_, writtenCounter); });
+    ExpectIoErrorNaming(target, [&] { WriteTextFile(ListOf({"Berg, Jan\t[@I1@]"}), target, panels_, writtenCounter); });
     EXPECT_TRUE(FolderContents().empty());
 }
 
@@ -128,13 +137,13 @@ TEST_F(TextOutput, WriteTextIndexLeavesAFolderInTheTargetsPlaceAsItWas)
     WriteFile(target_ / "eigen.txt", "van de gebruiker");
     std::uint64_t writtenCounter = 0;
     ExpectIoErrorNaming(target_,
-                        [&] { WriteTextIndex(ListOf({"Berg, Jan\t[@I1@]"}), target_, panels_, writtenCounter); });
+                        [&] { WriteTextFile(ListOf({"Berg, Jan\t[@I1@]"}), target_, panels_, writtenCounter); });
     EXPECT_TRUE(fs::is_directory(target_));
     EXPECT_EQ(ReadFile(target_ / "eigen.txt"), "van de gebruiker");
     EXPECT_EQ(FolderContents(), Names{"Namen.txt"});
 }
 
-TEST_F(TextOutput, AtomicFileWithoutCommitLeavesTheTargetAsItWas)
+TEST_F(TextOutput, AtomicFileNotPublishedLeavesTheTargetAsItWas)
 {
     // More than one write block, so part of the text has reached the temporary file.
     const std::string text(3 * 1024 * 1024, 'x');
@@ -157,7 +166,7 @@ TEST_F(TextOutput, AtomicFileWithoutCommitLeavesTheTargetAsItWas)
     EXPECT_EQ(FolderContents(), Names{"Namen.txt"});
 }
 
-TEST_F(TextOutput, AtomicFileCommitPutsAllWrittenBytesInPlace)
+TEST_F(TextOutput, AtomicFilePublishPutsAllWrittenBytesInPlace)
 {
     WriteFile(target_, "Oud\r\n");
     std::string expected;
@@ -169,7 +178,8 @@ TEST_F(TextOutput, AtomicFileCommitPutsAllWrittenBytesInPlace)
             file.Write(piece);
             expected += piece;
         }
-        file.Commit();
+        file.Complete();
+        file.Publish();
     }
     EXPECT_TRUE(ReadFile(target_) == expected) << "the file differs from the " << expected.size() << " bytes written";
     EXPECT_EQ(FolderContents(), Names{"Namen.txt"});
