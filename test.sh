@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test through CTest: the Release build, then the
-# unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer. Last, the fuzz target
-# replays its seeds and fuzzes for FUZZ_SECONDS (90 by default).
+# unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer. Last, the fuzz targets
+# replay their seeds and fuzz for FUZZ_SECONDS in all (150 by default).
 set -euo pipefail
 cd "$(dirname "$0")"
 

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets over the core (the "fuzz" preset: clang, AddressSanitizer and
-# UndefinedBehaviorSanitizer), replays every seed once, whole, and then fuzzes for a bounded time:
-# the whole core for FUZZ_SECONDS, then the reader, the dates and the surname splitting in memory for
-# FUZZ_SECONDS / 4 each.
-#   fuzz/run-fuzz.sh                  replay, then fuzz for 90 + 3 x 22 seconds
+# UndefinedBehaviorSanitizer), replays every seed once, whole, and then fuzzes for a bounded time,
+# FUZZ_SECONDS in all, a fifth each: the whole core on files, then in memory the whole pipeline, the
+# reader, the dates and the surname splitting.
+#   fuzz/run-fuzz.sh                  replay, then fuzz for 150 seconds
 #   FUZZ_SECONDS=600 fuzz/run-fuzz.sh fuzz longer; FUZZ_SECONDS=0 only replays the seeds
 # Seeds: every file of the GEDCOM corpus (when it is on this machine), every .ged under tests/data
 # and examples, and every file in fuzz/regressions (inputs that once failed). New inputs go into
@@ -12,7 +12,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-seconds=${FUZZ_SECONDS:-90}
+seconds=${FUZZ_SECONDS:-150}
 if ! [[ $seconds =~ ^[0-9]+$ ]]; then
     echo "fuzz: FUZZ_SECONDS must be a whole number of seconds, not '$seconds'" >&2
     exit 2
@@ -20,7 +20,7 @@ fi
 
 build=build/fuzz
 cmake --preset fuzz >/dev/null
-in_memory_targets=(reader_fuzzer date_fuzzer surname_fuzzer)
+in_memory_targets=(pipeline_fuzzer reader_fuzzer date_fuzzer surname_fuzzer)
 cmake --build "$build" -j2 --target run_index_fuzzer "${in_memory_targets[@]}"
 # Sort order as the tests have it (ICU reads the locale from the environment); set for the fuzzer
 # alone, as this shell may not know the locale.
@@ -84,7 +84,7 @@ echo "fuzz: replayed $seed_count seeds in $((SECONDS - start)) s, no finding"
 # (b) Fuzzing from the seeds and what earlier runs kept. Every input is indexed eleven times under
 # the sanitizers, so inputs are kept to 16 KiB: a few hundred lines, and several runs per second.
 fuzz_log=$build/fuzz.log
-"${fuzzer[@]}" -max_total_time="$seconds" -max_len=16384 -timeout=20 -rss_limit_mb=2048 \
+"${fuzzer[@]}" -max_total_time=$((seconds / 5)) -max_len=16384 -timeout=20 -rss_limit_mb=2048 \
     -artifact_prefix="$findings/" -print_final_stats=1 "$build/corpus" "$seeds" >"$fuzz_log" 2>&1 ||
     report_finding "fuzzing" "$fuzz_log"
 # Prints the count of a finished fuzzing run from its log.
@@ -97,13 +97,14 @@ report_count() {
 }
 report_count run_index_fuzzer "$fuzz_log"
 
-# (c) The layers in memory, thousands of inputs a second each; the reader starts from the seeds.
+# (c) In memory: the pipeline and the reader start from the seeds, the dates and the surname
+# splitting from what earlier runs kept.
 for target in "${in_memory_targets[@]}"; do
     log=$build/$target.log
     mkdir -p "$build/corpus-$target"
     start_corpus=("$build/corpus-$target")
-    [ "$target" = reader_fuzzer ] && start_corpus+=("$seeds")
-    "${environment[@]}" "$build/bin/$target" -max_total_time=$((seconds / 4)) -max_len=16384 -timeout=20 \
+    case $target in pipeline_fuzzer | reader_fuzzer) start_corpus+=("$seeds") ;; esac
+    "${environment[@]}" "$build/bin/$target" -max_total_time=$((seconds / 5)) -max_len=16384 -timeout=20 \
         -rss_limit_mb=2048 -artifact_prefix="$findings/" -print_final_stats=1 "${start_corpus[@]}" >"$log" 2>&1 ||
         report_finding "$target" "$log"
     report_count "$target" "$log"

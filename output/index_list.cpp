@@ -7,13 +7,17 @@
 namespace stambrix::output {
 
 namespace {
-constexpr std::size_t kBlockSize = 1 << 20;
-}
+// Blocks start small, for the many small indexes, and double up to a megabyte.
+constexpr std::size_t kFirstBlockSize = 1 << 14;
+constexpr std::size_t kLargestBlockSize = 1 << 20;
+} // namespace
 
 void IndexList::Add(std::string_view line)
 {
     if (blocks_.empty() || blockSize_ - blockUsed_ < line.size()) {
-        blockSize_ = std::max(kBlockSize, line.size());
+        const std::size_t grown =
+            std::min(kLargestBlockSize, kFirstBlockSize << std::min<std::size_t>(blocks_.size(), 6));
+        blockSize_ = std::max(grown, line.size());
         blocks_.push_back(std::make_unique_for_overwrite<char[]>(blockSize_));
         blockUsed_ = 0;
     }

@@ -71,8 +71,10 @@ public:
         }
         length = static_cast<std::uint32_t>(needed);
         if (blocks_.empty() || blockSize_ - used_ < length) {
-            // A key longer than a block gets a block of its own size.
-            blockSize_ = std::max(kBlockSize, std::size_t{length});
+            // Blocks start small and double up to a megabyte; a longer key gets a block of its size.
+            const std::size_t grown =
+                std::min(kLargestBlockSize, kFirstBlockSize << std::min<std::size_t>(blocks_.size(), 6));
+            blockSize_ = std::max(grown, std::size_t{length});
             blocks_.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(blockSize_));
             used_ = 0;
         }
@@ -83,7 +85,8 @@ public:
     }
 
 private:
-    static constexpr std::size_t kBlockSize = 1 << 20;
+    static constexpr std::size_t kFirstBlockSize = 1 << 14;
+    static constexpr std::size_t kLargestBlockSize = 1 << 20;
     std::vector<std::unique_ptr<std::uint8_t[]>> blocks_;
     std::size_t used_ = 0;
     std::size_t blockSize_ = 0;

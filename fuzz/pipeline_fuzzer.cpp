@@ -1,0 +1,127 @@
+#include "fuzz/index_choices.h"
+#include "names/prefix_table.h"
+#include "output/memory_files.h"
+#include "progress/status_panels.h"
+#include "scan/byte_source.h"
+#include "scan/index_sort.h"
+#include "scan/run_index.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <string_view>
+#include <tuple>
+
+// libFuzzer target over the whole pipeline in memory: the input is a GEDCOM file, read, scanned,
+// sorted and written for every event kind and output form into files held in memory. Besides the
+// sanitizers' reports, an input fails when the pipeline throws, when a text index line has other
+// fields than its kind's, or when an index does not hold every one of its lines: the text file
+// one line each, the pages one entry each (every form of the name index, framed or not).
+namespace {
+
+using namespace stambrix;
+
+class Silent final : public progress::StatusPanels, public progress::UserMessages
+{
+public:
+    void ShowReadStatus(std::string_view) override {}
+    void ShowTimeStatus(std::string_view) override {}
+    void ShowWrittenStatus(std::string_view) override {}
+    void ShowMessage(std::string_view) override {}
+};
+
+[[noreturn]] void Fail(const std::string& what)
+{
+    std::fprintf(stderr, "pipeline_fuzzer: %s\n", what.c_str());
+    std::abort();
+}
+
+std::size_t CountOf(std::string_view text, std::string_view part)
+{
+    std::size_t count = 0;
+    for (auto at = text.find(part); at != std::string_view::npos; at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
+
+// Every line of the text file ends in CR LF and has the tabs of its kind; one line per index line.
+void CheckTextIndex(std::string_view text, const fuzz::IndexChoice& choice, std::size_t lines)
+{
+    const std::size_t tabs = choice.eventKind == scan::EventKind::Naam ? 3 : 1;
+    std::size_t count = 0;
+    for (std::size_t start = 0; start < text.size(); ++count) {
+        const std::size_t end = text.find("\r\n", start);
+        if (end == std::string_view::npos)
+            Fail("a text line without CR LF");
+        const std::string_view line = text.substr(start, end - start);
+        if (static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t')) != tabs ||
+            line.find_first_of("\r\n") != std::string_view::npos)
+            Fail("a text line with other fields than its kind's");
+        start = end + 2;
+    }
+    if (count != lines)
+        Fail("the text index does not hold every line");
+}
+
+// The name index pages hold one entry line per index line, over all pages together.
+void CheckNamePages(const output::MemoryFiles& files, std::size_t lines)
+{
+    std::size_t entries = 0;
+    for (const auto& [name, page] : files.files)
+        if (name.ends_with(".htm"))
+            entries += CountOf(page, "<LI CLASS=\"inhoudtekst\">");
+    if (entries != lines)
+        Fail("the pages do not hold every person");
+}
+
+// The sorted index lines of `gedcom` as `request` reads them.
+scan::ScanResult SortedLinesOf(std::string_view gedcom, const scan::RunRequest& request, Silent& silent)
+{
+    scan::MemorySource source(gedcom);
+    scan::ScanResult result = scan::ScanGedcom(source, request, silent);
+    scan::SortIndexList(result.indexList, result.encoding, "nl");
+    return result;
+}
+
+bool FamilyNameForm(scan::OutputKind kind)
+{
+    return kind == scan::OutputKind::Familienamen || kind == scan::OutputKind::FamilienamenEenRegel;
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const names::PrefixTable prefixes = names::DefaultPrefixes();
+    const std::string_view gedcom(reinterpret_cast<const char*>(data), size);
+    Silent silent;
+    // The output forms that read the file alike share one reading of it.
+    std::map<std::tuple<scan::EventKind, scan::RecordGroup, bool>, scan::ScanResult> readings;
+    for (const fuzz::IndexChoice& choice : fuzz::kIndexChoices) {
+        scan::RunRequest request;
+        request.eventKind = choice.eventKind;
+        request.recordGroup = choice.recordGroup;
+        request.outputKind = choice.outputKind;
+        request.inFrame = choice.inFrame;
+        request.prefixes = prefixes;
+        const auto key = std::make_tuple(choice.eventKind, choice.recordGroup, FamilyNameForm(choice.outputKind));
+        auto reading = readings.find(key);
+        if (reading == readings.end())
+            reading = readings.emplace(key, SortedLinesOf(gedcom, request, silent)).first;
+        const scan::ScanResult& result = reading->second;
+        if (result.indexList.empty())
+            continue;
+        output::MemoryFiles files;
+        scan::WriteIndexFiles(request, result, files, silent, silent);
+        files.Publish();
+        if (choice.outputKind == scan::OutputKind::NaarTekst)
+            CheckTextIndex(files.files.at(std::string(scan::IndexFileNameOf(choice.eventKind))), choice,
+                           result.indexList.size());
+        else if (choice.outputKind == scan::OutputKind::Html)
+            CheckNamePages(files, result.indexList.size());
+    }
+    return 0;
+}
