@@ -12,6 +12,7 @@
 #include "names/prefix_table.h"
 #include "output/index_list.h"
 #include "output/text_writer.h"
+#include "progress/silent_panels.h"
 #include "scan/byte_source.h"
 #include "scan/index_sort.h"
 #include <benchmark/benchmark.h>
@@ -84,7 +85,7 @@ int TimePhases(const std::string& gedcomPath)
     const names::PrefixTable prefixes = ProgramPrefixes();
     const std::string locale = scan::CollationLocale();
     const TemporaryFolder folder;
-    bench::SilentPanels panels;
+    progress::SilentPanels panels;
 
     scan::RunRequest request;
     request.gedcomPath = gedcomPath;
