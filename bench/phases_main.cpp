@@ -13,6 +13,7 @@
 #include "output/folder_files.h"
 #include "output/index_list.h"
 #include "output/text_writer.h"
+#include "progress/silent_panels.h"
 #include "scan/byte_source.h"
 #include "scan/index_sort.h"
 #include <benchmark/benchmark.h>
@@ -85,7 +86,7 @@ int TimePhases(const std::string& gedcomPath)
     const names::PrefixTable prefixes = ProgramPrefixes();
     const std::string locale = scan::CollationLocale();
     const TemporaryFolder folder;
-    bench::SilentPanels panels;
+    progress::SilentPanels panels;
 
     scan::RunRequest request;
     request.gedcomPath = gedcomPath;

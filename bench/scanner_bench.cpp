@@ -1,5 +1,6 @@
 #include "bench/name_run.h"
 #include "bench/sample_gedcom.h"
+#include "progress/silent_panels.h"
 #include "scan/byte_source.h"
 
 #include <benchmark/benchmark.h>
@@ -16,7 +17,7 @@ constexpr std::size_t kSamplePersons = 20000;
 void ScanPersonNames(benchmark::State& state)
 {
     static const std::string file = SampleGedcom(kSamplePersons);
-    SilentPanels panels;
+    progress::SilentPanels panels;
     std::uint64_t persons = 0;
     for (auto _ : state) {
         scan::MemorySource source(file);

@@ -1,6 +1,7 @@
 #include "bench/name_run.h"
 #include "bench/sample_gedcom.h"
 #include "output/index_list.h"
+#include "progress/silent_panels.h"
 #include "scan/byte_source.h"
 #include "scan/index_sort.h"
 
@@ -18,7 +19,7 @@ std::vector<std::string> NameIndexLines(std::size_t persons)
 {
     const std::string file = SampleGedcom(persons);
     scan::MemorySource source(file);
-    SilentPanels panels;
+    progress::SilentPanels panels;
     const scan::ScanResult scanned = ScanNameIndex(source, panels);
     return {scanned.indexList.begin(), scanned.indexList.end()};
 }

@@ -1,5 +1,6 @@
 #include "fuzz/index_choices.h"
 #include "names/prefix_table.h"
+#include "progress/silent_panels.h"
 #include "progress/status_panels.h"
 #include "scan/byte_source.h"
 #include "scan/gedcom_reader.h"
@@ -28,14 +29,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-class SilentPanels final : public stambrix::progress::StatusPanels
-{
-public:
-    void ShowReadStatus(std::string_view) override {}
-    void ShowTimeStatus(std::string_view) override {}
-    void ShowWrittenStatus(std::string_view) override {}
-};
 
 class SilentMessages final : public stambrix::progress::UserMessages
 {
@@ -91,7 +84,7 @@ void WriteInput(const fs::path& path, std::string_view bytes)
 void RunEveryIndex(const std::string& gedcomPath)
 {
     static const stambrix::names::PrefixTable prefixes = stambrix::names::DefaultPrefixes();
-    SilentPanels panels;
+    stambrix::progress::SilentPanels panels;
     SilentMessages messages;
     for (const stambrix::fuzz::IndexChoice& choice : stambrix::fuzz::kIndexChoices) {
         stambrix::scan::RunRequest request;
@@ -180,7 +173,7 @@ void CheckHalvesReadTheSame(const std::string& gedcomPath)
     using stambrix::scan::ReadSortedIndex;
     using stambrix::scan::ScanResult;
     static const stambrix::names::PrefixTable prefixes = stambrix::names::DefaultPrefixes();
-    SilentPanels panels;
+    stambrix::progress::SilentPanels panels;
     for (const stambrix::fuzz::IndexChoice& choice : stambrix::fuzz::kTextIndexChoices) {
         stambrix::scan::RunRequest request;
         request.gedcomPath = gedcomPath;

@@ -5,8 +5,9 @@
 
 namespace stambrix {
 
-/// A failure to read or write a file: `what()` reads "<path>: <reason>", the reason in the
-/// operating system's words.
+/// A failure that ends a run: a file that cannot be read or written, or a sort that ICU cannot
+/// set up. `what()` reads "<path>: <reason>", the reason in the operating system's words; for the
+/// sort the cause stands where the path would and ICU's error name is the reason.
 class IoError : public std::runtime_error
 {
 public:

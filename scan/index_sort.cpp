@@ -1,5 +1,7 @@
 #include "scan/index_sort.h"
 
+#include "names/io_error.h"
+
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
 #include <unicode/ustring.h>
@@ -9,7 +11,6 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <stdexcept>
 #include <vector>
 
 namespace stambrix::scan {
@@ -31,10 +32,13 @@ Collator OpenCollator(const std::string& locale)
 {
     UErrorCode status = U_ZERO_ERROR;
     Collator collator(ucol_open(locale.c_str(), &status));
+    if (U_SUCCESS(status)) {
+        ucol_setStrength(collator.get(), UCOL_SECONDARY);
+        ucol_setAttribute(collator.get(), UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
+    }
+    // The front ends report what ends a run as an IoError: the cause where a path would stand.
     if (U_FAILURE(status))
-        throw std::runtime_error(std::string("ICU collator for ") + locale + ": " + u_errorName(status));
-    ucol_setStrength(collator.get(), UCOL_SECONDARY);
-    ucol_setAttribute(collator.get(), UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
+        throw IoError("ICU-sortering voor " + locale, u_errorName(status));
     return collator;
 }
 

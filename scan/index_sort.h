@@ -21,6 +21,8 @@ std::string CollationLocale();
 /// The lines of an index list with their sort keys, in collation order: an ICU collator of the
 /// locale at secondary strength (case ignored, accents not), blanks and punctuation counted; lines
 /// that collate equal in the order of their bytes. Each line's sort key is computed once.
+/// Making one throws IoError «ICU-sortering voor <locale>: <ICU error name>» when ICU has no
+/// collator for the locale.
 class CollatedLines
 {
 public:
@@ -45,7 +47,7 @@ private:
 /// Sorts the lines as the user's language orders them: an ICU collator of `locale` at secondary
 /// strength (case ignored, accents not), blanks and punctuation counted. Lines that collate
 /// equal stay in the order of their bytes, so the same file always gives the same index. Each
-/// line's sort key is computed once.
+/// line's sort key is computed once. Throws IoError as CollatedLines does.
 void SortIndexList(output::IndexList& indexList, TextEncoding encoding, const std::string& locale);
 
 } // namespace stambrix::scan

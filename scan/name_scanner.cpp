@@ -93,6 +93,20 @@ bool ExamineRecordLine(ScanState& state, PersonFields& person, names::NameForm f
     return unexamined;
 }
 
+// Reads the open record to its end into `person`.
+Next ReadPersonRecord(ScanState& state, PersonFields& person, names::NameForm form, const names::PrefixTable& prefixes)
+{
+    for (;;) {
+        const bool unexamined = ExamineRecordLine(state, person, form, prefixes);
+        if (state.AtEnd() || (!unexamined && !state.ReadLine()))
+            return Next::ReadOn;
+        if (OpensPersonRecord(state.line))
+            return Next::ExamineAgain;
+        if (IsLevelZero(state.line))
+            return Next::ReadOn;
+    }
+}
+
 void CompleteRecord(ScanState& state, const PersonFields& person, names::NameForm form)
 {
     if (form == names::NameForm::FamilyName)
@@ -102,26 +116,15 @@ void CompleteRecord(ScanState& state, const PersonFields& person, names::NameFor
 }
 } // namespace
 
-void ScanNames(ScanState& state, names::NameForm form, const names::PrefixTable& prefixes)
+Next ScanNames(ScanState& state, names::NameForm form, const names::PrefixTable& prefixes)
 {
     if (!OpensPersonRecord(state.line))
-        return;
+        return Next::ReadOn;
     state.OpenRecord();
     PersonFields person;
-    for (;;) {
-        const bool unexamined = ExamineRecordLine(state, person, form, prefixes);
-        if (state.AtEnd() || (!unexamined && !state.ReadLine()))
-            break;
-        if (OpensPersonRecord(state.line)) {
-            state.readNext = false;
-            break;
-        }
-        if (IsLevelZero(state.line)) {
-            state.readNext = true;
-            break;
-        }
-    }
+    const Next next = ReadPersonRecord(state, person, form, prefixes);
     CompleteRecord(state, person, form);
+    return next;
 }
 
 } // namespace stambrix::scan

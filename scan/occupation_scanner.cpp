@@ -23,24 +23,21 @@ bool TakeOccupation(ScanState& state)
 }
 } // namespace
 
-void ScanOccupations(ScanState& state)
+Next ScanOccupations(ScanState& state)
 {
     if (!OpensPersonRecord(state.line))
-        return;
+        return Next::ReadOn;
     state.OpenRecord();
     while (state.ReadLine()) {
         while (names::ContainsNoCase(state.line, "1 OCCU "))
             if (!TakeOccupation(state))
-                return;
-        if (OpensPersonRecord(state.line)) {
-            state.readNext = false;
-            return;
-        }
-        if (OpensFamilyRecord(state.line) || IsLevelZero(state.line)) {
-            state.readNext = true;
-            return;
-        }
+                return Next::ReadOn;
+        if (OpensPersonRecord(state.line))
+            return Next::ExamineAgain;
+        if (OpensFamilyRecord(state.line) || IsLevelZero(state.line))
+            return Next::ReadOn;
     }
+    return Next::ReadOn;
 }
 
 } // namespace stambrix::scan

@@ -31,36 +31,35 @@ RecordEnd ReadPlacesOfRecord(ScanState& state)
     return RecordEnd::EndOfFile;
 }
 
-// The read-next flag after a record that ended as `end`: false only for a header that this
-// scanner takes up, in this pass or the next.
-void SetReadNext(ScanState& state, RecordEnd end, RecordGroup group)
+// What the driver does with the line that ended a record as `end`: examine it again only when it
+// is a header this scanner takes up, in this pass or the next.
+Next NextAfter(RecordEnd end, RecordGroup group)
 {
     switch (end) {
-    case RecordEnd::EndOfFile:
-        break;
     case RecordEnd::PersonHeader:
-        state.readNext = group == RecordGroup::Gezinnen;
-        break;
+        return group == RecordGroup::Gezinnen ? Next::ReadOn : Next::ExamineAgain;
     case RecordEnd::FamilyHeader:
-        state.readNext = group == RecordGroup::Personen;
-        break;
+        return group == RecordGroup::Personen ? Next::ReadOn : Next::ExamineAgain;
+    case RecordEnd::EndOfFile:
     case RecordEnd::OtherLevelZero:
-        state.readNext = true;
         break;
     }
+    return Next::ReadOn;
 }
 } // namespace
 
-void ScanPlaces(ScanState& state, RecordGroup group)
+Next ScanPlaces(ScanState& state, RecordGroup group)
 {
+    Next next = Next::ReadOn;
     if (group != RecordGroup::Gezinnen && OpensPersonRecord(state.line)) {
         state.OpenRecord();
-        SetReadNext(state, ReadPlacesOfRecord(state), group);
+        next = NextAfter(ReadPlacesOfRecord(state), group);
     }
     if (group != RecordGroup::Personen && !state.AtEnd() && OpensFamilyRecord(state.line)) {
         state.OpenRecord();
-        SetReadNext(state, ReadPlacesOfRecord(state), group);
+        next = NextAfter(ReadPlacesOfRecord(state), group);
     }
+    return next;
 }
 
 } // namespace stambrix::scan

@@ -40,24 +40,22 @@ void CreateOutputDirectory(const std::string& directory)
         throw IoError(directory, std::make_error_code(std::errc::not_a_directory).message());
 }
 
-void Scan(const RunRequest& request, ScanState& state)
+Next Scan(const RunRequest& request, ScanState& state)
 {
     switch (request.eventKind) {
     case EventKind::Naam:
-        ScanNames(state,
-                  request.outputKind == OutputKind::Familienamen ||
-                          request.outputKind == OutputKind::FamilienamenEenRegel
-                      ? names::NameForm::FamilyName
-                      : names::NameForm::Full,
-                  request.prefixes);
-        break;
+        return ScanNames(state,
+                         request.outputKind == OutputKind::Familienamen ||
+                                 request.outputKind == OutputKind::FamilienamenEenRegel
+                             ? names::NameForm::FamilyName
+                             : names::NameForm::Full,
+                         request.prefixes);
     case EventKind::Beroepen:
-        ScanOccupations(state);
-        break;
+        return ScanOccupations(state);
     case EventKind::Plaatsen:
-        ScanPlaces(state, request.recordGroup);
-        break;
+        return ScanPlaces(state, request.recordGroup);
     }
+    return Next::ReadOn;
 }
 
 } // namespace
@@ -97,12 +95,12 @@ ScanResult ScanGedcom(ByteSource& source, const RunRequest& request, progress::S
     ScanState state(reader, result.indexList, panels, part.recordTotal);
     if (part.declaredElsewhere)
         state.AssumeCharset(*part.declaredElsewhere);
-    while (state.ReadLine()) {
-        Scan(request, state);
-        while (!state.AtEnd() && !state.readNext)
-            Scan(request, state);
-        if (state.AtEnd())
-            break;
+    bool more = state.ReadLine();
+    while (more) {
+        // A record that ended at the header of the next one the scanner takes up leaves that header
+        // to be examined again before any further line is read.
+        if (Scan(request, state) == Next::ReadOn)
+            more = !state.AtEnd() && state.ReadLine();
     }
     // An ANSEL file of nothing but ASCII reads the same as windows-1252 and is left that way. A
     // file that declares nothing is UTF-8 when its lines read as UTF-8, as GEDCOM 7 files do.

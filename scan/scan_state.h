@@ -16,7 +16,7 @@
 namespace stambrix::scan {
 
 /// What the run driver and the scanners share while the file is read: the current line, the
-/// read-next flag, the record counter and id, and the index list being filled.
+/// record counter and id, and the index list being filled.
 class ScanState
 {
 public:
@@ -30,9 +30,6 @@ public:
 
     /// The line the next test examines; valid until the next ReadLine.
     std::string_view line;
-    /// True: the driver reads on after the pass. False: the current line opens a record that the
-    /// next pass takes up.
-    bool readNext = true;
 
     /// Reads the next line into `line`; false, with an empty line, at the end of the file.
     bool ReadLine();

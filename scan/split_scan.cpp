@@ -1,5 +1,6 @@
 #include "scan/split_scan.h"
 
+#include "progress/silent_panels.h"
 #include "scan/gedcom_reader.h"
 #include "scan/header_charset.h"
 #include "scan/index_sort.h"
@@ -17,13 +18,6 @@ namespace stambrix::scan {
 namespace {
 // How far past the middle a level-0 line is looked for before the file is read in one pass.
 constexpr std::uint64_t kSplitSearch = 64 << 20;
-
-struct SilentPanels final : progress::StatusPanels
-{
-    void ShowReadStatus(std::string_view) override {}
-    void ShowTimeStatus(std::string_view) override {}
-    void ShowWrittenStatus(std::string_view) override {}
-};
 
 bool IsLineEnd(char c)
 {
@@ -116,7 +110,7 @@ ScanResult ReadSortedIndex(FileSource& file, const std::string& path, const RunR
     LaterHalf later;
     std::thread worker([&later, &laterFile, &request, &recordTotal, &locale, declared = header.declared] {
         try {
-            SilentPanels silent;
+            progress::SilentPanels silent;
             later.scanned = ScanGedcom(laterFile, request, silent, {&recordTotal, declared});
             later.collated.emplace(later.scanned.indexList, later.scanned.encoding, locale);
         } catch (...) {

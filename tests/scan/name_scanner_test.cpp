@@ -71,6 +71,20 @@ TEST(NameScanner, LookAheadLosesNoLine)
                 ElementsAre("\t~ 01-01-1800\t\t[@I1@]"));
 }
 
+// The header that ends a person record is handed back only when it opens the next person.
+TEST(NameScanner, NextPersonsHeaderIsExaminedAgainAndOtherHeadersAreReadPast)
+{
+    const std::string gedcom = Gedcom({"0 @I1@ INDI", "1 BIRT", "0 @I2@ INDI", "0 @F1@ FAM", "0 TRLR"});
+    testing::ScanPasses passes(gedcom);
+    const names::PrefixTable prefixes = names::DefaultPrefixes();
+    EXPECT_EQ(ScanNames(passes.state, names::NameForm::Full, prefixes), Next::ExamineAgain);
+    EXPECT_EQ(passes.state.line, "0 @I2@ INDI");
+    EXPECT_EQ(ScanNames(passes.state, names::NameForm::Full, prefixes), Next::ReadOn);
+    EXPECT_EQ(passes.state.line, "0 @F1@ FAM");
+    EXPECT_EQ(ScanNames(passes.state, names::NameForm::Full, prefixes), Next::ReadOn);
+    EXPECT_EQ(passes.state.line, "0 @F1@ FAM");
+}
+
 TEST(NameScanner, AnyLevelZeroLineEndsThePersonRecord)
 {
     const auto lines =
@@ -116,18 +130,11 @@ TEST(NameScanner, CountsPersonRecordsOnTheReadPanel)
 
 TEST(NameScanner, FamilyNameFormGivesTheNameTextAlone)
 {
-    RunRequest request;
-    request.prefixes = names::DefaultPrefixes();
     const std::string text = Gedcom({"0 @I1@ INDI", "1 NAME Jan /van der Berg/", "1 SEX M", "0 TRLR"});
-    MemorySource source(text);
-    GedcomReader reader(source);
-    output::IndexList list;
-    test_support::RecordingPanels panels;
-    ScanState state(reader, list, panels);
-    state.ReadLine();
-    ScanNames(state, names::NameForm::FamilyName, request.prefixes);
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0], "Berg van der");
+    testing::ScanPasses passes(text);
+    EXPECT_EQ(ScanNames(passes.state, names::NameForm::FamilyName, names::DefaultPrefixes()), Next::ReadOn);
+    ASSERT_EQ(passes.indexList.size(), 1u);
+    EXPECT_EQ(passes.indexList[0], "Berg van der");
 }
 
 } // namespace

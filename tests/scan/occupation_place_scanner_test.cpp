@@ -1,3 +1,4 @@
+#include "scan/scanners.h"
 #include "scan_test_support.h"
 #include "test_support/recording_panels.h"
 
@@ -67,6 +68,30 @@ TEST(PlaceScanner, RecordGroupChoosesTheRecords)
     EXPECT_THAT(Places(RecordGroup::Beiden, &panels),
                 ElementsAre("Goes\t[@F1@]", "Leiden\t[@I1@]", "Leiden\t[@I1@]", "Delft\t[@I2@]", "Middelburg\t[@F2@]"));
     EXPECT_EQ(test_support::LastOf(panels.read), "gelezen : 4");
+}
+
+// A person record that ends at a family header, handed to the place scanner: the group decides
+// whether the family is taken up in the same pass, which header is left, and whether it is
+// examined again.
+TEST(PlaceScanner, HeaderThatEndsARecordIsExaminedAgainWhenTheGroupTakesItUp)
+{
+    struct Case
+    {
+        RecordGroup group;
+        Next next;
+        std::string_view line;
+    };
+    const Case cases[] = {
+        {RecordGroup::Personen, Next::ReadOn, "0 @F1@ FAM"},
+        {RecordGroup::Beiden, Next::ExamineAgain, "0 @I2@ INDI"},
+        {RecordGroup::Gezinnen, Next::ReadOn, "0 @I1@ INDI"},
+    };
+    const std::string gedcom = Gedcom({"0 @I1@ INDI", "0 @F1@ FAM", "0 @I2@ INDI", "0 TRLR"});
+    for (const Case& c : cases) {
+        testing::ScanPasses passes(gedcom);
+        EXPECT_EQ(ScanPlaces(passes.state, c.group), c.next) << static_cast<int>(c.group);
+        EXPECT_EQ(passes.state.line, c.line) << static_cast<int>(c.group);
+    }
 }
 
 TEST(PlaceScanner, PlaceTagInAnyCaseAtAnyLevel)

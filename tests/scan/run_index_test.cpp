@@ -11,6 +11,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unicode/uloc.h>
+
 namespace stambrix::scan {
 namespace {
 
@@ -156,6 +158,41 @@ TEST_F(RunIndexTest, OutputFolderThatIsAFileThrowsAndKeepsIt)
     WriteGedcom("Stambrix", "geen map");
     EXPECT_THROW((void)Run(path), IoError);
     EXPECT_EQ(Contents(folder_.path() / "Stambrix"), "geen map");
+}
+
+// The user's locale as ICU sees it, set for one test and put back afterwards.
+class DefaultLocale
+{
+public:
+    explicit DefaultLocale(const char* locale) : previous_(uloc_getDefault()) { Set(locale); }
+    ~DefaultLocale() { Set(previous_.c_str()); }
+    DefaultLocale(const DefaultLocale&) = delete;
+    DefaultLocale& operator=(const DefaultLocale&) = delete;
+
+private:
+    static void Set(const char* locale)
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        uloc_setDefault(locale, &status);
+        EXPECT_TRUE(U_SUCCESS(status)) << locale;
+    }
+    std::string previous_;
+};
+
+// ICU has no collator for a locale whose collation strength is no strength at all.
+TEST_F(RunIndexTest, CollatorIcuCannotMakeThrowsWithLocaleAndReasonAndKeepsTheIndex)
+{
+    const std::string path = WriteGedcom("fam.ged", testing::Gedcom({"0 @I1@ INDI", "1 NAME Jan /Berg/", "0 TRLR"}));
+    fs::create_directory(folder_.path() / "Stambrix");
+    WriteGedcom("Stambrix/Namen.txt", "Dam, Kees\t\t\t[@I7@]\r\n");
+    const DefaultLocale failing("nl@colStrength=bogus");
+    try {
+        (void)Run(path);
+        FAIL() << "no IoError";
+    } catch (const IoError& error) {
+        EXPECT_EQ(std::string(error.what()), "ICU-sortering voor nl@colstrength=bogus: U_ILLEGAL_ARGUMENT_ERROR");
+    }
+    EXPECT_EQ(Contents(folder_.path() / "Stambrix" / "Namen.txt"), "Dam, Kees\t\t\t[@I7@]\r\n");
 }
 
 TEST_F(RunIndexTest, AnselPagesDeclareUtf8AndTheTextIndexIsUtf8)

@@ -4,6 +4,7 @@
 #include "scan/byte_source.h"
 #include "scan/gedcom_reader.h"
 #include "scan/run_index.h"
+#include "scan/scan_state.h"
 #include "test_support/recording_panels.h"
 
 #include <string>
@@ -46,5 +47,17 @@ inline std::vector<std::string> ScanLines(std::string_view gedcom, EventKind kin
     const ScanResult result = ScanGedcom(source, request, panels != nullptr ? *panels : ignored);
     return {result.indexList.begin(), result.indexList.end()};
 }
+
+/// A scan state over `gedcom` with its first line read, for handing lines to a scanner one pass at a time.
+struct ScanPasses
+{
+    explicit ScanPasses(std::string_view gedcom) : source(gedcom) { state.ReadLine(); }
+
+    MemorySource source;
+    GedcomReader reader{source};
+    output::IndexList indexList;
+    test_support::RecordingPanels panels;
+    ScanState state{reader, indexList, panels};
+};
 
 } // namespace stambrix::scan::testing
