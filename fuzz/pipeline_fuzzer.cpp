@@ -1,7 +1,7 @@
 #include "fuzz/index_choices.h"
 #include "names/prefix_table.h"
 #include "output/memory_files.h"
-#include "progress/status_panels.h"
+#include "progress/silent_panels.h"
 #include "scan/byte_source.h"
 #include "scan/index_sort.h"
 #include "scan/run_index.h"
@@ -24,15 +24,6 @@
 namespace {
 
 using namespace stambrix;
-
-class Silent final : public progress::StatusPanels, public progress::UserMessages
-{
-public:
-    void ShowReadStatus(std::string_view) override {}
-    void ShowTimeStatus(std::string_view) override {}
-    void ShowWrittenStatus(std::string_view) override {}
-    void ShowMessage(std::string_view) override {}
-};
 
 [[noreturn]] void Fail(const std::string& what)
 {
@@ -79,10 +70,11 @@ void CheckNamePages(const output::MemoryFiles& files, std::size_t lines)
 }
 
 // The sorted index lines of `gedcom` as `request` reads them.
-scan::ScanResult SortedLinesOf(std::string_view gedcom, const scan::RunRequest& request, Silent& silent)
+scan::ScanResult SortedLinesOf(std::string_view gedcom, const scan::RunRequest& request)
 {
     scan::MemorySource source(gedcom);
-    scan::ScanResult result = scan::ScanGedcom(source, request, silent);
+    progress::SilentPanels panels;
+    scan::ScanResult result = scan::ScanGedcom(source, request, panels);
     scan::SortIndexList(result.indexList, result.encoding, "nl");
     return result;
 }
@@ -97,7 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const names::PrefixTable prefixes = names::DefaultPrefixes();
     const std::string_view gedcom(reinterpret_cast<const char*>(data), size);
-    Silent silent;
+    progress::SilentPanels panels;
+    progress::SilentMessages messages;
     // The output forms that read the file alike share one reading of it.
     std::map<std::tuple<scan::EventKind, scan::RecordGroup, bool>, scan::ScanResult> readings;
     for (const fuzz::IndexChoice& choice : fuzz::kIndexChoices) {
@@ -110,12 +103,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto key = std::make_tuple(choice.eventKind, choice.recordGroup, FamilyNameForm(choice.outputKind));
         auto reading = readings.find(key);
         if (reading == readings.end())
-            reading = readings.emplace(key, SortedLinesOf(gedcom, request, silent)).first;
+            reading = readings.emplace(key, SortedLinesOf(gedcom, request)).first;
         const scan::ScanResult& result = reading->second;
         if (result.indexList.empty())
             continue;
         output::MemoryFiles files;
-        scan::WriteIndexFiles(request, result, files, silent, silent);
+        scan::WriteIndexFiles(request, result, files, panels, messages);
         files.Publish();
         if (choice.outputKind == scan::OutputKind::NaarTekst)
             CheckTextIndex(files.files.at(std::string(scan::IndexFileNameOf(choice.eventKind))), choice,

@@ -29,13 +29,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-class SilentMessages final : public stambrix::progress::UserMessages
-{
-public:
-    void ShowMessage(std::string_view) override {}
-};
-
 [[noreturn]] void Fail(const std::string& what)
 {
     std::fprintf(stderr, "run_index_fuzzer: %s\n", what.c_str());
@@ -85,7 +78,7 @@ void RunEveryIndex(const std::string& gedcomPath)
 {
     static const stambrix::names::PrefixTable prefixes = stambrix::names::DefaultPrefixes();
     stambrix::progress::SilentPanels panels;
-    SilentMessages messages;
+    stambrix::progress::SilentMessages messages;
     for (const stambrix::fuzz::IndexChoice& choice : stambrix::fuzz::kIndexChoices) {
         stambrix::scan::RunRequest request;
         request.gedcomPath = gedcomPath;

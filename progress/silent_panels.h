@@ -16,4 +16,11 @@ public:
     void ShowWrittenStatus(std::string_view) override {}
 };
 
+/// Messages to the user that nobody reads: for work exercised without a user.
+class SilentMessages final : public UserMessages
+{
+public:
+    void ShowMessage(std::string_view) override {}
+};
+
 } // namespace stambrix::progress
