@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test through CTest: the Release build, then the
-# unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer. Last, the fuzz targets
-# replay their seeds and fuzz for FUZZ_SECONDS in all (150 by default).
+# static checks of .clang-tidy over the core and the front ends, then the unit tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer. Last, the fuzz targets replay their seeds and fuzz
+# for FUZZ_SECONDS in all (150 by default).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -11,5 +12,13 @@ scripts/install-deps.sh --tests
 git ls-files -- '*.cpp' '*.h' | xargs -r clang-format --dry-run -Werror
 
 cmake --workflow --preset dev
+
+# The checks of .clang-tidy over the core and the front ends, with the dev build's compile commands
+# (which may hold GCC's own warning options, unknown to clang-tidy); the files are a regular expression
+# over their paths there: this checkout's, escaped, and the folders.
+root=$(pwd -P | sed 's/[^[:alnum:]/]/\\&/g')
+run-clang-tidy -quiet -p build/dev -j "$(nproc)" -extra-arg=-Wno-unknown-warning-option \
+    "^$root/(scan|names|output|progress|cli|app)/[^/]*\.cpp\$"
+
 cmake --workflow --preset asan
 bash fuzz/run-fuzz.sh

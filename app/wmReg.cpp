@@ -100,7 +100,7 @@ QString RegistryLocation()
 #ifdef Q_OS_WIN
     return QStringLiteral("HKEY_CURRENT_USER");
 #else
-    const QString overridden = qEnvironmentVariable("STAMBRIX_REGISTRY_FILE");
+    QString overridden = qEnvironmentVariable("STAMBRIX_REGISTRY_FILE");
     if (!overridden.isEmpty())
         return overridden;
     const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);

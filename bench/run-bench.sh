@@ -6,7 +6,7 @@
 #   RUNS=9 STAMBRIX_SHARED=/path/to/shared bench/run-bench.sh
 # RUNS: timed runs per program and file (default 5); the median is reported.
 # STAMBRIX_SHARED: folder holding tools/gedcom-gen and tools/floor (default: ../shared beside the
-# repository, else /work/shared).
+# repository).
 set -euo pipefail
 
 repo="$(cd "$(dirname "$0")/.." && pwd)"

@@ -5,9 +5,10 @@
 # reader, the dates and the surname splitting.
 #   fuzz/run-fuzz.sh                  replay, then fuzz for 150 seconds
 #   FUZZ_SECONDS=600 fuzz/run-fuzz.sh fuzz longer; FUZZ_SECONDS=0 only replays the seeds
-# Seeds: every file of the GEDCOM corpus (when it is on this machine), every .ged under tests/data
-# and examples, and every file in fuzz/regressions (inputs that once failed). New inputs go into
-# build/fuzz/corpus, findings into build/fuzz/findings; nothing is written into the source tree.
+# Seeds: every file of the GEDCOM corpus (when it is on this machine; the build's STAMBRIX_CORPUS_DIR,
+# set with cmake --preset fuzz -DSTAMBRIX_CORPUS_DIR=FOLDER), every .ged under tests/data and examples,
+# and every file in fuzz/regressions (inputs that once failed). New inputs go into build/fuzz/corpus,
+# findings into build/fuzz/findings; nothing is written into the source tree.
 # Exits non-zero on any finding and names the file that shows it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,14 +28,8 @@ cmake --build "$build" -j2 --target run_index_fuzzer "${in_memory_targets[@]}"
 environment=(env LC_ALL=nl_NL.UTF-8 UBSAN_OPTIONS=print_stacktrace=1)
 fuzzer=("${environment[@]}" "$build/bin/run_index_fuzzer")
 
-# The same corpus lookup as the tests: beside the repository, or the shared folder of this machine.
-corpus=
-for candidate in ../shared/corpus /work/shared/corpus; do
-    if [ -f "$candidate/README.md" ]; then
-        corpus=$candidate
-        break
-    fi
-done
+# The corpus folder the tests use too (../shared/corpus beside the repository unless configured otherwise).
+corpus=$(sed -n 's/^STAMBRIX_CORPUS_DIR:PATH=//p' "$build/CMakeCache.txt")
 
 seeds=$build/seeds
 rm -rf "$seeds"
@@ -43,11 +38,11 @@ mkdir -p "$seeds" "$build/corpus" "$build/findings"
 add_seed() {
     cp "$1" "$seeds/$2-$(echo "${1#"$3"/}" | tr '/' '_')"
 }
-if [ -n "$corpus" ]; then
+if [ -n "$corpus" ] && [ -d "$corpus" ]; then
     while IFS= read -r -d '' file; do add_seed "$file" corpus "$corpus"; done \
         < <(find "$corpus" -type f -print0)
 else
-    echo "fuzz: no GEDCOM corpus on this machine (../shared/corpus or /work/shared/corpus): seeds are the fixtures only"
+    echo "fuzz: no GEDCOM corpus folder \"$corpus\" (STAMBRIX_CORPUS_DIR in $build): seeds are the fixtures only"
 fi
 while IFS= read -r -d '' file; do add_seed "$file" data .; done \
     < <(find tests/data examples -type f -iname '*.ged' -print0)

@@ -110,7 +110,7 @@ PrefixTable ReadPrefixFile(const std::filesystem::path& path)
     if (!file)
         throw IoErrorFromErrno(path.string(), errno);
     PrefixFileParser parser;
-    std::array<char, 64 * 1024> buffer;
+    std::array<char, std::size_t{64} * 1024> buffer;
     for (;;) {
         errno = 0;
         const std::size_t count = std::fread(buffer.data(), 1, buffer.size(), file.get());

@@ -28,6 +28,8 @@ struct Rule
             "margin-top: 0;", "margin-bottom: 0;"                                                                      \
     }
 
+// The macros join a property and its value into one literal; no comma is missing between them.
+// NOLINTBEGIN(bugprone-suspicious-missing-comma)
 const std::array<Rule, 31> kRules{{
     {"BODY", STAMBRIX_TEXT_RULE("normal", "10pt")},
     {"H6.kop", STAMBRIX_TEXT_RULE("normal", "14pt")},
@@ -66,6 +68,7 @@ const std::array<Rule, 31> kRules{{
     {"A:active.2", STAMBRIX_LINK_RULE("#FF00FF")},
     {"A:hover.2", STAMBRIX_LINK_RULE("#FF00FF")},
 }};
+// NOLINTEND(bugprone-suspicious-missing-comma)
 
 #undef STAMBRIX_TEXT_RULE
 #undef STAMBRIX_LINK_RULE

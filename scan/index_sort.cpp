@@ -133,7 +133,7 @@ std::string CollationLocale()
     const std::string locale = uloc_getDefault();
     if (locale.empty() || locale == "c" || locale == "C" || locale == "en_US_POSIX" || locale == "POSIX")
         return "root";
-    return locale;
+    return locale; // NOLINT(performance-no-automatic-move)
 }
 
 struct CollatedLines::Keys

@@ -3,7 +3,7 @@
 #   scripts/install-deps.sh            what building and running the programs takes (Qt 6 for the desktop one)
 #   scripts/install-deps.sh --tests    also what the tests and the benchmarks take: chromium opens the
 #                                      HTML index in the browser test; clang and its sanitizer and
-#                                      libFuzzer runtimes build the fuzz target
+#                                      libFuzzer runtimes build the fuzz target; clang-tidy checks the code
 # fonts-liberation has the metrics of Arial: the pages' stylesheet asks for Arial, and the windows are
 # laid out for fonts of that width.
 set -euo pipefail
@@ -15,7 +15,7 @@ packages=(
 if [ "${1:-}" = "--tests" ]; then
     packages+=(
         libgtest-dev libgmock-dev libbenchmark-dev
-        clang-format python3 time
+        clang-format clang-tidy python3 time
         chromium
         clang libclang-rt-14-dev
     )
