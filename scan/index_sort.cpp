@@ -130,10 +130,10 @@ auto CollationLess(const output::IndexList& indexList)
 
 std::string CollationLocale()
 {
-    const std::string locale = uloc_getDefault();
+    std::string locale = uloc_getDefault();
     if (locale.empty() || locale == "c" || locale == "C" || locale == "en_US_POSIX" || locale == "POSIX")
         return "root";
-    return locale; // NOLINT(performance-no-automatic-move)
+    return locale;
 }
 
 struct CollatedLines::Keys
