@@ -135,6 +135,8 @@ void AtomicFile::Flush()
 void AtomicFile::Complete()
 {
     Flush();
+    // A completed file waits for the rest of its set: it keeps no write buffer meanwhile.
+    std::string().swap(buffer_);
     if (std::fflush(file_) != 0)
         throw IoErrorFromErrno(target_.string(), errno);
     if (fsync(fileno(file_)) != 0)
