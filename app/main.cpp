@@ -1,7 +1,7 @@
-#include "app/tHelp.h"
-#include "app/tOpties.h"
-#include "app/tStambrix.h"
-#include "app/wmInfoTool.h"
+#include "app/help_window.h"
+#include "app/info_window.h"
+#include "app/main_window.h"
+#include "app/options_window.h"
 
 #include <csignal>
 

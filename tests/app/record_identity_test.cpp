@@ -1,6 +1,6 @@
 #include "app/record_identity.h"
 
-#include "app/wmReg.h"
+#include "app/registry_store.h"
 
 #include "app_tests.h"
 

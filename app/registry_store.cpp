@@ -1,4 +1,4 @@
-#include "app/wmReg.h"
+#include "app/registry_store.h"
 
 #include <memory>
 

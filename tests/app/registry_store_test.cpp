@@ -1,4 +1,4 @@
-#include "app/wmReg.h"
+#include "app/registry_store.h"
 
 #include "app_tests.h"
 
@@ -238,4 +238,4 @@ const AppTestRegistration<WmRegTest> registration;
 
 } // namespace stambrix::app::test
 
-#include "wmreg_test.moc"
+#include "registry_store_test.moc"

@@ -1,10 +1,10 @@
-#include "app/tStambrix.h"
+#include "app/main_window.h"
 
 #include "app/interaction.h"
 #include "app/radio_group.h"
 #include "app/record_identity.h"
+#include "app/registry_store.h"
 #include "app/status_bar_panels.h"
-#include "app/wmReg.h"
 #include "names/io_error.h"
 #include "scan/run_index.h"
 

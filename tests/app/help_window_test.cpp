@@ -1,4 +1,4 @@
-#include "app/tHelp.h"
+#include "app/help_window.h"
 
 #include "app_tests.h"
 
@@ -84,4 +84,4 @@ const AppTestRegistration<TfrmHelpTest> registration;
 
 } // namespace stambrix::app::test
 
-#include "thelp_test.moc"
+#include "help_window_test.moc"

@@ -1,4 +1,4 @@
-#include "app/tStambrix.h"
+#include "app/main_window.h"
 
 #include "app/interaction.h"
 #include "app/radio_group.h"
@@ -308,4 +308,4 @@ const AppTestRegistration<TStambrixTest> kRegistration;
 
 } // namespace stambrix::app::test
 
-#include "tstambrix_test.moc"
+#include "main_window_test.moc"

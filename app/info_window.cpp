@@ -1,7 +1,7 @@
-#include "app/wmInfoTool.h"
+#include "app/info_window.h"
 
 #include "app/record_identity.h"
-#include "app/wmReg.h"
+#include "app/registry_store.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,4 +1,4 @@
-#include "app/tOpties.h"
+#include "app/options_window.h"
 
 #include <QFont>
 #include <QKeyEvent>

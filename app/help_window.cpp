@@ -1,4 +1,4 @@
-#include "app/tHelp.h"
+#include "app/help_window.h"
 
 #include <QFont>
 #include <QLabel>

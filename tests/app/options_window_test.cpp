@@ -1,4 +1,4 @@
-#include "app/tOpties.h"
+#include "app/options_window.h"
 
 #include "output/html_pages.h"
 #include "output/memory_files.h"
@@ -149,4 +149,4 @@ const AppTestRegistration<TfrmOptiesTest> registration;
 
 } // namespace stambrix::app::test
 
-#include "topties_test.moc"
+#include "options_window_test.moc"

@@ -1,7 +1,7 @@
-#include "app/wmInfoTool.h"
+#include "app/info_window.h"
 
 #include "app/record_identity.h"
-#include "app/wmReg.h"
+#include "app/registry_store.h"
 
 #include "app_tests.h"
 
@@ -162,4 +162,4 @@ const AppTestRegistration<TfrmwmInfoToolTest> registration;
 
 } // namespace stambrix::app::test
 
-#include "wminfotool_test.moc"
+#include "info_window_test.moc"
