@@ -19,7 +19,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName("Stambrix");
     QApplication::setApplicationDisplayName("Stambrix");
-    stambrix::output::OptionPaths optionPaths;
+    stambrix::run::OptionPaths optionPaths;
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     stambrix::app::TfrmStambrix frmStambrix(arguments, optionPaths);

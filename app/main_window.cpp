@@ -5,8 +5,7 @@
 #include "app/record_identity.h"
 #include "app/registry_store.h"
 #include "app/status_bar_panels.h"
-#include "names/io_error.h"
-#include "scan/run_index.h"
+#include "run/run_index.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,7 +73,7 @@ void AddGap(QToolBar* bar, const char* objectName, int width)
 }
 } // namespace
 
-TfrmStambrix::TfrmStambrix(QStringList arguments, output::OptionPaths& optionPaths)
+TfrmStambrix::TfrmStambrix(QStringList arguments, run::OptionPaths& optionPaths)
     : arguments_(std::move(arguments)), optionPaths_(optionPaths)
 {
     setObjectName("frmStambrix");
@@ -235,7 +234,7 @@ void TfrmStambrix::FormActivate()
     if (!arguments_.isEmpty())
         edtBestandOpenen_->setText(arguments_.front());
     try {
-        prefixes_ = names::LoadPrefixTable(programDirectory_.toStdString() + "/" + names::kPrefixFileName);
+        prefixes_ = run::LoadPrefixTable(programDirectory_.toStdString() + "/" + run::kPrefixFileName);
     } catch (const IoError& error) {
         ShowMessage(this, QString::fromLocal8Bit(error.what()));
     }
@@ -251,18 +250,18 @@ void TfrmStambrix::tbtnOpenenClick()
 
 void TfrmStambrix::tbtnUitvoerenClick()
 {
-    scan::RunRequest request;
+    run::RunRequest request;
     request.gedcomPath = edtBestandOpenen_->text().toStdString();
-    request.eventKind = static_cast<scan::EventKind>(rgrpEvent_->ItemIndex());
-    request.recordGroup = static_cast<scan::RecordGroup>(rgrpGroep_->ItemIndex());
-    request.outputKind = static_cast<scan::OutputKind>(rgrpSoortUitvoer_->ItemIndex());
+    request.eventKind = static_cast<run::EventKind>(rgrpEvent_->ItemIndex());
+    request.recordGroup = static_cast<run::RecordGroup>(rgrpGroep_->ItemIndex());
+    request.outputKind = static_cast<run::OutputKind>(rgrpSoortUitvoer_->ItemIndex());
     request.inFrame = cbxInFrame_->isChecked();
     request.optionPaths = optionPaths_;
     request.prefixes = prefixes_;
     MessageBoxes messages(this);
     try {
         const BusyCursor busy;
-        (void)scan::RunIndex(request, *panels_, messages);
+        (void)run::RunIndex(request, *panels_, messages);
     } catch (const IoError& error) {
         panels_->Flush();
         ShowMessage(this, QString::fromLocal8Bit(error.what()));

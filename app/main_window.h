@@ -1,7 +1,6 @@
 #pragma once
 
-#include "names/prefix_table.h"
-#include "output/html_pages.h"
+#include "run/run_request.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -37,7 +36,7 @@ public:
     /// Creating the window records the program's identity (FormCreate). `arguments` are the
     /// command-line arguments without the program name; `optionPaths` the program's option paths,
     /// which the options window sets.
-    TfrmStambrix(QStringList arguments, output::OptionPaths& optionPaths);
+    TfrmStambrix(QStringList arguments, run::OptionPaths& optionPaths);
     ~TfrmStambrix() override;
 
     void SetSecondaryWindows(const SecondaryWindows& windows) { windows_ = windows; }
@@ -48,7 +47,7 @@ public:
     const QString& MailAddress() const { return mailAddress_; }
     const QString& HomePageAddress() const { return homePageAddress_; }
     const QString& ProgramDirectory() const { return programDirectory_; }
-    const names::PrefixTable& Prefixes() const { return prefixes_; }
+    const run::PrefixTable& Prefixes() const { return prefixes_; }
 
     void tbtnOpenenClick();
     void tbtnUitvoerenClick();
@@ -73,13 +72,13 @@ private:
     void ResetStatusPanels();
 
     QStringList arguments_;
-    output::OptionPaths& optionPaths_;
+    run::OptionPaths& optionPaths_;
     SecondaryWindows windows_;
     bool activated_ = false;
     QString mailAddress_;
     QString homePageAddress_;
     QString programDirectory_;
-    names::PrefixTable prefixes_;
+    run::PrefixTable prefixes_;
 
     QToolButton* tbtnOpenen_ = nullptr;
     QToolButton* tbtnUitvoeren_ = nullptr;

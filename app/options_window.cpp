@@ -29,7 +29,7 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, int top)
 
 } // namespace
 
-TfrmOpties::TfrmOpties(output::OptionPaths& optionPaths, QWidget* parent)
+TfrmOpties::TfrmOpties(run::OptionPaths& optionPaths, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       optionPaths_(optionPaths)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/html_pages.h"
+#include "run/run_request.h"
 
 #include <QDialog>
 
@@ -20,7 +20,7 @@ class TfrmOpties : public QDialog
 
 public:
     /// A window over `optionPaths`, which must outlive it; the edits start empty whatever the paths hold.
-    explicit TfrmOpties(output::OptionPaths& optionPaths, QWidget* parent = nullptr);
+    explicit TfrmOpties(run::OptionPaths& optionPaths, QWidget* parent = nullptr);
 
     /// Stores the three edits unchanged (no trimming, no separator added) into the option paths and closes.
     void bbtnSluitenClick();
@@ -30,7 +30,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    output::OptionPaths& optionPaths_;
+    run::OptionPaths& optionPaths_;
     QLabel* lblJavaScriptPath;
     QLineEdit* edtJavaScriptPath;
     QLabel* lblStyleSheetPath;

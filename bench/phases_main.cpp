@@ -6,16 +6,16 @@
 // comes from the environment (LC_ALL, LANG) as in a run.
 
 #include "bench/name_run.h"
-#include "scan/split_scan.h"
+#include "run/split_scan.h"
 
-#include "names/io_error.h"
+#include "gedcom/byte_source.h"
 #include "names/prefix_table.h"
 #include "output/folder_files.h"
-#include "output/index_list.h"
 #include "output/text_writer.h"
 #include "progress/silent_panels.h"
-#include "scan/byte_source.h"
+#include "scan/index_list.h"
 #include "scan/index_sort.h"
+#include "text/io_error.h"
 #include <benchmark/benchmark.h>
 
 #include <cerrno>
@@ -88,24 +88,25 @@ int TimePhases(const std::string& gedcomPath)
     const TemporaryFolder folder;
     progress::SilentPanels panels;
 
-    scan::RunRequest request;
+    run::RunRequest request;
     request.gedcomPath = gedcomPath;
     request.prefixes = prefixes;
 
     // The way a run reads: as two halves at once when the file is large enough.
     const Clock::time_point halvesStart = Clock::now();
     {
-        scan::FileSource file(gedcomPath);
-        const scan::ScanResult sorted = scan::ReadSortedIndex(file, gedcomPath, request, panels, locale);
+        gedcom::FileSource file(gedcomPath);
+        const scan::ScanResult sorted =
+            run::ReadSortedIndex(file, gedcomPath, run::ScanChoicesOf(request), panels, locale);
         benchmark::DoNotOptimize(sorted.indexList.size());
     }
     const double halves = SecondsBetween(halvesStart, Clock::now());
 
     // The same work in one thread, phase by phase.
     const Clock::time_point start = Clock::now();
-    scan::FileSource source(gedcomPath);
-    scan::ScanResult found = scan::ScanGedcom(source, request, panels);
-    output::IndexList& indexList = found.indexList;
+    gedcom::FileSource source(gedcomPath);
+    scan::ScanResult found = scan::ScanGedcom(source, run::ScanChoicesOf(request), panels);
+    scan::IndexList& indexList = found.indexList;
     const Clock::time_point scanned = Clock::now();
     const double scanPeak = PeakResidentMb();
 

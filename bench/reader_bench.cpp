@@ -1,6 +1,6 @@
 #include "bench/sample_gedcom.h"
-#include "scan/byte_source.h"
-#include "scan/gedcom_reader.h"
+#include "gedcom/byte_source.h"
+#include "gedcom/gedcom_reader.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,8 +21,8 @@ void ReadLines(benchmark::State& state)
     const auto blockSize = static_cast<std::size_t>(state.range(0));
     std::size_t lines = 0;
     for (auto _ : state) {
-        scan::MemorySource source(file);
-        scan::GedcomReader reader(source, blockSize);
+        gedcom::MemorySource source(file);
+        gedcom::GedcomReader reader(source, blockSize);
         std::string_view line;
         lines = 0;
         while (reader.ReadLine(line)) {
@@ -34,7 +34,7 @@ void ReadLines(benchmark::State& state)
     state.counters["lines"] = static_cast<double>(lines);
 }
 BENCHMARK(ReadLines)
-    ->Arg(static_cast<std::int64_t>(scan::kReadBufferSize))
+    ->Arg(static_cast<std::int64_t>(gedcom::kReadBufferSize))
     ->Arg(256 << 10)
     ->Arg(64 << 10)
     ->Arg(4096)

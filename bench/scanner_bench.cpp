@@ -1,7 +1,7 @@
 #include "bench/name_run.h"
 #include "bench/sample_gedcom.h"
+#include "gedcom/byte_source.h"
 #include "progress/silent_panels.h"
-#include "scan/byte_source.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,7 +20,7 @@ void ScanPersonNames(benchmark::State& state)
     progress::SilentPanels panels;
     std::uint64_t persons = 0;
     for (auto _ : state) {
-        scan::MemorySource source(file);
+        gedcom::MemorySource source(file);
         const scan::ScanResult scanned = ScanNameIndex(source, panels);
         persons = scanned.records;
         benchmark::DoNotOptimize(scanned.indexList.size());

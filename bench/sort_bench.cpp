@@ -1,8 +1,8 @@
 #include "bench/name_run.h"
 #include "bench/sample_gedcom.h"
-#include "output/index_list.h"
+#include "gedcom/byte_source.h"
 #include "progress/silent_panels.h"
-#include "scan/byte_source.h"
+#include "scan/index_list.h"
 #include "scan/index_sort.h"
 
 #include <benchmark/benchmark.h>
@@ -18,7 +18,7 @@ namespace {
 std::vector<std::string> NameIndexLines(std::size_t persons)
 {
     const std::string file = SampleGedcom(persons);
-    scan::MemorySource source(file);
+    gedcom::MemorySource source(file);
     progress::SilentPanels panels;
     const scan::ScanResult scanned = ScanNameIndex(source, panels);
     return {scanned.indexList.begin(), scanned.indexList.end()};
@@ -29,10 +29,10 @@ std::vector<std::string> NameIndexLines(std::size_t persons)
 void SortNameLines(benchmark::State& state)
 {
     const std::vector<std::string> lines = NameIndexLines(static_cast<std::size_t>(state.range(0)));
-    output::IndexList indexList;
+    scan::IndexList indexList;
     for (auto _ : state) {
         state.PauseTiming();
-        indexList = output::IndexList();
+        indexList = scan::IndexList();
         for (const std::string& line : lines)
             indexList.Add(line);
         state.ResumeTiming();

@@ -1,6 +1,6 @@
 #include "cli/interrupt_handler.h"
 
-#include "output/temporary_files.h"
+#include "run/run_index.h"
 
 #include <signal.h>
 #include <unistd.h>
@@ -36,7 +36,7 @@ std::string_view NameOf(int signal)
 
 void EndRun(int signal)
 {
-    output::RemoveTemporaryFiles();
+    run::RemoveTemporaryFiles();
     if (newLineFirst != 0)
         WriteToErr("\n");
     WriteToErr("stambrix-cli: onderbroken door ");

@@ -1,9 +1,7 @@
 #include "cli/run_cli.h"
 
 #include "cli/terminal_panels.h"
-#include "names/io_error.h"
-#include "names/prefix_table.h"
-#include "scan/run_index.h"
+#include "run/run_index.h"
 
 #include <CLI/CLI.hpp>
 
@@ -26,29 +24,29 @@ struct Arguments
     std::string group = "personen";
     std::string output = "tekst";
     bool inFrame = false;
-    output::OptionPaths optionPaths;
+    run::OptionPaths optionPaths;
     std::string prefixFile;
     std::string gedcomPath;
     bool quiet = false;
 };
 
-const std::map<std::string, scan::EventKind> kEventKinds{
-    {"naam", scan::EventKind::Naam},
-    {"beroepen", scan::EventKind::Beroepen},
-    {"plaatsen", scan::EventKind::Plaatsen},
+const std::map<std::string, run::EventKind> kEventKinds{
+    {"naam", run::EventKind::Naam},
+    {"beroepen", run::EventKind::Beroepen},
+    {"plaatsen", run::EventKind::Plaatsen},
 };
 
-const std::map<std::string, scan::OutputKind> kOutputKinds{
-    {"tekst", scan::OutputKind::NaarTekst},
-    {"html", scan::OutputKind::Html},
-    {"familienamen", scan::OutputKind::Familienamen},
-    {"familienamen-een-regel", scan::OutputKind::FamilienamenEenRegel},
+const std::map<std::string, run::OutputKind> kOutputKinds{
+    {"tekst", run::OutputKind::NaarTekst},
+    {"html", run::OutputKind::Html},
+    {"familienamen", run::OutputKind::Familienamen},
+    {"familienamen-een-regel", run::OutputKind::FamilienamenEenRegel},
 };
 
-const std::map<std::string, scan::RecordGroup> kRecordGroups{
-    {"personen", scan::RecordGroup::Personen},
-    {"gezinnen", scan::RecordGroup::Gezinnen},
-    {"beiden", scan::RecordGroup::Beiden},
+const std::map<std::string, run::RecordGroup> kRecordGroups{
+    {"personen", run::RecordGroup::Personen},
+    {"gezinnen", run::RecordGroup::Gezinnen},
+    {"beiden", run::RecordGroup::Beiden},
 };
 
 void DescribeOptions(CLI::App& app, Arguments& arguments)
@@ -145,14 +143,14 @@ std::optional<std::string> CheckChoices(const Arguments& arguments, const std::v
     return std::nullopt;
 }
 
-int ExitCodeOf(scan::RunOutcome outcome)
+int ExitCodeOf(run::RunOutcome outcome)
 {
     switch (outcome) {
-    case scan::RunOutcome::Written:
+    case run::RunOutcome::Written:
         return kWritten;
-    case scan::RunOutcome::NothingFound:
+    case run::RunOutcome::NothingFound:
         return kNothingFound;
-    case scan::RunOutcome::NoFileGiven:
+    case run::RunOutcome::NoFileGiven:
         break;
     }
     return kUsage;
@@ -181,7 +179,7 @@ int RunCli(std::span<const std::string_view> args, const CliEnvironment& environ
 
     TerminalPanels panels(err, environment.progressToTerminal && !arguments.quiet);
     try {
-        scan::RunRequest request;
+        run::RunRequest request;
         request.gedcomPath = arguments.gedcomPath;
         request.eventKind = kEventKinds.at(arguments.event);
         request.recordGroup = kRecordGroups.at(arguments.group);
@@ -189,10 +187,10 @@ int RunCli(std::span<const std::string_view> args, const CliEnvironment& environ
         request.inFrame = arguments.inFrame;
         request.optionPaths = arguments.optionPaths;
         request.prefixes =
-            names::LoadPrefixTable(arguments.prefixFile.empty() ? environment.programDirectory / names::kPrefixFileName
-                                                                : std::filesystem::path(arguments.prefixFile));
-        const scan::RunOutcome outcome = scan::RunIndex(request, panels, panels);
-        if (!arguments.quiet && outcome != scan::RunOutcome::NoFileGiven)
+            run::LoadPrefixTable(arguments.prefixFile.empty() ? environment.programDirectory / run::kPrefixFileName
+                                                              : std::filesystem::path(arguments.prefixFile));
+        const run::RunOutcome outcome = run::RunIndex(request, panels, panels);
+        if (!arguments.quiet && outcome != run::RunOutcome::NoFileGiven)
             panels.PrintFinalTexts();
         return ExitCodeOf(outcome);
     } catch (const IoError& error) {

@@ -1,4 +1,4 @@
-#include "scan/date_rendering.h"
+#include "gedcom/date_rendering.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -31,10 +31,10 @@ bool IsIndexDate(std::string_view text)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view value(reinterpret_cast<const char*>(data), size);
-    const std::string translated = stambrix::scan::TranslateDateWords(value);
+    const std::string translated = stambrix::gedcom::TranslateDateWords(value);
     if (translated.find('.') != std::string::npos)
         Fail("a full stop left in the translated text");
-    const std::string rendered = stambrix::scan::RenderGedcomDate(value);
+    const std::string rendered = stambrix::gedcom::RenderGedcomDate(value);
     if (rendered != translated && !IsIndexDate(rendered))
         Fail("neither the translated text nor a date");
     return 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scan/run_request.h"
+#include "run/run_request.h"
 
 namespace stambrix::fuzz {
 
@@ -9,24 +9,24 @@ struct IndexChoice
 {
     scan::EventKind eventKind;
     scan::RecordGroup recordGroup;
-    scan::OutputKind outputKind;
+    run::OutputKind outputKind;
     bool inFrame;
 };
 
 /// Every combination the front ends accept: the HTML forms for names only, each as one page and
 /// in frames; the record group matters to the place index alone.
 inline constexpr IndexChoice kIndexChoices[] = {
-    {scan::EventKind::Naam, scan::RecordGroup::Personen, scan::OutputKind::NaarTekst, false},
-    {scan::EventKind::Naam, scan::RecordGroup::Personen, scan::OutputKind::Html, false},
-    {scan::EventKind::Naam, scan::RecordGroup::Personen, scan::OutputKind::Html, true},
-    {scan::EventKind::Naam, scan::RecordGroup::Personen, scan::OutputKind::Familienamen, false},
-    {scan::EventKind::Naam, scan::RecordGroup::Personen, scan::OutputKind::Familienamen, true},
-    {scan::EventKind::Naam, scan::RecordGroup::Personen, scan::OutputKind::FamilienamenEenRegel, false},
-    {scan::EventKind::Naam, scan::RecordGroup::Personen, scan::OutputKind::FamilienamenEenRegel, true},
-    {scan::EventKind::Beroepen, scan::RecordGroup::Personen, scan::OutputKind::NaarTekst, false},
-    {scan::EventKind::Plaatsen, scan::RecordGroup::Personen, scan::OutputKind::NaarTekst, false},
-    {scan::EventKind::Plaatsen, scan::RecordGroup::Gezinnen, scan::OutputKind::NaarTekst, false},
-    {scan::EventKind::Plaatsen, scan::RecordGroup::Beiden, scan::OutputKind::NaarTekst, false},
+    {scan::EventKind::Naam, scan::RecordGroup::Personen, run::OutputKind::NaarTekst, false},
+    {scan::EventKind::Naam, scan::RecordGroup::Personen, run::OutputKind::Html, false},
+    {scan::EventKind::Naam, scan::RecordGroup::Personen, run::OutputKind::Html, true},
+    {scan::EventKind::Naam, scan::RecordGroup::Personen, run::OutputKind::Familienamen, false},
+    {scan::EventKind::Naam, scan::RecordGroup::Personen, run::OutputKind::Familienamen, true},
+    {scan::EventKind::Naam, scan::RecordGroup::Personen, run::OutputKind::FamilienamenEenRegel, false},
+    {scan::EventKind::Naam, scan::RecordGroup::Personen, run::OutputKind::FamilienamenEenRegel, true},
+    {scan::EventKind::Beroepen, scan::RecordGroup::Personen, run::OutputKind::NaarTekst, false},
+    {scan::EventKind::Plaatsen, scan::RecordGroup::Personen, run::OutputKind::NaarTekst, false},
+    {scan::EventKind::Plaatsen, scan::RecordGroup::Gezinnen, run::OutputKind::NaarTekst, false},
+    {scan::EventKind::Plaatsen, scan::RecordGroup::Beiden, run::OutputKind::NaarTekst, false},
 };
 
 /// The text indexes of the three event kinds (places from persons and families): what a file

@@ -1,10 +1,12 @@
 #include "fuzz/index_choices.h"
+#include "gedcom/byte_source.h"
 #include "names/prefix_table.h"
 #include "output/memory_files.h"
 #include "progress/silent_panels.h"
-#include "scan/byte_source.h"
+#include "run/index_files.h"
+#include "run/run_request.h"
 #include "scan/index_sort.h"
-#include "scan/run_index.h"
+#include "scan/scan_gedcom.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -70,18 +72,18 @@ void CheckNamePages(const output::MemoryFiles& files, std::size_t lines)
 }
 
 // The sorted index lines of `gedcom` as `request` reads them.
-scan::ScanResult SortedLinesOf(std::string_view gedcom, const scan::RunRequest& request)
+scan::ScanResult SortedLinesOf(std::string_view gedcom, const run::RunRequest& request)
 {
-    scan::MemorySource source(gedcom);
+    gedcom::MemorySource source(gedcom);
     progress::SilentPanels panels;
-    scan::ScanResult result = scan::ScanGedcom(source, request, panels);
+    scan::ScanResult result = scan::ScanGedcom(source, run::ScanChoicesOf(request), panels);
     scan::SortIndexList(result.indexList, result.encoding, "nl");
     return result;
 }
 
-bool FamilyNameForm(scan::OutputKind kind)
+bool FamilyNameForm(run::OutputKind kind)
 {
-    return kind == scan::OutputKind::Familienamen || kind == scan::OutputKind::FamilienamenEenRegel;
+    return kind == run::OutputKind::Familienamen || kind == run::OutputKind::FamilienamenEenRegel;
 }
 } // namespace
 
@@ -94,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The output forms that read the file alike share one reading of it.
     std::map<std::tuple<scan::EventKind, scan::RecordGroup, bool>, scan::ScanResult> readings;
     for (const fuzz::IndexChoice& choice : fuzz::kIndexChoices) {
-        scan::RunRequest request;
+        run::RunRequest request;
         request.eventKind = choice.eventKind;
         request.recordGroup = choice.recordGroup;
         request.outputKind = choice.outputKind;
@@ -108,12 +110,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (result.indexList.empty())
             continue;
         output::MemoryFiles files;
-        scan::WriteIndexFiles(request, result, files, panels, messages);
+        run::WriteIndexFiles(request, result, files, panels, messages);
         files.Publish();
-        if (choice.outputKind == scan::OutputKind::NaarTekst)
-            CheckTextIndex(files.files.at(std::string(scan::IndexFileNameOf(choice.eventKind))), choice,
+        if (choice.outputKind == run::OutputKind::NaarTekst)
+            CheckTextIndex(files.files.at(std::string(run::IndexFileNameOf(choice.eventKind))), choice,
                            result.indexList.size());
-        else if (choice.outputKind == scan::OutputKind::Html)
+        else if (choice.outputKind == run::OutputKind::Html)
             CheckNamePages(files, result.indexList.size());
     }
     return 0;

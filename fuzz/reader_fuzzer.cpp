@@ -1,7 +1,7 @@
-#include "scan/ansel_decoder.h"
-#include "scan/byte_source.h"
-#include "scan/gedcom_reader.h"
-#include "scan/utf8_text.h"
+#include "gedcom/ansel_decoder.h"
+#include "gedcom/byte_source.h"
+#include "gedcom/gedcom_reader.h"
+#include "text/utf8.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,8 +29,8 @@ using namespace stambrix;
 // UTF-16.
 template <typename Take> void ForEachLine(std::string_view bytes, std::size_t bufferSize, Take take)
 {
-    scan::MemorySource source(bytes);
-    scan::GedcomReader reader(source, bufferSize);
+    gedcom::MemorySource source(bytes);
+    gedcom::GedcomReader reader(source, bufferSize);
     for (std::string_view line; reader.ReadLine(line);)
         take(line, reader.IsUtf16());
 }
@@ -44,12 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
 
     std::vector<std::string> lines;
-    scan::AnselDecoder ansel;
-    ForEachLine(bytes, scan::kReadBufferSize, [&](std::string_view line, bool utf16) {
-        if (utf16 && !scan::IsWellFormedUtf8(line))
+    gedcom::AnselDecoder ansel;
+    ForEachLine(bytes, gedcom::kReadBufferSize, [&](std::string_view line, bool utf16) {
+        if (utf16 && !text::IsWellFormedUtf8(line))
             Fail("a UTF-16 file gave a line that is not UTF-8");
         lines.emplace_back(line);
-        if (!scan::IsWellFormedUtf8(ansel.Decode(line)))
+        if (!text::IsWellFormedUtf8(ansel.Decode(line)))
             Fail("ANSEL decoding gave a line that is not UTF-8");
     });
     std::size_t next = 0;

@@ -1,12 +1,12 @@
 #include "fuzz/index_choices.h"
+#include "gedcom/byte_source.h"
+#include "gedcom/gedcom_reader.h"
 #include "names/prefix_table.h"
 #include "progress/silent_panels.h"
 #include "progress/status_panels.h"
-#include "scan/byte_source.h"
-#include "scan/gedcom_reader.h"
-#include "scan/run_index.h"
-#include "scan/run_request.h"
-#include "scan/split_scan.h"
+#include "run/run_index.h"
+#include "run/run_request.h"
+#include "run/split_scan.h"
 
 #include <cerrno>
 #include <cstddef>
@@ -80,7 +80,7 @@ void RunEveryIndex(const std::string& gedcomPath)
     stambrix::progress::SilentPanels panels;
     stambrix::progress::SilentMessages messages;
     for (const stambrix::fuzz::IndexChoice& choice : stambrix::fuzz::kIndexChoices) {
-        stambrix::scan::RunRequest request;
+        stambrix::run::RunRequest request;
         request.gedcomPath = gedcomPath;
         request.eventKind = choice.eventKind;
         request.recordGroup = choice.recordGroup;
@@ -88,7 +88,7 @@ void RunEveryIndex(const std::string& gedcomPath)
         request.inFrame = choice.inFrame;
         request.prefixes = prefixes;
         // A regular file in a writable folder: nothing the bytes say may make the run throw.
-        if (stambrix::scan::RunIndex(request, panels, messages) == stambrix::scan::RunOutcome::NoFileGiven)
+        if (stambrix::run::RunIndex(request, panels, messages) == stambrix::run::RunOutcome::NoFileGiven)
             Fail("a run found no file at " + gedcomPath);
     }
 }
@@ -113,8 +113,8 @@ struct ReadLines
 
 ReadLines ReadAllLines(std::string_view bytes, std::size_t bufferSize)
 {
-    stambrix::scan::MemorySource source(bytes);
-    stambrix::scan::GedcomReader reader(source, bufferSize);
+    stambrix::gedcom::MemorySource source(bytes);
+    stambrix::gedcom::GedcomReader reader(source, bufferSize);
     ReadLines read;
     for (std::string_view line; reader.ReadLine(line);)
         read.lines.emplace_back(line);
@@ -145,7 +145,7 @@ void CheckTinyBufferReadsTheSame(std::string_view bytes)
 {
     const std::size_t bufferSize = bytes.empty() ? 1 : 1 + static_cast<unsigned char>(bytes.front()) % 7;
     const ReadLines tiny = ReadAllLines(bytes, bufferSize);
-    const ReadLines usual = ReadAllLines(bytes, stambrix::scan::kReadBufferSize);
+    const ReadLines usual = ReadAllLines(bytes, stambrix::gedcom::kReadBufferSize);
     const std::string buffer = " with a buffer of " + std::to_string(bufferSize) + " bytes";
     for (std::size_t i = 0; i < tiny.lines.size() && i < usual.lines.size(); ++i)
         if (tiny.lines[i] != usual.lines[i])
@@ -163,20 +163,22 @@ void CheckTinyBufferReadsTheSame(std::string_view bytes)
 // input is, and the sorted lines and their encoding must be those of one pass.
 void CheckHalvesReadTheSame(const std::string& gedcomPath)
 {
-    using stambrix::scan::ReadSortedIndex;
+    using stambrix::run::ReadSortedIndex;
     using stambrix::scan::ScanResult;
     static const stambrix::names::PrefixTable prefixes = stambrix::names::DefaultPrefixes();
     stambrix::progress::SilentPanels panels;
     for (const stambrix::fuzz::IndexChoice& choice : stambrix::fuzz::kTextIndexChoices) {
-        stambrix::scan::RunRequest request;
+        stambrix::run::RunRequest request;
         request.gedcomPath = gedcomPath;
         request.eventKind = choice.eventKind;
         request.recordGroup = choice.recordGroup;
         request.prefixes = prefixes;
-        stambrix::scan::FileSource onePass(gedcomPath);
-        const ScanResult whole = ReadSortedIndex(onePass, gedcomPath, request, panels, "nl", UINT64_MAX);
-        stambrix::scan::FileSource cut(gedcomPath);
-        const ScanResult halves = ReadSortedIndex(cut, gedcomPath, request, panels, "nl", 2);
+        stambrix::gedcom::FileSource onePass(gedcomPath);
+        const ScanResult whole =
+            ReadSortedIndex(onePass, gedcomPath, stambrix::run::ScanChoicesOf(request), panels, "nl", UINT64_MAX);
+        stambrix::gedcom::FileSource cut(gedcomPath);
+        const ScanResult halves =
+            ReadSortedIndex(cut, gedcomPath, stambrix::run::ScanChoicesOf(request), panels, "nl", 2);
         const std::string kind = " of event kind " + std::to_string(static_cast<int>(choice.eventKind));
         if (halves.encoding != whole.encoding)
             Fail("the halves take another encoding than one pass" + kind);

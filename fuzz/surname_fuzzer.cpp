@@ -1,6 +1,6 @@
-#include "names/ascii.h"
 #include "names/name_splitting.h"
 #include "names/prefix_table.h"
+#include "text/ascii.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -40,11 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const PrefixTable table = ParsePrefixFile(fileText);
     for (const std::string& entry : table.entries)
-        if (entry.empty() || HasCapital(entry) || Trim(entry).empty())
+        if (entry.empty() || HasCapital(entry) || stambrix::text::Trim(entry).empty())
             Fail("a prefix table entry that is empty or not folded");
 
     const SplitName split = SplitSurname(surnameText, table);
-    if (HasCapital(split.prefix) || Trim(split.prefix) != split.prefix || Trim(split.surname) != split.surname)
+    if (HasCapital(split.prefix) || stambrix::text::Trim(split.prefix) != split.prefix ||
+        stambrix::text::Trim(split.surname) != split.surname)
         Fail("a split part that is not trimmed or a prefix not folded");
     const std::string full = ComposeNameText("", split, NameForm::Full);
     if (full.compare(0, split.surname.size() + 2, split.surname + ", ") != 0)

@@ -1,8 +1,8 @@
 #include "names/prefix_table.h"
 
-#include "names/ascii.h"
-#include "names/io_error.h"
-#include "names/line_limit.h"
+#include "text/ascii.h"
+#include "text/io_error.h"
+#include "text/line_limit.h"
 
 #include <algorithm>
 #include <array>
@@ -31,14 +31,14 @@ constexpr std::array<std::string_view, 60> kBuiltInPrefixes = {
 /// blank) or a line of blanks and control characters only.
 bool IsSkipped(std::string_view line)
 {
-    return (!line.empty() && line.front() == ';') || Trim(line).empty();
+    return (!line.empty() && line.front() == ';') || text::Trim(line).empty();
 }
 
 /// The entry a prefix line gives: trimmed and lower-cased, with one blank added unless its first
 /// apostrophe or its first full stop is its last character («d'», «st.», but «'t» gives «'t »).
 std::string EntryOf(std::string_view line)
 {
-    std::string entry = ToLowerAscii(Trim(line));
+    std::string entry = text::ToLowerAscii(text::Trim(line));
     assert(!entry.empty());
     const std::size_t last = entry.size() - 1;
     if (entry.find('\'') != last && entry.find('.') != last)
@@ -63,7 +63,7 @@ public:
                 continue;
             }
             const std::size_t end = bytes.find_first_of("\r\n");
-            line_.append(bytes.substr(0, std::min(end, kMaxLineLength - line_.size())));
+            line_.append(bytes.substr(0, std::min(end, text::kMaxLineLength - line_.size())));
             if (end == std::string_view::npos)
                 return;
             partner_ = bytes[end] == '\r' ? '\n' : '\r';

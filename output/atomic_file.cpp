@@ -1,7 +1,7 @@
 #include "output/atomic_file.h"
 
-#include "names/io_error.h"
 #include "output/temporary_files.h"
+#include "text/io_error.h"
 
 #include <atomic>
 #include <cerrno>
@@ -152,7 +152,7 @@ void AtomicFile::Publish()
     std::error_code error;
     std::filesystem::rename(temporary_, target_, error);
     if (error)
-        throw IoError(target_.string(), error.message());
+        throw IoError(target_.string(), error.message(), error.value());
     published_ = true;
     UnregisterTemporaryFile(slot_);
 }

@@ -1,7 +1,7 @@
 #include "output/completed_files.h"
 
-#include "names/io_error.h"
 #include "output/held_signals.h"
+#include "text/io_error.h"
 
 #include <cerrno>
 

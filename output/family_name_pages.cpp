@@ -1,6 +1,6 @@
-#include "names/ascii.h"
 #include "output/index_pages.h"
 #include "output/letter_pages.h"
+#include "text/ascii.h"
 
 #include <string>
 
@@ -17,13 +17,13 @@ class FamilyNameLine
 public:
     void Collect(std::string_view name)
     {
-        if (!names::Trim(text_).empty())
+        if (!text::Trim(text_).empty())
             text_ += "; ";
         else
             text_.clear();
         text_ += name;
     }
-    bool Empty() const { return names::Trim(text_).empty(); }
+    bool Empty() const { return text::Trim(text_).empty(); }
     const std::string& Text() const { return text_; }
     void Clear() { text_.clear(); }
 
@@ -54,7 +54,7 @@ void ForEachNewName(const Lines& lines, bool utf8, WrittenCounter& counter, Take
 
 } // namespace
 
-void WriteFamilyNameListPages(const IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
+void WriteFamilyNameListPages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
     if (!framed) {
         pages.OpenSinglePage();
@@ -79,7 +79,7 @@ void WriteFamilyNameListPages(const IndexList& indexList, bool framed, HtmlPages
     WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), WholeLine), pages, writePage);
 }
 
-void WriteFamilyNameLinePages(const IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
+void WriteFamilyNameLinePages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
     if (!framed) {
         pages.OpenSinglePage();

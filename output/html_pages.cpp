@@ -1,6 +1,7 @@
 #include "output/html_pages.h"
 
-#include "names/ascii.h"
+#include "text/ascii.h"
+#include "text/utf8.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -10,18 +11,6 @@ namespace stambrix::output {
 
 namespace {
 constexpr std::string_view kLineEnd = "\r\n";
-
-// The length of the UTF-8 sequence that begins with `lead`; 1 for a byte that begins none.
-std::size_t SequenceLength(unsigned char lead)
-{
-    if (lead >= 0xF0 && lead <= 0xF4)
-        return 4;
-    if (lead >= 0xE0)
-        return lead <= 0xEF ? 3 : 1;
-    if (lead >= 0xC2)
-        return 2;
-    return 1;
-}
 } // namespace
 
 std::string EscapeHtml(std::string_view text)
@@ -71,7 +60,7 @@ std::string_view FirstCharacterOf(std::string_view text, bool utf8)
 {
     if (text.empty())
         return text;
-    std::size_t length = utf8 ? SequenceLength(static_cast<unsigned char>(text.front())) : 1;
+    std::size_t length = utf8 ? text::SequenceLength(static_cast<unsigned char>(text.front())) : 1;
     if (length > text.size())
         length = 1;
     for (std::size_t i = 1; i < length; ++i)
@@ -138,15 +127,15 @@ void HtmlPages::WritePageHead(std::string_view title, bool withBody)
     WriteLine({"<META NAME=\"robots\" CONTENT=\"index, follow\">"});
     WriteLine({"<META NAME=\"generator\" CONTENT=\"Stambrix van Wendmoor\">"});
     WriteTextLine("<LINK REL=\"STYLESHEET\" TYPE=\"text/css\" HREF=\"",
-                  names::ToLowerAscii(optionPaths_.styleSheetPath + "Genealogie.css"), "\">");
+                  text::ToLowerAscii(optionPaths_.styleSheetPath + "Genealogie.css"), "\">");
     WriteTextLine("<SCRIPT TYPE=\"text/javascript\" LANGUAGE=\"javascript\" SRC=\"",
-                  names::ToLowerAscii(optionPaths_.javaScriptPath + "Genealogie.js"), "\"></SCRIPT>");
+                  text::ToLowerAscii(optionPaths_.javaScriptPath + "Genealogie.js"), "\"></SCRIPT>");
     WriteTextLine("<TITLE>", title, "</TITLE>");
     WriteLine({"</HEAD>"});
     WriteLine({});
     if (!withBody)
         return;
-    WriteTextLine("<BODY BACKGROUND=\"", names::ToLowerAscii(optionPaths_.achtergrondPath), "achtergrond.jpg\">");
+    WriteTextLine("<BODY BACKGROUND=\"", text::ToLowerAscii(optionPaths_.achtergrondPath), "achtergrond.jpg\">");
     WriteLine({});
 }
 
@@ -170,7 +159,7 @@ void HtmlPages::WriteAlphabetBar(bool framed, std::string_view pageReference, bo
     WriteLine({"   <TR>"});
     for (char letter = 'a'; letter <= 'z'; ++letter) {
         const std::string_view lower(&letter, 1);
-        const char capital = names::ToUpperAscii(letter);
+        const char capital = text::ToUpperAscii(letter);
         const std::string_view upper(&capital, 1);
         WriteLine({"      <TD WIDTH=\"3.9%\" HEIGHT=\"21\" ALIGN=\"center\">"});
         WriteLine({"      <H6 CLASS=\"standaard\">"});
@@ -196,7 +185,7 @@ void HtmlPages::WriteAlphabetBar(bool framed, std::string_view pageReference, bo
 
 void HtmlPages::WriteLetterAnchor(std::string_view initial)
 {
-    WriteTextLine("      <A NAME=\"inhoud", names::ToLowerAscii(initial), "\"></A>");
+    WriteTextLine("      <A NAME=\"inhoud", text::ToLowerAscii(initial), "\"></A>");
 }
 
 void HtmlPages::WritePageFooter()

@@ -1,6 +1,6 @@
 #include "output/letter_pages.h"
 
-#include "names/ascii.h"
+#include "text/ascii.h"
 
 #include <unicode/unorm2.h>
 #include <unicode/utf16.h>
@@ -97,12 +97,12 @@ UChar32 DecomposedBaseOf(UChar32 character)
 
 bool SameHeading(std::string_view previous, std::string_view heading)
 {
-    return names::EqualsNoCase(names::Trim(previous), names::Trim(heading));
+    return text::EqualsNoCase(text::Trim(previous), text::Trim(heading));
 }
 
 bool SameInitial(std::string_view previous, std::string_view heading, bool utf8)
 {
-    return names::EqualsNoCase(FirstCharacterOf(previous, utf8), FirstCharacterOf(heading, utf8));
+    return text::EqualsNoCase(FirstCharacterOf(previous, utf8), FirstCharacterOf(heading, utf8));
 }
 
 char LetterOf(std::string_view heading, bool utf8)
@@ -111,7 +111,7 @@ char LetterOf(std::string_view heading, bool utf8)
         return kOtherPage;
     // Most headings begin with a plain letter: no decoding needed.
     if (static_cast<unsigned char>(heading.front()) < 0x80) {
-        const char letter = names::ToLowerAscii(heading.front());
+        const char letter = text::ToLowerAscii(heading.front());
         return letter >= 'a' && letter <= 'z' ? letter : kOtherPage;
     }
     const UChar32 character = FirstCodePointOf(heading, utf8);
@@ -122,7 +122,7 @@ char LetterOf(std::string_view heading, bool utf8)
     const UChar32 base = DecomposedBaseOf(character);
     if (base > 0x7F)
         return kOtherPage;
-    const char letter = names::ToLowerAscii(static_cast<char>(base));
+    const char letter = text::ToLowerAscii(static_cast<char>(base));
     return letter >= 'a' && letter <= 'z' ? letter : kOtherPage;
 }
 

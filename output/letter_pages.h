@@ -1,7 +1,7 @@
 #pragma once
 
 #include "output/html_pages.h"
-#include "output/index_list.h"
+#include "scan/index_list.h"
 
 #include <array>
 #include <string_view>
@@ -43,7 +43,8 @@ private:
 };
 
 /// Gathers the lines of `indexList` by the letter of `headingOf`(line).
-template <typename HeadingOf> LetterGroups GatherByLetter(const IndexList& indexList, bool utf8, HeadingOf headingOf)
+template <typename HeadingOf>
+LetterGroups GatherByLetter(const scan::IndexList& indexList, bool utf8, HeadingOf headingOf)
 {
     LetterGroups groups;
     for (const std::string_view line : indexList)

@@ -1,6 +1,6 @@
-#include "names/ascii.h"
 #include "output/index_pages.h"
 #include "output/letter_pages.h"
+#include "text/ascii.h"
 
 #include <string>
 
@@ -65,13 +65,13 @@ std::string EntryTextOf(std::string_view line)
     const std::size_t start = comma == std::string_view::npos ? 0 : comma + 1;
     if (id == std::string_view::npos || id < start + 1)
         return {};
-    std::string entry(names::Trim(line.substr(start, id - 1 - start)));
+    std::string entry(text::Trim(line.substr(start, id - 1 - start)));
     ReplaceAll(entry, "\t\t", ", ");
     ReplaceAll(entry, "\t", ", ");
     return entry;
 }
 
-void WriteNameIndexPages(const IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
+void WriteNameIndexPages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
     if (!framed) {
         pages.OpenSinglePage();

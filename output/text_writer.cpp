@@ -2,7 +2,7 @@
 
 namespace stambrix::output {
 
-void WriteTextIndex(const IndexList& indexList, FileSet& files, std::string_view name, WrittenCounter& counter)
+void WriteTextIndex(const scan::IndexList& indexList, FileSet& files, std::string_view name, WrittenCounter& counter)
 {
     files.Open(name);
     for (const std::string_view line : indexList) {

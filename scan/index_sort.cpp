@@ -1,6 +1,6 @@
 #include "scan/index_sort.h"
 
-#include "names/io_error.h"
+#include "text/io_error.h"
 
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
@@ -114,7 +114,7 @@ std::uint64_t HeadOf(const std::uint8_t* key, std::uint32_t length)
 }
 
 // Collation order; equal keys fall back on the bytes of the lines.
-auto CollationLess(const output::IndexList& indexList)
+auto CollationLess(const scan::IndexList& indexList)
 {
     return [&indexList](const KeyedLine& a, const KeyedLine& b) {
         if (a.head != b.head)
@@ -142,7 +142,7 @@ struct CollatedLines::Keys
     std::vector<KeyedLine> lines;
 };
 
-CollatedLines::CollatedLines(const output::IndexList& indexList, TextEncoding encoding, const std::string& locale)
+CollatedLines::CollatedLines(const scan::IndexList& indexList, TextEncoding encoding, const std::string& locale)
     : keys_(std::make_unique<Keys>())
 {
     assert(indexList.size() <= UINT32_MAX);
@@ -165,7 +165,7 @@ CollatedLines::~CollatedLines() = default;
 CollatedLines::CollatedLines(CollatedLines&&) noexcept = default;
 CollatedLines& CollatedLines::operator=(CollatedLines&&) noexcept = default;
 
-void CollatedLines::Merge(CollatedLines&& later, const output::IndexList& combined)
+void CollatedLines::Merge(CollatedLines&& later, const scan::IndexList& combined)
 {
     const auto offset = static_cast<std::uint32_t>(keys_->lines.size());
     for (KeyedLine& entry : later.keys_->lines)
@@ -179,7 +179,7 @@ void CollatedLines::Merge(CollatedLines&& later, const output::IndexList& combin
     later.keys_.reset();
 }
 
-void CollatedLines::ApplyTo(output::IndexList& indexList) &&
+void CollatedLines::ApplyTo(scan::IndexList& indexList) &&
 {
     const std::unique_ptr<Keys> keys = std::move(keys_);
     keys->stores.clear();
@@ -191,7 +191,7 @@ void CollatedLines::ApplyTo(output::IndexList& indexList) &&
     indexList.Reorder(order);
 }
 
-void SortIndexList(output::IndexList& indexList, TextEncoding encoding, const std::string& locale)
+void SortIndexList(scan::IndexList& indexList, TextEncoding encoding, const std::string& locale)
 {
     std::move(CollatedLines(indexList, encoding, locale)).ApplyTo(indexList);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/index_list.h"
+#include "scan/index_list.h"
 
 #include <memory>
 #include <string>
@@ -26,18 +26,18 @@ std::string CollationLocale();
 class CollatedLines
 {
 public:
-    CollatedLines(const output::IndexList& indexList, TextEncoding encoding, const std::string& locale);
+    CollatedLines(const scan::IndexList& indexList, TextEncoding encoding, const std::string& locale);
     ~CollatedLines();
     CollatedLines(CollatedLines&&) noexcept;
     CollatedLines& operator=(CollatedLines&&) noexcept;
 
     /// Takes in the lines of `later`, collated from the list that was appended to this one's list
     /// to make `combined`.
-    void Merge(CollatedLines&& later, const output::IndexList& combined);
+    void Merge(CollatedLines&& later, const scan::IndexList& combined);
 
     /// Puts the list these lines were collated from (with any appended lists) in their order. The
     /// keys are spent: nothing is left to apply afterwards.
-    void ApplyTo(output::IndexList& indexList) &&;
+    void ApplyTo(scan::IndexList& indexList) &&;
 
 private:
     struct Keys;
@@ -48,6 +48,6 @@ private:
 /// strength (case ignored, accents not), blanks and punctuation counted. Lines that collate
 /// equal stay in the order of their bytes, so the same file always gives the same index. Each
 /// line's sort key is computed once. Throws IoError as CollatedLines does.
-void SortIndexList(output::IndexList& indexList, TextEncoding encoding, const std::string& locale);
+void SortIndexList(scan::IndexList& indexList, TextEncoding encoding, const std::string& locale);
 
 } // namespace stambrix::scan

@@ -1,7 +1,7 @@
-#include "names/ascii.h"
-#include "scan/field_extractors.h"
-#include "scan/gedcom_line.h"
+#include "gedcom/field_extractors.h"
+#include "gedcom/gedcom_line.h"
 #include "scan/scanners.h"
+#include "text/ascii.h"
 
 #include <array>
 #include <string>
@@ -30,7 +30,7 @@ constexpr std::array<LifeEventTag, 4> kLifeEvents{{
 
 unsigned RecordTagsOf(std::string_view line)
 {
-    return FindAllNoCase(line, kLevelOne, kRecordTags);
+    return gedcom::FindAllNoCase(line, kLevelOne, kRecordTags);
 }
 
 struct PersonFields
@@ -44,10 +44,10 @@ struct PersonFields
 
 bool TakeDate(std::string_view line, std::string_view symbol, PersonFields& person)
 {
-    if (!names::ContainsNoCase(line, "2 DATE"))
+    if (!text::ContainsNoCase(line, "2 DATE"))
         return false;
     person.lifeEvent.assign(symbol);
-    person.lifeEvent += DateOf(line);
+    person.lifeEvent += gedcom::DateOf(line);
     person.dated = true;
     return true;
 }
@@ -58,7 +58,7 @@ bool CheckLifeEvent(ScanState& state, const LifeEventTag& event, PersonFields& p
 {
     if (!state.ReadLine())
         return false;
-    const std::string_view firstBelow = names::Trim(state.line);
+    const std::string_view firstBelow = text::Trim(state.line);
     if (firstBelow.empty() || firstBelow.front() != '2')
         return true;
     if (TakeDate(state.line, event.symbol, person))
@@ -75,11 +75,11 @@ bool ExamineRecordLine(ScanState& state, PersonFields& person, names::NameForm f
 {
     unsigned tags = RecordTagsOf(state.line);
     if ((tags & kName) && !person.named) {
-        person.nameText = NameOf(state.line, form, prefixes);
+        person.nameText = gedcom::NameOf(state.line, form, prefixes);
         person.named = true;
     }
     if (tags & kSex)
-        person.sex = SexOf(state.line);
+        person.sex = gedcom::SexOf(state.line);
     bool unexamined = false;
     if (!person.dated) {
         // Each check looks at the line that is current when its turn comes.
@@ -100,9 +100,9 @@ Next ReadPersonRecord(ScanState& state, PersonFields& person, names::NameForm fo
         const bool unexamined = ExamineRecordLine(state, person, form, prefixes);
         if (state.AtEnd() || (!unexamined && !state.ReadLine()))
             return Next::ReadOn;
-        if (OpensPersonRecord(state.line))
+        if (gedcom::OpensPersonRecord(state.line))
             return Next::ExamineAgain;
-        if (IsLevelZero(state.line))
+        if (gedcom::IsLevelZero(state.line))
             return Next::ReadOn;
     }
 }
@@ -118,7 +118,7 @@ void CompleteRecord(ScanState& state, const PersonFields& person, names::NameFor
 
 Next ScanNames(ScanState& state, names::NameForm form, const names::PrefixTable& prefixes)
 {
-    if (!OpensPersonRecord(state.line))
+    if (!gedcom::OpensPersonRecord(state.line))
         return Next::ReadOn;
     state.OpenRecord();
     PersonFields person;

@@ -1,7 +1,7 @@
-#include "names/ascii.h"
-#include "scan/field_extractors.h"
-#include "scan/gedcom_line.h"
+#include "gedcom/field_extractors.h"
+#include "gedcom/gedcom_line.h"
 #include "scan/scanners.h"
+#include "text/ascii.h"
 
 #include <string>
 
@@ -12,10 +12,10 @@ namespace {
 // after them as the current line. Returns false at the end of the file.
 bool TakeOccupation(ScanState& state)
 {
-    std::string occupation(OccupationOf(state.line));
+    std::string occupation(gedcom::OccupationOf(state.line));
     bool more = state.ReadLine();
-    while (more && IsContinuation(state.line)) {
-        occupation += TextAfterTagOf(state.line);
+    while (more && gedcom::IsContinuation(state.line)) {
+        occupation += gedcom::TextAfterTagOf(state.line);
         more = state.ReadLine();
     }
     state.AddValueLine(occupation);
@@ -25,16 +25,16 @@ bool TakeOccupation(ScanState& state)
 
 Next ScanOccupations(ScanState& state)
 {
-    if (!OpensPersonRecord(state.line))
+    if (!gedcom::OpensPersonRecord(state.line))
         return Next::ReadOn;
     state.OpenRecord();
     while (state.ReadLine()) {
-        while (names::ContainsNoCase(state.line, "1 OCCU "))
+        while (text::ContainsNoCase(state.line, "1 OCCU "))
             if (!TakeOccupation(state))
                 return Next::ReadOn;
-        if (OpensPersonRecord(state.line))
+        if (gedcom::OpensPersonRecord(state.line))
             return Next::ExamineAgain;
-        if (OpensFamilyRecord(state.line) || IsLevelZero(state.line))
+        if (gedcom::OpensFamilyRecord(state.line) || gedcom::IsLevelZero(state.line))
             return Next::ReadOn;
     }
     return Next::ReadOn;

@@ -1,7 +1,7 @@
-#include "names/ascii.h"
-#include "scan/field_extractors.h"
-#include "scan/gedcom_line.h"
+#include "gedcom/field_extractors.h"
+#include "gedcom/gedcom_line.h"
 #include "scan/scanners.h"
+#include "text/ascii.h"
 
 namespace stambrix::scan {
 
@@ -19,13 +19,13 @@ RecordEnd ReadPlacesOfRecord(ScanState& state)
 {
     while (state.ReadLine()) {
         // A level-0 line ends the record: a place on it is not the record's.
-        if (names::ContainsNoCase(state.line, " PLAC ") && !IsLevelZero(state.line))
-            state.AddValueLine(PlaceOf(state.line));
-        if (OpensPersonRecord(state.line))
+        if (text::ContainsNoCase(state.line, " PLAC ") && !gedcom::IsLevelZero(state.line))
+            state.AddValueLine(gedcom::PlaceOf(state.line));
+        if (gedcom::OpensPersonRecord(state.line))
             return RecordEnd::PersonHeader;
-        if (OpensFamilyRecord(state.line))
+        if (gedcom::OpensFamilyRecord(state.line))
             return RecordEnd::FamilyHeader;
-        if (IsLevelZero(state.line))
+        if (gedcom::IsLevelZero(state.line))
             return RecordEnd::OtherLevelZero;
     }
     return RecordEnd::EndOfFile;
@@ -51,11 +51,11 @@ Next NextAfter(RecordEnd end, RecordGroup group)
 Next ScanPlaces(ScanState& state, RecordGroup group)
 {
     Next next = Next::ReadOn;
-    if (group != RecordGroup::Gezinnen && OpensPersonRecord(state.line)) {
+    if (group != RecordGroup::Gezinnen && gedcom::OpensPersonRecord(state.line)) {
         state.OpenRecord();
         next = NextAfter(ReadPlacesOfRecord(state), group);
     }
-    if (group != RecordGroup::Personen && !state.AtEnd() && OpensFamilyRecord(state.line)) {
+    if (group != RecordGroup::Personen && !state.AtEnd() && gedcom::OpensFamilyRecord(state.line)) {
         state.OpenRecord();
         next = NextAfter(ReadPlacesOfRecord(state), group);
     }

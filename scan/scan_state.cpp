@@ -1,7 +1,7 @@
 #include "scan/scan_state.h"
 
-#include "names/ascii.h"
-#include "scan/field_extractors.h"
+#include "gedcom/field_extractors.h"
+#include "text/ascii.h"
 
 namespace stambrix::scan {
 
@@ -17,23 +17,23 @@ bool ScanState::ReadLine()
     // no CHAR line is looked at.
     if (!assumed_ && !reader_.IsUnicode() && !header_.Ended()) {
         header_.Examine(line);
-        if (header_.Declared() == DeclaredCharset::Ansel && !ansel_)
+        if (header_.Declared() == gedcom::DeclaredCharset::Ansel && !ansel_)
             ansel_.emplace();
     }
     return true;
 }
 
-DeclaredCharset ScanState::Declared() const
+gedcom::DeclaredCharset ScanState::Declared() const
 {
     if (assumed_)
         return *assumed_;
-    return reader_.IsUnicode() ? DeclaredCharset::Utf8 : header_.Declared();
+    return reader_.IsUnicode() ? gedcom::DeclaredCharset::Utf8 : header_.Declared();
 }
 
-void ScanState::AssumeCharset(DeclaredCharset declared)
+void ScanState::AssumeCharset(gedcom::DeclaredCharset declared)
 {
     assumed_ = declared;
-    if (declared == DeclaredCharset::Ansel && !ansel_)
+    if (declared == gedcom::DeclaredCharset::Ansel && !ansel_)
         ansel_.emplace();
 }
 
@@ -44,13 +44,13 @@ void ScanState::OpenRecord()
         recordTotal_ != nullptr ? recordTotal_->fetch_add(1, std::memory_order_relaxed) + 1 : recordCounter_;
     readText_.assign("gelezen : ").append(std::to_string(shown));
     panels_.ShowReadStatus(readText_);
-    recordId_ = RecordIdOf(line);
+    recordId_ = gedcom::RecordIdOf(line);
 }
 
 void ScanState::AddValueLine(std::string_view value)
 {
     scratch_.assign(value);
-    names::BlankControls(scratch_);
+    text::BlankControls(scratch_);
     scratch_.append("\t[").append(recordId_).append("]");
     indexList_.Add(scratch_);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "output/index_list.h"
+#include "gedcom/ansel_decoder.h"
+#include "gedcom/gedcom_reader.h"
+#include "gedcom/header_charset.h"
 #include "progress/status_panels.h"
-#include "scan/ansel_decoder.h"
-#include "scan/gedcom_reader.h"
-#include "scan/header_charset.h"
+#include "scan/index_list.h"
 
 #include <atomic>
 #include <cstdint>
@@ -22,7 +22,7 @@ class ScanState
 public:
     /// `recordTotal`, when given, counts the records of every part of a file read in parts at
     /// once; the read panel then shows that total.
-    ScanState(GedcomReader& reader, output::IndexList& indexList, progress::StatusPanels& panels,
+    ScanState(gedcom::GedcomReader& reader, scan::IndexList& indexList, progress::StatusPanels& panels,
               std::atomic<std::uint64_t>* recordTotal = nullptr)
         : reader_(reader), indexList_(indexList), panels_(panels), recordTotal_(recordTotal)
     {
@@ -40,8 +40,8 @@ public:
     /// whatever a CHAR line says; otherwise the header declares it as its lines are read (whoever
     /// reads them), unless `declared` was given here for a part of a file whose header lies
     /// elsewhere. ANSEL lines are read as UTF-8 from the line after the declaration on.
-    void AssumeCharset(DeclaredCharset declared);
-    DeclaredCharset Declared() const;
+    void AssumeCharset(gedcom::DeclaredCharset declared);
+    gedcom::DeclaredCharset Declared() const;
     /// True when lines were converted from ANSEL and one of them held a character outside ASCII.
     bool DecodedNonAscii() const { return ansel_ && ansel_->SawNonAscii(); }
 
@@ -56,17 +56,17 @@ public:
     void AddIndexLine(std::initializer_list<std::string_view> parts);
 
 private:
-    GedcomReader& reader_;
-    output::IndexList& indexList_;
+    gedcom::GedcomReader& reader_;
+    scan::IndexList& indexList_;
     progress::StatusPanels& panels_;
     std::atomic<std::uint64_t>* recordTotal_;
     std::uint64_t recordCounter_ = 0;
     std::string recordId_;
     std::string scratch_;
     std::string readText_;
-    HeaderCharset header_;
-    std::optional<DeclaredCharset> assumed_;
-    std::optional<AnselDecoder> ansel_;
+    gedcom::HeaderCharset header_;
+    std::optional<gedcom::DeclaredCharset> assumed_;
+    std::optional<gedcom::AnselDecoder> ansel_;
     bool atEnd_ = false;
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "names/name_splitting.h"
-#include "scan/run_request.h"
+#include "scan/scan_choices.h"
 #include "scan/scan_state.h"
 
 // One pass of the run's main loop per event kind. Each looks at the current line; when it opens

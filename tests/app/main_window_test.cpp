@@ -64,7 +64,7 @@ private slots:
 
     void selectionRulesHoldAfterEveryChange()
     {
-        output::OptionPaths paths;
+        run::OptionPaths paths;
         TfrmStambrix window({}, paths);
         auto* event = Group(window, "rgrpEvent");
         auto* group = Group(window, "rgrpGroep");
@@ -95,7 +95,7 @@ private slots:
 
     void selectionRulesExamples()
     {
-        output::OptionPaths paths;
+        run::OptionPaths paths;
         TfrmStambrix window({}, paths);
         auto* event = Group(window, "rgrpEvent");
         auto* group = Group(window, "rgrpGroep");
@@ -118,7 +118,7 @@ private slots:
 
     void firstActivationRunsTheStartUpStepsOnce()
     {
-        output::OptionPaths paths{"js/", "css/", "img/"};
+        run::OptionPaths paths{"js/", "css/", "img/"};
         TfrmStambrix window({"a.ged", "b.ged"}, paths);
         window.FormActivate();
         QCOMPARE(window.findChild<QLineEdit*>("edtBestandOpenen")->text(), QStringLiteral("a.ged"));
@@ -141,7 +141,7 @@ private slots:
 
     void openenCancelledKeepsThePathAndResetsThePanels()
     {
-        output::OptionPaths paths;
+        run::OptionPaths paths;
         TfrmStambrix window({"oud.ged"}, paths);
         window.FormActivate();
         window.findChild<QLabel*>("sbarStambrixPanel1")->setText("  gelezen : 7");
@@ -156,7 +156,7 @@ private slots:
 
     void functionKeysActWithoutTheMenu()
     {
-        output::OptionPaths paths;
+        run::OptionPaths paths;
         TfrmStambrix window({}, paths);
         QDialog options;
         window.SetSecondaryWindows({&options, &options, &options});
@@ -181,7 +181,7 @@ private slots:
         file.write("0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /van der Berg/\r\n1 SEX M\r\n0 @I2@ INDI\r\n"
                    "1 NAME Anna /Aa/\r\n0 TRLR\r\n");
         file.close();
-        output::OptionPaths paths;
+        run::OptionPaths paths;
         TfrmStambrix window({}, paths);
         window.FormActivate();
         paths.styleSheetPath = "Stijl/";
@@ -203,7 +203,7 @@ private slots:
 
     void missingFileIsShownInAMessage()
     {
-        output::OptionPaths paths;
+        run::OptionPaths paths;
         TfrmStambrix window({"/nergens/weg.ged"}, paths);
         window.FormActivate();
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
@@ -231,7 +231,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /van der Berg/\r\n0 TRLR\r\n");
         file.close();
-        output::OptionPaths paths;
+        run::OptionPaths paths;
         TfrmStambrix window({}, paths);
         window.FormActivate();
         interaction_->answer = gedcom;

@@ -42,14 +42,14 @@ QStringList EditTexts(const QWidget& window)
     return texts;
 }
 
-QStringList PathsOf(const output::OptionPaths& paths)
+QStringList PathsOf(const run::OptionPaths& paths)
 {
     return {QString::fromStdString(paths.javaScriptPath), QString::fromStdString(paths.styleSheetPath),
             QString::fromStdString(paths.achtergrondPath)};
 }
 
 /// The whole page head written with `paths`, as the next HTML run writes it.
-std::string PageHeadWith(const output::OptionPaths& paths)
+std::string PageHeadWith(const run::OptionPaths& paths)
 {
     output::MemoryFiles files;
     output::HtmlPages pages(files, paths, true);
@@ -84,7 +84,7 @@ private slots:
         QFETCH(bool, bySluiten);
         QFETCH(QStringList, typed);
         QFETCH(QStringList, storedAfter);
-        output::OptionPaths paths{"oud/js/", "oud/css/", "oud/"};
+        run::OptionPaths paths{"oud/js/", "oud/css/", "oud/"};
         TfrmOpties window(paths);
         window.show();
         QCOMPARE(EditTexts(window), QStringList({"", "", ""}));
@@ -104,7 +104,7 @@ private slots:
 
     void EnterAndEscapeNeitherCloseNorStore()
     {
-        output::OptionPaths paths{"a/", "b/", "c/"};
+        run::OptionPaths paths{"a/", "b/", "c/"};
         TfrmOpties window(paths);
         window.show();
         TypeInto(window, {"x/", "y/", "z/"});
@@ -131,7 +131,7 @@ private slots:
     {
         QFETCH(QString, styleSheetPath);
         QFETCH(QString, expectedLink);
-        output::OptionPaths paths;
+        run::OptionPaths paths;
         TfrmOpties window(paths);
         window.show();
         TypeInto(window, {"Scripts/", styleSheetPath, ""});

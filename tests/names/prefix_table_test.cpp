@@ -1,9 +1,9 @@
 #include "names/prefix_table.h"
 
-#include "names/ascii.h"
-#include "names/io_error.h"
-#include "names/line_limit.h"
 #include "test_support/temp_folder.h"
+#include "text/ascii.h"
+#include "text/io_error.h"
+#include "text/line_limit.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +42,7 @@ TEST(DefaultPrefixes, EndInOneBlankExceptTheApostropheEntries)
         SCOPED_TRACE("entry " + std::to_string(i + 1) + " \"" + entry + '"');
         ASSERT_GE(entry.size(), 2u);
         EXPECT_GT(static_cast<unsigned char>(entry.front()), 32);
-        EXPECT_EQ(ToLowerAscii(entry), entry);
+        EXPECT_EQ(text::ToLowerAscii(entry), entry);
         const bool endsInApostrophe = i == 0 || i == 1 || i == 2 || i == 46;
         if (endsInApostrophe) {
             EXPECT_EQ(entry.back(), '\'');
@@ -185,10 +185,10 @@ TEST_F(LoadPrefixTableTest, SkipsAUtf8ByteOrderMarkAtTheStart)
 
 TEST_F(LoadPrefixTableTest, KeepsSixteenMebibytesOfALongerLineAndReadsOn)
 {
-    const std::string longLine(kMaxLineLength + 5, 'A');
+    const std::string longLine(text::kMaxLineLength + 5, 'A');
     const PrefixTable table = LoadPrefixTable(WriteFile(kPrefixFileName, longLine + "\r\nvan\r\n"));
     ASSERT_EQ(table.entries.size(), 2u);
-    EXPECT_TRUE(table.entries[0] == std::string(kMaxLineLength, 'a') + " ")
+    EXPECT_TRUE(table.entries[0] == std::string(text::kMaxLineLength, 'a') + " ")
         << "an entry of " << table.entries[0].size() << " bytes";
     EXPECT_EQ(table.entries[1], "van ");
 }

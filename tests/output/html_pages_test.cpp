@@ -3,7 +3,7 @@
 #include "output/html_pages.h"
 #include "output/index_pages.h"
 #include "output/letter_pages.h"
-#include "output/wmJsCssPaginas.h"
+#include "output/stylesheet.h"
 #include "test_support/recording_panels.h"
 #include "test_support/temp_folder.h"
 
@@ -181,7 +181,7 @@ TEST(NameIndexPages, LettersThatComeApartShareOnePage)
 {
     setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
     test_support::TempFolder folder("stambrix-pages");
-    IndexList lines;
+    scan::IndexList lines;
     for (const char* line : {"Berg, Jan\t\tman\t[@I1@]", "Cate, An\t\t\t[@I2@]", "bos, Piet\t\t\t[@I3@]"})
         lines.Add(line);
     FolderFiles files(folder.path());

@@ -2,7 +2,7 @@
 
 #include "output/atomic_file.h"
 #include "output/stale_temporary_files.h"
-#include "test_support/cli_run.h"
+#include "test_support/file_bytes.h"
 #include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>

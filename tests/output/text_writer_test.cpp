@@ -1,11 +1,11 @@
 #include "output/text_writer.h"
 
-#include "names/io_error.h"
 #include "output/atomic_file.h"
 #include "output/folder_files.h"
-#include "output/index_list.h"
+#include "scan/index_list.h"
 #include "test_support/recording_panels.h"
 #include "test_support/temp_folder.h"
+#include "text/io_error.h"
 
 #include <gtest/gtest.h>
 
@@ -40,15 +40,15 @@ protected:
             names.insert(entry.path().filename().string());
         return names;
     }
-    static IndexList ListOf(const std::vector<std::string>& lines)
+    static scan::IndexList ListOf(const std::vector<std::string>& lines)
     {
-        IndexList list;
+        scan::IndexList list;
         for (const std::string& line : lines)
             list.Add(line);
         return list;
     }
     // The text index of `lines` as the file `target`, put in place.
-    static void WriteTextFile(const IndexList& lines, const fs::path& target, progress::StatusPanels& panels,
+    static void WriteTextFile(const scan::IndexList& lines, const fs::path& target, progress::StatusPanels& panels,
                               std::uint64_t& writtenCounter)
     {
         FolderFiles files(target.parent_path());
@@ -183,30 +183,6 @@ TEST_F(TextOutput, AtomicFilePublishPutsAllWrittenBytesInPlace)
     }
     EXPECT_TRUE(ReadFile(target_) == expected) << "the file differs from the " << expected.size() << " bytes written";
     EXPECT_EQ(FolderContents(), Names{"Namen.txt"});
-}
-
-TEST(IndexList, ReorderPutsTheLinesInTheGivenOrder)
-{
-    IndexList list;
-    // Lines large and many enough to need several blocks; the views must stay valid as blocks are added.
-    std::vector<std::string> lines;
-    for (int i = 0; i < 3000; ++i)
-        lines.push_back(std::string(700, static_cast<char>('a' + i % 26)) + std::to_string(i));
-    lines.push_back(std::string(2 * 1024 * 1024 + 3, 'L'));
-    lines.push_back("");
-    lines.push_back("laatste");
-    for (const std::string& line : lines)
-        list.Add(line);
-    ASSERT_EQ(list.size(), lines.size());
-
-    std::vector<std::size_t> order(lines.size());
-    std::iota(order.rbegin(), order.rend(), 0u);
-    std::swap(order[0], order[1]);
-    list.Reorder(order);
-
-    ASSERT_EQ(list.size(), lines.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        ASSERT_TRUE(list[i] == lines[order[i]]) << "line " << i << " is not the former line " << order[i];
 }
 
 } // namespace

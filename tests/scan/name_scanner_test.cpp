@@ -1,5 +1,5 @@
+#include "scan/scan_test_support.h"
 #include "scan/scanners.h"
-#include "scan_test_support.h"
 #include "test_support/recording_panels.h"
 
 #include <gmock/gmock.h>

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace stambrix::gedcom {
+
+/// Where the reader gets its bytes from.
+class ByteSource
+{
+public:
+    virtual ~ByteSource() = default;
+    /// Up to `size` bytes into `buffer`; 0 only at the end of the input. Throws IoError.
+    virtual std::size_t Read(char* buffer, std::size_t size) = 0;
+};
+
+/// The bytes of a file on disk, read straight into the caller's buffer. Opening a missing file, a
+/// folder or an unreadable file throws IoError with the path and the reason; so does a read error
+/// later on.
+class FileSource final : public ByteSource
+{
+public:
+    explicit FileSource(const std::string& path);
+    ~FileSource() override;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    std::size_t Read(char* buffer, std::size_t size) override;
+
+    /// The size of the open file in bytes. Throws IoError.
+    std::uint64_t Size() const;
+
+    /// From now on the reads run from byte `begin` up to byte `end`. Throws IoError.
+    void Restrict(std::uint64_t begin, std::uint64_t end);
+
+private:
+    std::string path_;
+    int file_ = -1;
+    std::uint64_t remaining_ = UINT64_MAX;
+};
+
+/// Bytes held in memory, for tests and for in-memory input.
+class MemorySource final : public ByteSource
+{
+public:
+    explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
+    std::size_t Read(char* buffer, std::size_t size) override;
+
+private:
+    std::string_view bytes_;
+};
+
+} // namespace stambrix::gedcom

@@ -1,0 +1,272 @@
+#include "gedcom/gedcom_reader.h"
+
+#include "text/line_limit.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstdint>
+#include <cstring>
+
+namespace stambrix::gedcom {
+
+namespace {
+constexpr char kEndOfFile = 26;
+
+bool IsLineBreak(unsigned char byte)
+{
+    return byte == '\n' || byte == '\r' || byte == kEndOfFile;
+}
+
+// Eight bytes at a time: only a word holding a byte below 27 can hold a line break, and text has
+// few of those (a tab now and then).
+const char* FindLineBreak(const char* begin, const char* end)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    const char* p = begin;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        if (((word - kOnes * 27) & ~word & kHighBits) == 0)
+            continue;
+        for (int i = 0; i < 8; ++i)
+            if (IsLineBreak(static_cast<unsigned char>(p[i])))
+                return p + i;
+    }
+    for (; p != end; ++p)
+        if (IsLineBreak(static_cast<unsigned char>(*p)))
+            return p;
+    return end;
+}
+
+const char* FirstNonMark(const char* begin, const char* end)
+{
+    while (begin != end && EndMarkRun::IsMark(*begin))
+        ++begin;
+    return begin;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix)
+{
+    return text.substr(0, prefix.size()) == prefix;
+}
+} // namespace
+
+GedcomReader::GedcomReader(ByteSource& source, std::size_t bufferSize, InputEnd inputEnd)
+    : source_(source), inputEnd_(inputEnd), block_(std::max<std::size_t>(bufferSize, 1)), carry_(text::kMaxLineLength)
+{
+}
+
+std::size_t GedcomReader::ReadBlock()
+{
+    if (sourceEnded_)
+        return 0;
+    const std::size_t count = source_.Read(block_.data(), block_.size());
+    sourceEnded_ = count == 0;
+    return count;
+}
+
+// The byte-order mark, or the zero bytes of UTF-16 without one, decide how every later block is
+// taken, so at least four bytes are read before anything is handed out, whatever the block size.
+void GedcomReader::ReadFirstBlock()
+{
+    started_ = true;
+    std::string head;
+    while (head.size() < 4) {
+        const std::size_t count = ReadBlock();
+        if (count == 0)
+            break;
+        head.append(block_.data(), count);
+    }
+    bool littleEndian = StartsWith(head, "\xFF\xFE");
+    bool bigEndian = StartsWith(head, "\xFE\xFF");
+    std::size_t markSize = littleEndian || bigEndian ? 2 : 0;
+    if (markSize == 0 && head.size() >= 4) {
+        // Text begins with a level number or a blank: in UTF-16 every other byte is zero.
+        littleEndian = head[0] != '\0' && head[1] == '\0' && head[2] != '\0' && head[3] == '\0';
+        bigEndian = head[0] == '\0' && head[1] != '\0' && head[2] == '\0' && head[3] != '\0';
+    }
+    decoded_.clear();
+    if (littleEndian || bigEndian) {
+        utf16_.emplace(bigEndian);
+        utf16_->Decode(std::string_view(head).substr(markSize), decoded_);
+        unicodeMark_ = true;
+    } else {
+        decoded_ = std::move(head);
+        unicodeMark_ = StartsWith(decoded_, "\xEF\xBB\xBF");
+    }
+}
+
+bool GedcomReader::Refill()
+{
+    if (!NextData())
+        return false;
+    ordinaryUntil_ = 0;
+    if (ordinaryPastData_) {
+        ordinaryUntil_ = static_cast<std::size_t>(FirstNonMark(data_, data_ + size_) - data_);
+        ordinaryPastData_ = ordinaryUntil_ == size_;
+    }
+    return true;
+}
+
+bool GedcomReader::NextData()
+{
+    assert(pos_ == size_);
+    pos_ = 0;
+    size_ = 0;
+    if (!started_) {
+        ReadFirstBlock();
+        if (!decoded_.empty() || sourceEnded_) {
+            if (sourceEnded_ && utf16_)
+                utf16_->Finish(decoded_);
+            data_ = decoded_.data();
+            size_ = decoded_.size();
+            if (size_ != 0)
+                return true;
+        }
+    }
+    while (size_ == 0) {
+        const std::size_t count = ReadBlock();
+        if (!utf16_) {
+            data_ = block_.data();
+            size_ = count;
+            return count != 0;
+        }
+        decoded_.clear();
+        if (count == 0)
+            utf16_->Finish(decoded_);
+        else
+            utf16_->Decode(std::string_view(block_.data(), count), decoded_);
+        data_ = decoded_.data();
+        size_ = decoded_.size();
+        if (count == 0)
+            return size_ != 0;
+    }
+    return true;
+}
+
+// A byte 26 after which the data holds more than bytes 26, CR and LF cannot end the file; the
+// position of that other byte is kept, so a long run of such bytes is looked through once.
+const char* GedcomReader::PastOrdinaryEndMarks(const char* endMark)
+{
+    const char* end = data_ + size_;
+    while (endMark != end && *endMark == kEndOfFile) {
+        if (endMark >= data_ + ordinaryUntil_) {
+            const char* text = FirstNonMark(endMark + 1, end);
+            if (text == end)
+                return endMark;
+            ordinaryUntil_ = static_cast<std::size_t>(text - data_);
+        }
+        endMark = FindLineBreak(endMark + 1, end);
+    }
+    return endMark;
+}
+
+// The run from `endMark` on is held back and the input read on until something other than bytes
+// 26, CR and LF turns up (reading then goes on there) or the input ends.
+bool GedcomReader::EndsInputAt(const char* endMark)
+{
+    heldBack_.Clear();
+    std::string_view marks(endMark, static_cast<std::size_t>(data_ + size_ - endMark));
+    for (;;) {
+        const std::size_t taken = heldBack_.Add(marks);
+        pos_ = static_cast<std::size_t>(marks.data() - data_) + taken;
+        if (taken < marks.size()) {
+            // Too varied to hold: the rest of the run is read as ordinary lines.
+            ordinaryUntil_ = static_cast<std::size_t>(FirstNonMark(data_ + pos_, data_ + size_) - data_);
+            ordinaryPastData_ = ordinaryUntil_ == size_;
+            return false;
+        }
+        if (pos_ < size_)
+            return false;
+        if (!Refill())
+            return inputEnd_ == InputEnd::EndOfFile;
+        marks = std::string_view(data_, static_cast<std::size_t>(FirstNonMark(data_, data_ + size_) - data_));
+    }
+}
+
+bool GedcomReader::TakeHeldBackLine()
+{
+    const auto marks = [](std::uint64_t count) {
+        return static_cast<std::size_t>(std::min<std::uint64_t>(count, text::kMaxLineLength));
+    };
+    const bool ended = heldBack_.HasLine();
+    carry_.AppendRepeated(kEndOfFile, marks(ended ? heldBack_.TakeLine() : heldBack_.TakeOpenLine()));
+    holdingBack_ = !heldBack_.Empty();
+    return ended;
+}
+
+bool GedcomReader::ReadLine(std::string_view& line)
+{
+    line = {};
+    if (ended_)
+        return false;
+    carry_.Clear();
+    bool inCarry = false;
+    if (holdingBack_) {
+        inCarry = true;
+        if (TakeHeldBackLine()) {
+            line = carry_.View();
+            return true;
+        }
+    }
+    for (;;) {
+        if (pos_ == size_ && !Refill()) {
+            ended_ = true;
+            if (inCarry)
+                line = carry_.View();
+            return inCarry;
+        }
+        const char* begin = data_ + pos_;
+        const char* end = data_ + size_;
+        const char* lineEnd = FindLineBreak(begin, end);
+        if (lineEnd != end && *lineEnd == kEndOfFile)
+            lineEnd = PastOrdinaryEndMarks(lineEnd);
+        if (lineEnd == end) {
+            carry_.Append(std::string_view(begin, static_cast<std::size_t>(end - begin)));
+            inCarry = true;
+            pos_ = size_;
+            continue;
+        }
+        std::string_view segment(begin, static_cast<std::size_t>(lineEnd - begin));
+        pos_ = static_cast<std::size_t>(lineEnd - data_) + 1;
+        const char terminator = *lineEnd;
+        if (terminator == kEndOfFile) {
+            carry_.Append(segment);
+            inCarry = true;
+            if (EndsInputAt(lineEnd)) {
+                heldBack_.Clear();
+                ended_ = true;
+                stoppedAtMarker_ = true;
+                line = carry_.View();
+                return !line.empty();
+            }
+            // Not the end after all: the run held back goes on with this line.
+            if (TakeHeldBackLine()) {
+                line = carry_.View();
+                return true;
+            }
+            continue;
+        }
+        const char partner = terminator == '\r' ? '\n' : '\r';
+        if (pos_ == size_) {
+            // The partner of this line end, if any, is the first byte of the next block.
+            carry_.Append(segment);
+            inCarry = true;
+            segment = {};
+            if (Refill() && data_[0] == partner)
+                pos_ = 1;
+        } else if (data_[pos_] == partner) {
+            ++pos_;
+        }
+        if (!inCarry) {
+            line = std::string_view(segment.data(), std::min(segment.size(), text::kMaxLineLength));
+            return true;
+        }
+        carry_.Append(segment);
+        line = carry_.View();
+        return true;
+    }
+}
+
+} // namespace stambrix::gedcom

@@ -1,0 +1,52 @@
+#include "run/index_files.h"
+
+#include "output/index_pages.h"
+#include "output/stylesheet.h"
+#include "output/text_writer.h"
+#include "output/written_counter.h"
+
+#include <cstdint>
+
+namespace stambrix::run {
+
+void WriteIndexFiles(const RunRequest& request, const scan::ScanResult& sorted, output::FileSet& files,
+                     progress::StatusPanels& panels, progress::UserMessages& messages)
+{
+    std::uint64_t writtenCounter = 0;
+    output::WrittenCounter counter(panels, writtenCounter);
+    if (request.outputKind == OutputKind::NaarTekst) {
+        output::WriteTextIndex(sorted.indexList, files, IndexFileNameOf(request.eventKind), counter);
+        return;
+    }
+    // A stylesheet that cannot be written has been reported; the pages are written all the same.
+    output::WriteStylesheet(files, messages);
+    output::HtmlPages pages(files, request.optionPaths, sorted.encoding == scan::TextEncoding::Utf8);
+    switch (request.outputKind) {
+    case OutputKind::Html:
+        output::WriteNameIndexPages(sorted.indexList, request.inFrame, pages, counter);
+        break;
+    case OutputKind::Familienamen:
+        output::WriteFamilyNameListPages(sorted.indexList, request.inFrame, pages, counter);
+        break;
+    case OutputKind::FamilienamenEenRegel:
+        output::WriteFamilyNameLinePages(sorted.indexList, request.inFrame, pages, counter);
+        break;
+    case OutputKind::NaarTekst:
+        break;
+    }
+}
+
+std::string_view IndexFileNameOf(EventKind eventKind)
+{
+    switch (eventKind) {
+    case EventKind::Beroepen:
+        return "Beroepen.txt";
+    case EventKind::Plaatsen:
+        return "Plaatsen.txt";
+    case EventKind::Naam:
+        break;
+    }
+    return "Namen.txt";
+}
+
+} // namespace stambrix::run

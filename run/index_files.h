@@ -1,0 +1,21 @@
+#pragma once
+
+#include "output/file_set.h"
+#include "progress/status_panels.h"
+#include "run/run_request.h"
+#include "scan/scan_gedcom.h"
+
+#include <string_view>
+
+namespace stambrix::run {
+
+/// Writes the index of the sorted lines of `sorted` in the request's output kind into `files`
+/// (the text file, or the stylesheet and the pages), counting each entry on the written panel;
+/// the caller publishes the set. Throws IoError.
+void WriteIndexFiles(const RunRequest& request, const scan::ScanResult& sorted, output::FileSet& files,
+                     progress::StatusPanels& panels, progress::UserMessages& messages);
+
+/// "Namen.txt", "Beroepen.txt" or "Plaatsen.txt".
+std::string_view IndexFileNameOf(EventKind eventKind);
+
+} // namespace stambrix::run

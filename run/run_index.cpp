@@ -1,0 +1,81 @@
+#include "run/run_index.h"
+
+#include "gedcom/byte_source.h"
+#include "output/folder_files.h"
+#include "output/stale_temporary_files.h"
+#include "progress/elapsed_text.h"
+#include "run/index_files.h"
+#include "run/split_scan.h"
+#include "scan/index_sort.h"
+#include "text/ascii.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+
+namespace stambrix::run {
+
+namespace {
+std::uint32_t TickCount()
+{
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void CreateOutputDirectory(const std::string& directory)
+{
+    std::error_code error;
+    std::filesystem::create_directories(directory, error);
+    if (error)
+        throw IoError(directory, error.message(), error.value());
+    if (!std::filesystem::is_directory(directory, error))
+        throw IoError(directory, std::make_error_code(std::errc::not_a_directory).message(), ENOTDIR);
+}
+} // namespace
+
+std::string OutputDirectoryOf(std::string_view gedcomPath)
+{
+#ifdef _WIN32
+    const auto separator = gedcomPath.find_last_of("\\/:");
+#else
+    const auto separator = gedcomPath.find_last_of('/');
+#endif
+    const std::string_view directory =
+        separator == std::string_view::npos ? std::string_view() : gedcomPath.substr(0, separator + 1);
+    return std::string(directory) + "Stambrix";
+}
+
+RunOutcome RunIndex(const RunRequest& request, progress::StatusPanels& panels, progress::UserMessages& messages)
+{
+    panels.ShowReadStatus({});
+    panels.ShowTimeStatus({});
+    panels.ShowWrittenStatus({});
+    if (text::Trim(request.gedcomPath).empty()) {
+        messages.ShowMessage("Er is geen bestand opgegeven om te openen.");
+        return RunOutcome::NoFileGiven;
+    }
+    const std::uint32_t startTick = TickCount();
+    // The file is opened before the output folder is made, so a mistyped path leaves no folder behind.
+    gedcom::FileSource source(request.gedcomPath);
+    const std::string outputDirectory = OutputDirectoryOf(request.gedcomPath);
+    CreateOutputDirectory(outputDirectory);
+    output::RemoveStaleTemporaryFiles(outputDirectory);
+
+    const scan::ScanResult sorted =
+        ReadSortedIndex(source, request.gedcomPath, ScanChoicesOf(request), panels, scan::CollationLocale());
+
+    RunOutcome outcome = RunOutcome::NothingFound;
+    if (sorted.indexList.empty()) {
+        messages.ShowMessage("Er zijn geen items gevonden.");
+    } else {
+        output::FolderFiles files(outputDirectory);
+        WriteIndexFiles(request, sorted, files, panels, messages);
+        files.Publish();
+        outcome = RunOutcome::Written;
+    }
+    panels.ShowTimeStatus(progress::ElapsedText(TickCount() - startTick));
+    return outcome;
+}
+
+} // namespace stambrix::run

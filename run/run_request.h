@@ -1,0 +1,57 @@
+#pragma once
+
+#include "names/prefix_table.h"
+#include "output/html_pages.h"
+#include "scan/scan_choices.h"
+
+#include <string>
+
+namespace stambrix::run {
+
+// The names the front ends use, from the layers below.
+using names::kPrefixFileName;
+using names::LoadPrefixTable;
+using names::PrefixTable;
+using output::OptionPaths;
+using scan::EventKind;
+using scan::RecordGroup;
+
+/// The form of the index: a text file, or HTML pages (names only).
+enum class OutputKind
+{
+    NaarTekst,
+    Html,
+    Familienamen,
+    FamilienamenEenRegel
+};
+
+/// Everything one run needs, as plain values.
+struct RunRequest
+{
+    std::string gedcomPath; ///< as the user gave it, untrimmed
+    EventKind eventKind = EventKind::Naam;
+    RecordGroup recordGroup = RecordGroup::Personen;
+    OutputKind outputKind = OutputKind::NaarTekst;
+    bool inFrame = false; ///< HTML as a frameset with one page per letter
+    OptionPaths optionPaths;
+    PrefixTable prefixes;
+};
+
+/// How a run ended when it did not throw.
+enum class RunOutcome
+{
+    Written,      ///< the index was written
+    NothingFound, ///< "Er zijn geen items gevonden." was shown, nothing written
+    NoFileGiven   ///< "Er is geen bestand opgegeven om te openen." was shown, nothing done
+};
+
+/// What reading the file for `request` collects: the family-name forms take the family name alone.
+inline scan::ScanChoices ScanChoicesOf(const RunRequest& request)
+{
+    const bool familyName =
+        request.outputKind == OutputKind::Familienamen || request.outputKind == OutputKind::FamilienamenEenRegel;
+    return {request.eventKind, request.recordGroup, familyName ? names::NameForm::FamilyName : names::NameForm::Full,
+            request.prefixes};
+}
+
+} // namespace stambrix::run

@@ -1,0 +1,154 @@
+#include "run/split_scan.h"
+
+#include "gedcom/gedcom_reader.h"
+#include "gedcom/header_charset.h"
+#include "progress/silent_panels.h"
+#include "run/run_index.h"
+#include "scan/index_sort.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace stambrix::run {
+
+namespace {
+// How far past the middle a level-0 line is looked for before the file is read in one pass.
+constexpr std::uint64_t kSplitSearch = 64 << 20;
+
+bool IsLineEnd(char c)
+{
+    return c == '\n' || c == '\r';
+}
+
+// The first position at or after `from` where a level-0 line begins right after a line end:
+// "0" followed by a blank or a tab. Only for files of single bytes, not for UTF-16.
+std::optional<std::uint64_t> SplitPointOf(const std::string& path, std::uint64_t size, std::uint64_t from)
+{
+    gedcom::FileSource file(path);
+    const std::uint64_t end = std::min(size, from + kSplitSearch);
+    file.Restrict(from - 1, end);
+    std::vector<char> block(1 << 16);
+    char beforePrevious = 0;
+    char previous = 0;
+    std::uint64_t position = from - 1;
+    for (std::size_t count; (count = file.Read(block.data(), block.size())) != 0;) {
+        for (std::size_t i = 0; i < count; ++i, ++position) {
+            const char c = block[i];
+            // `position` - 1 holds "0" after a line end, `position` its blank or tab.
+            if ((c == ' ' || c == '\t') && previous == '0' && IsLineEnd(beforePrevious) && position - 1 >= from)
+                return position - 1;
+            beforePrevious = previous;
+            previous = c;
+        }
+    }
+    return std::nullopt;
+}
+
+// How the file is written, as the header at its start says, read from its first `end` bytes (as
+// far as any cut may lie): the later half, read at the same time as the first, reads its lines
+// accordingly.
+struct FileHeader
+{
+    gedcom::DeclaredCharset declared = gedcom::DeclaredCharset::None;
+    bool utf16 = false;
+};
+
+FileHeader FileHeaderOf(const std::string& path, std::uint64_t end, std::uint64_t size)
+{
+    gedcom::FileSource file(path);
+    file.Restrict(0, end);
+    gedcom::GedcomReader reader(file, gedcom::kReadBufferSize,
+                                end < size ? gedcom::InputEnd::FileGoesOn : gedcom::InputEnd::EndOfFile);
+    gedcom::HeaderCharset header;
+    std::string_view line;
+    while (!header.Ended() && reader.ReadLine(line))
+        header.Examine(line);
+    return {reader.IsUnicode() ? gedcom::DeclaredCharset::Utf8 : header.Declared(), reader.IsUtf16()};
+}
+
+// The encoding of the whole file from those of its halves. Where the file declares nothing, every
+// line of both halves must read as UTF-8; otherwise one half with text beyond ASCII decides (the
+// other then holds nothing but ASCII, which reads the same either way).
+scan::TextEncoding EncodingOfBoth(const scan::ScanResult& first, const scan::ScanResult& later)
+{
+    if (first.undeclared && later.undeclared)
+        return first.undeclared->With(*later.undeclared).ReadsAsUtf8() ? scan::TextEncoding::Utf8
+                                                                       : scan::TextEncoding::Windows1252;
+    return first.encoding == scan::TextEncoding::Utf8 || later.encoding == scan::TextEncoding::Utf8
+               ? scan::TextEncoding::Utf8
+               : scan::TextEncoding::Windows1252;
+}
+
+// The second half, read, scanned and collated on a thread of its own.
+struct LaterHalf
+{
+    scan::ScanResult scanned;
+    std::optional<scan::CollatedLines> collated;
+    std::exception_ptr failure;
+};
+} // namespace
+
+scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& path, const scan::ScanChoices& choices,
+                                 progress::StatusPanels& panels, const std::string& locale, std::uint64_t splitFrom)
+{
+    const std::uint64_t size = file.Size();
+    const bool large = size >= splitFrom && size >= 2 && std::thread::hardware_concurrency() > 1;
+    const FileHeader header = large ? FileHeaderOf(path, std::min(size, size / 2 + kSplitSearch), size) : FileHeader{};
+    const std::optional<std::uint64_t> split =
+        large && !header.utf16 ? SplitPointOf(path, size, size / 2) : std::nullopt;
+    if (!split) {
+        scan::ScanResult whole = scan::ScanGedcom(file, choices, panels);
+        scan::SortIndexList(whole.indexList, whole.encoding, locale);
+        return whole;
+    }
+
+    file.Restrict(0, *split);
+    gedcom::FileSource laterFile(path);
+    laterFile.Restrict(*split, size);
+    std::atomic<std::uint64_t> recordTotal{0};
+    LaterHalf later;
+    std::thread worker([&later, &laterFile, &choices, &recordTotal, &locale, declared = header.declared] {
+        try {
+            progress::SilentPanels silent;
+            later.scanned = scan::ScanGedcom(laterFile, choices, silent, {&recordTotal, declared});
+            later.collated.emplace(later.scanned.indexList, later.scanned.encoding, locale);
+        } catch (...) {
+            later.failure = std::current_exception();
+        }
+    });
+
+    scan::ScanResult first;
+    std::optional<scan::CollatedLines> collated;
+    try {
+        first = scan::ScanGedcom(file, choices, panels, {&recordTotal, std::nullopt, gedcom::InputEnd::FileGoesOn});
+        collated.emplace(first.indexList, first.encoding, locale);
+    } catch (...) {
+        worker.join();
+        throw;
+    }
+    worker.join();
+    if (later.failure)
+        std::rethrow_exception(later.failure);
+
+    // A half that was collated as the other encoding is collated again (that is rare: a file that
+    // declares nothing and reads as UTF-8 in one half only).
+    const scan::TextEncoding encoding = EncodingOfBoth(first, later.scanned);
+    if (first.encoding != encoding)
+        collated.emplace(first.indexList, encoding, locale);
+    if (later.scanned.encoding != encoding)
+        later.collated.emplace(later.scanned.indexList, encoding, locale);
+    first.encoding = encoding;
+    first.indexList.Append(std::move(later.scanned.indexList));
+    collated->Merge(std::move(*later.collated), first.indexList);
+    const std::uint64_t records = first.records + later.scanned.records;
+    std::move(*collated).ApplyTo(first.indexList);
+    panels.ShowReadStatus("gelezen : " + std::to_string(records));
+    first.records = records;
+    return first;
+}
+
+} // namespace stambrix::run

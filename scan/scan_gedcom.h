@@ -1,0 +1,48 @@
+#pragma once
+
+#include "gedcom/byte_source.h"
+#include "gedcom/gedcom_reader.h"
+#include "gedcom/header_charset.h"
+#include "progress/status_panels.h"
+#include "scan/index_list.h"
+#include "scan/index_sort.h"
+#include "scan/scan_choices.h"
+#include "scan/utf8_evidence.h"
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+
+namespace stambrix::scan {
+
+/// What one reading of the file gives: the index lines in file order and the encoding of their bytes.
+struct ScanResult
+{
+    IndexList indexList;
+    TextEncoding encoding = TextEncoding::Windows1252;
+    std::uint64_t records = 0; ///< records opened in this input
+    /// The file declares no character set: the index lines' bytes decided the encoding.
+    std::optional<Utf8Evidence> undeclared;
+};
+
+/// What the reading of one part of a file needs to know of the rest; by default the input is the
+/// whole file.
+struct FilePart
+{
+    /// Counts the records of every part read at once; the read panel then shows that total.
+    std::atomic<std::uint64_t>* recordTotal = nullptr;
+    /// The character set of the file, for a part that does not hold its header.
+    std::optional<gedcom::DeclaredCharset> declaredElsewhere;
+    /// FileGoesOn for a part after which the file goes on: no byte 26 in it ends the file.
+    gedcom::InputEnd inputEnd = gedcom::InputEnd::EndOfFile;
+};
+
+/// Reads the input once, front to back: every pass hands the current line to the scanner of the
+/// event kind, which counts the records it opens on the read panel (or in `part.recordTotal`). The
+/// character set is taken from a byte-order mark, or else from the header at the start of the
+/// input (for a part whose header lies elsewhere, from `part.declaredElsewhere`). ANSEL is read as
+/// UTF-8.
+ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, progress::StatusPanels& panels,
+                      const FilePart& part = {});
+
+} // namespace stambrix::scan

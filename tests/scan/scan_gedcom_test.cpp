@@ -1,0 +1,94 @@
+#include "gedcom/byte_source.h"
+#include "names/prefix_table.h"
+#include "scan/scan_gedcom.h"
+#include "scan/scan_test_support.h"
+#include "test_support/recording_panels.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace stambrix::scan {
+namespace {
+
+// The name index in its full form, with the usual prefixes.
+ScanChoices Choices()
+{
+    static const names::PrefixTable prefixes = names::DefaultPrefixes();
+    return {EventKind::Naam, RecordGroup::Personen, names::NameForm::Full, prefixes};
+}
+
+// The encoding one reading of `text` gives its index lines.
+TextEncoding EncodingOf(std::string_view text)
+{
+    gedcom::MemorySource source(text);
+    test_support::RecordingPanels panels;
+    return ScanGedcom(source, Choices(), panels).encoding;
+}
+
+TEST(ScanGedcom, EncodingFromByteOrderMarkOrHeader)
+{
+    EXPECT_EQ(EncodingOf("0 HEAD\r\n1 CHAR ANSI\r\n0 TRLR\r\n"), TextEncoding::Windows1252);
+    EXPECT_EQ(EncodingOf("0 HEAD\r\n1 CHAR UTF-8\r\n0 TRLR\r\n"), TextEncoding::Utf8);
+    EXPECT_EQ(EncodingOf("0 HEAD\n1 char utf8\n"), TextEncoding::Utf8);
+    EXPECT_EQ(EncodingOf("\xEF\xBB\xBF"
+                         "0 HEAD\r\n0 TRLR\r\n"),
+              TextEncoding::Utf8);
+    EXPECT_EQ(EncodingOf("\xFF\xFE"
+                         "0\0 \0H\0E\0A\0D\0\n\0"),
+              TextEncoding::Utf8);
+    // A CHAR line after the header is someone's text, not the file's declaration.
+    EXPECT_EQ(EncodingOf("0 HEAD\n0 @N1@ NOTE\n1 CHAR UTF-8\n"), TextEncoding::Windows1252);
+}
+
+TEST(ScanGedcom, CharLineCountsOnlyInTheHeaderAndNotBesideAByteOrderMark)
+{
+    const std::string person = "0 @I1@ INDI\r\n1 CHAR ANSEL\r\n1 NAME C\u00E9line /M\u00FCller/\r\n";
+    const std::vector<std::string> asWritten{"M\u00FCller, C\u00E9line\t\t\t[@I1@]"};
+    // A file that begins with a record has no header.
+    EXPECT_EQ(testing::ScanLines(person), asWritten);
+    EXPECT_EQ(EncodingOf(person), TextEncoding::Utf8);
+    EXPECT_EQ(testing::ScanLines("0 HEAD\r\n" + person), asWritten);
+    const std::string mark = "\xEF\xBB\xBF";
+    EXPECT_EQ(testing::ScanLines(mark + "0 HEAD\r\n1 CHAR ANSEL\r\n" + person), asWritten);
+    EXPECT_EQ(EncodingOf(mark + "0 HEAD\r\n1 CHAR ANSI\r\n" + person), TextEncoding::Utf8);
+    // Without a mark, the header's CHAR line holds.
+    EXPECT_EQ(EncodingOf("0 HEAD\r\n1 CHAR ANSI\r\n" + person), TextEncoding::Windows1252);
+}
+
+TEST(ScanGedcom, AnselIsReadAsUtf8)
+{
+    const std::string ansel = "0 HEAD\r\n1 CHAR ANSEL\r\n0 @I1@ INDI\r\n1 NAME \xE2"
+                              "Elise /M\xE8uller/\r\n1 BIRT\r\n2 PLAC \xA1\xE2"
+                              "od\xE2z\r\n0 TRLR\r\n";
+    EXPECT_EQ(testing::ScanLines(ansel), std::vector<std::string>{"M\u00FCller, \u00C9lise\t\t\t[@I1@]"});
+    EXPECT_EQ(testing::ScanLines(ansel, EventKind::Plaatsen), std::vector<std::string>{"\u0141\u00F3d\u017A\t[@I1@]"});
+
+    test_support::RecordingPanels panels;
+    EXPECT_EQ(EncodingOf(ansel), TextEncoding::Utf8);
+    // Nothing but ASCII reads the same either way: the index stays as a windows-1252 file would give it.
+    EXPECT_EQ(EncodingOf("0 HEAD\n1 CHAR ANSEL\n0 @I1@ INDI\n1 NAME Jan /Berg/\n"), TextEncoding::Windows1252);
+    // UTF-16 is converted as it is read; a declaration of ANSEL cannot change it again.
+    using namespace std::string_literals;
+    const std::string utf16 = "0\0 \0H\0E\0A\0D\0\n\0"s + "1\0 \0C\0H\0A\0R\0 \0A\0N\0S\0E\0L\0\n\0"s +
+                              "0\0 \0I\0N\0D\0I\0\n\0"s + "1\0 \0N\0A\0M\0E\0 \0/\0\xE9\0/\0\n\0"s;
+    gedcom::MemorySource source(utf16);
+    const ScanResult result = ScanGedcom(source, Choices(), panels);
+    ASSERT_EQ(result.indexList.size(), 1u);
+    EXPECT_EQ(result.indexList[0], "\u00E9, \t\t\t[]");
+}
+
+TEST(ScanGedcom, FileWithoutDeclarationIsUtf8WhenItReadsAsUtf8)
+{
+    EXPECT_EQ(EncodingOf("0 HEAD\n0 @I1@ INDI\n1 NAME C\xC3\xA9line /Bernard/\n"), TextEncoding::Utf8);
+    EXPECT_EQ(EncodingOf("0 HEAD\n0 @I1@ INDI\n1 NAME C\xE9line /Bernard/\n"), TextEncoding::Windows1252);
+    EXPECT_EQ(EncodingOf("0 HEAD\n0 @I1@ INDI\n1 NAME C\xC3\xA9line\n0 @I2@ INDI\n1 NAME Gar\xE7on\n"),
+              TextEncoding::Windows1252);
+    // What a file declares holds, even where its bytes would read as UTF-8.
+    EXPECT_EQ(EncodingOf("0 HEAD\n1 CHAR ANSI\n0 @I1@ INDI\n1 NAME C\xC3\xA9line\n"), TextEncoding::Windows1252);
+}
+
+} // namespace
+} // namespace stambrix::scan
