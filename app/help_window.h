@@ -9,7 +9,7 @@ class QShowEvent;
 
 namespace stambrix::app {
 
-/// The help window: a fixed Dutch explanation of the program, read-only, with a vertical scroll bar.
+/// The help window (unit tHelp): a fixed Dutch explanation of the program, read-only, with a vertical scroll bar.
 /// Created once and hidden between showings; shown centred on the desktop.
 class TfrmHelp : public QDialog
 {

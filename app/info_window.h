@@ -12,7 +12,7 @@ class QShowEvent;
 
 namespace stambrix::app {
 
-/// The information window: the program's name, version and date and the maker's contact details, read
+/// The information window (unit wmInfoTool): the program's name, version and date and the maker's contact details, read
 /// from the registry records at every showing, and the maker's name rising into view below them.
 class TfrmwmInfoTool : public QDialog
 {

@@ -27,7 +27,7 @@ struct SecondaryWindows
     QDialog* options = nullptr;
 };
 
-/// The main window: the GEDCOM file, the choices of a run, the commands, the status bar.
+/// The main window (unit tStambrix): the GEDCOM file, the choices of a run, the commands, the status bar.
 class TfrmStambrix : public QWidget
 {
     Q_OBJECT

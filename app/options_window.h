@@ -11,7 +11,7 @@ class QPushButton;
 
 namespace stambrix::app {
 
-/// The options window: the three paths that the HTML pages put before "Genealogie.js",
+/// The options window (unit tOpties): the three paths that the HTML pages put before "Genealogie.js",
 /// "Genealogie.css" and "achtergrond.jpg". Created once and hidden between showings, so the edits keep
 /// what was typed. Only "Sluiten" stores the edits; the close box leaves the option paths as they were.
 class TfrmOpties : public QDialog

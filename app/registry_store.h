@@ -2,6 +2,7 @@
 
 #include <QString>
 
+// The registry module (unit wmReg): the three registry classes and where their store lives.
 namespace stambrix::app {
 
 /// Root of a registry path. The program only ever uses the per-user root, HKEY_CURRENT_USER.

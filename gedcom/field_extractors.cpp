@@ -6,12 +6,25 @@
 namespace stambrix::gedcom {
 
 namespace {
-// The line from `offset` characters behind the start of `tag`; when the tag is missing, from
-// `offset` - 1 characters behind the start of the line.
-std::string_view ValueBehind(std::string_view line, std::string_view tag, std::size_t offset)
+// Where a field's value begins: `offset` characters behind the start of the marker `tag`.
+struct FieldMarker
 {
-    const auto found = text::FindNoCase(line, tag);
-    const std::size_t start = found == std::string_view::npos ? offset - 1 : found + offset;
+    std::string_view tag;
+    std::size_t offset;
+};
+// Level and tag, and the blank behind them.
+constexpr FieldMarker kNameMarker{"1 NAME", 7};
+constexpr FieldMarker kDateMarker{"2 DATE", 7};
+// The tag between blanks, at any level.
+constexpr FieldMarker kOccupationMarker{" OCCU ", 6};
+constexpr FieldMarker kPlaceMarker{" PLAC ", 6};
+
+// The line from behind `marker`; when the marker is missing, from `marker.offset` - 1 characters
+// behind the start of the line.
+std::string_view ValueBehind(std::string_view line, FieldMarker marker)
+{
+    const auto found = text::FindNoCase(line, marker.tag);
+    const std::size_t start = found == std::string_view::npos ? marker.offset - 1 : found + marker.offset;
     return start < line.size() ? line.substr(start) : std::string_view();
 }
 } // namespace
@@ -29,7 +42,7 @@ std::string RecordIdOf(std::string_view line)
 
 std::string NameOf(std::string_view line, names::NameForm form, const names::PrefixTable& prefixes)
 {
-    const std::string_view rest = text::Trim(line).empty() ? std::string_view() : ValueBehind(line, "1 NAME", 7);
+    const std::string_view rest = text::Trim(line).empty() ? std::string_view() : ValueBehind(line, kNameMarker);
     const auto firstSlash = rest.find('/');
     // Without a slash the whole value is the given names: «Bastiaan ten Kok» has no surname.
     std::string_view givenNames = rest;
@@ -64,19 +77,19 @@ std::string DateOf(std::string_view line)
 {
     if (text::Trim(line).empty())
         return RenderGedcomDate({});
-    std::string value(text::Trim(ValueBehind(line, "2 DATE", 7)));
+    std::string value(text::Trim(ValueBehind(line, kDateMarker)));
     text::BlankControls(value);
     return RenderGedcomDate(value);
 }
 
 std::string_view OccupationOf(std::string_view line)
 {
-    return text::Trim(ValueBehind(line, " OCCU ", 6));
+    return text::Trim(ValueBehind(line, kOccupationMarker));
 }
 
 std::string_view PlaceOf(std::string_view line)
 {
-    return text::Trim(ValueBehind(line, " PLAC ", 6));
+    return text::Trim(ValueBehind(line, kPlaceMarker));
 }
 
 } // namespace stambrix::gedcom

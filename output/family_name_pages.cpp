@@ -56,34 +56,34 @@ void ForEachNewName(const Lines& lines, bool utf8, WrittenCounter& counter, Take
 
 void WriteFamilyNameListPages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
-    if (!framed) {
-        pages.OpenSinglePage();
-        pages.WriteListStart();
+    if (framed) {
+        WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), WholeLine), pages, [&](const auto& lines) {
+            ForEachNewName(lines, pages.Utf8(), counter,
+                           [&](std::string_view name, bool) { pages.WriteTextLine(kItemStart, name, kItemEnd); });
+        });
+        return;
+    }
+    WriteSinglePage(pages, [&] {
         ForEachNewName(indexList, pages.Utf8(), counter, [&](std::string_view name, bool newInitial) {
             if (newInitial)
                 pages.WriteLetterAnchor(FirstCharacterOf(name, pages.Utf8()));
             pages.WriteTextLine(kItemStart, name, kItemEnd);
         });
-        pages.WriteListEnd();
-        pages.FinishContentPage();
-        return;
-    }
-    const auto writePage = [&](char letter, const std::vector<std::string_view>& lines) {
-        pages.OpenLetterPage(letter);
-        pages.WriteListStart();
-        ForEachNewName(lines, pages.Utf8(), counter,
-                       [&](std::string_view name, bool) { pages.WriteTextLine(kItemStart, name, kItemEnd); });
-        pages.WriteListEnd();
-        pages.FinishContentPage();
-    };
-    WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), WholeLine), pages, writePage);
+    });
 }
 
 void WriteFamilyNameLinePages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
-    if (!framed) {
-        pages.OpenSinglePage();
-        pages.WriteListStart();
+    if (framed) {
+        WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), WholeLine), pages, [&](const auto& lines) {
+            FamilyNameLine names;
+            ForEachNewName(lines, pages.Utf8(), counter, [&](std::string_view name, bool) { names.Collect(name); });
+            // A letter page holds its one item even when it has no names ("a" without names).
+            pages.WriteTextLine(kLetterPageItemStart, names.Text(), kItemEnd);
+        });
+        return;
+    }
+    WriteSinglePage(pages, [&] {
         FamilyNameLine names;
         ForEachNewName(indexList, pages.Utf8(), counter, [&](std::string_view name, bool newInitial) {
             if (newInitial) {
@@ -97,21 +97,7 @@ void WriteFamilyNameLinePages(const scan::IndexList& indexList, bool framed, Htm
         });
         if (!names.Empty())
             pages.WriteTextLine(kItemStart, names.Text(), kItemEnd);
-        pages.WriteListEnd();
-        pages.FinishContentPage();
-        return;
-    }
-    const auto writePage = [&](char letter, const std::vector<std::string_view>& lines) {
-        pages.OpenLetterPage(letter);
-        pages.WriteListStart();
-        FamilyNameLine names;
-        ForEachNewName(lines, pages.Utf8(), counter, [&](std::string_view name, bool) { names.Collect(name); });
-        // A letter page holds its one item even when it has no names ("a" without names).
-        pages.WriteTextLine(kLetterPageItemStart, names.Text(), kItemEnd);
-        pages.WriteListEnd();
-        pages.FinishContentPage();
-    };
-    WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), WholeLine), pages, writePage);
+    });
 }
 
 } // namespace stambrix::output

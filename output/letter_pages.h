@@ -52,21 +52,40 @@ LetterGroups GatherByLetter(const scan::IndexList& indexList, bool utf8, Heading
     return groups;
 }
 
-/// The framed page set: the frameset and alphabet pages, then `writePage`(letter, lines) for "a"
-/// (which the frameset shows first) and for every page with lines; every other letter, and a page
-/// kOtherPage that an earlier run left, gets an empty page, so no page of an earlier run stays.
-template <typename WritePage> void WriteLetterPageSet(const LetterGroups& groups, HtmlPages& pages, WritePage writePage)
+/// The single page: its head, the list that `writeItems`() fills, its foot.
+template <typename WriteItems> void WriteSinglePage(HtmlPages& pages, WriteItems writeItems)
 {
+    pages.OpenSinglePage();
+    pages.WriteListStart();
+    writeItems();
+    pages.WriteListEnd();
+    pages.FinishContentPage();
+}
+
+/// The framed page set: the frameset and alphabet pages, then the page of "a" (which the frameset
+/// shows first) and of every letter with lines, each a list that `writeItems`(lines) fills; every
+/// other letter, and a page kOtherPage that an earlier run left, gets an empty page, so no page of
+/// an earlier run stays.
+template <typename WriteItems>
+void WriteLetterPageSet(const LetterGroups& groups, HtmlPages& pages, WriteItems writeItems)
+{
+    const auto writePage = [&](char letter) {
+        pages.OpenLetterPage(letter);
+        pages.WriteListStart();
+        writeItems(groups.LinesOf(letter));
+        pages.WriteListEnd();
+        pages.FinishContentPage();
+    };
     const bool others = !groups.LinesOf(kOtherPage).empty();
     pages.WriteFramePages(others);
     for (char letter = 'a'; letter <= 'z'; ++letter) {
         if (letter == 'a' || !groups.LinesOf(letter).empty())
-            writePage(letter, groups.LinesOf(letter));
+            writePage(letter);
         else
             pages.WriteEmptyLetterPage(letter);
     }
     if (others)
-        writePage(kOtherPage, groups.LinesOf(kOtherPage));
+        writePage(kOtherPage);
     else if (pages.HasPage(LetterPageName(kOtherPage)))
         pages.WriteEmptyLetterPage(kOtherPage);
 }

@@ -32,17 +32,6 @@ private:
     std::string_view previous_;
 };
 
-void WriteLetterPage(char letter, const std::vector<std::string_view>& lines, HtmlPages& pages, WrittenCounter& counter)
-{
-    pages.OpenLetterPage(letter);
-    pages.WriteListStart();
-    NameEntryWriter writer(pages, counter);
-    for (const std::string_view line : lines)
-        writer.Write(line);
-    pages.WriteListEnd();
-    pages.FinishContentPage();
-}
-
 void ReplaceAll(std::string& text, std::string_view find, std::string_view replacement)
 {
     for (auto at = text.find(find); at != std::string::npos; at = text.find(find, at + replacement.size()))
@@ -73,20 +62,16 @@ std::string EntryTextOf(std::string_view line)
 
 void WriteNameIndexPages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
-    if (!framed) {
-        pages.OpenSinglePage();
-        pages.WriteListStart();
+    // Each page starts its headings afresh.
+    const auto writeEntries = [&](const auto& lines) {
         NameEntryWriter writer(pages, counter);
-        for (const std::string_view line : indexList)
+        for (const std::string_view line : lines)
             writer.Write(line);
-        pages.WriteListEnd();
-        pages.FinishContentPage();
-        return;
-    }
-    WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), HeadingOf), pages,
-                       [&](char letter, const std::vector<std::string_view>& lines) {
-                           WriteLetterPage(letter, lines, pages, counter);
-                       });
+    };
+    if (framed)
+        WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), HeadingOf), pages, writeEntries);
+    else
+        WriteSinglePage(pages, [&] { writeEntries(indexList); });
 }
 
 } // namespace stambrix::output

@@ -5,6 +5,7 @@
 
 #include <string>
 
+// The stylesheet writer (unit wmJsCssPaginas).
 namespace stambrix::output {
 
 /// The name of the stylesheet file the pages refer to.

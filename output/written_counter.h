@@ -17,7 +17,7 @@ public:
     void Count()
     {
         ++count_;
-        text_.assign("geschreven : ").append(std::to_string(count_));
+        text_.assign(progress::kWrittenPrefix).append(std::to_string(count_));
         panels_.ShowWrittenStatus(text_);
     }
 

@@ -28,4 +28,8 @@ inline constexpr std::string_view kReadCaption = "  regels gelezen";
 inline constexpr std::string_view kTimeCaption = "  (dd:uu:mm:ss)";
 inline constexpr std::string_view kWrittenCaption = "  regels geschreven";
 
+/// What panel 1 shows before the records read, and panel 3 before the entries written.
+inline constexpr std::string_view kReadPrefix = "gelezen : ";
+inline constexpr std::string_view kWrittenPrefix = "geschreven : ";
+
 } // namespace stambrix::progress

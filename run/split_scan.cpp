@@ -31,7 +31,7 @@ std::optional<std::uint64_t> SplitPointOf(const std::string& path, std::uint64_t
     gedcom::FileSource file(path);
     const std::uint64_t end = std::min(size, from + kSplitSearch);
     file.Restrict(from - 1, end);
-    std::vector<char> block(1 << 16);
+    std::vector<char> block(gedcom::kReadBufferSize);
     char beforePrevious = 0;
     char previous = 0;
     std::uint64_t position = from - 1;
@@ -146,7 +146,7 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
     collated->Merge(std::move(*later.collated), first.indexList);
     const std::uint64_t records = first.records + later.scanned.records;
     std::move(*collated).ApplyTo(first.indexList);
-    panels.ShowReadStatus("gelezen : " + std::to_string(records));
+    panels.ShowReadStatus(std::string(progress::kReadPrefix) + std::to_string(records));
     first.records = records;
     return first;
 }

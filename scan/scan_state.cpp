@@ -42,7 +42,7 @@ void ScanState::OpenRecord()
     ++recordCounter_;
     const std::uint64_t shown =
         recordTotal_ != nullptr ? recordTotal_->fetch_add(1, std::memory_order_relaxed) + 1 : recordCounter_;
-    readText_.assign("gelezen : ").append(std::to_string(shown));
+    readText_.assign(progress::kReadPrefix).append(std::to_string(shown));
     panels_.ShowReadStatus(readText_);
     recordId_ = gedcom::RecordIdOf(line);
 }
