@@ -9,6 +9,17 @@
 
 namespace stambrix::run {
 
+RunOutcome WriteIndex(const RunRequest& request, const scan::ScanResult& sorted, output::FileSet& files,
+                      progress::StatusPanels& panels, progress::UserMessages& messages)
+{
+    if (sorted.indexList.empty()) {
+        messages.ShowMessage("Er zijn geen items gevonden.");
+        return RunOutcome::NothingFound;
+    }
+    WriteIndexFiles(request, sorted, files, panels, messages);
+    return RunOutcome::Written;
+}
+
 void WriteIndexFiles(const RunRequest& request, const scan::ScanResult& sorted, output::FileSet& files,
                      progress::StatusPanels& panels, progress::UserMessages& messages)
 {

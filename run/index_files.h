@@ -9,6 +9,12 @@
 
 namespace stambrix::run {
 
+/// The index of the sorted lines of `sorted` into `files`, as WriteIndexFiles writes it; the caller
+/// publishes the set when it was Written. Without lines, "Er zijn geen items gevonden." goes to
+/// `messages`, nothing is written and the outcome is NothingFound. Throws IoError.
+[[nodiscard]] RunOutcome WriteIndex(const RunRequest& request, const scan::ScanResult& sorted, output::FileSet& files,
+                                    progress::StatusPanels& panels, progress::UserMessages& messages);
+
 /// Writes the index of the sorted lines of `sorted` in the request's output kind into `files`
 /// (the text file, or the stylesheet and the pages), counting each entry on the written panel;
 /// the caller publishes the set. Throws IoError.

@@ -65,15 +65,10 @@ RunOutcome RunIndex(const RunRequest& request, progress::StatusPanels& panels, p
     const scan::ScanResult sorted =
         ReadSortedIndex(source, request.gedcomPath, ScanChoicesOf(request), panels, scan::CollationLocale());
 
-    RunOutcome outcome = RunOutcome::NothingFound;
-    if (sorted.indexList.empty()) {
-        messages.ShowMessage("Er zijn geen items gevonden.");
-    } else {
-        output::FolderFiles files(outputDirectory);
-        WriteIndexFiles(request, sorted, files, panels, messages);
+    output::FolderFiles files(outputDirectory);
+    const RunOutcome outcome = WriteIndex(request, sorted, files, panels, messages);
+    if (outcome == RunOutcome::Written)
         files.Publish();
-        outcome = RunOutcome::Written;
-    }
     panels.ShowTimeStatus(progress::ElapsedText(TickCount() - startTick));
     return outcome;
 }

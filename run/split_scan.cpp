@@ -101,9 +101,7 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
     const std::optional<std::uint64_t> split =
         large && !header.utf16 ? SplitPointOf(path, size, size / 2) : std::nullopt;
     if (!split) {
-        scan::ScanResult whole = scan::ScanGedcom(file, choices, panels);
-        scan::SortIndexList(whole.indexList, whole.encoding, locale);
-        return whole;
+        return scan::ScanSorted(file, choices, panels, locale);
     }
 
     file.Restrict(0, *split);

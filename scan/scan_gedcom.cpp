@@ -48,4 +48,12 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
     return result;
 }
 
+ScanResult ScanSorted(gedcom::ByteSource& source, const ScanChoices& choices, progress::StatusPanels& panels,
+                      const std::string& locale)
+{
+    ScanResult result = ScanGedcom(source, choices, panels);
+    SortIndexList(result.indexList, result.encoding, locale);
+    return result;
+}
+
 } // namespace stambrix::scan

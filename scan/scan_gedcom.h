@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace stambrix::scan {
 
@@ -44,5 +45,9 @@ struct FilePart
 /// UTF-8.
 ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, progress::StatusPanels& panels,
                       const FilePart& part = {});
+
+/// ScanGedcom of the whole input, its lines then sorted for `locale` (SortIndexList). Throws IoError.
+ScanResult ScanSorted(gedcom::ByteSource& source, const ScanChoices& choices, progress::StatusPanels& panels,
+                      const std::string& locale);
 
 } // namespace stambrix::scan
