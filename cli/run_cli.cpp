@@ -197,10 +197,6 @@ int RunCli(std::span<const std::string_view> args, const CliEnvironment& environ
         panels.ClearLine();
         err << "stambrix-cli: " << error.what() << '\n';
         return kInputOutput;
-    } catch (const std::bad_alloc&) {
-        panels.ClearLine();
-        err << "stambrix-cli: onvoldoende geheugen voor deze index\n";
-        return kInputOutput;
     }
 }
 

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <new>
 
 namespace stambrix::run {
 
@@ -62,13 +63,18 @@ RunOutcome RunIndex(const RunRequest& request, progress::StatusPanels& panels, p
     CreateOutputDirectory(outputDirectory);
     output::RemoveStaleTemporaryFiles(outputDirectory);
 
-    const scan::ScanResult sorted =
-        ReadSortedIndex(source, request.gedcomPath, ScanChoicesOf(request), panels, scan::CollationLocale());
-
-    output::FolderFiles files(outputDirectory);
-    const RunOutcome outcome = WriteIndex(request, sorted, files, panels, messages);
-    if (outcome == RunOutcome::Written)
-        files.Publish();
+    RunOutcome outcome = RunOutcome::NothingFound;
+    try {
+        const scan::ScanResult sorted =
+            ReadSortedIndex(source, request.gedcomPath, ScanChoicesOf(request), panels, scan::CollationLocale());
+        output::FolderFiles files(outputDirectory);
+        outcome = WriteIndex(request, sorted, files, panels, messages);
+        if (outcome == RunOutcome::Written)
+            files.Publish();
+    } catch (const std::bad_alloc&) {
+        // The index of this file does not fit in memory; the files not yet in place are removed on the way out.
+        throw IoErrorFromErrno(request.gedcomPath, ENOMEM);
+    }
     panels.ShowTimeStatus(progress::ElapsedText(TickCount() - startTick));
     return outcome;
 }

@@ -14,8 +14,9 @@ namespace stambrix::run {
 /// them and writes the index into the folder "Stambrix" beside the file, where it first removes the
 /// temporary files that killed runs left (RemoveStaleTemporaryFiles). Progress goes to the
 /// three panels; "Er is geen bestand opgegeven om te openen." and "Er zijn geen items gevonden."
-/// go to `messages`. Throws IoError when the file cannot be read, the index cannot be sorted (ICU)
-/// or cannot be written; an index written earlier then stays as it was.
+/// go to `messages`. Throws IoError when the file cannot be read, the index cannot be sorted (ICU),
+/// does not fit in memory (ENOMEM, with the GEDCOM path) or cannot be written; an index written
+/// earlier then stays as it was.
 [[nodiscard]] RunOutcome RunIndex(const RunRequest& request, progress::StatusPanels& panels,
                                   progress::UserMessages& messages);
 

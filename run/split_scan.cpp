@@ -10,6 +10,7 @@
 #include <atomic>
 #include <exception>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -100,24 +101,29 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
     const FileHeader header = large ? FileHeaderOf(path, std::min(size, size / 2 + kSplitSearch), size) : FileHeader{};
     const std::optional<std::uint64_t> split =
         large && !header.utf16 ? SplitPointOf(path, size, size / 2) : std::nullopt;
-    if (!split) {
+    if (!split)
         return scan::ScanSorted(file, choices, panels, locale);
-    }
 
-    file.Restrict(0, *split);
     gedcom::FileSource laterFile(path);
     laterFile.Restrict(*split, size);
     std::atomic<std::uint64_t> recordTotal{0};
     LaterHalf later;
-    std::thread worker([&later, &laterFile, &choices, &recordTotal, &locale, declared = header.declared] {
-        try {
-            progress::SilentPanels silent;
-            later.scanned = scan::ScanGedcom(laterFile, choices, silent, {&recordTotal, declared});
-            later.collated.emplace(later.scanned.indexList, later.scanned.encoding, locale);
-        } catch (...) {
-            later.failure = std::current_exception();
-        }
-    });
+    std::thread worker;
+    try {
+        worker = std::thread([&later, &laterFile, &choices, &recordTotal, &locale, declared = header.declared] {
+            try {
+                progress::SilentPanels silent;
+                later.scanned = scan::ScanGedcom(laterFile, choices, silent, {&recordTotal, declared});
+                later.collated.emplace(later.scanned.indexList, later.scanned.encoding, locale);
+            } catch (...) {
+                later.failure = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        // No second thread to be had (out of memory or threads): one pass does the same work.
+        return scan::ScanSorted(file, choices, panels, locale);
+    }
+    file.Restrict(0, *split);
 
     scan::ScanResult first;
     std::optional<scan::CollatedLines> collated;

@@ -225,6 +225,36 @@ INSTANTIATE_TEST_SUITE_P(Folders, UnwritableOutput,
 // ---------------------------------------------------------------------------------------------
 // The GEDCOM file fails: gone before the run, or a read error halfway through it.
 
+// An index that does not fit in memory (an address space limit, RLIMIT_AS, stands in for a small
+// machine) is reported with the GEDCOM file's path, and the older index stays. The limit is the
+// smallest, in steps of 8 MB, under which the program indexes a small tree.
+TEST_F(FailureInjection, IndexBeyondTheMemoryKeepsTheOlderIndex)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizers reserve more address space than any limit leaves";
+#else
+    const fs::path small = work_.path() / "klein.ged";
+    WriteBytes(small, GeneratedGedcom(2000));
+    std::uint64_t limit = 24u << 20;
+    for (; limit < (512u << 20); limit += 8u << 20) {
+        ChildSetup setup = CliOn(kText, small);
+        setup.memoryLimit = limit;
+        if (RunChild(kCli, setup).exitCode == 0)
+            break;
+    }
+    ASSERT_LT(limit, 512u << 20) << "no limit under 512 MB lets the program index a small tree";
+    const FolderContents before = WriteOlderIndex(kHtmlInFrame, GeneratedGedcom(100000));
+
+    ChildSetup setup = CliOn(kHtmlInFrame);
+    setup.memoryLimit = limit;
+    const ChildResult result = RunChild(kCli, setup);
+
+    EXPECT_EQ(result.exitCode, 3) << result.err;
+    EXPECT_EQ(result.err, "stambrix-cli: " + Gedcom().string() + ": Cannot allocate memory\n");
+    ExpectNothingLost(before, ContentsOf(Output()));
+#endif
+}
+
 TEST_F(FailureInjection, GedcomFileGoneSinceTheLastRunKeepsItsIndex)
 {
     const FolderContents before = WriteOlderIndex(kText, GeneratedGedcom(200));

@@ -125,6 +125,11 @@ Child::Child(const std::filesystem::path& program, const ChildSetup& setup) : ou
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
             FailInChild("setrlimit");
     }
+    if (setup.memoryLimit) {
+        const rlimit limit{*setup.memoryLimit, *setup.memoryLimit};
+        if (setrlimit(RLIMIT_AS, &limit) != 0)
+            FailInChild("setrlimit");
+    }
     for (const int signal : setup.ignoredSignals)
         if (::signal(signal, SIG_IGN) == SIG_ERR)
             FailInChild("signal");

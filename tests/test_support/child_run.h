@@ -23,6 +23,7 @@ struct ChildSetup
     std::vector<std::string> args;        ///< the arguments after the program path
     std::vector<std::string> environment; ///< "NAME=value" entries added to this process's, replacing the same NAME
     std::optional<std::uint64_t> fileSizeLimit; ///< RLIMIT_FSIZE in bytes: no file may grow past it
+    std::optional<std::uint64_t> memoryLimit;   ///< RLIMIT_AS in bytes: allocations past it fail
     bool unprivileged = false;                  ///< when this process runs as root, the child runs as kUnprivilegedId
     std::vector<int> ignoredSignals; ///< signals the child starts with ignored, as nohup starts a program with SIGHUP
 };
