@@ -201,6 +201,58 @@ void PutDigits(std::string& out, std::size_t pos, int value, std::size_t width)
     }
 }
 
+// Every month word a complete date can hold once its words are translated: the Dutch ones and the
+// English ones the translation turns into Dutch ones, each with its month number.
+constexpr std::array<MonthWord, 34> kAnyMonthWords{{
+    {"januari", 1},   {"jan", 1},  {"january", 1},   {"februari", 2}, {"feb", 2},    {"february", 2},
+    {"maart", 3},     {"mrt", 3},  {"mar", 3},       {"march", 3},    {"april", 4},  {"apr", 4},
+    {"mei", 5},       {"may", 5},  {"juni", 6},      {"jun", 6},      {"june", 6},   {"juli", 7},
+    {"jul", 7},       {"july", 7}, {"augustus", 8},  {"aug", 8},      {"august", 8}, {"september", 9},
+    {"sep", 9},       {"sept", 9}, {"oktober", 10},  {"okt", 10},     {"oct", 10},   {"october", 10},
+    {"november", 11}, {"nov", 11}, {"december", 12}, {"dec", 12},
+}};
+
+int AnyMonthOf(std::string_view word)
+{
+    for (const MonthWord& candidate : kAnyMonthWords)
+        if (text::EqualsNoCase(word, candidate.word))
+            return candidate.month;
+    return 0;
+}
+
+// The date most values are: DAY SEP MONTH SEP YEAR with nothing else, the month a number or a month
+// word in either language. Its index form comes straight from its parts: no word of it is a
+// qualifier, so the translation would change nothing but the month word itself. False for anything
+// else, which then takes the whole rule.
+bool ReadPlainDate(std::string_view text, CalendarDate& date)
+{
+    std::size_t pos = 0;
+    date.day = ReadNumber(text, pos, 1, 2);
+    if (date.day < 1 || !SkipSeparators(text, pos))
+        return false;
+    if (pos < text.size() && IsDigit(text[pos])) {
+        date.month = ReadMonth(text, pos);
+    } else {
+        const std::size_t start = pos;
+        while (pos < text.size() && IsLetter(text[pos]))
+            ++pos;
+        date.month = AnyMonthOf(text.substr(start, pos - start));
+    }
+    if (date.month == 0 || !SkipSeparators(text, pos))
+        return false;
+    date.year = ReadNumber(text, pos, 3, 4);
+    return pos == text.size() && date.year >= 100 && date.day <= DaysInMonth(date.month, date.year);
+}
+
+std::string IndexFormOf(const CalendarDate& date)
+{
+    std::string text("dd-mm-yyyy");
+    PutDigits(text, 0, date.day, 2);
+    PutDigits(text, 3, date.month, 2);
+    PutDigits(text, 6, date.year, 4);
+    return text;
+}
+
 } // namespace
 
 std::string TranslateDateWords(std::string_view dateText)
@@ -225,16 +277,17 @@ std::string TranslateDateWords(std::string_view dateText)
 
 std::string RenderGedcomDate(std::string_view value)
 {
+    CalendarDate date;
+    if (ReadPlainDate(value, date))
+        return IndexFormOf(date);
+    return RenderAnyDate(value);
+}
+
+std::string RenderAnyDate(std::string_view value)
+{
     std::string text = TranslateDateWords(value);
     CalendarDate date;
-    if (!ReadDutchDate(text, date))
-        return text;
-    // The translated text is no longer needed: its buffer takes "dd-mm-yyyy".
-    text.assign("dd-mm-yyyy");
-    PutDigits(text, 0, date.day, 2);
-    PutDigits(text, 3, date.month, 2);
-    PutDigits(text, 6, date.year, 4);
-    return text;
+    return ReadDutchDate(text, date) ? IndexFormOf(date) : text;
 }
 
 } // namespace stambrix::gedcom

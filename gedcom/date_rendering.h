@@ -15,6 +15,10 @@ std::string TranslateDateWords(std::string_view dateText);
 /// calendar date (DAY SEP MONTH SEP YEAR, SEP one or more of blank, "-" and "/"; a month as 1-12
 /// or a Dutch month name or abbreviation in any case; a year of 3 or 4 digits from 100 to 9999;
 /// a day that exists in that month), the translated text otherwise. Empty gives empty.
+/// The common complete date is read straight from its parts; anything else takes RenderAnyDate.
 std::string RenderGedcomDate(std::string_view value);
+
+/// RenderGedcomDate by the rule alone: the words translated, then the text read as a date.
+std::string RenderAnyDate(std::string_view value);
 
 } // namespace stambrix::gedcom
