@@ -192,9 +192,21 @@ void TfrmStambrix::BuildContextMenu()
     addItem("pmnuStambrixpage", "Homepage", Qt::Key_F11, &TfrmStambrix::pmnuStambrixpageClick);
     addLine("pmnuStambrixLijn03");
     addItem("pmnuStambrixInfo", "Info", Qt::Key_F12, &TfrmStambrix::pmnuStambrixInfoClick);
-    setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(this, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { pmnuStambrix_->popup(mapToGlobal(at)); });
+    // A disabled control keeps a context menu request to itself instead of passing it to the window, so
+    // the window takes the request from every control before the control sees it.
+    installEventFilter(this);
+    for (QWidget* control : findChildren<QWidget*>())
+        if (control != pmnuStambrix_)
+            control->installEventFilter(this);
+}
+
+bool TfrmStambrix::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ContextMenu) {
+        pmnuStambrix_->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 bool TfrmStambrix::event(QEvent* event)

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -170,6 +171,26 @@ private slots:
         QTest::keyClick(&window, Qt::Key_F1);
         QTest::keyClick(&window, Qt::Key_F12);
         QCOMPARE(interaction_->modals, 3);
+    }
+
+    void contextMenuOpensFromEveryControlEnabledOrNot()
+    {
+        output::OptionPaths paths;
+        TfrmStambrix window({}, paths);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* menu = window.findChild<QMenu*>("pmnuStambrix");
+        const QList<QWidget*> controls = window.findChildren<QWidget*>();
+        QVERIFY(!window.findChild<QCheckBox*>("cbxInFrame")->isEnabled());
+        QVERIFY(!window.findChild<QLineEdit*>("edtBestandOpenen")->isEnabled());
+        for (QWidget* control : controls) {
+            if (control == menu || !control->isVisible())
+                continue;
+            const QPoint centre = control->mapTo(&window, control->rect().center());
+            QTest::mouseClick(window.windowHandle(), Qt::RightButton, {}, centre);
+            QVERIFY2(menu->isVisible(), qPrintable(control->objectName() + " " + control->metaObject()->className()));
+            menu->hide();
+        }
     }
 
     void runWritesTheFramedHtmlIndex()
