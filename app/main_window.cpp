@@ -106,6 +106,10 @@ TfrmStambrix::TfrmStambrix(QStringList arguments, output::OptionPaths& optionPat
     layout->addWidget(statusPanel);
     BuildContextMenu();
     setFixedSize(361, 277);
+    // The panels stand in place from the first showing, also where the desktop never activates the window.
+    layout->activate();
+    statusLayout->activate();
+    panels_->SetStatusPanelWidths();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     FormCreate();

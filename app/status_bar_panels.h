@@ -21,7 +21,8 @@ public:
     void ShowTimeStatus(std::string_view text) override;
     void ShowWrittenStatus(std::string_view text) override;
 
-    /// Widths of three eighths, two eighths and three eighths of the bar.
+    /// Widths of three eighths, two eighths and three eighths of the bar, side by side from its left edge
+    /// and as high as the bar.
     void SetStatusPanelWidths();
     /// Repaints the bar now.
     void Flush();

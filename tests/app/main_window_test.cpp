@@ -193,6 +193,27 @@ private slots:
         }
     }
 
+    void statusPanelsSitSideBySideInsideTheWindow()
+    {
+        output::OptionPaths paths;
+        TfrmStambrix window({}, paths);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.FormActivate();
+        auto* bar = window.findChild<QWidget*>("sbarStambrix");
+        QCOMPARE(bar->width(), 361);
+        int left = 0;
+        for (const auto& [number, width] : {std::pair{1, 135}, std::pair{2, 90}, std::pair{3, 135}}) {
+            auto* panel = window.findChild<QLabel*>(QStringLiteral("sbarStambrixPanel%1").arg(number));
+            const QRect inWindow(panel->mapTo(&window, QPoint(0, 0)), panel->size());
+            QCOMPARE(inWindow.left(), left);
+            QCOMPARE(inWindow.width(), width);
+            QVERIFY(panel->frameWidth() > 0);
+            QVERIFY(window.rect().contains(inWindow));
+            left += width;
+        }
+    }
+
     void runWritesTheFramedHtmlIndex()
     {
         QTemporaryDir folder;
