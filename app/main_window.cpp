@@ -4,6 +4,7 @@
 #include "app/radio_group.h"
 #include "app/record_identity.h"
 #include "app/registry_store.h"
+#include "app/running_window.h"
 #include "app/status_bar_panels.h"
 #include "names/io_error.h"
 #include "scan/run_index.h"
@@ -278,7 +279,8 @@ void TfrmStambrix::tbtnUitvoerenClick()
     MessageBoxes messages(this);
     try {
         const BusyCursor busy;
-        (void)scan::RunIndex(request, *panels_, messages);
+        RunningWindow running(*this, *panels_);
+        (void)scan::RunIndex(request, running, messages);
     } catch (const IoError& error) {
         panels_->Flush();
         ShowMessage(this, QString::fromLocal8Bit(error.what()));

@@ -35,7 +35,8 @@ void StatusBarPanels::Show(QLabel* panel, std::string_view text, std::string_vie
     const std::string shown = text.empty() ? std::string(caption) : "  " + std::string(text);
     // The GEDCOM bytes are not converted; a name that is not UTF-8 shows as Latin-1.
     panel->setText(QString::fromLocal8Bit(shown.data(), static_cast<qsizetype>(shown.size())));
-    if (sinceRepaint_.elapsed() >= kRepaintInterval)
+    // A panel brought back to its caption (the reset at the start of a run) is seen at once.
+    if (text.empty() || sinceRepaint_.elapsed() >= kRepaintInterval)
         Flush();
 }
 

@@ -5,7 +5,9 @@
 
 #include "app_tests.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -16,7 +18,9 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include <set>
 #include <tuple>
@@ -45,6 +49,23 @@ struct RecordedInteraction
 
 private:
     Interaction saved_;
+};
+
+// The texts a label showed each time it was painted.
+class PaintedTexts : public QObject
+{
+public:
+    explicit PaintedTexts(QLabel* label) : label_(label) { label->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == label_ && event->type() == QEvent::Paint)
+            texts.append(label_->text());
+        return false;
+    }
+    QStringList texts;
+
+private:
+    QLabel* label_;
 };
 
 class TStambrixTest : public QObject
@@ -243,6 +264,64 @@ private slots:
         QVERIFY(html.contains("HREF=\"stijl/genealogie.css\""));
     }
 
+    void inputDuringARunIsDropped()
+    {
+        QTemporaryDir folder;
+        const QString gedcom = WriteGedcom(folder, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n0 TRLR\r\n");
+        output::OptionPaths paths;
+        TfrmStambrix window({gedcom}, paths);
+        QDialog help;
+        window.SetSecondaryWindows({&help, &help, &help});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.FormActivate();
+        // What the user does while the run is under way: the close box, «Afsluiten», «HTML» and
+        // " Uitvoeren ", F1.
+        QCoreApplication::postEvent(window.windowHandle(), new QCloseEvent);
+        bool given = false;
+        QTimer::singleShot(0, &window, [&] {
+            QWindow* screenWindow = window.windowHandle();
+            QTest::mouseClick(screenWindow, Qt::LeftButton, {}, Centre(window, "tbtnAfsluiten"));
+            QTest::mouseClick(screenWindow, Qt::LeftButton, {}, Centre(window, "rgrpSoortUitvoer", "HTML"));
+            QTest::mouseClick(screenWindow, Qt::LeftButton, {}, Centre(window, "tbtnUitvoeren"));
+            QTest::keyClick(screenWindow, Qt::Key_F1);
+            given = true;
+        });
+        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QCoreApplication::processEvents();
+
+        QVERIFY(given);
+        QVERIFY(window.isVisible());
+        QCOMPARE(Group(window, "rgrpSoortUitvoer")->ItemIndex(), 0);
+        QCOMPARE(interaction_->modals, 0);
+        QVERIFY(QFile::exists(folder.filePath("Stambrix/Namen.txt")));
+        QVERIFY(!QFile::exists(folder.filePath("Stambrix/index.htm")));
+        // Afterwards the window takes input again.
+        QTest::keyClick(window.windowHandle(), Qt::Key_F1);
+        QCOMPARE(interaction_->modals, 1);
+    }
+
+    void resetOfThePanelsIsPaintedBeforeTheRunGoesOn()
+    {
+        QTemporaryDir folder;
+        const QString gedcom = WriteGedcom(
+            folder, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n0 @I2@ INDI\r\n1 NAME Anna /Aa/\r\n0 TRLR\r\n");
+        output::OptionPaths paths;
+        TfrmStambrix window({gedcom}, paths);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.FormActivate();
+        auto* run = window.findChild<QToolButton*>("tbtnUitvoeren");
+        run->click();
+        QCOMPARE(Panel(window, 1), QStringLiteral("  gelezen : 2"));
+
+        PaintedTexts painted(window.findChild<QLabel*>("sbarStambrixPanel1"));
+        run->click();
+        QVERIFY(!painted.texts.isEmpty());
+        QCOMPARE(painted.texts.first(), QStringLiteral("  regels gelezen"));
+        QCOMPARE(painted.texts.last(), QStringLiteral("  gelezen : 2"));
+    }
+
     void missingFileIsShownInAMessage()
     {
         output::OptionPaths paths;
@@ -308,6 +387,26 @@ private:
             files.insert(entry.fileName(), entry.isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : "");
         }
         return files;
+    }
+
+    static QString WriteGedcom(const QTemporaryDir& folder, const QByteArray& content)
+    {
+        const QString path = folder.filePath("fam.ged");
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    /// The centre of the control `name` (or of its button captioned `caption`) in window coordinates.
+    static QPoint Centre(TfrmStambrix& window, const char* name, const QString& caption = {})
+    {
+        QWidget* control = window.findChild<QWidget*>(name);
+        if (!caption.isEmpty())
+            for (auto* button : control->findChildren<QAbstractButton*>())
+                if (button->text() == caption)
+                    control = button;
+        return control->mapTo(&window, control->rect().center());
     }
 
     static RadioGroup* Group(TfrmStambrix& window, const char* name) { return window.findChild<RadioGroup*>(name); }
