@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/failure_message.h"
 #include "app/interaction.h"
 #include "app/radio_group.h"
 #include "app/record_identity.h"
@@ -254,7 +255,7 @@ void TfrmStambrix::FormActivate()
     try {
         prefixes_ = names::LoadPrefixTable(programDirectory_.toStdString() + "/" + names::kPrefixFileName);
     } catch (const IoError& error) {
-        ShowMessage(this, QString::fromLocal8Bit(error.what()));
+        ShowMessage(this, UnreadableFileMessage(error));
     }
 }
 
@@ -283,7 +284,7 @@ void TfrmStambrix::tbtnUitvoerenClick()
         (void)scan::RunIndex(request, running, messages);
     } catch (const IoError& error) {
         panels_->Flush();
-        ShowMessage(this, QString::fromLocal8Bit(error.what()));
+        ShowMessage(this, RunFailureMessage(error, request));
     }
     panels_->Flush();
 }

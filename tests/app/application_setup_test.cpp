@@ -8,8 +8,10 @@
 
 #include "app_tests.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 
@@ -28,6 +30,24 @@ QString TitleOfModal(const std::function<void()>& open)
     });
     open();
     return title;
+}
+
+/// The texts of the labels and buttons of the modal window that `open` shows, which is then closed
+/// unanswered.
+QStringList TextsOfModal(const std::function<void()>& open)
+{
+    QStringList texts;
+    QTimer::singleShot(0, [&texts] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            for (const QLabel* label : modal->findChildren<QLabel*>())
+                texts << label->text();
+            for (const QAbstractButton* button : modal->findChildren<QAbstractButton*>())
+                texts << button->text();
+            modal->reject();
+        }
+    });
+    open();
+    return texts;
 }
 
 } // namespace
@@ -59,6 +79,14 @@ private slots:
         QCoreApplication::setApplicationName(QStringLiteral("Ander"));
         QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Ander"));
         QCoreApplication::setApplicationName(QStringLiteral("Stambrix"));
+    }
+
+    void QtsOwnTextsReadDutch()
+    {
+        SetUpApplication(*qApp);
+        const QStringList texts = TextsOfModal([] { CurrentInteraction().chooseGedcomFile(nullptr); });
+        QVERIFY2(texts.contains(QStringLiteral("Zoeken in:")), qPrintable(texts.join('|')));
+        QVERIFY2(texts.contains(QStringLiteral("Annuleren")), qPrintable(texts.join('|')));
     }
 
 private:

@@ -16,12 +16,14 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
+#include <clocale>
 #include <set>
 #include <tuple>
 
@@ -328,7 +330,8 @@ private slots:
         TfrmStambrix window({"/nergens/weg.ged"}, paths);
         window.FormActivate();
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
-        QCOMPARE(interaction_->messages, QStringList("/nergens/weg.ged: No such file or directory"));
+        QCOMPARE(interaction_->messages,
+                 QStringList("Het bestand \"/nergens/weg.ged\" kan niet worden gelezen: No such file or directory."));
         window.findChild<QLineEdit*>("edtBestandOpenen")->clear();
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
         QCOMPARE(interaction_->messages.last(), QStringLiteral("Er is geen bestand opgegeven om te openen."));
@@ -372,8 +375,68 @@ private slots:
         }
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
 
-        QCOMPARE(interaction_->messages, QStringList(gedcom + ": " + reason));
+        QCOMPARE(interaction_->messages,
+                 QStringList("Het bestand \"" + gedcom + "\" kan niet worden gelezen: " + reason + "."));
         QCOMPARE(FilesIn(output), before);
+    }
+
+    void outputThatCannotBeWrittenIsNamedInDutchAndKeepsWhatIsThere_data()
+    {
+        QTest::addColumn<QString>("inTheWay");
+        QTest::addColumn<QByteArray>("locale");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("bestand op de plaats van de map")
+            << "Stambrix" << QByteArray("C.UTF-8")
+            << QStringLiteral("De map \"%1/Stambrix\" kan niet worden gemaakt: Not a directory.");
+        QTest::newRow("in het Nederlands")
+            << "Stambrix" << QByteArray("nl_NL.UTF-8")
+            << QStringLiteral("De map \"%1/Stambrix\" kan niet worden gemaakt: Is geen map.");
+        QTest::newRow("map op de plaats van het bestand")
+            << "Stambrix/Namen.txt" << QByteArray("C.UTF-8")
+            << QStringLiteral("Het bestand \"%1/Stambrix/Namen.txt\" kan niet worden geschreven: Is a directory.");
+        QTest::newRow("map zonder schrijfrecht")
+            << "" << QByteArray("nl_NL.UTF-8")
+            << QStringLiteral("Het bestand \"%1/Stambrix/Namen.txt\" kan niet worden geschreven: Toegang geweigerd.");
+    }
+
+    void outputThatCannotBeWrittenIsNamedInDutchAndKeepsWhatIsThere()
+    {
+        QFETCH(QString, inTheWay);
+        QFETCH(QByteArray, locale);
+        QFETCH(QString, message);
+        const QByteArray previousLocale = setlocale(LC_MESSAGES, nullptr);
+        if (setlocale(LC_MESSAGES, locale.constData()) == nullptr)
+            QSKIP(qPrintable("the locale " + locale + " is not installed (scripts/install-deps.sh --tests makes it)"));
+        const auto restoreLocale = qScopeGuard([&previousLocale] { setlocale(LC_MESSAGES, previousLocale.data()); });
+        QTemporaryDir folder;
+        const QString gedcom = WriteGedcom(folder, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n0 TRLR\r\n");
+        const QString output = folder.filePath("Stambrix");
+        if (inTheWay.isEmpty()) {
+            QVERIFY(QDir().mkpath(output));
+            QFile earlier(output + "/Namen.txt");
+            QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("eerder\r\n") == 8);
+            earlier.close();
+            QVERIFY(QFile::setPermissions(output, QFile::ReadOwner | QFile::ExeOwner));
+            if (QFile probe(output + "/proef"); probe.open(QIODevice::WriteOnly))
+                QSKIP("this process writes in any folder (root), and the window runs in it");
+        } else if (inTheWay == "Stambrix") {
+            QFile file(output);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("oud") == 3);
+        } else {
+            QVERIFY(QDir().mkpath(folder.filePath(inTheWay)));
+        }
+        const QMap<QString, QByteArray> before = FilesIn(folder.path());
+        const QMap<QString, QByteArray> beforeInOutput = FilesIn(output);
+
+        output::OptionPaths paths;
+        TfrmStambrix window({gedcom}, paths);
+        window.FormActivate();
+        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QFile::setPermissions(output, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        QCOMPARE(interaction_->messages, QStringList(message.arg(folder.path())));
+        QCOMPARE(FilesIn(folder.path()), before);
+        QCOMPARE(FilesIn(output), beforeInOutput);
     }
 
 private:
