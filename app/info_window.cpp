@@ -2,6 +2,7 @@
 
 #include "app/record_identity.h"
 #include "app/registry_store.h"
+#include "app/window_fonts.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -71,9 +72,7 @@ TfrmwmInfoTool::TfrmwmInfoTool(QWidget* parent)
     setObjectName(QStringLiteral("frmwmInfoTool"));
     setWindowTitle(QStringLiteral("Informatie"));
     setModal(true);
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
-    windowFont.setPixelSize(13);
-    setFont(windowFont);
+    setFont(WindowFont(13));
     setFixedSize(184, 239);
 
     pnlInfo = new QFrame(this);

@@ -7,6 +7,7 @@
 #include "app/registry_store.h"
 #include "app/running_window.h"
 #include "app/status_bar_panels.h"
+#include "app/window_fonts.h"
 #include "names/io_error.h"
 #include "scan/run_index.h"
 
@@ -81,13 +82,7 @@ TfrmStambrix::TfrmStambrix(QStringList arguments, output::OptionPaths& optionPat
 {
     setObjectName("frmStambrix");
     setWindowTitle("Stambrix");
-    // The window is laid out for "MS Sans Serif" 11 pixels high; where it is missing, a font of
-    // about its width stands in (the desktop's sans serif is often too wide for the groups).
-    QFont::insertSubstitutions("MS Sans Serif", {"Microsoft Sans Serif", "Arial", "Liberation Sans", "Helvetica"});
-    QFont font("MS Sans Serif");
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(WindowFont(11));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     auto* layout = new QVBoxLayout(this);
