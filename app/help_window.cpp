@@ -1,10 +1,18 @@
 #include "app/help_window.h"
 
+#include "app/window_fonts.h"
+
+#include <algorithm>
+#include <cmath>
+
 #include <QFont>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShowEvent>
 
 namespace stambrix::app {
@@ -97,10 +105,8 @@ TfrmHelp::TfrmHelp(QWidget* parent)
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Help"));
     setModal(true);
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
-    windowFont.setPixelSize(11);
+    const QFont windowFont = WindowFont(11);
     setFont(windowFont);
-    setFixedSize(457, 799);
 
     QFont boldFont = windowFont;
     boldFont.setBold(true);
@@ -113,18 +119,39 @@ TfrmHelp::TfrmHelp(QWidget* parent)
 
     mmHelp = new QPlainTextEdit(this);
     mmHelp->setObjectName(QStringLiteral("mmHelp"));
-    mmHelp->setGeometry(12, 30, 432, 763);
     mmHelp->setReadOnly(true);
+    mmHelp->setLineWrapMode(QPlainTextEdit::NoWrap);
     mmHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mmHelp->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mmHelp->setPlainText(HelpText());
 
     bbtnSluiten = new QPushButton(QStringLiteral("Sluiten"), this);
     bbtnSluiten->setObjectName(QStringLiteral("bbtnSluiten"));
-    bbtnSluiten->setGeometry(369, 3, 75, 25);
     bbtnSluiten->setFont(boldFont);
     connect(bbtnSluiten, &QPushButton::clicked, this, &TfrmHelp::bbtnSluitenClick);
 
     setTabOrder(mmHelp, bbtnSluiten);
+    FitToText();
+}
+
+void TfrmHelp::FitToText()
+{
+    // The text's lines are broken by hand: the box is as wide as the widest of them in the face in use,
+    // so none wraps again or loses its end.
+    const QFontMetrics metrics(mmHelp->font());
+    int widest = 0;
+    for (const QString& line : HelpText().split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const auto margin = static_cast<int>(std::ceil(mmHelp->document()->documentMargin()));
+    const int boxWidth = widest + 2 * margin + 2 * mmHelp->frameWidth() +
+                         mmHelp->verticalScrollBar()->sizeHint().width() + mmHelp->cursorWidth();
+    // The window stays below kMaximumHeight, or the height of the screen less a title bar: the text scrolls.
+    int height = kMaximumHeight;
+    if (const QScreen* shownOn = screen())
+        height = std::min(height, shownOn->availableGeometry().height() - kTitleBarAllowance);
+    mmHelp->setGeometry(12, 30, boxWidth, height - 36);
+    bbtnSluiten->setGeometry(12 + boxWidth - 75, 3, 75, 25);
+    setFixedSize(boxWidth + 25, height);
 }
 
 void TfrmHelp::bbtnSluitenClick()
@@ -134,6 +161,7 @@ void TfrmHelp::bbtnSluitenClick()
 
 void TfrmHelp::showEvent(QShowEvent* event)
 {
+    FitToText();
     if (const QScreen* shownOn = screen())
         move(shownOn->availableGeometry().center() - rect().center());
     QDialog::showEvent(event);

@@ -2,10 +2,14 @@
 
 #include "app/record_identity.h"
 #include "app/registry_store.h"
+#include "app/window_fonts.h"
+
+#include <algorithm>
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFont>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -55,6 +59,14 @@ QString ReadMaker(const char* valueName)
     return TRegRead().ReadValue(RootKey::CurrentUser, kMakerKey, QString(), valueName);
 }
 
+/// The width `text` takes in `font`, its slanted ends included.
+int LogoWidth(const QFont& font, const QString& text)
+{
+    const QFontMetrics metrics(font);
+    const QRect ink = metrics.boundingRect(text);
+    return std::max(metrics.horizontalAdvance(text), ink.right() + 1) - std::min(0, ink.left()) + 4;
+}
+
 void SetTextColour(QLabel* label, const QColor& colour)
 {
     QPalette palette = label->palette();
@@ -71,9 +83,7 @@ TfrmwmInfoTool::TfrmwmInfoTool(QWidget* parent)
     setObjectName(QStringLiteral("frmwmInfoTool"));
     setWindowTitle(QStringLiteral("Informatie"));
     setModal(true);
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
-    windowFont.setPixelSize(13);
-    setFont(windowFont);
+    setFont(WindowFont(13));
     setFixedSize(184, 239);
 
     pnlInfo = new QFrame(this);
@@ -161,12 +171,7 @@ void TfrmwmInfoTool::FillLabels()
 
 void TfrmwmInfoTool::PlayLogoAnimation()
 {
-    lblSoftware->setGeometry(6, kLogoStartTop, 159, 33);
-    QFont logoFont(QStringLiteral("Comic Sans MS"));
-    logoFont.setPointSize(21);
-    logoFont.setBold(true);
-    logoFont.setItalic(true);
-    lblSoftware->setFont(logoFont);
+    FitLogoToText();
     SetTextColour(lblSoftware, QColor(0, 128, 128));
     WaitUntilExposed();
     for (int step = 0; step < kLogoSteps; ++step) {
@@ -175,6 +180,25 @@ void TfrmwmInfoTool::PlayLogoAnimation()
         pause_(kLogoPauseMilliseconds);
     }
     SetTextColour(lblSoftware, QColor(0, 0, 255));
+}
+
+void TfrmwmInfoTool::FitLogoToText()
+{
+    // The face standing in for Comic Sans MS may be wider: the label takes the width of the text in the
+    // face in use, centred in the panel, and a smaller size where the panel is narrower than the text.
+    const QRect room = pnlCopyRight->contentsRect();
+    QFont logoFont = ComicFont(21);
+    int width = LogoWidth(logoFont, lblSoftware->text());
+    while (width > room.width() && logoFont.pointSize() > 1) {
+        logoFont.setPointSize(logoFont.pointSize() - 1);
+        width = LogoWidth(logoFont, lblSoftware->text());
+    }
+    lblSoftware->setFont(logoFont);
+    const int height = std::max(33, QFontMetrics(logoFont).height());
+    if (width <= 159)
+        lblSoftware->setGeometry(6, kLogoStartTop, 159, height);
+    else
+        lblSoftware->setGeometry(room.left() + (room.width() - width) / 2, kLogoStartTop, width, height);
 }
 
 void TfrmwmInfoTool::WaitUntilExposed()

@@ -49,6 +49,8 @@ protected:
 private:
     void FillLabels();
     void PlayLogoAnimation();
+    /// Puts the logo at its start in "Comic Sans MS" (or its stand-in), the label as wide as the text.
+    void FitLogoToText();
     void WaitUntilExposed();
 
     Pause pause_;

@@ -1,3 +1,4 @@
+#include "app/application_setup.h"
 #include "app/help_window.h"
 #include "app/info_window.h"
 #include "app/main_window.h"
@@ -17,8 +18,7 @@ int main(int argc, char** argv)
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     QApplication application(argc, argv);
-    QApplication::setApplicationName("Stambrix");
-    QApplication::setApplicationDisplayName("Stambrix");
+    stambrix::app::SetUpApplication(application);
     stambrix::run::OptionPaths optionPaths;
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

@@ -1,10 +1,13 @@
 #include "app/main_window.h"
 
+#include "app/failure_message.h"
 #include "app/interaction.h"
 #include "app/radio_group.h"
 #include "app/record_identity.h"
 #include "app/registry_store.h"
+#include "app/running_window.h"
 #include "app/status_bar_panels.h"
+#include "app/window_fonts.h"
 #include "run/run_index.h"
 
 #include <QAction>
@@ -78,13 +81,7 @@ TfrmStambrix::TfrmStambrix(QStringList arguments, run::OptionPaths& optionPaths)
 {
     setObjectName("frmStambrix");
     setWindowTitle("Stambrix");
-    // The window is laid out for "MS Sans Serif" 11 pixels high; where it is missing, a font of
-    // about its width stands in (the desktop's sans serif is often too wide for the groups).
-    QFont::insertSubstitutions("MS Sans Serif", {"Microsoft Sans Serif", "Arial", "Liberation Sans", "Helvetica"});
-    QFont font("MS Sans Serif");
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(WindowFont(11));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     auto* layout = new QVBoxLayout(this);
@@ -105,6 +102,10 @@ TfrmStambrix::TfrmStambrix(QStringList arguments, run::OptionPaths& optionPaths)
     layout->addWidget(statusPanel);
     BuildContextMenu();
     setFixedSize(361, 277);
+    // The panels stand in place from the first showing, also where the desktop never activates the window.
+    layout->activate();
+    statusLayout->activate();
+    panels_->SetStatusPanelWidths();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     FormCreate();
@@ -191,9 +192,21 @@ void TfrmStambrix::BuildContextMenu()
     addItem("pmnuStambrixpage", "Homepage", Qt::Key_F11, &TfrmStambrix::pmnuStambrixpageClick);
     addLine("pmnuStambrixLijn03");
     addItem("pmnuStambrixInfo", "Info", Qt::Key_F12, &TfrmStambrix::pmnuStambrixInfoClick);
-    setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(this, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { pmnuStambrix_->popup(mapToGlobal(at)); });
+    // A disabled control keeps a context menu request to itself instead of passing it to the window, so
+    // the window takes the request from every control before the control sees it.
+    installEventFilter(this);
+    for (QWidget* control : findChildren<QWidget*>())
+        if (control != pmnuStambrix_)
+            control->installEventFilter(this);
+}
+
+bool TfrmStambrix::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ContextMenu) {
+        pmnuStambrix_->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 bool TfrmStambrix::event(QEvent* event)
@@ -236,7 +249,7 @@ void TfrmStambrix::FormActivate()
     try {
         prefixes_ = run::LoadPrefixTable(programDirectory_.toStdString() + "/" + run::kPrefixFileName);
     } catch (const IoError& error) {
-        ShowMessage(this, QString::fromLocal8Bit(error.what()));
+        ShowMessage(this, UnreadableFileMessage(error));
     }
 }
 
@@ -261,10 +274,11 @@ void TfrmStambrix::tbtnUitvoerenClick()
     MessageBoxes messages(this);
     try {
         const BusyCursor busy;
-        (void)run::RunIndex(request, *panels_, messages);
+        RunningWindow running(*this, *panels_);
+        (void)run::RunIndex(request, running, messages);
     } catch (const IoError& error) {
         panels_->Flush();
-        ShowMessage(this, QString::fromLocal8Bit(error.what()));
+        ShowMessage(this, RunFailureMessage(error, request));
     }
     panels_->Flush();
 }

@@ -63,6 +63,8 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    /// Opens the context menu on a request from the window or any of its controls, enabled or not.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();

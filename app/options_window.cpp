@@ -1,5 +1,7 @@
 #include "app/options_window.h"
 
+#include "app/window_fonts.h"
+
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
@@ -36,9 +38,7 @@ TfrmOpties::TfrmOpties(run::OptionPaths& optionPaths, QWidget* parent)
     setObjectName(QStringLiteral("frmOpties"));
     setWindowTitle(QStringLiteral("Opties"));
     setModal(true);
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
-    windowFont.setPixelSize(11);
-    setFont(windowFont);
+    setFont(WindowFont(11));
     setFixedSize(217, 183);
 
     lblJavaScriptPath = MakeLabel(this, "lblJavaScriptPath", QStringLiteral("Javascript path"), 9, 9);

@@ -1,5 +1,7 @@
 #include "app/status_bar_panels.h"
 
+#include <utility>
+
 #include <QLabel>
 #include <QStatusBar>
 
@@ -8,22 +10,22 @@ namespace stambrix::app {
 namespace {
 constexpr qint64 kRepaintInterval = 50;
 
-QLabel* AddPanel(QStatusBar* statusBar, const char* objectName, std::string_view caption, int width)
+QLabel* AddPanel(QStatusBar* statusBar, const char* objectName, std::string_view caption)
 {
+    // Placed by hand rather than added as the bar's items: the bar would put gaps between its items and
+    // lay them out past its own edge.
     auto* panel = new QLabel(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), statusBar);
     panel->setObjectName(objectName);
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
-    panel->setFixedWidth(width);
-    statusBar->addWidget(panel);
     return panel;
 }
 } // namespace
 
 StatusBarPanels::StatusBarPanels(QStatusBar* statusBar)
-    : statusBar_(statusBar), read_(AddPanel(statusBar, "sbarStambrixPanel1", progress::kReadCaption, 138)),
-      time_(AddPanel(statusBar, "sbarStambrixPanel2", progress::kTimeCaption, 90)),
-      written_(AddPanel(statusBar, "sbarStambrixPanel3", progress::kWrittenCaption, 138))
+    : statusBar_(statusBar), read_(AddPanel(statusBar, "sbarStambrixPanel1", progress::kReadCaption)),
+      time_(AddPanel(statusBar, "sbarStambrixPanel2", progress::kTimeCaption)),
+      written_(AddPanel(statusBar, "sbarStambrixPanel3", progress::kWrittenCaption))
 {
     sinceRepaint_.start();
 }
@@ -33,7 +35,8 @@ void StatusBarPanels::Show(QLabel* panel, std::string_view text, std::string_vie
     const std::string shown = text.empty() ? std::string(caption) : "  " + std::string(text);
     // The GEDCOM bytes are not converted; a name that is not UTF-8 shows as Latin-1.
     panel->setText(QString::fromLocal8Bit(shown.data(), static_cast<qsizetype>(shown.size())));
-    if (sinceRepaint_.elapsed() >= kRepaintInterval)
+    // A panel brought back to its caption (the reset at the start of a run) is seen at once.
+    if (text.empty() || sinceRepaint_.elapsed() >= kRepaintInterval)
         Flush();
 }
 
@@ -55,9 +58,12 @@ void StatusBarPanels::ShowWrittenStatus(std::string_view text)
 void StatusBarPanels::SetStatusPanelWidths()
 {
     const int width = statusBar_->width();
-    read_->setFixedWidth(width * 3 / 8);
-    time_->setFixedWidth(width * 2 / 8);
-    written_->setFixedWidth(width * 3 / 8);
+    int left = 0;
+    for (const auto& [panel, eighths] : {std::pair{read_, 3}, std::pair{time_, 2}, std::pair{written_, 3}}) {
+        const int panelWidth = width * eighths / 8;
+        panel->setGeometry(left, 0, panelWidth, statusBar_->height());
+        left += panelWidth;
+    }
 }
 
 void StatusBarPanels::Flush()

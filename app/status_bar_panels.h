@@ -9,9 +9,9 @@ class QStatusBar;
 
 namespace stambrix::app {
 
-/// The three status panels on the main window's status bar. Every call sets its panel's text;
-/// the bar is repainted at once at most every 50 ms, so a run over a million records does not
-/// spend its time painting, and Flush shows the last texts whatever the time.
+/// The three status panels on the main window's status bar. Every call sets its panel's text; a
+/// default caption is painted at once, other texts at most every 50 ms, so a run over a million
+/// records does not spend its time painting, and Flush shows the last texts whatever the time.
 class StatusBarPanels final : public progress::StatusPanels
 {
 public:
@@ -21,7 +21,8 @@ public:
     void ShowTimeStatus(std::string_view text) override;
     void ShowWrittenStatus(std::string_view text) override;
 
-    /// Widths of three eighths, two eighths and three eighths of the bar.
+    /// Widths of three eighths, two eighths and three eighths of the bar, side by side from its left edge
+    /// and as high as the bar.
     void SetStatusPanelWidths();
     /// Repaints the bar now.
     void Flush();

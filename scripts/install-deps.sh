@@ -5,12 +5,16 @@
 #                                      HTML index in the browser test; clang and its sanitizer and
 #                                      libFuzzer runtimes build the fuzz target; clang-tidy checks the code
 # fonts-liberation has the metrics of Arial: the pages' stylesheet asks for Arial, and the windows are
-# laid out for fonts of that width.
+# laid out for fonts of that width; fonts-comic-neue stands in for Comic Sans MS in the information
+# window. qt6-translations-l10n holds Qt's own Dutch texts (file dialog,
+# buttons), libc-l10n the system's reasons for a failure in the user's language. The tests also need
+# the Dutch locale nl_NL.UTF-8 (locales), which is made when it is missing.
 set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    libicu-dev libcli11-dev qt6-base-dev fonts-liberation
+    libicu-dev libcli11-dev qt6-base-dev fonts-liberation fonts-comic-neue
+    qt6-translations-l10n libc-l10n
 )
 if [ "${1:-}" = "--tests" ]; then
     packages+=(
@@ -18,8 +22,21 @@ if [ "${1:-}" = "--tests" ]; then
         clang-format clang-tidy python3 time
         chromium
         clang libclang-rt-14-dev
+        locales
     )
 fi
+
+if [ "$(id -u)" -ne 0 ]; then
+    sudo=sudo
+else
+    sudo=
+fi
+make_dutch_locale() {
+    if [ "${1:-}" = "--tests" ] && ! locale -a 2>/dev/null | grep -qix 'nl_NL\.utf-\?8'; then
+        echo "Locale maken: nl_NL.UTF-8"
+        $sudo localedef -i nl_NL -c -f UTF-8 nl_NL.UTF-8
+    fi
+}
 
 missing=()
 for package in "${packages[@]}"; do
@@ -27,14 +44,10 @@ for package in "${packages[@]}"; do
         missing+=("$package")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-if [ "$(id -u)" -ne 0 ]; then
-    sudo=sudo
-else
-    sudo=
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installeren: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-echo "Installeren: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+make_dutch_locale "${1:-}"

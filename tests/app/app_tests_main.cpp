@@ -8,6 +8,10 @@ int main(int argc, char** argv)
     // Windows are never put on a screen, also when the tests are started by hand.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The reasons the system gives for a failure read English whatever the machine's language; a test of
+    // another language sets that itself.
+    qputenv("LC_ALL", "C.UTF-8");
+    qunsetenv("LANGUAGE");
     QApplication application(argc, argv);
     int failures = 0;
     for (const auto& makeTest : stambrix::app::test::AppTests()) {

@@ -3,8 +3,12 @@
 #include "app_tests.h"
 
 #include <QAbstractButton>
+#include <QAbstractTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 namespace stambrix::app::test {
 namespace {
@@ -63,6 +67,23 @@ private slots:
         QFETCH(QString, text);
         TfrmHelp window;
         QVERIFY(HelpLines(window).join(QLatin1Char('\n')).contains(text));
+    }
+
+    void EveryHandBrokenLineShowsWholeOnOneLineAndTheWindowFitsTheScreen()
+    {
+        TfrmHelp window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* memo = window.findChild<QPlainTextEdit*>(QStringLiteral("mmHelp"));
+        const qreal room = memo->viewport()->width() - 2 * memo->document()->documentMargin();
+        for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next()) {
+            memo->document()->documentLayout()->blockBoundingRect(block);
+            QCOMPARE(block.layout()->lineCount(), 1);
+            QVERIFY2(block.layout()->lineAt(0).naturalTextWidth() <= room, qPrintable(block.text()));
+        }
+        QVERIFY(window.rect().contains(memo->geometry()));
+        // Room for a title bar above the window, on the screen it is shown on.
+        QVERIFY(window.height() + 30 <= window.screen()->availableGeometry().height());
     }
 
     void SluitenHidesAndTheTextStays()

@@ -6,7 +6,11 @@
 #include "app_tests.h"
 
 #include <QAbstractButton>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTest>
 
 namespace stambrix::app::test {
@@ -44,6 +48,17 @@ struct Pause
     bool operator==(const Pause&) const = default;
 };
 
+/// The logo's text is whole in its label, and the label within its panel's sides, in the face in use.
+bool LogoIsWhole(const QLabel& logo)
+{
+    const QFontMetrics metrics(logo.font());
+    const QRect ink = metrics.boundingRect(logo.text());
+    const int left = (logo.width() - metrics.horizontalAdvance(logo.text())) / 2;
+    const QRect panel = logo.parentWidget()->contentsRect();
+    return left + ink.left() >= 0 && left + ink.right() < logo.width() && logo.height() >= metrics.height() &&
+           logo.x() >= panel.left() && logo.geometry().right() <= panel.right();
+}
+
 /// The information window with a pause seam that records instead of sleeping.
 struct RecordedWindow
 {
@@ -52,6 +67,7 @@ struct RecordedWindow
         window.SetPause([this](int milliseconds) {
             const QLabel* logo = Label(window, "lblSoftware");
             pauses.push_back({milliseconds, logo->y(), logo->palette().color(QPalette::WindowText)});
+            logoWhole = logoWhole && LogoIsWhole(*logo);
         });
     }
 
@@ -59,6 +75,7 @@ struct RecordedWindow
     bool ShowAndAnimate()
     {
         pauses.clear();
+        logoWhole = true;
         window.show();
         // The animation runs whole in one call once the window is on the screen.
         return QTest::qWaitFor([this] { return !pauses.empty(); }, 10000);
@@ -66,6 +83,7 @@ struct RecordedWindow
 
     TfrmwmInfoTool window;
     std::vector<Pause> pauses;
+    bool logoWhole = true;
 };
 
 std::vector<Pause> ExpectedPauses()
@@ -135,13 +153,37 @@ private slots:
             QCOMPARE(recorded.pauses, ExpectedPauses());
             QCOMPARE(logo->geometry(), QRect(6, 82, 159, 33));
             QCOMPARE(logo->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+            QVERIFY(recorded.logoWhole);
             QCOMPARE(logo->font().family(), QStringLiteral("Comic Sans MS"));
+            // Where Comic Sans MS is missing, the comic face installed with the program stands in.
+            if (!QFontDatabase::hasFamily(QStringLiteral("Comic Sans MS")))
+                QCOMPARE(QFontInfo(logo->font()).family(), QStringLiteral("Comic Neue"));
             QCOMPARE(logo->font().pointSize(), 21);
             QVERIFY(logo->font().bold());
             QVERIFY(logo->font().italic());
             recorded.window.findChild<QAbstractButton*>(QStringLiteral("bbtnSluiten"))->click();
             QVERIFY(!recorded.window.isVisible());
         }
+    }
+
+    void LogoInAWiderStandInIsWholeAtEveryStep()
+    {
+        RecordIdentity(QStringLiteral("/opt/stambrix/bin"));
+        const QStringList standIns = QFont::substitutes(QStringLiteral("Comic Sans MS"));
+        QFont::removeSubstitutions(QStringLiteral("Comic Sans MS"));
+        QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("DejaVu Sans"));
+        const auto restore = qScopeGuard([&standIns] {
+            QFont::removeSubstitutions(QStringLiteral("Comic Sans MS"));
+            QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"), standIns);
+        });
+        RecordedWindow recorded;
+        QVERIFY(recorded.ShowAndAnimate());
+        const QLabel* logo = Label(recorded.window, "lblSoftware");
+        if (QFontInfo(logo->font()).family() != QStringLiteral("DejaVu Sans"))
+            QSKIP("DejaVu Sans is not installed");
+        QCOMPARE(recorded.pauses.size(), std::size_t{15});
+        QVERIFY(recorded.logoWhole);
+        QCOMPARE(logo->y(), 82);
     }
 
     void EscapeDoesNotClose()

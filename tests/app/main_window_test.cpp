@@ -1,3 +1,4 @@
+#include "app/failure_message.h"
 #include "app/main_window.h"
 
 #include "app/interaction.h"
@@ -5,7 +6,11 @@
 
 #include "app_tests.h"
 
+#include <cerrno>
+
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -13,10 +18,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
+#include <QMenu>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
+#include <clocale>
 #include <set>
 #include <tuple>
 
@@ -44,6 +54,23 @@ struct RecordedInteraction
 
 private:
     Interaction saved_;
+};
+
+// The texts a label showed each time it was painted.
+class PaintedTexts : public QObject
+{
+public:
+    explicit PaintedTexts(QLabel* label) : label_(label) { label->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == label_ && event->type() == QEvent::Paint)
+            texts.append(label_->text());
+        return false;
+    }
+    QStringList texts;
+
+private:
+    QLabel* label_;
 };
 
 class TStambrixTest : public QObject
@@ -172,6 +199,47 @@ private slots:
         QCOMPARE(interaction_->modals, 3);
     }
 
+    void contextMenuOpensFromEveryControlEnabledOrNot()
+    {
+        run::OptionPaths paths;
+        TfrmStambrix window({}, paths);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* menu = window.findChild<QMenu*>("pmnuStambrix");
+        const QList<QWidget*> controls = window.findChildren<QWidget*>();
+        QVERIFY(!window.findChild<QCheckBox*>("cbxInFrame")->isEnabled());
+        QVERIFY(!window.findChild<QLineEdit*>("edtBestandOpenen")->isEnabled());
+        for (QWidget* control : controls) {
+            if (control == menu || !control->isVisible())
+                continue;
+            const QPoint centre = control->mapTo(&window, control->rect().center());
+            QTest::mouseClick(window.windowHandle(), Qt::RightButton, {}, centre);
+            QVERIFY2(menu->isVisible(), qPrintable(control->objectName() + " " + control->metaObject()->className()));
+            menu->hide();
+        }
+    }
+
+    void statusPanelsSitSideBySideInsideTheWindow()
+    {
+        run::OptionPaths paths;
+        TfrmStambrix window({}, paths);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.FormActivate();
+        auto* bar = window.findChild<QWidget*>("sbarStambrix");
+        QCOMPARE(bar->width(), 361);
+        int left = 0;
+        for (const auto& [number, width] : {std::pair{1, 135}, std::pair{2, 90}, std::pair{3, 135}}) {
+            auto* panel = window.findChild<QLabel*>(QStringLiteral("sbarStambrixPanel%1").arg(number));
+            const QRect inWindow(panel->mapTo(&window, QPoint(0, 0)), panel->size());
+            QCOMPARE(inWindow.left(), left);
+            QCOMPARE(inWindow.width(), width);
+            QVERIFY(panel->frameWidth() > 0);
+            QVERIFY(window.rect().contains(inWindow));
+            left += width;
+        }
+    }
+
     void runWritesTheFramedHtmlIndex()
     {
         QTemporaryDir folder;
@@ -201,16 +269,89 @@ private slots:
         QVERIFY(html.contains("HREF=\"stijl/genealogie.css\""));
     }
 
+    void inputDuringARunIsDropped()
+    {
+        QTemporaryDir folder;
+        const QString gedcom = WriteGedcom(folder, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n0 TRLR\r\n");
+        run::OptionPaths paths;
+        TfrmStambrix window({gedcom}, paths);
+        QDialog help;
+        window.SetSecondaryWindows({&help, &help, &help});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.FormActivate();
+        // What the user does while the run is under way: the close box, «Afsluiten», «HTML» and
+        // " Uitvoeren ", F1.
+        QCoreApplication::postEvent(window.windowHandle(), new QCloseEvent);
+        bool given = false;
+        QTimer::singleShot(0, &window, [&] {
+            QWindow* screenWindow = window.windowHandle();
+            QTest::mouseClick(screenWindow, Qt::LeftButton, {}, Centre(window, "tbtnAfsluiten"));
+            QTest::mouseClick(screenWindow, Qt::LeftButton, {}, Centre(window, "rgrpSoortUitvoer", "HTML"));
+            QTest::mouseClick(screenWindow, Qt::LeftButton, {}, Centre(window, "tbtnUitvoeren"));
+            QTest::keyClick(screenWindow, Qt::Key_F1);
+            given = true;
+        });
+        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QCoreApplication::processEvents();
+
+        QVERIFY(given);
+        QVERIFY(window.isVisible());
+        QCOMPARE(Group(window, "rgrpSoortUitvoer")->ItemIndex(), 0);
+        QCOMPARE(interaction_->modals, 0);
+        QVERIFY(QFile::exists(folder.filePath("Stambrix/Namen.txt")));
+        QVERIFY(!QFile::exists(folder.filePath("Stambrix/index.htm")));
+        // Afterwards the window takes input again.
+        QTest::keyClick(window.windowHandle(), Qt::Key_F1);
+        QCOMPARE(interaction_->modals, 1);
+    }
+
+    void resetOfThePanelsIsPaintedBeforeTheRunGoesOn()
+    {
+        QTemporaryDir folder;
+        const QString gedcom = WriteGedcom(
+            folder, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n0 @I2@ INDI\r\n1 NAME Anna /Aa/\r\n0 TRLR\r\n");
+        run::OptionPaths paths;
+        TfrmStambrix window({gedcom}, paths);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.FormActivate();
+        auto* run = window.findChild<QToolButton*>("tbtnUitvoeren");
+        run->click();
+        QCOMPARE(Panel(window, 1), QStringLiteral("  gelezen : 2"));
+
+        PaintedTexts painted(window.findChild<QLabel*>("sbarStambrixPanel1"));
+        run->click();
+        QVERIFY(!painted.texts.isEmpty());
+        QCOMPARE(painted.texts.first(), QStringLiteral("  regels gelezen"));
+        QCOMPARE(painted.texts.last(), QStringLiteral("  gelezen : 2"));
+    }
+
     void missingFileIsShownInAMessage()
     {
         run::OptionPaths paths;
         TfrmStambrix window({"/nergens/weg.ged"}, paths);
         window.FormActivate();
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
-        QCOMPARE(interaction_->messages, QStringList("/nergens/weg.ged: No such file or directory"));
+        QCOMPARE(interaction_->messages,
+                 QStringList("Het bestand \"/nergens/weg.ged\" kan niet worden gelezen: No such file or directory."));
         window.findChild<QLineEdit*>("edtBestandOpenen")->clear();
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
         QCOMPARE(interaction_->messages.last(), QStringLiteral("Er is geen bestand opgegeven om te openen."));
+    }
+
+    void failuresOfARunReadAsDutchSentences()
+    {
+        run::RunRequest request;
+        request.gedcomPath = "/stamboom/oud.ged";
+        QCOMPARE(
+            RunFailureMessage(IoError(request.gedcomPath, "Cannot allocate memory", ENOMEM), request),
+            QStringLiteral("De index van \"/stamboom/oud.ged\" past niet in het geheugen: Cannot allocate memory."));
+        QCOMPARE(RunFailureMessage(IoError(request.gedcomPath, "Input/output error", EIO), request),
+                 QStringLiteral("Het bestand \"/stamboom/oud.ged\" kan niet worden gelezen: Input/output error."));
+        QCOMPARE(
+            RunFailureMessage(IoError("ICU-sortering voor xx", "U_MEMORY_ALLOCATION_ERROR"), request),
+            QStringLiteral("De index kan niet worden gesorteerd (ICU-sortering voor xx): U_MEMORY_ALLOCATION_ERROR."));
     }
 
     void gedcomFileGoneOrUnreadableAfterTheChoiceKeepsTheIndex_data()
@@ -251,8 +392,68 @@ private slots:
         }
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
 
-        QCOMPARE(interaction_->messages, QStringList(gedcom + ": " + reason));
+        QCOMPARE(interaction_->messages,
+                 QStringList("Het bestand \"" + gedcom + "\" kan niet worden gelezen: " + reason + "."));
         QCOMPARE(FilesIn(output), before);
+    }
+
+    void outputThatCannotBeWrittenIsNamedInDutchAndKeepsWhatIsThere_data()
+    {
+        QTest::addColumn<QString>("inTheWay");
+        QTest::addColumn<QByteArray>("locale");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("bestand op de plaats van de map")
+            << "Stambrix" << QByteArray("C.UTF-8")
+            << QStringLiteral("De map \"%1/Stambrix\" kan niet worden gemaakt: Not a directory.");
+        QTest::newRow("in het Nederlands")
+            << "Stambrix" << QByteArray("nl_NL.UTF-8")
+            << QStringLiteral("De map \"%1/Stambrix\" kan niet worden gemaakt: Is geen map.");
+        QTest::newRow("map op de plaats van het bestand")
+            << "Stambrix/Namen.txt" << QByteArray("C.UTF-8")
+            << QStringLiteral("Het bestand \"%1/Stambrix/Namen.txt\" kan niet worden geschreven: Is a directory.");
+        QTest::newRow("map zonder schrijfrecht")
+            << "" << QByteArray("nl_NL.UTF-8")
+            << QStringLiteral("Het bestand \"%1/Stambrix/Namen.txt\" kan niet worden geschreven: Toegang geweigerd.");
+    }
+
+    void outputThatCannotBeWrittenIsNamedInDutchAndKeepsWhatIsThere()
+    {
+        QFETCH(QString, inTheWay);
+        QFETCH(QByteArray, locale);
+        QFETCH(QString, message);
+        const QByteArray previousLocale = setlocale(LC_MESSAGES, nullptr);
+        if (setlocale(LC_MESSAGES, locale.constData()) == nullptr)
+            QSKIP(qPrintable("the locale " + locale + " is not installed (scripts/install-deps.sh --tests makes it)"));
+        const auto restoreLocale = qScopeGuard([&previousLocale] { setlocale(LC_MESSAGES, previousLocale.data()); });
+        QTemporaryDir folder;
+        const QString gedcom = WriteGedcom(folder, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n0 TRLR\r\n");
+        const QString output = folder.filePath("Stambrix");
+        if (inTheWay.isEmpty()) {
+            QVERIFY(QDir().mkpath(output));
+            QFile earlier(output + "/Namen.txt");
+            QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("eerder\r\n") == 8);
+            earlier.close();
+            QVERIFY(QFile::setPermissions(output, QFile::ReadOwner | QFile::ExeOwner));
+            if (QFile probe(output + "/proef"); probe.open(QIODevice::WriteOnly))
+                QSKIP("this process writes in any folder (root), and the window runs in it");
+        } else if (inTheWay == "Stambrix") {
+            QFile file(output);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("oud") == 3);
+        } else {
+            QVERIFY(QDir().mkpath(folder.filePath(inTheWay)));
+        }
+        const QMap<QString, QByteArray> before = FilesIn(folder.path());
+        const QMap<QString, QByteArray> beforeInOutput = FilesIn(output);
+
+        run::OptionPaths paths;
+        TfrmStambrix window({gedcom}, paths);
+        window.FormActivate();
+        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QFile::setPermissions(output, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        QCOMPARE(interaction_->messages, QStringList(message.arg(folder.path())));
+        QCOMPARE(FilesIn(folder.path()), before);
+        QCOMPARE(FilesIn(output), beforeInOutput);
     }
 
 private:
@@ -266,6 +467,26 @@ private:
             files.insert(entry.fileName(), entry.isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : "");
         }
         return files;
+    }
+
+    static QString WriteGedcom(const QTemporaryDir& folder, const QByteArray& content)
+    {
+        const QString path = folder.filePath("fam.ged");
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    /// The centre of the control `name` (or of its button captioned `caption`) in window coordinates.
+    static QPoint Centre(TfrmStambrix& window, const char* name, const QString& caption = {})
+    {
+        QWidget* control = window.findChild<QWidget*>(name);
+        if (!caption.isEmpty())
+            for (auto* button : control->findChildren<QAbstractButton*>())
+                if (button->text() == caption)
+                    control = button;
+        return control->mapTo(&window, control->rect().center());
     }
 
     static RadioGroup* Group(TfrmStambrix& window, const char* name) { return window.findChild<RadioGroup*>(name); }

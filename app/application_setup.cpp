@@ -1,0 +1,21 @@
+#include "app/application_setup.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace stambrix::app {
+
+void SetUpApplication(QApplication& application)
+{
+    QApplication::setApplicationName(QStringLiteral("Stambrix"));
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QLocale(QLocale::Dutch, QLocale::Netherlands), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+} // namespace stambrix::app

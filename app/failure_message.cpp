@@ -1,0 +1,41 @@
+#include "app/failure_message.h"
+
+#include <cerrno>
+#include <string>
+#include <string_view>
+
+namespace stambrix::app {
+
+namespace {
+QString Local(std::string_view text)
+{
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString Sentence(const char* pattern, const IoError& error)
+{
+    return QString::fromUtf8(pattern).arg(Local(error.path()), Local(error.reason()));
+}
+} // namespace
+
+QString RunFailureMessage(const IoError& error, const run::RunRequest& request)
+{
+    const std::string outputDirectory = run::OutputDirectoryOf(request.gedcomPath);
+    if (error.path() == outputDirectory)
+        return Sentence("De map \"%1\" kan niet worden gemaakt: %2.", error);
+    if (error.path() == request.gedcomPath && error.errorNumber() == ENOMEM)
+        return Sentence("De index van \"%1\" past niet in het geheugen: %2.", error);
+    if (error.path() == request.gedcomPath)
+        return UnreadableFileMessage(error);
+    if (error.path().starts_with(outputDirectory + '/'))
+        return Sentence("Het bestand \"%1\" kan niet worden geschreven: %2.", error);
+    // The sort puts its cause where a path would stand.
+    return Sentence("De index kan niet worden gesorteerd (%1): %2.", error);
+}
+
+QString UnreadableFileMessage(const IoError& error)
+{
+    return Sentence("Het bestand \"%1\" kan niet worden gelezen: %2.", error);
+}
+
+} // namespace stambrix::app

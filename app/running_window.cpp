@@ -1,0 +1,106 @@
+#include "app/running_window.h"
+
+#include "app/status_bar_panels.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QWidget>
+#include <QWindow>
+
+namespace stambrix::app {
+
+namespace {
+constexpr qint64 kEventInterval = 50;
+
+bool IsUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+    case QEvent::Close:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
+RunningWindow::RunningWindow(QWidget& window, StatusBarPanels& panels) : window_(window), panels_(panels)
+{
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+RunningWindow::~RunningWindow()
+{
+    HandleWaitingEvents();
+    QCoreApplication::instance()->removeEventFilter(this);
+}
+
+void RunningWindow::ShowReadStatus(std::string_view text)
+{
+    panels_.ShowReadStatus(text);
+    AfterReport();
+}
+
+void RunningWindow::ShowTimeStatus(std::string_view text)
+{
+    panels_.ShowTimeStatus(text);
+    AfterReport();
+}
+
+void RunningWindow::ShowWrittenStatus(std::string_view text)
+{
+    panels_.ShowWrittenStatus(text);
+    AfterReport();
+}
+
+void RunningWindow::AfterReport()
+{
+    if (!sinceEvents_.isValid() || sinceEvents_.elapsed() >= kEventInterval)
+        HandleWaitingEvents();
+}
+
+void RunningWindow::HandleWaitingEvents()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    sinceEvents_.restart();
+}
+
+bool RunningWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (IsUserInput(event->type()) && IsForWindow(watched)) {
+        // Accepted, so a key is not tried as a shortcut of the window either.
+        event->accept();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool RunningWindow::IsForWindow(QObject* receiver) const
+{
+    // The window on the screen, or a control in it; a message box or menu is a window of its own.
+    for (QObject* object = receiver; object != nullptr; object = object->parent()) {
+        if (object->isWindowType())
+            return object == window_.windowHandle();
+        if (const auto* widget = qobject_cast<QWidget*>(object); widget != nullptr && widget->isWindow())
+            return widget == &window_;
+    }
+    return false;
+}
+
+} // namespace stambrix::app

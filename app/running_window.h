@@ -1,0 +1,47 @@
+#pragma once
+
+#include "progress/status_panels.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+
+class QWidget;
+
+namespace stambrix::app {
+
+class StatusBarPanels;
+
+/// The main window while a run lasts, as the run reports to it. The run's texts go to the status bar
+/// panels; after a report the events that are waiting are handled (at once for the first report, then
+/// at most every 50 ms), so what was covered is drawn again, while clicks, keys, the context menu and
+/// the close box for the window are dropped, not kept for after the run. Other windows (a message box
+/// the run shows) take input as usual. Ending the guard drops the input that arrived since the last
+/// report the same way.
+class RunningWindow final : public QObject, public progress::StatusPanels
+{
+    Q_OBJECT
+
+public:
+    RunningWindow(QWidget& window, StatusBarPanels& panels);
+    ~RunningWindow() override;
+    RunningWindow(const RunningWindow&) = delete;
+    RunningWindow& operator=(const RunningWindow&) = delete;
+
+    void ShowReadStatus(std::string_view text) override;
+    void ShowTimeStatus(std::string_view text) override;
+    void ShowWrittenStatus(std::string_view text) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void AfterReport();
+    void HandleWaitingEvents();
+    bool IsForWindow(QObject* receiver) const;
+
+    QWidget& window_;
+    StatusBarPanels& panels_;
+    QElapsedTimer sinceEvents_;
+};
+
+} // namespace stambrix::app

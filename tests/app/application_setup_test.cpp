@@ -1,0 +1,102 @@
+#include "app/application_setup.h"
+
+#include "app/help_window.h"
+#include "app/info_window.h"
+#include "app/interaction.h"
+#include "app/main_window.h"
+#include "app/options_window.h"
+
+#include "app_tests.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+namespace stambrix::app::test {
+namespace {
+
+/// The title of the modal window that `open` shows, which is then closed unanswered.
+QString TitleOfModal(const std::function<void()>& open)
+{
+    QString title;
+    QTimer::singleShot(0, [&title] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            title = modal->windowTitle();
+            modal->reject();
+        }
+    });
+    open();
+    return title;
+}
+
+/// The texts of the labels and buttons of the modal window that `open` shows, which is then closed
+/// unanswered.
+QStringList TextsOfModal(const std::function<void()>& open)
+{
+    QStringList texts;
+    QTimer::singleShot(0, [&texts] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            for (const QLabel* label : modal->findChildren<QLabel*>())
+                texts << label->text();
+            for (const QAbstractButton* button : modal->findChildren<QAbstractButton*>())
+                texts << button->text();
+            modal->reject();
+        }
+    });
+    open();
+    return texts;
+}
+
+} // namespace
+
+class ApplicationSetupTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { registry_ = std::make_unique<ScopedRegistryFile>(); }
+    void cleanup() { registry_.reset(); }
+
+    void WindowTitlesStandWithoutTheProgramNameAfterThem()
+    {
+        SetUpApplication(*qApp);
+        run::OptionPaths paths;
+        TfrmStambrix main({}, paths);
+        QCOMPARE(main.windowTitle(), QStringLiteral("Stambrix"));
+        QCOMPARE(TfrmOpties(paths).windowTitle(), QStringLiteral("Opties"));
+        QCOMPARE(TfrmHelp().windowTitle(), QStringLiteral("Help"));
+        QCOMPARE(TfrmwmInfoTool().windowTitle(), QStringLiteral("Informatie"));
+        QCOMPARE(TitleOfModal([&main] { CurrentInteraction().chooseGedcomFile(&main); }),
+                 QStringLiteral("Openen GedCom bestand"));
+        QCOMPARE(TitleOfModal([&main] { ShowMessage(&main, QStringLiteral("Tekst")); }), QStringLiteral("Stambrix"));
+
+        // Qt puts a display name of the program's own after every window title; without one the display
+        // name is only the application name, and follows it.
+        QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Stambrix"));
+        QCoreApplication::setApplicationName(QStringLiteral("Ander"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Ander"));
+        QCoreApplication::setApplicationName(QStringLiteral("Stambrix"));
+    }
+
+    void QtsOwnTextsReadDutch()
+    {
+        SetUpApplication(*qApp);
+        const QStringList texts = TextsOfModal([] { CurrentInteraction().chooseGedcomFile(nullptr); });
+        QVERIFY2(texts.contains(QStringLiteral("Zoeken in:")), qPrintable(texts.join('|')));
+        QVERIFY2(texts.contains(QStringLiteral("Annuleren")), qPrintable(texts.join('|')));
+    }
+
+private:
+    std::unique_ptr<ScopedRegistryFile> registry_;
+};
+
+namespace {
+const AppTestRegistration<ApplicationSetupTest> registration;
+} // namespace
+
+} // namespace stambrix::app::test
+
+#include "application_setup_test.moc"
