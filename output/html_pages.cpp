@@ -90,16 +90,16 @@ void HtmlPages::WriteLine(std::initializer_list<std::string_view> parts)
 
 void HtmlPages::WriteEscaped(std::string_view text)
 {
-    for (;;) {
-        const auto special = text.find_first_of("&<>\"");
-        if (special == std::string_view::npos) {
-            files_.Write(text);
-            return;
-        }
-        files_.Write(text.substr(0, special));
-        files_.Write(EscapeHtml(text.substr(special, 1)));
-        text.remove_prefix(special + 1);
+    const auto special = [](char c) { return c == '&' || c == '<' || c == '>' || c == '"'; };
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!special(text[i]))
+            continue;
+        files_.Write(text.substr(plain, i - plain));
+        files_.Write(EscapeHtml(text.substr(i, 1)));
+        plain = i + 1;
     }
+    files_.Write(text.substr(plain));
 }
 
 void HtmlPages::WriteTextLine(std::string_view before, std::string_view text, std::string_view after)

@@ -31,12 +31,6 @@ private:
     WrittenCounter& counter_;
     std::string_view previous_;
 };
-
-void ReplaceAll(std::string& text, std::string_view find, std::string_view replacement)
-{
-    for (auto at = text.find(find); at != std::string::npos; at = text.find(find, at + replacement.size()))
-        text.replace(at, find.size(), replacement);
-}
 } // namespace
 
 std::string_view HeadingOf(std::string_view line)
@@ -54,10 +48,17 @@ std::string EntryTextOf(std::string_view line)
     const std::size_t start = comma == std::string_view::npos ? 0 : comma + 1;
     if (id == std::string_view::npos || id < start + 1)
         return {};
-    std::string entry(text::Trim(line.substr(start, id - 1 - start)));
-    ReplaceAll(entry, "\t\t", ", ");
-    ReplaceAll(entry, "\t", ", ");
-    return entry;
+    const std::string_view fields = text::Trim(line.substr(start, id - 1 - start));
+    // A pair of tabs (an empty field between two) and a single tab alike become ", ", pairs taken
+    // first from the left: three tabs give ", , ".
+    std::string entry;
+    entry.reserve(fields.size() + 8);
+    std::size_t from = 0;
+    for (auto tab = fields.find('\t'); tab != std::string_view::npos; tab = fields.find('\t', from)) {
+        entry.append(fields.substr(from, tab - from)).append(", ");
+        from = tab + (tab + 1 < fields.size() && fields[tab + 1] == '\t' ? 2 : 1);
+    }
+    return entry.append(fields.substr(from));
 }
 
 void WriteNameIndexPages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)

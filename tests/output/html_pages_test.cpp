@@ -34,6 +34,8 @@ TEST(EntryTextOf, FromAfterTheCommaToBeforeTheId)
     EXPECT_EQ(EntryTextOf("Berg, Kees\t+ 1900\t\t[@I3@]"), "Kees, + 1900");
     EXPECT_EQ(EntryTextOf("Berg, \t\t\t[@I4@]"), "");
     EXPECT_EQ(EntryTextOf("Berg, Jan\t\t\t[]"), "");
+    // Pairs of tabs first, from the left: three give ", , ".
+    EXPECT_EQ(EntryTextOf("Berg, a\t\t\tb\t[@I6@]"), "a, , b");
     EXPECT_EQ(HeadingOf("Berg, Jan\t\t\t[@I1@]"), "Berg");
     EXPECT_EQ(HeadingOf(", Jan\t\t\t[@I1@]"), "");
     // A person without a NAME line: no comma, so no heading; the entry is the rest.
