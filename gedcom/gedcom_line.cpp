@@ -39,6 +39,14 @@ std::string_view::size_type TagEnd(std::string_view line, std::string_view& tag)
     tag = line.substr(start, i - start);
     return i;
 }
+// The line holds `marker` ("@" and the tag), or it is a level-0 line whose tag is `tag`. Most lines
+// hold no "@" at all, and one look for it spares them the search for the marker.
+bool OpensRecord(std::string_view line, std::string_view marker, std::string_view tag)
+{
+    const bool holdsAt = !line.empty() && std::memchr(line.data(), '@', line.size()) != nullptr;
+    return (holdsAt && text::ContainsNoCase(line, marker)) ||
+           (IsLevelZero(line) && text::EqualsNoCase(TagOf(line), tag));
+}
 } // namespace
 
 unsigned FindAllNoCase(std::string_view line, std::string_view lead, std::span<const std::string_view> tails)
@@ -92,12 +100,12 @@ std::string_view TextAfterTagOf(std::string_view line)
 
 bool OpensPersonRecord(std::string_view line)
 {
-    return text::ContainsNoCase(line, "@ INDI") || (IsLevelZero(line) && text::EqualsNoCase(TagOf(line), "INDI"));
+    return OpensRecord(line, "@ INDI", "INDI");
 }
 
 bool OpensFamilyRecord(std::string_view line)
 {
-    return text::ContainsNoCase(line, "@ FAM") || (IsLevelZero(line) && text::EqualsNoCase(TagOf(line), "FAM"));
+    return OpensRecord(line, "@ FAM", "FAM");
 }
 
 bool IsContinuation(std::string_view line)
