@@ -22,7 +22,7 @@ struct PipelineInput
     std::string grown;
 };
 
-/// Last bytes from this one up grow the file: the last 22, each way of indexing twice.
+/// Last bytes from this one up grow the file: 22 values, each way of indexing twice.
 inline constexpr unsigned kGrowMark = 256 - 2 * std::size(kIndexChoices);
 /// The repeated piece takes kSmallestGrowth << 4n bytes, n from 0 to kGrowthSteps - 1: 4 KiB, 64 KiB
 /// or 1 MiB, a value over a megabyte at the largest step.
@@ -30,9 +30,9 @@ inline constexpr std::size_t kSmallestGrowth = 4 << 10;
 inline constexpr unsigned kGrowthSteps = 3;
 
 /// Reads an input: the last byte chooses the way of indexing (its remainder by the number of ways),
-/// the bytes before it are the file. When the last byte is kGrowMark or more, a piece
-/// of the file is repeated in its place: where, which piece and how long it grows come from a hash
-/// of the file, so every change to a grown input tries another piece. So a NAME value, a CONC line
+/// the bytes before it are the file. When the last byte is kGrowMark or more, a piece of the file is
+/// repeated in its place: where, which piece and how long it grows come from a hash of the file
+/// (std::hash), so every change to a grown input tries another piece. So a NAME value, a CONC line
 /// or a whole record grows up to a megabyte, and the entries of the index past a sort-key block:
 /// sizes that inputs of 16 KiB never reach.
 inline PipelineInput ReadPipelineInput(std::string_view input)
@@ -47,7 +47,7 @@ inline PipelineInput ReadPipelineInput(std::string_view input)
     if (mark < kGrowMark || file.empty())
         return read;
 
-    const std::size_t hash = std::hash<std::string_view>{}(file);
+    const std::uint64_t hash = std::hash<std::string_view>{}(file);
     const std::size_t offset = hash % file.size();
     // A piece byte below 32 takes 1 to 32 bytes from the offset on, lines and records too; from 32 up
     // the first 1 to 4 bytes of the value of the line at the offset, so that one value grows long.
