@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and runs every test through CTest: the Release build, then the
 # static checks of .clang-tidy over the core and the front ends, then the unit tests again under
 # AddressSanitizer and UndefinedBehaviorSanitizer. Last, the fuzz targets replay their seeds and fuzz
-# for FUZZ_SECONDS in all (150 by default).
+# for FUZZ_SECONDS in all (180 by default).
 set -euo pipefail
 cd "$(dirname "$0")"
 

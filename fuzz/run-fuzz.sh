@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets over the core (the "fuzz" preset: clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer), replays every seed once, whole, and then fuzzes for a bounded time,
-# FUZZ_SECONDS in all, a fifth each: the whole core on files, then in memory the whole pipeline, the
-# reader, the dates and the surname splitting.
-#   fuzz/run-fuzz.sh                  replay, then fuzz for 150 seconds
-#   FUZZ_SECONDS=600 fuzz/run-fuzz.sh fuzz longer; FUZZ_SECONDS=0 only replays the seeds
+# FUZZ_SECONDS in all: a tenth for the whole core on files (atomic files, the read in two halves),
+# the rest in equal parts in memory for the whole pipeline, the reader, the dates and the surname
+# splitting. Each target's count of inputs and its rate are printed.
+#   fuzz/run-fuzz.sh                   replay, then fuzz for 180 seconds
+#   FUZZ_SECONDS=3600 fuzz/run-fuzz.sh fuzz for an hour; FUZZ_SECONDS=0 only replays the seeds
 # Seeds: every file of the GEDCOM corpus (when it is on this machine; the build's STAMBRIX_CORPUS_DIR,
 # set with cmake --preset fuzz -DSTAMBRIX_CORPUS_DIR=FOLDER), every .ged under tests/data and examples,
-# and every file in fuzz/regressions (inputs that once failed). New inputs go into build/fuzz/corpus,
+# and every file in fuzz/regressions (inputs that once failed). New inputs go into build/fuzz/corpus*,
 # findings into build/fuzz/findings; nothing is written into the source tree.
 # Exits non-zero on any finding and names the file that shows it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-seconds=${FUZZ_SECONDS:-150}
+seconds=${FUZZ_SECONDS:-180}
 if ! [[ $seconds =~ ^[0-9]+$ ]]; then
     echo "fuzz: FUZZ_SECONDS must be a whole number of seconds, not '$seconds'" >&2
     exit 2
@@ -76,13 +77,7 @@ echo "fuzz: replayed $seed_count seeds in $((SECONDS - start)) s, no finding"
 
 [ "$seconds" -eq 0 ] && exit 0
 
-# (b) Fuzzing from the seeds and what earlier runs kept. Every input is indexed eleven times under
-# the sanitizers, so inputs are kept to 16 KiB: a few hundred lines, and several runs per second.
-fuzz_log=$build/fuzz.log
-"${fuzzer[@]}" -max_total_time=$((seconds / 5)) -max_len=16384 -timeout=20 -rss_limit_mb=2048 \
-    -artifact_prefix="$findings/" -print_final_stats=1 "$build/corpus" "$seeds" >"$fuzz_log" 2>&1 ||
-    report_finding "fuzzing" "$fuzz_log"
-# Prints the count of a finished fuzzing run from its log.
+# Prints the count and rate of a finished fuzzing run from its log.
 report_count() {
     local runs spent
     runs=$(sed -n 's/^Done \([0-9]*\) runs in \([0-9]*\) second.*/\1/p' "$2")
@@ -90,17 +85,28 @@ report_count() {
     [ -n "$runs" ] || report_finding "$1 (no closing line)" "$2"
     echo "fuzz: $1: $runs executions in $spent s ($((runs / (spent > 0 ? spent : 1))) per second), no finding"
 }
+
+# (b) Fuzzing from the seeds and what earlier runs kept, inputs up to 16 KiB: a few hundred lines.
+# The disk target writes and syncs eleven indexes per input, so it gets a tenth of the time; the
+# in-memory targets share the rest.
+# A time of 0 would be no limit to libFuzzer, so each target fuzzes at least a second.
+disk_seconds=$((seconds >= 10 ? seconds / 10 : 1))
+memory_seconds=$((seconds >= 10 ? (seconds - disk_seconds) / ${#in_memory_targets[@]} : 1))
+fuzz_log=$build/fuzz.log
+"${fuzzer[@]}" -max_total_time=$disk_seconds -max_len=16384 -timeout=20 -rss_limit_mb=2048 \
+    -artifact_prefix="$findings/" -print_final_stats=1 "$build/corpus" "$seeds" >"$fuzz_log" 2>&1 ||
+    report_finding "fuzzing" "$fuzz_log"
 report_count run_index_fuzzer "$fuzz_log"
 
 # (c) In memory: the pipeline and the reader start from the seeds, the dates and the surname
-# splitting from what earlier runs kept.
+# splitting from what earlier runs kept. Slow inputs (the pipeline's grown ones) are chosen less often.
 for target in "${in_memory_targets[@]}"; do
     log=$build/$target.log
     mkdir -p "$build/corpus-$target"
     start_corpus=("$build/corpus-$target")
     case $target in pipeline_fuzzer | reader_fuzzer) start_corpus+=("$seeds") ;; esac
-    "${environment[@]}" "$build/bin/$target" -max_total_time=$((seconds / 5)) -max_len=16384 -timeout=20 \
-        -rss_limit_mb=2048 -artifact_prefix="$findings/" -print_final_stats=1 "${start_corpus[@]}" >"$log" 2>&1 ||
-        report_finding "$target" "$log"
+    "${environment[@]}" "$build/bin/$target" -max_total_time=$memory_seconds -max_len=16384 -timeout=20 \
+        -rss_limit_mb=2048 -entropic_scale_per_exec_time=1 -artifact_prefix="$findings/" -print_final_stats=1 \
+        "${start_corpus[@]}" >"$log" 2>&1 || report_finding "$target" "$log"
     report_count "$target" "$log"
 done
