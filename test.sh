@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test through CTest: the Release build, then the
 # static checks of .clang-tidy over the core and the front ends, then the unit tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer. Last, the fuzz targets replay their seeds and fuzz
-# for FUZZ_SECONDS in all (180 by default).
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the Debian package of the release build with
+# packaging/check-package.sh. Last, the fuzz targets replay their seeds and fuzz for FUZZ_SECONDS in
+# all (180 by default).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -21,4 +22,11 @@ run-clang-tidy -quiet -p build/dev -j "$(nproc)" -extra-arg=-Wno-unknown-warning
     "^$root/(text|progress|names|gedcom|scan|output|run|cli|app)/[^/]*\.cpp\$"
 
 cmake --workflow --preset asan
+
+# The Debian package of the release build: its files, its dependencies and lintian's verdict.
+cmake --preset release
+cmake --build --preset release
+(cd build/release && rm -f stambrix_*.deb && cpack -G DEB)
+packaging/check-package.sh build/release/stambrix_*.deb
+
 bash fuzz/run-fuzz.sh

@@ -3,7 +3,8 @@
 #   scripts/install-deps.sh            what building and running the programs takes (Qt 6 for the desktop one)
 #   scripts/install-deps.sh --tests    also what the tests and the benchmarks take: chromium opens the
 #                                      HTML index in the browser test; clang and its sanitizer and
-#                                      libFuzzer runtimes build the fuzz target; clang-tidy checks the code
+#                                      libFuzzer runtimes build the fuzz target; clang-tidy checks the code;
+#                                      dpkg-dev and lintian build and check the Debian package
 # fonts-liberation has the metrics of Arial: the pages' stylesheet asks for Arial, and the windows are
 # laid out for fonts of that width; fonts-comic-neue stands in for Comic Sans MS in the information
 # window. qt6-translations-l10n holds Qt's own Dutch texts (file dialog,
@@ -22,7 +23,7 @@ if [ "${1:-}" = "--tests" ]; then
         clang-format clang-tidy python3 time
         chromium
         clang libclang-rt-14-dev
-        locales
+        locales dpkg-dev lintian
     )
 fi
 

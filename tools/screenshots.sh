@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes PNG screenshots of the desktop program under a virtual X server (Xvfb, no window manager, so
-# the windows have no title bars): the main window with the example tree, its context menu, and the
-# options (F9), help (F1) and information (F12) windows.
+# the windows have no title bars): the main window after a run over the example tree (the text index,
+# written into examples/Stambrix/ as run.sh does), its context menu, and the options (F9), the whole
+# help (F1) and the information (F12) window, the last at the end of its animation.
 #   tools/screenshots.sh                 builds build/release and writes build/release/screenshots/*.png
 #   STAMBRIX_BUILD_DIR=DIR tools/screenshots.sh     the same in another build folder
 # The program runs with a fresh registry file in a temporary folder, so the user's settings stay untouched.
@@ -63,8 +64,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Xvfb picks a free display itself and writes its number to the descriptor given with -displayfd. The
-# screen is high enough for the help window (799 pixels).
+# Xvfb picks a free display itself and writes its number to the descriptor given with -displayfd.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -br 3>"$work/display" >/dev/null 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq $((timeout_seconds * 10))); do
@@ -118,22 +118,39 @@ shoot() {
 }
 
 # Shows a dialog with key $1, waits for the window titled $2, waits $3 seconds (painting, animations),
-# saves it as $4.png and closes it by clicking its "Sluiten" at $5 $6 (the windows have a fixed size and
-# fixed button places; Escape does nothing in the options and information windows).
+# saves it as $4.png and closes it by clicking its "Sluiten" at $5 $6, a negative $5 counting from the
+# window's right edge (the help window is as wide as its text; Escape does nothing in the options and
+# information windows).
 shoot_dialog() {
-    local dialog
+    local dialog x
     focus "$main"
     xdotool key --clearmodifiers "$1"
     dialog=$(wait_window "$2")
     sleep "$3"
     shoot "$dialog" "$4"
-    xdotool mousemove --window "$dialog" "$5" "$6" click 1
+    x=$5
+    if [ "$x" -lt 0 ]; then
+        eval "$(xdotool getwindowgeometry --shell "$dialog")"
+        x=$((WIDTH + x))
+    fi
+    xdotool mousemove --window "$dialog" "$x" "$6" click 1
     wait_gone "$dialog"
 }
 
 main=$(wait_window '^Stambrix$')
 sleep 1 # the first activation fills the panels and the path edit
 focus "$main"
+# " Uitvoeren " in the button bar; the panels then show the records read, the time and the lines written.
+index=$root/examples/Stambrix/Namen.txt
+rm -f "$index"
+xdotool mousemove --window "$main" 230 14 click 1
+for _ in $(seq $((timeout_seconds * 10))); do
+    [ -s "$index" ] && break
+    sleep 0.1
+done
+[ -s "$index" ] || fail "de run schrijft $index niet binnen $timeout_seconds s (log: $(cat "$work/program.log"))"
+sleep 0.5
+xdotool mousemove --window "$main" 180 240
 shoot "$main" main-window
 
 # The context menu: a right click in the window; the picture covers the window and the menu.
@@ -161,8 +178,8 @@ xdotool key --clearmodifiers Escape
 wait_gone "$menu"
 
 shoot_dialog F9 '^Opties' 0.5 options 112 162
-shoot_dialog F1 '^Help' 0.5 help 406 15
-shoot_dialog F12 '^Informatie' 1 information 94 217
+shoot_dialog F1 '^Help' 0.5 help -50 15
+shoot_dialog F12 '^Informatie' 1.5 information 94 217
 
 # The program ends through the main window's close; the trap stops it otherwise.
 kill "$program_pid" 2>/dev/null || true

@@ -1,12 +1,9 @@
-#include "app/failure_message.h"
 #include "app/main_window.h"
 
 #include "app/interaction.h"
 #include "app/radio_group.h"
 
 #include "app_tests.h"
-
-#include <cerrno>
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -338,20 +335,6 @@ private slots:
         window.findChild<QLineEdit*>("edtBestandOpenen")->clear();
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
         QCOMPARE(interaction_->messages.last(), QStringLiteral("Er is geen bestand opgegeven om te openen."));
-    }
-
-    void failuresOfARunReadAsDutchSentences()
-    {
-        run::RunRequest request;
-        request.gedcomPath = "/stamboom/oud.ged";
-        QCOMPARE(
-            RunFailureMessage(IoError(request.gedcomPath, "Cannot allocate memory", ENOMEM), request),
-            QStringLiteral("De index van \"/stamboom/oud.ged\" past niet in het geheugen: Cannot allocate memory."));
-        QCOMPARE(RunFailureMessage(IoError(request.gedcomPath, "Input/output error", EIO), request),
-                 QStringLiteral("Het bestand \"/stamboom/oud.ged\" kan niet worden gelezen: Input/output error."));
-        QCOMPARE(
-            RunFailureMessage(IoError("ICU-sortering voor xx", "U_MEMORY_ALLOCATION_ERROR"), request),
-            QStringLiteral("De index kan niet worden gesorteerd (ICU-sortering voor xx): U_MEMORY_ALLOCATION_ERROR."));
     }
 
     void gedcomFileGoneOrUnreadableAfterTheChoiceKeepsTheIndex_data()
