@@ -3,14 +3,18 @@
 #include "text/io_error.h"
 
 #include <unicode/ucol.h>
+#include <unicode/uiter.h>
 #include <unicode/uloc.h>
 #include <unicode/ustring.h>
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
+#include <string_view>
 #include <vector>
 
 namespace stambrix::scan {
@@ -60,72 +64,77 @@ void DecodeLine(std::string_view line, TextEncoding encoding, std::vector<UChar>
     text.resize(static_cast<std::size_t>(length));
 }
 
-// Sort keys of all lines, back to back in blocks that never move.
-class KeyStore
-{
-public:
-    const std::uint8_t* Add(const UCollator* collator, const std::vector<UChar>& text, std::uint32_t& length)
-    {
-        const auto textLength = static_cast<int32_t>(text.size());
-        int32_t needed =
-            ucol_getSortKey(collator, text.data(), textLength, scratch_.data(), static_cast<int32_t>(scratch_.size()));
-        if (static_cast<std::size_t>(needed) > scratch_.size()) {
-            scratch_.resize(static_cast<std::size_t>(needed));
-            needed = ucol_getSortKey(collator, text.data(), textLength, scratch_.data(), needed);
-        }
-        length = static_cast<std::uint32_t>(needed);
-        if (blocks_.empty() || blockSize_ - used_ < length) {
-            // Blocks start small and double up to a megabyte; a longer key gets a block of its size.
-            const std::size_t grown =
-                std::min(kLargestBlockSize, kFirstBlockSize << std::min<std::size_t>(blocks_.size(), 6));
-            blockSize_ = std::max(grown, std::size_t{length});
-            blocks_.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(blockSize_));
-            used_ = 0;
-        }
-        std::uint8_t* key = blocks_.back().get() + used_;
-        std::memcpy(key, scratch_.data(), length);
-        used_ += length;
-        return key;
-    }
-
-private:
-    static constexpr std::size_t kFirstBlockSize = 1 << 14;
-    static constexpr std::size_t kLargestBlockSize = 1 << 20;
-    std::vector<std::unique_ptr<std::uint8_t[]>> blocks_;
-    std::size_t used_ = 0;
-    std::size_t blockSize_ = 0;
-    std::vector<std::uint8_t> scratch_ = std::vector<std::uint8_t>(256);
-};
+// The first bytes of a line's sort key decide most comparisons on their own; they are kept in the
+// entry itself, so a comparison reads no other memory, and no line keeps a whole key.
+constexpr std::size_t kHeadSize = 32;
 
 struct KeyedLine
 {
-    std::uint64_t head; // the first eight key bytes, big-endian, decide most comparisons
-    const std::uint8_t* key;
-    std::uint32_t keyLength;
+    std::array<std::uint8_t, kHeadSize> head; // zero after the end of a shorter key
     std::uint32_t line;
 };
 
-std::uint64_t HeadOf(const std::uint8_t* key, std::uint32_t length)
+void ThrowOnFailure(UErrorCode status, const std::string& locale)
 {
-    std::uint64_t head = 0;
-    for (std::uint32_t i = 0; i < 8; ++i)
-        head = head << 8 | (i < length ? key[i] : 0);
-    return head;
+    if (status == U_MEMORY_ALLOCATION_ERROR)
+        throw std::bad_alloc();
+    if (U_FAILURE(status))
+        throw IoError("ICU-sortering voor " + locale, u_errorName(status));
 }
 
-// Collation order; equal keys fall back on the bytes of the lines.
-auto CollationLess(const scan::IndexList& indexList)
+// The head of the key of `text`: the collator computes no more of the key than that.
+KeyedLine KeyedLineOf(const UCollator* collator, const std::vector<UChar>& text, std::uint32_t line,
+                      const std::string& locale)
 {
-    return [&indexList](const KeyedLine& a, const KeyedLine& b) {
-        if (a.head != b.head)
-            return a.head < b.head;
-        // A sort key ends in its only zero byte, so comparing the common length decides unless equal.
-        const int byKey = std::memcmp(a.key, b.key, std::min(a.keyLength, b.keyLength));
-        if (byKey != 0 || a.keyLength != b.keyLength)
-            return byKey < 0 || (byKey == 0 && a.keyLength < b.keyLength);
-        return indexList[a.line] < indexList[b.line];
-    };
+    UCharIterator iterator;
+    uiter_setString(&iterator, text.data(), static_cast<int32_t>(text.size()));
+    std::uint32_t state[2] = {0, 0};
+    UErrorCode status = U_ZERO_ERROR;
+    KeyedLine entry{};
+    ucol_nextSortKeyPart(collator, &iterator, state, entry.head.data(), static_cast<int32_t>(kHeadSize), &status);
+    ThrowOnFailure(status, locale);
+    entry.line = line;
+    return entry;
 }
+
+// Collation order, then the order of the bytes. A sort key holds no zero byte, so heads that end in
+// zero hold whole keys; other equal heads leave the rest of the keys to decide, which the collator
+// compares on the text of the two lines.
+class CollationLess
+{
+public:
+    CollationLess(const UCollator* collator, TextEncoding encoding, const scan::IndexList& indexList)
+        : collator_(collator), encoding_(encoding), indexList_(&indexList),
+          texts_(std::make_shared<std::array<std::vector<UChar>, 2>>())
+    {
+    }
+
+    bool operator()(const KeyedLine& a, const KeyedLine& b) const
+    {
+        const int byHead = std::memcmp(a.head.data(), b.head.data(), kHeadSize);
+        if (byHead != 0)
+            return byHead < 0;
+        const std::string_view lineA = (*indexList_)[a.line];
+        const std::string_view lineB = (*indexList_)[b.line];
+        if (a.head.back() != 0) {
+            auto& [textA, textB] = *texts_;
+            DecodeLine(lineA, encoding_, textA);
+            DecodeLine(lineB, encoding_, textB);
+            const UCollationResult order = ucol_strcoll(collator_, textA.data(), static_cast<int32_t>(textA.size()),
+                                                        textB.data(), static_cast<int32_t>(textB.size()));
+            if (order != UCOL_EQUAL)
+                return order == UCOL_LESS;
+        }
+        return lineA < lineB;
+    }
+
+private:
+    const UCollator* collator_;
+    TextEncoding encoding_;
+    const scan::IndexList* indexList_;
+    // The sort copies its comparison; the copies share one pair of buffers for decoded lines.
+    std::shared_ptr<std::array<std::vector<UChar>, 2>> texts_;
+};
 } // namespace
 
 std::string CollationLocale()
@@ -138,27 +147,22 @@ std::string CollationLocale()
 
 struct CollatedLines::Keys
 {
-    std::vector<KeyStore> stores;
+    Collator collator;
+    TextEncoding encoding;
     std::vector<KeyedLine> lines;
 };
 
 CollatedLines::CollatedLines(const scan::IndexList& indexList, TextEncoding encoding, const std::string& locale)
-    : keys_(std::make_unique<Keys>())
+    : keys_(std::make_unique<Keys>(OpenCollator(locale), encoding))
 {
     assert(indexList.size() <= UINT32_MAX);
-    const Collator collator = OpenCollator(locale);
-    KeyStore& store = keys_->stores.emplace_back();
     keys_->lines.reserve(indexList.size());
     std::vector<UChar> text;
     for (std::size_t i = 0; i < indexList.size(); ++i) {
         DecodeLine(indexList[i], encoding, text);
-        KeyedLine entry{};
-        entry.key = store.Add(collator.get(), text, entry.keyLength);
-        entry.head = HeadOf(entry.key, entry.keyLength);
-        entry.line = static_cast<std::uint32_t>(i);
-        keys_->lines.push_back(entry);
+        keys_->lines.push_back(KeyedLineOf(keys_->collator.get(), text, static_cast<std::uint32_t>(i), locale));
     }
-    std::sort(keys_->lines.begin(), keys_->lines.end(), CollationLess(indexList));
+    std::sort(keys_->lines.begin(), keys_->lines.end(), CollationLess(keys_->collator.get(), encoding, indexList));
 }
 
 CollatedLines::~CollatedLines() = default;
@@ -172,17 +176,14 @@ void CollatedLines::Merge(CollatedLines&& later, const scan::IndexList& combined
         entry.line += offset;
     std::vector<KeyedLine> merged(keys_->lines.size() + later.keys_->lines.size());
     std::merge(keys_->lines.begin(), keys_->lines.end(), later.keys_->lines.begin(), later.keys_->lines.end(),
-               merged.begin(), CollationLess(combined));
+               merged.begin(), CollationLess(keys_->collator.get(), keys_->encoding, combined));
     keys_->lines = std::move(merged);
-    for (KeyStore& store : later.keys_->stores)
-        keys_->stores.push_back(std::move(store));
     later.keys_.reset();
 }
 
 void CollatedLines::ApplyTo(scan::IndexList& indexList) &&
 {
     const std::unique_ptr<Keys> keys = std::move(keys_);
-    keys->stores.clear();
     std::vector<std::size_t> order;
     order.reserve(keys->lines.size());
     for (const KeyedLine& entry : keys->lines)

@@ -20,9 +20,10 @@ std::string CollationLocale();
 
 /// The lines of an index list with their sort keys, in collation order: an ICU collator of the
 /// locale at secondary strength (case ignored, accents not), blanks and punctuation counted; lines
-/// that collate equal in the order of their bytes. Each line's sort key is computed once.
+/// that collate equal in the order of their bytes. Each line keeps the first bytes of its sort key
+/// alone; lines whose first bytes are equal are compared by the collator on their text.
 /// Making one throws IoError «ICU-sortering voor <locale>: <ICU error name>» when ICU has no
-/// collator for the locale.
+/// collator for the locale, and std::bad_alloc when ICU runs out of memory.
 class CollatedLines
 {
 public:
@@ -46,8 +47,8 @@ private:
 
 /// Sorts the lines as the user's language orders them: an ICU collator of `locale` at secondary
 /// strength (case ignored, accents not), blanks and punctuation counted. Lines that collate
-/// equal stay in the order of their bytes, so the same file always gives the same index. Each
-/// line's sort key is computed once. Throws IoError as CollatedLines does.
+/// equal stay in the order of their bytes, so the same file always gives the same index. Throws as
+/// CollatedLines does.
 void SortIndexList(scan::IndexList& indexList, TextEncoding encoding, const std::string& locale);
 
 } // namespace stambrix::scan
