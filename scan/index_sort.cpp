@@ -163,6 +163,7 @@ struct CollatedLines::Keys
     Collator collator;
     TextEncoding encoding;
     std::vector<KeyedLine> lines;
+    std::vector<KeyedLine> later; // those of a merged later list, each line counted from the start of both
 };
 
 CollatedLines::CollatedLines(const scan::IndexList& indexList, TextEncoding encoding, const std::string& locale)
@@ -182,26 +183,33 @@ CollatedLines::~CollatedLines() = default;
 CollatedLines::CollatedLines(CollatedLines&&) noexcept = default;
 CollatedLines& CollatedLines::operator=(CollatedLines&&) noexcept = default;
 
-void CollatedLines::Merge(CollatedLines&& later, const scan::IndexList& combined)
+void CollatedLines::Merge(CollatedLines&& later)
 {
+    assert(keys_->later.empty() && later.keys_->later.empty());
+    assert(keys_->lines.size() + later.keys_->lines.size() <= UINT32_MAX);
     const auto offset = static_cast<std::uint32_t>(keys_->lines.size());
-    for (KeyedLine& entry : later.keys_->lines)
+    keys_->later = std::move(later.keys_->lines);
+    for (KeyedLine& entry : keys_->later)
         entry.line += offset;
-    std::vector<KeyedLine> merged(keys_->lines.size() + later.keys_->lines.size());
-    std::merge(keys_->lines.begin(), keys_->lines.end(), later.keys_->lines.begin(), later.keys_->lines.end(),
-               merged.begin(), CollationLess(keys_->collator.get(), keys_->encoding, combined));
-    keys_->lines = std::move(merged);
     later.keys_.reset();
 }
 
 void CollatedLines::ApplyTo(scan::IndexList& indexList) &&
 {
     const std::unique_ptr<Keys> keys = std::move(keys_);
+    const std::vector<KeyedLine>& first = keys->lines;
+    const std::vector<KeyedLine>& later = keys->later;
+    assert(first.size() + later.size() == indexList.size());
+    // Merged lines are merged here, straight into the order, so no merged copy of their keys is made.
+    const CollationLess less(keys->collator.get(), keys->encoding, indexList);
     std::vector<std::size_t> order;
-    order.reserve(keys->lines.size());
-    for (const KeyedLine& entry : keys->lines)
-        order.push_back(entry.line);
+    order.reserve(indexList.size());
+    for (std::size_t i = 0, j = 0; i < first.size() || j < later.size();) {
+        const bool fromLater = i == first.size() || (j < later.size() && less(later[j], first[i]));
+        order.push_back(fromLater ? later[j++].line : first[i++].line);
+    }
     keys->lines = {};
+    keys->later = {};
     indexList.Reorder(order);
 }
 

@@ -32,12 +32,12 @@ public:
     CollatedLines(CollatedLines&&) noexcept;
     CollatedLines& operator=(CollatedLines&&) noexcept;
 
-    /// Takes in the lines of `later`, collated from the list that was appended to this one's list
-    /// to make `combined`.
-    void Merge(CollatedLines&& later, const scan::IndexList& combined);
+    /// Takes in the lines of `later`, collated from the list that is appended to this one's list.
+    /// Lines are merged once: neither these lines nor `later` have taken in others before.
+    void Merge(CollatedLines&& later);
 
-    /// Puts the list these lines were collated from (with any appended lists) in their order. The
-    /// keys are spent: nothing is left to apply afterwards.
+    /// Puts the list these lines were collated from (with the list of merged lines appended) in
+    /// their order. The keys are spent: nothing is left to apply afterwards.
     void ApplyTo(scan::IndexList& indexList) &&;
 
 private:

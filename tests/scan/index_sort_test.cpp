@@ -68,7 +68,7 @@ TEST(CollatedLines, MergedHalvesGiveTheOrderOfTheWhole)
     CollatedLines collated(combined, TextEncoding::Windows1252, "nl");
     CollatedLines laterCollated(laterList, TextEncoding::Windows1252, "nl");
     combined.Append(std::move(laterList));
-    collated.Merge(std::move(laterCollated), combined);
+    collated.Merge(std::move(laterCollated));
     std::move(collated).ApplyTo(combined);
     EXPECT_EQ(Lines(combined.begin(), combined.end()), (Lines{"Aarts, Kees", "Aarts, Kees", "Berg, Jan", "berg, Jan",
                                                               "Mulder, Anna", "Visser, Jan", "Zwart, Piet"}));
