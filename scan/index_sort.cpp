@@ -1,11 +1,10 @@
 #include "scan/index_sort.h"
 
+#include "scan/collation_text.h"
 #include "text/io_error.h"
 
 #include <unicode/ucol.h>
-#include <unicode/uiter.h>
 #include <unicode/uloc.h>
-#include <unicode/ustring.h>
 
 #include <algorithm>
 #include <array>
@@ -21,12 +20,6 @@
 namespace stambrix::scan {
 
 namespace {
-// windows-1252 0x80-0x9F; its five undefined bytes stand for the C1 controls of the same value.
-constexpr std::uint16_t kWindows1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 struct CollatorCloser
 {
     void operator()(UCollator* collator) const { ucol_close(collator); }
@@ -45,24 +38,6 @@ Collator OpenCollator(const std::string& locale)
     if (U_FAILURE(status))
         throw IoError("ICU-sortering voor " + locale, u_errorName(status));
     return collator;
-}
-
-void DecodeLine(std::string_view line, TextEncoding encoding, std::vector<UChar>& text)
-{
-    if (encoding == TextEncoding::Windows1252) {
-        text.resize(line.size());
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            const auto byte = static_cast<unsigned char>(line[i]);
-            text[i] = byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte;
-        }
-        return;
-    }
-    text.resize(line.size() + 1);
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(text.data(), static_cast<int32_t>(text.size()), &length, line.data(),
-                         static_cast<int32_t>(line.size()), 0xFFFD, nullptr, &status);
-    text.resize(static_cast<std::size_t>(length));
 }
 
 // The first bytes of a line's sort key decide most comparisons on their own; they are kept in the
@@ -92,12 +67,9 @@ void ThrowOnFailure(UErrorCode status, const std::string& locale)
         throw IoError("ICU-sortering voor " + locale, u_errorName(status));
 }
 
-// The head of the key of `text`: the collator computes no more of the key than that.
-KeyedLine KeyedLineOf(const UCollator* collator, const std::vector<UChar>& text, std::uint32_t line,
-                      const std::string& locale)
+// The head of the key of the text `iterator` reads: the collator computes no more of the key than that.
+KeyedLine KeyedLineOf(const UCollator* collator, UCharIterator& iterator, std::uint32_t line, const std::string& locale)
 {
-    UCharIterator iterator;
-    uiter_setString(&iterator, text.data(), static_cast<int32_t>(text.size()));
     std::uint32_t state[2] = {0, 0};
     UErrorCode status = U_ZERO_ERROR;
     KeyedLine entry{};
@@ -113,9 +85,10 @@ KeyedLine KeyedLineOf(const UCollator* collator, const std::vector<UChar>& text,
 class CollationLess
 {
 public:
-    CollationLess(const UCollator* collator, TextEncoding encoding, const scan::IndexList& indexList)
-        : collator_(collator), encoding_(encoding), indexList_(&indexList),
-          texts_(std::make_shared<std::array<std::vector<UChar>, 2>>())
+    CollationLess(const UCollator* collator, TextEncoding encoding, const scan::IndexList& indexList,
+                  const std::string& locale)
+        : collator_(collator), encoding_(encoding), indexList_(&indexList), locale_(&locale),
+          texts_(std::make_shared<std::array<CollationText, 2>>())
     {
     }
 
@@ -131,10 +104,10 @@ public:
         const std::string_view lineB = (*indexList_)[b.line];
         if (a.head.back() != 0) {
             auto& [textA, textB] = *texts_;
-            DecodeLine(lineA, encoding_, textA);
-            DecodeLine(lineB, encoding_, textB);
-            const UCollationResult order = ucol_strcoll(collator_, textA.data(), static_cast<int32_t>(textA.size()),
-                                                        textB.data(), static_cast<int32_t>(textB.size()));
+            UErrorCode status = U_ZERO_ERROR;
+            const UCollationResult order =
+                ucol_strcollIter(collator_, &textA.Over(lineA, encoding_), &textB.Over(lineB, encoding_), &status);
+            ThrowOnFailure(status, *locale_);
             if (order != UCOL_EQUAL)
                 return order == UCOL_LESS;
         }
@@ -145,8 +118,9 @@ private:
     const UCollator* collator_;
     TextEncoding encoding_;
     const scan::IndexList* indexList_;
-    // The sort copies its comparison; the copies share one pair of buffers for decoded lines.
-    std::shared_ptr<std::array<std::vector<UChar>, 2>> texts_;
+    const std::string* locale_;
+    // The sort copies its comparison; the copies share one pair of readers of lines.
+    std::shared_ptr<std::array<CollationText, 2>> texts_;
 };
 } // namespace
 
@@ -162,21 +136,22 @@ struct CollatedLines::Keys
 {
     Collator collator;
     TextEncoding encoding;
+    std::string locale;
     std::vector<KeyedLine> lines;
     std::vector<KeyedLine> later; // those of a merged later list, each line counted from the start of both
 };
 
 CollatedLines::CollatedLines(const scan::IndexList& indexList, TextEncoding encoding, const std::string& locale)
-    : keys_(std::make_unique<Keys>(OpenCollator(locale), encoding))
+    : keys_(std::make_unique<Keys>(OpenCollator(locale), encoding, locale))
 {
     assert(indexList.size() <= UINT32_MAX);
     keys_->lines.reserve(indexList.size());
-    std::vector<UChar> text;
-    for (std::size_t i = 0; i < indexList.size(); ++i) {
-        DecodeLine(indexList[i], encoding, text);
-        keys_->lines.push_back(KeyedLineOf(keys_->collator.get(), text, static_cast<std::uint32_t>(i), locale));
-    }
-    std::sort(keys_->lines.begin(), keys_->lines.end(), CollationLess(keys_->collator.get(), encoding, indexList));
+    CollationText text;
+    for (std::size_t i = 0; i < indexList.size(); ++i)
+        keys_->lines.push_back(KeyedLineOf(keys_->collator.get(), text.Over(indexList[i], encoding),
+                                           static_cast<std::uint32_t>(i), locale));
+    std::sort(keys_->lines.begin(), keys_->lines.end(),
+              CollationLess(keys_->collator.get(), encoding, indexList, locale));
 }
 
 CollatedLines::~CollatedLines() = default;
@@ -201,7 +176,7 @@ void CollatedLines::ApplyTo(scan::IndexList& indexList) &&
     const std::vector<KeyedLine>& later = keys->later;
     assert(first.size() + later.size() == indexList.size());
     // Merged lines are merged here, straight into the order, so no merged copy of their keys is made.
-    const CollationLess less(keys->collator.get(), keys->encoding, indexList);
+    const CollationLess less(keys->collator.get(), keys->encoding, indexList, keys->locale);
     std::vector<std::size_t> order;
     order.reserve(indexList.size());
     for (std::size_t i = 0, j = 0; i < first.size() || j < later.size();) {
