@@ -18,7 +18,7 @@ enum class TextEncoding
 /// locale when that is C or POSIX.
 std::string CollationLocale();
 
-/// The lines of an index list with their sort keys, in collation order: an ICU collator of the
+/// The lines of an index list with the heads of their sort keys, in collation order: an ICU collator of the
 /// locale at secondary strength (case ignored, accents not), blanks and punctuation counted; lines
 /// that collate equal in the order of their bytes. Each line keeps the first bytes of its sort key
 /// alone; lines whose first bytes are equal are compared by the collator on their text.
@@ -37,7 +37,8 @@ public:
     void Merge(CollatedLines&& later);
 
     /// Puts the list these lines were collated from (with the list of merged lines appended) in
-    /// their order. The keys are spent: nothing is left to apply afterwards.
+    /// their order. The keys are spent: nothing is left to apply afterwards. Throws as making one
+    /// does.
     void ApplyTo(scan::IndexList& indexList) &&;
 
 private:
