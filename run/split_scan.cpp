@@ -147,7 +147,7 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
         later.collated.emplace(later.scanned.indexList, encoding, locale);
     first.encoding = encoding;
     first.indexList.Append(std::move(later.scanned.indexList));
-    collated->Merge(std::move(*later.collated), first.indexList);
+    collated->Merge(std::move(*later.collated));
     const std::uint64_t records = first.records + later.scanned.records;
     std::move(*collated).ApplyTo(first.indexList);
     panels.ShowReadStatus(std::string(progress::kReadPrefix) + std::to_string(records));

@@ -1,27 +1,25 @@
 #include "scan/index_sort.h"
 
+#include "scan/collation_text.h"
 #include "text/io_error.h"
 
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
-#include <unicode/ustring.h>
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
+#include <string_view>
 #include <vector>
 
 namespace stambrix::scan {
 
 namespace {
-// windows-1252 0x80-0x9F; its five undefined bytes stand for the C1 controls of the same value.
-constexpr std::uint16_t kWindows1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 struct CollatorCloser
 {
     void operator()(UCollator* collator) const { ucol_close(collator); }
@@ -42,90 +40,88 @@ Collator OpenCollator(const std::string& locale)
     return collator;
 }
 
-void DecodeLine(std::string_view line, TextEncoding encoding, std::vector<UChar>& text)
-{
-    if (encoding == TextEncoding::Windows1252) {
-        text.resize(line.size());
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            const auto byte = static_cast<unsigned char>(line[i]);
-            text[i] = byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte;
-        }
-        return;
-    }
-    text.resize(line.size() + 1);
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(text.data(), static_cast<int32_t>(text.size()), &length, line.data(),
-                         static_cast<int32_t>(line.size()), 0xFFFD, nullptr, &status);
-    text.resize(static_cast<std::size_t>(length));
-}
-
-// Sort keys of all lines, back to back in blocks that never move.
-class KeyStore
-{
-public:
-    const std::uint8_t* Add(const UCollator* collator, const std::vector<UChar>& text, std::uint32_t& length)
-    {
-        const auto textLength = static_cast<int32_t>(text.size());
-        int32_t needed =
-            ucol_getSortKey(collator, text.data(), textLength, scratch_.data(), static_cast<int32_t>(scratch_.size()));
-        if (static_cast<std::size_t>(needed) > scratch_.size()) {
-            scratch_.resize(static_cast<std::size_t>(needed));
-            needed = ucol_getSortKey(collator, text.data(), textLength, scratch_.data(), needed);
-        }
-        length = static_cast<std::uint32_t>(needed);
-        if (blocks_.empty() || blockSize_ - used_ < length) {
-            // Blocks start small and double up to a megabyte; a longer key gets a block of its size.
-            const std::size_t grown =
-                std::min(kLargestBlockSize, kFirstBlockSize << std::min<std::size_t>(blocks_.size(), 6));
-            blockSize_ = std::max(grown, std::size_t{length});
-            blocks_.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(blockSize_));
-            used_ = 0;
-        }
-        std::uint8_t* key = blocks_.back().get() + used_;
-        std::memcpy(key, scratch_.data(), length);
-        used_ += length;
-        return key;
-    }
-
-private:
-    static constexpr std::size_t kFirstBlockSize = 1 << 14;
-    static constexpr std::size_t kLargestBlockSize = 1 << 20;
-    std::vector<std::unique_ptr<std::uint8_t[]>> blocks_;
-    std::size_t used_ = 0;
-    std::size_t blockSize_ = 0;
-    std::vector<std::uint8_t> scratch_ = std::vector<std::uint8_t>(256);
-};
+// The first bytes of a line's sort key decide most comparisons on their own; they are kept in the
+// entry itself, so a comparison reads no other memory, and no line keeps a whole key.
+constexpr std::size_t kHeadSize = 32;
+static_assert(kHeadSize % 8 == 0);
 
 struct KeyedLine
 {
-    std::uint64_t head; // the first eight key bytes, big-endian, decide most comparisons
-    const std::uint8_t* key;
-    std::uint32_t keyLength;
+    std::array<std::uint8_t, kHeadSize> head; // zero after the end of a shorter key
     std::uint32_t line;
 };
 
-std::uint64_t HeadOf(const std::uint8_t* key, std::uint32_t length)
+// Eight bytes of a head from `at` as one number, the first byte highest: numbers compare as the bytes do.
+std::uint64_t WordAt(const std::array<std::uint8_t, kHeadSize>& head, std::size_t at)
 {
-    std::uint64_t head = 0;
-    for (std::uint32_t i = 0; i < 8; ++i)
-        head = head << 8 | (i < length ? key[i] : 0);
-    return head;
+    std::uint64_t word = 0;
+    std::memcpy(&word, head.data() + at, sizeof word);
+    return std::endian::native == std::endian::little ? __builtin_bswap64(word) : word;
 }
 
-// Collation order; equal keys fall back on the bytes of the lines.
-auto CollationLess(const scan::IndexList& indexList)
+void ThrowOnFailure(UErrorCode status, const std::string& locale)
 {
-    return [&indexList](const KeyedLine& a, const KeyedLine& b) {
-        if (a.head != b.head)
-            return a.head < b.head;
-        // A sort key ends in its only zero byte, so comparing the common length decides unless equal.
-        const int byKey = std::memcmp(a.key, b.key, std::min(a.keyLength, b.keyLength));
-        if (byKey != 0 || a.keyLength != b.keyLength)
-            return byKey < 0 || (byKey == 0 && a.keyLength < b.keyLength);
-        return indexList[a.line] < indexList[b.line];
-    };
+    if (status == U_MEMORY_ALLOCATION_ERROR)
+        throw std::bad_alloc();
+    if (U_FAILURE(status))
+        throw IoError("ICU-sortering voor " + locale, u_errorName(status));
 }
+
+// The head of the key of the text `iterator` reads: the collator computes no more of the key than that.
+KeyedLine KeyedLineOf(const UCollator* collator, UCharIterator& iterator, std::uint32_t line, const std::string& locale)
+{
+    std::uint32_t state[2] = {0, 0};
+    UErrorCode status = U_ZERO_ERROR;
+    KeyedLine entry{};
+    ucol_nextSortKeyPart(collator, &iterator, state, entry.head.data(), static_cast<int32_t>(kHeadSize), &status);
+    ThrowOnFailure(status, locale);
+    entry.line = line;
+    return entry;
+}
+
+// Collation order, then the order of the bytes. A sort key holds no zero byte, so heads that end in
+// zero hold whole keys; other equal heads leave the rest of the keys to decide, which the collator
+// compares on the text of the two lines.
+class CollationLess
+{
+public:
+    CollationLess(const UCollator* collator, TextEncoding encoding, const scan::IndexList& indexList,
+                  const std::string& locale)
+        : collator_(collator), encoding_(encoding), indexList_(&indexList), locale_(&locale),
+          texts_(std::make_shared<std::array<CollationText, 2>>())
+    {
+    }
+
+    bool operator()(const KeyedLine& a, const KeyedLine& b) const
+    {
+        for (std::size_t i = 0; i < kHeadSize; i += 8) {
+            const std::uint64_t wordA = WordAt(a.head, i);
+            const std::uint64_t wordB = WordAt(b.head, i);
+            if (wordA != wordB)
+                return wordA < wordB;
+        }
+        const std::string_view lineA = (*indexList_)[a.line];
+        const std::string_view lineB = (*indexList_)[b.line];
+        if (a.head.back() != 0) {
+            auto& [textA, textB] = *texts_;
+            UErrorCode status = U_ZERO_ERROR;
+            const UCollationResult order =
+                ucol_strcollIter(collator_, &textA.Over(lineA, encoding_), &textB.Over(lineB, encoding_), &status);
+            ThrowOnFailure(status, *locale_);
+            if (order != UCOL_EQUAL)
+                return order == UCOL_LESS;
+        }
+        return lineA < lineB;
+    }
+
+private:
+    const UCollator* collator_;
+    TextEncoding encoding_;
+    const scan::IndexList* indexList_;
+    const std::string* locale_;
+    // The sort copies its comparison; the copies share one pair of readers of lines.
+    std::shared_ptr<std::array<CollationText, 2>> texts_;
+};
 } // namespace
 
 std::string CollationLocale()
@@ -138,56 +134,57 @@ std::string CollationLocale()
 
 struct CollatedLines::Keys
 {
-    std::vector<KeyStore> stores;
+    Collator collator;
+    TextEncoding encoding;
+    std::string locale;
     std::vector<KeyedLine> lines;
+    std::vector<KeyedLine> later; // those of a merged later list, each line counted from the start of both
 };
 
 CollatedLines::CollatedLines(const scan::IndexList& indexList, TextEncoding encoding, const std::string& locale)
-    : keys_(std::make_unique<Keys>())
+    : keys_(std::make_unique<Keys>(OpenCollator(locale), encoding, locale))
 {
     assert(indexList.size() <= UINT32_MAX);
-    const Collator collator = OpenCollator(locale);
-    KeyStore& store = keys_->stores.emplace_back();
     keys_->lines.reserve(indexList.size());
-    std::vector<UChar> text;
-    for (std::size_t i = 0; i < indexList.size(); ++i) {
-        DecodeLine(indexList[i], encoding, text);
-        KeyedLine entry{};
-        entry.key = store.Add(collator.get(), text, entry.keyLength);
-        entry.head = HeadOf(entry.key, entry.keyLength);
-        entry.line = static_cast<std::uint32_t>(i);
-        keys_->lines.push_back(entry);
-    }
-    std::sort(keys_->lines.begin(), keys_->lines.end(), CollationLess(indexList));
+    CollationText text;
+    for (std::size_t i = 0; i < indexList.size(); ++i)
+        keys_->lines.push_back(KeyedLineOf(keys_->collator.get(), text.Over(indexList[i], encoding),
+                                           static_cast<std::uint32_t>(i), locale));
+    std::sort(keys_->lines.begin(), keys_->lines.end(),
+              CollationLess(keys_->collator.get(), encoding, indexList, locale));
 }
 
 CollatedLines::~CollatedLines() = default;
 CollatedLines::CollatedLines(CollatedLines&&) noexcept = default;
 CollatedLines& CollatedLines::operator=(CollatedLines&&) noexcept = default;
 
-void CollatedLines::Merge(CollatedLines&& later, const scan::IndexList& combined)
+void CollatedLines::Merge(CollatedLines&& later)
 {
+    assert(keys_->later.empty() && later.keys_->later.empty());
+    assert(keys_->lines.size() + later.keys_->lines.size() <= UINT32_MAX);
     const auto offset = static_cast<std::uint32_t>(keys_->lines.size());
-    for (KeyedLine& entry : later.keys_->lines)
+    keys_->later = std::move(later.keys_->lines);
+    for (KeyedLine& entry : keys_->later)
         entry.line += offset;
-    std::vector<KeyedLine> merged(keys_->lines.size() + later.keys_->lines.size());
-    std::merge(keys_->lines.begin(), keys_->lines.end(), later.keys_->lines.begin(), later.keys_->lines.end(),
-               merged.begin(), CollationLess(combined));
-    keys_->lines = std::move(merged);
-    for (KeyStore& store : later.keys_->stores)
-        keys_->stores.push_back(std::move(store));
     later.keys_.reset();
 }
 
 void CollatedLines::ApplyTo(scan::IndexList& indexList) &&
 {
     const std::unique_ptr<Keys> keys = std::move(keys_);
-    keys->stores.clear();
+    const std::vector<KeyedLine>& first = keys->lines;
+    const std::vector<KeyedLine>& later = keys->later;
+    assert(first.size() + later.size() == indexList.size());
+    // Merged lines are merged here, straight into the order, so no merged copy of their keys is made.
+    const CollationLess less(keys->collator.get(), keys->encoding, indexList, keys->locale);
     std::vector<std::size_t> order;
-    order.reserve(keys->lines.size());
-    for (const KeyedLine& entry : keys->lines)
-        order.push_back(entry.line);
+    order.reserve(indexList.size());
+    for (std::size_t i = 0, j = 0; i < first.size() || j < later.size();) {
+        const bool fromLater = i == first.size() || (j < later.size() && less(later[j], first[i]));
+        order.push_back(fromLater ? later[j++].line : first[i++].line);
+    }
     keys->lines = {};
+    keys->later = {};
     indexList.Reorder(order);
 }
 

@@ -18,11 +18,12 @@ enum class TextEncoding
 /// locale when that is C or POSIX.
 std::string CollationLocale();
 
-/// The lines of an index list with their sort keys, in collation order: an ICU collator of the
+/// The lines of an index list with the heads of their sort keys, in collation order: an ICU collator of the
 /// locale at secondary strength (case ignored, accents not), blanks and punctuation counted; lines
-/// that collate equal in the order of their bytes. Each line's sort key is computed once.
+/// that collate equal in the order of their bytes. Each line keeps the first bytes of its sort key
+/// alone; lines whose first bytes are equal are compared by the collator on their text.
 /// Making one throws IoError «ICU-sortering voor <locale>: <ICU error name>» when ICU has no
-/// collator for the locale.
+/// collator for the locale, and std::bad_alloc when ICU runs out of memory.
 class CollatedLines
 {
 public:
@@ -31,12 +32,13 @@ public:
     CollatedLines(CollatedLines&&) noexcept;
     CollatedLines& operator=(CollatedLines&&) noexcept;
 
-    /// Takes in the lines of `later`, collated from the list that was appended to this one's list
-    /// to make `combined`.
-    void Merge(CollatedLines&& later, const scan::IndexList& combined);
+    /// Takes in the lines of `later`, collated from the list that is appended to this one's list.
+    /// Lines are merged once: neither these lines nor `later` have taken in others before.
+    void Merge(CollatedLines&& later);
 
-    /// Puts the list these lines were collated from (with any appended lists) in their order. The
-    /// keys are spent: nothing is left to apply afterwards.
+    /// Puts the list these lines were collated from (with the list of merged lines appended) in
+    /// their order. The keys are spent: nothing is left to apply afterwards. Throws as making one
+    /// does.
     void ApplyTo(scan::IndexList& indexList) &&;
 
 private:
@@ -46,8 +48,8 @@ private:
 
 /// Sorts the lines as the user's language orders them: an ICU collator of `locale` at secondary
 /// strength (case ignored, accents not), blanks and punctuation counted. Lines that collate
-/// equal stay in the order of their bytes, so the same file always gives the same index. Each
-/// line's sort key is computed once. Throws IoError as CollatedLines does.
+/// equal stay in the order of their bytes, so the same file always gives the same index. Throws as
+/// CollatedLines does.
 void SortIndexList(scan::IndexList& indexList, TextEncoding encoding, const std::string& locale);
 
 } // namespace stambrix::scan

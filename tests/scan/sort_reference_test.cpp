@@ -1,0 +1,117 @@
+#include "gedcom/byte_source.h"
+#include "names/prefix_table.h"
+#include "scan/index_sort.h"
+#include "scan/scan_gedcom.h"
+#include "test_support/generated_gedcom.h"
+#include "test_support/recording_panels.h"
+
+#include <gtest/gtest.h>
+
+#include <unicode/ucnv.h>
+#include <unicode/ucol.h>
+#include <unicode/ustring.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <numeric>
+#include <string>
+#include <vector>
+
+// The sort against the plainest one there is: a stable sort that has the collator compare the
+// decoded text of every pair of lines, equal lines then in the order of their bytes. Every index of
+// every corpus file and of a generated tree must come out the same.
+namespace stambrix::scan {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Lines = std::vector<std::string>;
+
+std::u16string Decoded(const std::string& line, TextEncoding encoding)
+{
+    std::u16string text(line.size() + 1, u'\0');
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    if (encoding == TextEncoding::Utf8) {
+        u_strFromUTF8WithSub(text.data(), static_cast<int32_t>(text.size()), &length, line.data(),
+                             static_cast<int32_t>(line.size()), 0xFFFD, nullptr, &status);
+    } else {
+        const std::unique_ptr<UConverter, void (*)(UConverter*)> windows1252(ucnv_open("windows-1252", &status),
+                                                                             ucnv_close);
+        length = ucnv_toUChars(windows1252.get(), text.data(), static_cast<int32_t>(text.size()), line.data(),
+                               static_cast<int32_t>(line.size()), &status);
+    }
+    EXPECT_TRUE(U_SUCCESS(status)) << u_errorName(status);
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+Lines ReferenceOrder(const Lines& lines, TextEncoding encoding)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<UCollator, void (*)(UCollator*)> collator(ucol_open("nl", &status), ucol_close);
+    ucol_setStrength(collator.get(), UCOL_SECONDARY);
+    ucol_setAttribute(collator.get(), UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
+    EXPECT_TRUE(U_SUCCESS(status)) << u_errorName(status);
+    std::vector<std::u16string> texts;
+    for (const std::string& line : lines)
+        texts.push_back(Decoded(line, encoding));
+    std::vector<std::size_t> order(lines.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const UCollationResult result =
+            ucol_strcoll(collator.get(), texts[a].data(), static_cast<int32_t>(texts[a].size()), texts[b].data(),
+                         static_cast<int32_t>(texts[b].size()));
+        return result == UCOL_LESS || (result == UCOL_EQUAL && lines[a] < lines[b]);
+    });
+    Lines ordered;
+    for (const std::size_t i : order)
+        ordered.push_back(lines[i]);
+    return ordered;
+}
+
+// Every index one source gives (names in both forms, occupations, places) sorts as the reference does.
+void ExpectReferenceOrder(const std::string& name, auto makeSource)
+{
+    const names::PrefixTable prefixes = names::DefaultPrefixes();
+    const ScanChoices choices[] = {{EventKind::Naam, RecordGroup::Personen, names::NameForm::Full, prefixes},
+                                   {EventKind::Naam, RecordGroup::Personen, names::NameForm::FamilyName, prefixes},
+                                   {EventKind::Beroepen, RecordGroup::Personen, names::NameForm::Full, prefixes},
+                                   {EventKind::Plaatsen, RecordGroup::Beiden, names::NameForm::Full, prefixes}};
+    for (const ScanChoices& choice : choices) {
+        auto source = makeSource();
+        test_support::RecordingPanels panels;
+        ScanResult scanned = ScanGedcom(*source, choice, panels);
+        const Lines lines(scanned.indexList.begin(), scanned.indexList.end());
+        SortIndexList(scanned.indexList, scanned.encoding, "nl");
+        ASSERT_TRUE(Lines(scanned.indexList.begin(), scanned.indexList.end()) ==
+                    ReferenceOrder(lines, scanned.encoding))
+            << name << ", event kind " << static_cast<int>(choice.eventKind) << ", name form "
+            << static_cast<int>(choice.nameForm);
+    }
+}
+
+TEST(SortReference, EveryCorpusFileSortsAsTheReference)
+{
+    const fs::path folder = STAMBRIX_CORPUS_DIR;
+    std::error_code error;
+    if (folder.empty() || !fs::is_directory(folder, error))
+        GTEST_SKIP() << "no GEDCOM corpus here: STAMBRIX_CORPUS_DIR is \"" STAMBRIX_CORPUS_DIR "\"";
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        std::string extension = entry.path().extension().string();
+        std::transform(extension.begin(), extension.end(), extension.begin(), [](char c) { return c | 0x20; });
+        if (extension == ".ged")
+            ExpectReferenceOrder(entry.path().string(),
+                                 [&] { return std::make_unique<gedcom::FileSource>(entry.path().string()); });
+    }
+}
+
+TEST(SortReference, GeneratedTreeSortsAsTheReference)
+{
+    const std::string tree = test_support::GeneratedGedcom(20000);
+    ExpectReferenceOrder("generated tree", [&] { return std::make_unique<gedcom::MemorySource>(tree); });
+}
+
+} // namespace
+} // namespace stambrix::scan
