@@ -45,12 +45,12 @@ int32_t Move(UCharIterator* iterator, int32_t delta, UCharIteratorOrigin origin)
 
 UBool HasNext(UCharIterator* iterator)
 {
-    return iterator->index < iterator->length;
+    return iterator->index < iterator->length ? 1 : 0;
 }
 
 UBool HasPrevious(UCharIterator* iterator)
 {
-    return iterator->index > 0;
+    return iterator->index > 0 ? 1 : 0;
 }
 
 UChar32 Current(UCharIterator* iterator)

@@ -15,6 +15,7 @@
 #include <memory>
 #include <new>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace stambrix::scan {
@@ -134,6 +135,11 @@ std::string CollationLocale()
 
 struct CollatedLines::Keys
 {
+    Keys(Collator opened, TextEncoding textEncoding, std::string localeName)
+        : collator(std::move(opened)), encoding(textEncoding), locale(std::move(localeName))
+    {
+    }
+
     Collator collator;
     TextEncoding encoding;
     std::string locale;
