@@ -5,6 +5,7 @@
 #include <array>
 #include <cassert>
 #include <cstdint>
+#include <utility>
 
 namespace stambrix::gedcom {
 
@@ -49,32 +50,46 @@ constexpr bool IsLetter(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-/// True when `find` stands at `at` of `text` as a whole word: where `find` begins with a letter, no
-/// letter stands just before it; where it ends with one, none follows.
-bool IsWholeWordAt(std::string_view text, std::size_t at, std::string_view find)
+/// True when `find`, found at `at` of `text`, stands there as a whole word: where `find` begins with
+/// a letter, `before` (the character before it, 0 for none) is no letter; where it ends with one,
+/// none follows.
+bool IsWholeWordAt(char before, std::string_view text, std::size_t at, std::string_view find)
 {
     const std::size_t end = at + find.size();
-    if (IsLetter(find.front()) && at > 0 && IsLetter(text[at - 1]))
+    if (IsLetter(find.front()) && IsLetter(before))
         return false;
     return !(IsLetter(find.back()) && end < text.size() && IsLetter(text[end]));
 }
 
 /// Replaces every whole-word occurrence of `find` in `text`, left to right, A-Z and a-z taken as
 /// equal; the search goes on behind each inserted replacement, so a replacement never takes part in
-/// a match. Returns true when anything was replaced.
+/// a match. The new text is built in one pass, however many matches there are. Returns true when
+/// anything was replaced.
 bool ReplaceAllNoCase(std::string& text, std::string_view find, std::string_view replacement)
 {
+    std::size_t at = text::FindNoCase(text, find);
+    if (at == std::string::npos)
+        return false;
     bool replaced = false;
-    for (std::size_t at = text::FindNoCase(text, find); at != std::string::npos;) {
-        if (!IsWholeWordAt(text, at, find)) {
-            at = text::FindNoCase(text, find, at + 1);
+    std::string result;
+    result.reserve(text.size());
+    std::size_t copied = 0;
+    for (; at != std::string::npos; at = text::FindNoCase(text, find, at + 1)) {
+        result.append(text, copied, at - copied);
+        copied = at;
+        // What stands before the match is what the text holds there by now: a replacement included.
+        if (!IsWholeWordAt(result.empty() ? '\0' : result.back(), text, at, find))
             continue;
-        }
-        text.replace(at, find.size(), replacement);
+        result.append(replacement);
+        copied = at + find.size();
         replaced = true;
-        at = text::FindNoCase(text, find, at + replacement.size());
+        at = copied - 1;
     }
-    return replaced;
+    if (!replaced)
+        return false;
+    result.append(text, copied);
+    text = std::move(result);
+    return true;
 }
 
 // Month words of a date, each with its month number; full names and abbreviations alike.

@@ -163,6 +163,21 @@ INSTANTIATE_TEST_SUITE_P(NotCompleteDates, RenderGedcomDateCase,
                                          DateCase{"12\t05\t1850", "12\t05\t1850"}, DateCase{"18500", "18500"},
                                          DateCase{"12 MAY 1850 AND", "12 mei 1850 AND"}));
 
+// A value of any length is translated in one pass: a megabyte of blanks, the pairs halved, and a
+// megabyte of month words, each one translated.
+TEST(TranslateDateWords, LongValuesAsShortOnes)
+{
+    const std::string blanks(1 << 20, ' ');
+    EXPECT_EQ(TranslateDateWords("x" + blanks + "x"), "x" + std::string(1 << 19, ' ') + "x");
+    std::string words;
+    std::string translated;
+    for (int i = 0; i < 100000; ++i) {
+        words += "May. ";
+        translated += "mei- ";
+    }
+    EXPECT_EQ(TranslateDateWords(words), translated);
+}
+
 // The short way to the common dates gives what the whole rule gives: on every DATE value of the
 // corpus and on every month word in three cases between the separators, with days and years at
 // their edges and words that are no month.
