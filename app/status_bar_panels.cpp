@@ -23,18 +23,20 @@ QLabel* AddPanel(QStatusBar* statusBar, const char* objectName, std::string_view
 } // namespace
 
 StatusBarPanels::StatusBarPanels(QStatusBar* statusBar)
-    : statusBar_(statusBar), read_(AddPanel(statusBar, "sbarStambrixPanel1", progress::kReadCaption)),
-      time_(AddPanel(statusBar, "sbarStambrixPanel2", progress::kTimeCaption)),
-      written_(AddPanel(statusBar, "sbarStambrixPanel3", progress::kWrittenCaption))
+    : statusBar_(statusBar), read_{AddPanel(statusBar, "sbarStambrixPanel1", progress::kReadCaption), {}},
+      time_{AddPanel(statusBar, "sbarStambrixPanel2", progress::kTimeCaption), {}},
+      written_{AddPanel(statusBar, "sbarStambrixPanel3", progress::kWrittenCaption), {}}
 {
     sinceRepaint_.start();
 }
 
-void StatusBarPanels::Show(QLabel* panel, std::string_view text, std::string_view caption)
+void StatusBarPanels::Show(Panel& panel, std::string_view text, std::string_view caption)
 {
-    const std::string shown = text.empty() ? std::string(caption) : "  " + std::string(text);
-    // The GEDCOM bytes are not converted; a name that is not UTF-8 shows as Latin-1.
-    panel->setText(QString::fromLocal8Bit(shown.data(), static_cast<qsizetype>(shown.size())));
+    if (text.empty())
+        panel.text.assign(caption);
+    else
+        panel.text.assign("  ").append(text);
+    panel.changed = true;
     // A panel brought back to its caption (the reset at the start of a run) is seen at once.
     if (text.empty() || sinceRepaint_.elapsed() >= kRepaintInterval)
         Flush();
@@ -59,7 +61,8 @@ void StatusBarPanels::SetStatusPanelWidths()
 {
     const int width = statusBar_->width();
     int left = 0;
-    for (const auto& [panel, eighths] : {std::pair{read_, 3}, std::pair{time_, 2}, std::pair{written_, 3}}) {
+    for (const auto& [panel, eighths] :
+         {std::pair{read_.label, 3}, std::pair{time_.label, 2}, std::pair{written_.label, 3}}) {
         const int panelWidth = width * eighths / 8;
         panel->setGeometry(left, 0, panelWidth, statusBar_->height());
         left += panelWidth;
@@ -68,6 +71,13 @@ void StatusBarPanels::SetStatusPanelWidths()
 
 void StatusBarPanels::Flush()
 {
+    for (Panel* panel : {&read_, &time_, &written_}) {
+        if (!panel->changed)
+            continue;
+        // The GEDCOM bytes are not converted; a name that is not UTF-8 shows as Latin-1.
+        panel->label->setText(QString::fromLocal8Bit(panel->text.data(), static_cast<qsizetype>(panel->text.size())));
+        panel->changed = false;
+    }
     statusBar_->repaint();
     sinceRepaint_.restart();
 }

@@ -4,14 +4,18 @@
 
 #include <QElapsedTimer>
 
+#include <string>
+#include <string_view>
+
 class QLabel;
 class QStatusBar;
 
 namespace stambrix::app {
 
-/// The three status panels on the main window's status bar. Every call sets its panel's text; a
-/// default caption is painted at once, other texts at most every 50 ms, so a run over a million
-/// records does not spend its time painting, and Flush shows the last texts whatever the time.
+/// The three status panels on the main window's status bar. Every call keeps its panel's text; a
+/// default caption is set and painted at once, other texts are put on the panels and painted at most
+/// every 50 ms, so a run over a million records spends its time neither on labels nor on painting,
+/// and Flush shows the last texts whatever the time.
 class StatusBarPanels final : public progress::StatusPanels
 {
 public:
@@ -28,12 +32,20 @@ public:
     void Flush();
 
 private:
-    void Show(QLabel* panel, std::string_view text, std::string_view caption);
+    /// A panel and the text it is to show by the next repaint.
+    struct Panel
+    {
+        QLabel* label;
+        std::string text;
+        bool changed = false;
+    };
+
+    void Show(Panel& panel, std::string_view text, std::string_view caption);
 
     QStatusBar* statusBar_;
-    QLabel* read_;
-    QLabel* time_;
-    QLabel* written_;
+    Panel read_;
+    Panel time_;
+    Panel written_;
     QElapsedTimer sinceRepaint_;
 };
 
