@@ -14,6 +14,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <span>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -60,22 +61,14 @@ std::uint64_t WordAt(const std::array<std::uint8_t, kHeadSize>& head, std::size_
     return std::endian::native == std::endian::little ? __builtin_bswap64(word) : word;
 }
 
-void ThrowOnFailure(UErrorCode status, const std::string& locale)
+// The head of the key of `text`. ICU gives 0 for a key it could not make, which only a failing
+// allocation causes.
+KeyedLine KeyedLineOf(const UCollator* collator, std::span<const UChar> text, std::uint32_t line)
 {
-    if (status == U_MEMORY_ALLOCATION_ERROR)
-        throw std::bad_alloc();
-    if (U_FAILURE(status))
-        throw IoError("ICU-sortering voor " + locale, u_errorName(status));
-}
-
-// The head of the key of the text `iterator` reads: the collator computes no more of the key than that.
-KeyedLine KeyedLineOf(const UCollator* collator, UCharIterator& iterator, std::uint32_t line, const std::string& locale)
-{
-    std::uint32_t state[2] = {0, 0};
-    UErrorCode status = U_ZERO_ERROR;
     KeyedLine entry{};
-    ucol_nextSortKeyPart(collator, &iterator, state, entry.head.data(), static_cast<int32_t>(kHeadSize), &status);
-    ThrowOnFailure(status, locale);
+    if (ucol_getSortKey(collator, text.data(), static_cast<int32_t>(text.size()), entry.head.data(),
+                        static_cast<int32_t>(kHeadSize)) == 0)
+        throw std::bad_alloc();
     entry.line = line;
     return entry;
 }
@@ -86,9 +79,8 @@ KeyedLine KeyedLineOf(const UCollator* collator, UCharIterator& iterator, std::u
 class CollationLess
 {
 public:
-    CollationLess(const UCollator* collator, TextEncoding encoding, const scan::IndexList& indexList,
-                  const std::string& locale)
-        : collator_(collator), encoding_(encoding), indexList_(&indexList), locale_(&locale),
+    CollationLess(const UCollator* collator, TextEncoding encoding, const scan::IndexList& indexList)
+        : collator_(collator), encoding_(encoding), indexList_(&indexList),
           texts_(std::make_shared<std::array<CollationText, 2>>())
     {
     }
@@ -105,10 +97,12 @@ public:
         const std::string_view lineB = (*indexList_)[b.line];
         if (a.head.back() != 0) {
             auto& [textA, textB] = *texts_;
-            UErrorCode status = U_ZERO_ERROR;
+            const std::span<const UChar> unitsA = textA.Of(lineA, encoding_);
+            const std::span<const UChar> unitsB = textB.Of(lineB, encoding_);
+            // The collator passes over the part both lines begin with, such as the value of lines of one place.
             const UCollationResult order =
-                ucol_strcollIter(collator_, &textA.Over(lineA, encoding_), &textB.Over(lineB, encoding_), &status);
-            ThrowOnFailure(status, *locale_);
+                ucol_strcoll(collator_, unitsA.data(), static_cast<int32_t>(unitsA.size()), unitsB.data(),
+                             static_cast<int32_t>(unitsB.size()));
             if (order != UCOL_EQUAL)
                 return order == UCOL_LESS;
         }
@@ -119,8 +113,7 @@ private:
     const UCollator* collator_;
     TextEncoding encoding_;
     const scan::IndexList* indexList_;
-    const std::string* locale_;
-    // The sort copies its comparison; the copies share one pair of readers of lines.
+    // The sort copies its comparison; the copies share one pair of buffers for the lines' text.
     std::shared_ptr<std::array<CollationText, 2>> texts_;
 };
 } // namespace
@@ -135,29 +128,27 @@ std::string CollationLocale()
 
 struct CollatedLines::Keys
 {
-    Keys(Collator opened, TextEncoding textEncoding, std::string localeName)
-        : collator(std::move(opened)), encoding(textEncoding), locale(std::move(localeName))
+    Keys(Collator opened, TextEncoding textEncoding) : collator(std::move(opened)), encoding(textEncoding)
     {
     }
 
     Collator collator;
     TextEncoding encoding;
-    std::string locale;
     std::vector<KeyedLine> lines;
     std::vector<KeyedLine> later; // those of a merged later list, each line counted from the start of both
 };
 
 CollatedLines::CollatedLines(const scan::IndexList& indexList, TextEncoding encoding, const std::string& locale)
-    : keys_(std::make_unique<Keys>(OpenCollator(locale), encoding, locale))
+    : keys_(std::make_unique<Keys>(OpenCollator(locale), encoding))
 {
     assert(indexList.size() <= UINT32_MAX);
     keys_->lines.reserve(indexList.size());
     CollationText text;
     for (std::size_t i = 0; i < indexList.size(); ++i)
-        keys_->lines.push_back(KeyedLineOf(keys_->collator.get(), text.Over(indexList[i], encoding),
-                                           static_cast<std::uint32_t>(i), locale));
+        keys_->lines.push_back(
+            KeyedLineOf(keys_->collator.get(), text.Of(indexList[i], encoding), static_cast<std::uint32_t>(i)));
     std::sort(keys_->lines.begin(), keys_->lines.end(),
-              CollationLess(keys_->collator.get(), encoding, indexList, locale));
+              CollationLess(keys_->collator.get(), encoding, indexList));
 }
 
 CollatedLines::~CollatedLines() = default;
@@ -182,7 +173,7 @@ void CollatedLines::ApplyTo(scan::IndexList& indexList) &&
     const std::vector<KeyedLine>& later = keys->later;
     assert(first.size() + later.size() == indexList.size());
     // Merged lines are merged here, straight into the order, so no merged copy of their keys is made.
-    const CollationLess less(keys->collator.get(), keys->encoding, indexList, keys->locale);
+    const CollationLess less(keys->collator.get(), keys->encoding, indexList);
     std::vector<std::size_t> order;
     order.reserve(indexList.size());
     for (std::size_t i = 0, j = 0; i < first.size() || j < later.size();) {
