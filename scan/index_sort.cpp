@@ -14,6 +14,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <numeric>
 #include <span>
 #include <string_view>
 #include <utility>
@@ -73,9 +74,26 @@ KeyedLine KeyedLineOf(const UCollator* collator, std::span<const UChar> text, st
     return entry;
 }
 
-// Collation order, then the order of the bytes. A sort key holds no zero byte, so heads that end in
-// zero hold whole keys; other equal heads leave the rest of the keys to decide, which the collator
-// compares on the text of the two lines.
+bool HeadLess(const KeyedLine& a, const KeyedLine& b)
+{
+    for (std::size_t i = 0; i < kHeadSize; i += 8) {
+        const std::uint64_t wordA = WordAt(a.head, i);
+        const std::uint64_t wordB = WordAt(b.head, i);
+        if (wordA != wordB)
+            return wordA < wordB;
+    }
+    return false;
+}
+
+// A sort key holds no zero byte, so a head that ends in zero holds the whole key.
+bool HoldsWholeKey(const KeyedLine& entry)
+{
+    return entry.head.back() == 0;
+}
+
+// Collation order, then the order of the bytes. Equal heads that hold whole keys leave the bytes to
+// decide; other equal heads leave the rest of the keys to decide, which the collator compares on the
+// text of the two lines.
 class CollationLess
 {
 public:
@@ -87,19 +105,17 @@ public:
 
     bool operator()(const KeyedLine& a, const KeyedLine& b) const
     {
-        for (std::size_t i = 0; i < kHeadSize; i += 8) {
-            const std::uint64_t wordA = WordAt(a.head, i);
-            const std::uint64_t wordB = WordAt(b.head, i);
-            if (wordA != wordB)
-                return wordA < wordB;
-        }
+        if (HeadLess(a, b))
+            return true;
+        if (HeadLess(b, a))
+            return false;
         const std::string_view lineA = (*indexList_)[a.line];
         const std::string_view lineB = (*indexList_)[b.line];
-        if (a.head.back() != 0) {
+        if (!HoldsWholeKey(a)) {
             auto& [textA, textB] = *texts_;
             const std::span<const UChar> unitsA = textA.Of(lineA, encoding_);
             const std::span<const UChar> unitsB = textB.Of(lineB, encoding_);
-            // The collator passes over the part both lines begin with, such as the value of lines of one place.
+            // The collator passes over the part both lines begin with.
             const UCollationResult order =
                 ucol_strcoll(collator_, unitsA.data(), static_cast<int32_t>(unitsA.size()), unitsB.data(),
                              static_cast<int32_t>(unitsB.size()));
@@ -116,6 +132,75 @@ private:
     // The sort copies its comparison; the copies share one pair of buffers for the lines' text.
     std::shared_ptr<std::array<CollationText, 2>> texts_;
 };
+
+// Runs of equal heads longer than this are ordered by comparing their lines' text pairwise rather
+// than by whole keys, which would take memory in proportion to the run.
+constexpr std::size_t kLongestKeyedRun = 1 << 16;
+
+// Puts `run`, lines with equal heads that do not hold whole keys, in order by the lines' whole keys,
+// each made once, then by their bytes.
+void OrderByWholeKeys(std::span<KeyedLine> run, const UCollator* collator, TextEncoding encoding,
+                      const scan::IndexList& indexList)
+{
+    std::vector<std::uint8_t> keyBytes;
+    std::vector<std::size_t> keyStarts{0};
+    keyStarts.reserve(run.size() + 1);
+    CollationText text;
+    for (const KeyedLine& entry : run) {
+        const std::span<const UChar> units = text.Of(indexList[entry.line], encoding);
+        const std::size_t start = keyStarts.back();
+        for (std::size_t room = units.size() * 4 + 16;;) {
+            keyBytes.resize(start + room);
+            const int32_t length = ucol_getSortKey(collator, units.data(), static_cast<int32_t>(units.size()),
+                                                   keyBytes.data() + start, static_cast<int32_t>(room));
+            if (length == 0)
+                throw std::bad_alloc();
+            if (static_cast<std::size_t>(length) <= room) {
+                keyStarts.push_back(start + static_cast<std::size_t>(length));
+                break;
+            }
+            room = static_cast<std::size_t>(length);
+        }
+    }
+    const auto keyOf = [&](std::size_t i) {
+        return std::string_view(reinterpret_cast<const char*>(keyBytes.data()) + keyStarts[i],
+                                keyStarts[i + 1] - keyStarts[i]);
+    };
+    std::vector<std::uint32_t> positions(run.size());
+    std::iota(positions.begin(), positions.end(), 0u);
+    std::sort(positions.begin(), positions.end(), [&](std::uint32_t a, std::uint32_t b) {
+        // Keys compare as unsigned bytes, as char_traits<char> compares them.
+        const int order = keyOf(a).compare(keyOf(b));
+        return order != 0 ? order < 0 : indexList[run[a].line] < indexList[run[b].line];
+    });
+    std::vector<KeyedLine> ordered;
+    ordered.reserve(run.size());
+    for (const std::uint32_t position : positions)
+        ordered.push_back(run[position]);
+    std::copy(ordered.begin(), ordered.end(), run.begin());
+}
+
+// Sorts `lines` in collation order, then by bytes: by their heads first, which decide most
+// comparisons without reading a line, then each run of equal heads by what is left to decide.
+void SortKeyedLines(std::vector<KeyedLine>& lines, const UCollator* collator, TextEncoding encoding,
+                    const scan::IndexList& indexList)
+{
+    std::sort(lines.begin(), lines.end(), HeadLess);
+    for (auto runStart = lines.begin(); runStart != lines.end();) {
+        const auto runEnd = std::find_if(runStart + 1, lines.end(),
+                                         [&](const KeyedLine& entry) { return HeadLess(*runStart, entry); });
+        const std::span<KeyedLine> run(runStart, runEnd);
+        if (run.size() > 1 && HoldsWholeKey(run.front()))
+            std::sort(run.begin(), run.end(), [&](const KeyedLine& a, const KeyedLine& b) {
+                return indexList[a.line] < indexList[b.line];
+            });
+        else if (run.size() > 1 && run.size() <= kLongestKeyedRun)
+            OrderByWholeKeys(run, collator, encoding, indexList);
+        else if (run.size() > 1)
+            std::sort(run.begin(), run.end(), CollationLess(collator, encoding, indexList));
+        runStart = runEnd;
+    }
+}
 } // namespace
 
 std::string CollationLocale()
@@ -147,8 +232,7 @@ CollatedLines::CollatedLines(const scan::IndexList& indexList, TextEncoding enco
     for (std::size_t i = 0; i < indexList.size(); ++i)
         keys_->lines.push_back(
             KeyedLineOf(keys_->collator.get(), text.Of(indexList[i], encoding), static_cast<std::uint32_t>(i)));
-    std::sort(keys_->lines.begin(), keys_->lines.end(),
-              CollationLess(keys_->collator.get(), encoding, indexList));
+    SortKeyedLines(keys_->lines, keys_->collator.get(), encoding, indexList);
 }
 
 CollatedLines::~CollatedLines() = default;

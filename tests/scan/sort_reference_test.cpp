@@ -113,5 +113,24 @@ TEST(SortReference, GeneratedTreeSortsAsTheReference)
     ExpectReferenceOrder("generated tree", [&] { return std::make_unique<gedcom::MemorySource>(tree); });
 }
 
+// Lines alike past the key bytes kept for each line, that case, accents and blanks order otherwise
+// than their bytes: in a short run, and in a run longer than is given whole keys at once.
+TEST(SortReference, RunsOfLinesAlikeSortAsTheReference)
+{
+    const std::string variants[] = {"e", "E", "\xC3\xA9", "\xC3\x89", "-", " ", "ee"};
+    for (const std::size_t count : {1000, 70000}) {
+        Lines lines;
+        for (std::size_t i = 0; i < count; ++i)
+            lines.push_back("Oud-Beijerland, Zuid-Holland, Nederland, Europa " + variants[(i * 7919) % 7] +
+                            "\t[I" + std::to_string((i * 104729) % count) + "]");
+        IndexList indexList;
+        for (const std::string& line : lines)
+            indexList.Add(line);
+        SortIndexList(indexList, TextEncoding::Utf8, "nl");
+        ASSERT_TRUE(Lines(indexList.begin(), indexList.end()) == ReferenceOrder(lines, TextEncoding::Utf8))
+            << count << " lines";
+    }
+}
+
 } // namespace
 } // namespace stambrix::scan
