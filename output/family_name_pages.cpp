@@ -42,14 +42,14 @@ template <typename Lines, typename TakeName>
 void ForEachNewName(const Lines& lines, bool utf8, WrittenCounter& counter, TakeName takeName)
 {
     std::string_view previous;
-    for (const std::string_view line : lines) {
+    scan::VisitLines(lines, [&](std::string_view line) {
         counter.Count();
         if (SameHeading(previous, line))
-            continue;
+            return;
         const bool newInitial = !SameInitial(previous, line, utf8);
         previous = line;
         takeName(line, newInitial);
-    }
+    });
 }
 
 } // namespace

@@ -47,8 +47,8 @@ template <typename HeadingOf>
 LetterGroups GatherByLetter(const scan::IndexList& indexList, bool utf8, HeadingOf headingOf)
 {
     LetterGroups groups;
-    for (const std::string_view line : indexList)
-        groups.LinesOf(LetterOf(headingOf(line), utf8)).push_back(line);
+    scan::VisitLines(indexList,
+                     [&](std::string_view line) { groups.LinesOf(LetterOf(headingOf(line), utf8)).push_back(line); });
     return groups;
 }
 

@@ -66,8 +66,7 @@ void WriteNameIndexPages(const scan::IndexList& indexList, bool framed, HtmlPage
     // Each page starts its headings afresh.
     const auto writeEntries = [&](const auto& lines) {
         NameEntryWriter writer(pages, counter);
-        for (const std::string_view line : lines)
-            writer.Write(line);
+        scan::VisitLines(lines, [&](std::string_view line) { writer.Write(line); });
     };
     if (framed)
         WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), HeadingOf), pages, writeEntries);

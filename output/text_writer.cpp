@@ -5,11 +5,11 @@ namespace stambrix::output {
 void WriteTextIndex(const scan::IndexList& indexList, FileSet& files, std::string_view name, WrittenCounter& counter)
 {
     files.Open(name);
-    for (const std::string_view line : indexList) {
+    scan::VisitLines(indexList, [&](std::string_view line) {
         counter.Count();
         files.Write(line);
         files.Write("\r\n");
-    }
+    });
     files.Close();
 }
 

@@ -43,4 +43,21 @@ private:
     std::vector<std::string_view> lines_;
 };
 
+/// Calls `visit`(line) for each of `lines` (an IndexList or a vector of its lines) in turn. Sorted
+/// lines lie scattered over the blocks, so the text of a line some places ahead is asked of the
+/// memory while the current one is handled.
+template <typename Lines, typename Visit> void VisitLines(const Lines& lines, Visit visit)
+{
+    constexpr std::size_t kAhead = 16;
+    const std::size_t count = lines.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + kAhead < count) {
+            const std::string_view ahead = lines[i + kAhead];
+            __builtin_prefetch(ahead.data());
+            __builtin_prefetch(ahead.data() + ahead.size());
+        }
+        visit(lines[i]);
+    }
+}
+
 } // namespace stambrix::scan
