@@ -3,6 +3,9 @@
 #include "gedcom/field_extractors.h"
 #include "text/ascii.h"
 
+#include <charconv>
+#include <iterator>
+
 namespace stambrix::scan {
 
 bool ScanState::ReadLine()
@@ -40,9 +43,19 @@ void ScanState::AssumeCharset(gedcom::DeclaredCharset declared)
 void ScanState::OpenRecord()
 {
     ++recordCounter_;
-    const std::uint64_t shown =
-        recordTotal_ != nullptr ? recordTotal_->fetch_add(1, std::memory_order_relaxed) + 1 : recordCounter_;
-    readText_.assign(progress::kReadPrefix).append(std::to_string(shown));
+    std::uint64_t shown = recordCounter_;
+    if (recordTotal_ != nullptr) {
+        // The parts add their counts to the total in batches: a count the threads share changed
+        // with every record would pass between their caches all the time.
+        if (++unshared_ == kRecordsSharedAtOnce) {
+            sharedTotal_ = recordTotal_->fetch_add(unshared_, std::memory_order_relaxed) + unshared_;
+            unshared_ = 0;
+        }
+        shown = sharedTotal_ + unshared_;
+    }
+    char digits[24];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), shown).ptr;
+    readText_.assign(progress::kReadPrefix).append(digits, end);
     panels_.ShowReadStatus(readText_);
     recordId_ = gedcom::RecordIdOf(line);
 }

@@ -21,7 +21,7 @@ class ScanState
 {
 public:
     /// `recordTotal`, when given, counts the records of every part of a file read in parts at
-    /// once; the read panel then shows that total.
+    /// once; the read panel then shows that total as this part last saw it, plus its own records since.
     ScanState(gedcom::GedcomReader& reader, scan::IndexList& indexList, progress::StatusPanels& panels,
               std::atomic<std::uint64_t>* recordTotal = nullptr)
         : reader_(reader), indexList_(indexList), panels_(panels), recordTotal_(recordTotal)
@@ -60,6 +60,9 @@ private:
     scan::IndexList& indexList_;
     progress::StatusPanels& panels_;
     std::atomic<std::uint64_t>* recordTotal_;
+    static constexpr std::uint64_t kRecordsSharedAtOnce = 1024;
+    std::uint64_t unshared_ = 0;    // counted here, not yet added to recordTotal_
+    std::uint64_t sharedTotal_ = 0; // recordTotal_ after this part last added to it
     std::uint64_t recordCounter_ = 0;
     std::string recordId_;
     std::string scratch_;
