@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view surnameText = zero == std::string_view::npos ? std::string_view() : input.substr(zero + 1);
 
     const PrefixTable table = ParsePrefixFile(fileText);
-    for (const std::string& entry : table.entries)
+    for (const std::string& entry : table.Entries())
         if (entry.empty() || HasCapital(entry) || stambrix::text::Trim(entry).empty())
             Fail("a prefix table entry that is empty or not folded");
 

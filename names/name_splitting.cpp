@@ -19,10 +19,9 @@ SplitName SplitSurname(std::string_view surnameText, const PrefixTable& prefixes
 
     // The search starts at the first character as written, so «/ van Berg/» has no prefix; the
     // prefix itself is taken from the name, in its own spelling, not from the table.
-    const char first = text::ToUpperAscii(surnameText.front());
-    for (const std::string& entry : prefixes.entries) {
-        if (!entry.empty() && text::ToUpperAscii(entry.front()) == first &&
-            text::StartsWithNoCase(surnameText, entry)) {
+    for (const std::uint32_t position : prefixes.EntriesStartingLike(surnameText.front())) {
+        const std::string& entry = prefixes.Entries()[position];
+        if (text::StartsWithNoCase(surnameText, entry)) {
             split.prefix = text::ToLowerAscii(text::Trim(surnameText.substr(0, entry.size())));
             split.surname = text::Trim(surnameText.substr(entry.size()));
             return split;

@@ -75,7 +75,7 @@ public:
     PrefixTable Finish()
     {
         EndLine();
-        return std::move(table_);
+        return PrefixTable(std::move(entries_));
     }
 
 private:
@@ -85,13 +85,13 @@ private:
         if (std::exchange(firstLine_, false) && line.starts_with(kUtf8Mark))
             line.remove_prefix(kUtf8Mark.size());
         if (!IsSkipped(line))
-            table_.entries.push_back(EntryOf(line));
+            entries_.push_back(EntryOf(line));
         line_.clear();
     }
 
     static constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-    PrefixTable table_;
+    std::vector<std::string> entries_;
     std::string line_;
     char partner_ = '\0';
     bool firstLine_ = true;
@@ -125,11 +125,16 @@ PrefixTable ReadPrefixFile(const std::filesystem::path& path)
 
 } // namespace
 
+PrefixTable::PrefixTable(std::vector<std::string> entries) : entries_(std::move(entries))
+{
+    for (std::uint32_t i = 0; i < entries_.size(); ++i)
+        if (!entries_[i].empty())
+            byFirst_[static_cast<unsigned char>(text::ToUpperAscii(entries_[i].front()))].push_back(i);
+}
+
 PrefixTable DefaultPrefixes()
 {
-    PrefixTable table;
-    table.entries.assign(kBuiltInPrefixes.begin(), kBuiltInPrefixes.end());
-    return table;
+    return PrefixTable(std::vector<std::string>(kBuiltInPrefixes.begin(), kBuiltInPrefixes.end()));
 }
 
 PrefixTable ParsePrefixFile(std::string_view text)

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "text/ascii.h"
+
+#include <array>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -10,9 +14,24 @@ namespace stambrix::names {
 /// The surname prefixes in matching order: lower case (A-Z folded), most ending in one blank
 /// ("van der "), those ending in an apostrophe or a full stop without one ("d'", "st.").
 /// The first entry that matches wins, so "van der " stands before "van ".
-struct PrefixTable
+class PrefixTable
 {
-    std::vector<std::string> entries;
+public:
+    PrefixTable() = default;
+    explicit PrefixTable(std::vector<std::string> entries);
+
+    const std::vector<std::string>& Entries() const { return entries_; }
+
+    /// The positions in Entries() of the entries whose first character, A-Z folded, is that of
+    /// `first`, in table order; an empty entry is never among them.
+    const std::vector<std::uint32_t>& EntriesStartingLike(char first) const
+    {
+        return byFirst_[static_cast<unsigned char>(text::ToUpperAscii(first))];
+    }
+
+private:
+    std::vector<std::string> entries_;
+    std::array<std::vector<std::uint32_t>, 256> byFirst_;
 };
 
 /// The 60 built-in prefixes, in their fixed order.

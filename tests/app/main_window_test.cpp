@@ -150,7 +150,7 @@ private slots:
         QCOMPARE(window.MailAddress(), QStringLiteral("stambrix@example.org"));
         QCOMPARE(window.HomePageAddress(), QStringLiteral("https://www.example.com/wendmoor/"));
         QCOMPARE(window.ProgramDirectory(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
-        QCOMPARE(window.Prefixes().entries.size(), std::size_t{60});
+        QCOMPARE(window.Prefixes().Entries().size(), std::size_t{60});
         QCOMPARE(Panel(window, 1), QStringLiteral("  regels gelezen"));
         QCOMPARE(Panel(window, 2), QStringLiteral("  (dd:uu:mm:ss)"));
         QCOMPARE(Panel(window, 3), QStringLiteral("  regels geschreven"));

@@ -22,7 +22,7 @@ using Entries = std::vector<std::string>;
 
 TEST(DefaultPrefixes, HasSixtyEntriesInMatchingOrder)
 {
-    const Entries entries = DefaultPrefixes().entries;
+    const Entries entries = DefaultPrefixes().Entries();
     ASSERT_EQ(entries.size(), 60u);
     EXPECT_EQ(entries[0], "d'");
     EXPECT_EQ(entries[39], "st. ");
@@ -36,7 +36,7 @@ TEST(DefaultPrefixes, HasSixtyEntriesInMatchingOrder)
 
 TEST(DefaultPrefixes, EndInOneBlankExceptTheApostropheEntries)
 {
-    const Entries entries = DefaultPrefixes().entries;
+    const Entries entries = DefaultPrefixes().Entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string& entry = entries[i];
         SCOPED_TRACE("entry " + std::to_string(i + 1) + " \"" + entry + '"');
@@ -65,7 +65,7 @@ class ParsePrefixFileStoring : public testing::TestWithParam<StoredLine>
 
 TEST_P(ParsePrefixFileStoring, TrimsLowerCasesAndAddsBlankUnlessApostropheOrStopEnds)
 {
-    EXPECT_EQ(ParsePrefixFile(GetParam().line).entries, Entries{GetParam().entry});
+    EXPECT_EQ(ParsePrefixFile(GetParam().line).Entries(), Entries{GetParam().entry});
 }
 
 INSTANTIATE_TEST_SUITE_P(StoringRule, ParsePrefixFileStoring,
@@ -87,18 +87,18 @@ TEST(ParsePrefixFile, CommentsAndBlankLinesMakeNoEntry)
                              " ;not a comment\n"
                              "de\n"
                              ";last line a comment";
-    EXPECT_EQ(ParsePrefixFile(text).entries, (Entries{"van ", ";not a comment ", "de "}));
+    EXPECT_EQ(ParsePrefixFile(text).Entries(), (Entries{"van ", ";not a comment ", "de "}));
 }
 
 TEST(ParsePrefixFile, TrailingBlankLinesMakeNoEntry)
 {
-    EXPECT_EQ(ParsePrefixFile("van\n\n  \n\t\n").entries, Entries{"van "});
+    EXPECT_EQ(ParsePrefixFile("van\n\n  \n\t\n").Entries(), Entries{"van "});
 }
 
 TEST(ParsePrefixFile, WithoutPrefixLinesGivesEmptyTable)
 {
-    EXPECT_TRUE(ParsePrefixFile("").entries.empty());
-    EXPECT_TRUE(ParsePrefixFile(";alleen commentaar\r\n\r\n   \r\n").entries.empty());
+    EXPECT_TRUE(ParsePrefixFile("").Entries().empty());
+    EXPECT_TRUE(ParsePrefixFile(";alleen commentaar\r\n\r\n   \r\n").Entries().empty());
 }
 
 TEST(ParsePrefixFile, EveryLineEndSeparatesLines)
@@ -107,10 +107,10 @@ TEST(ParsePrefixFile, EveryLineEndSeparatesLines)
     for (const char* end : {"\n", "\r\n", "\n\r", "\r"}) {
         SCOPED_TRACE(testing::PrintToString(std::string(end)));
         const std::string text = std::string(";kop") + end + "van der" + end + end + "de" + end + "d'" + end;
-        EXPECT_EQ(ParsePrefixFile(text).entries, expected);
-        EXPECT_EQ(ParsePrefixFile(text.substr(0, text.size() - std::string(end).size())).entries, expected);
+        EXPECT_EQ(ParsePrefixFile(text).Entries(), expected);
+        EXPECT_EQ(ParsePrefixFile(text.substr(0, text.size() - std::string(end).size())).Entries(), expected);
     }
-    EXPECT_EQ(ParsePrefixFile("van der\r;x\r\nde\n\rd'").entries, expected);
+    EXPECT_EQ(ParsePrefixFile("van der\r;x\r\nde\n\rd'").Entries(), expected);
 }
 
 TEST(ParsePrefixFile, KeepsEveryLineOfALongFileInOrder)
@@ -122,7 +122,7 @@ TEST(ParsePrefixFile, KeepsEveryLineOfALongFileInOrder)
         text.append("P").append(number).append("\r\n");
         expected.push_back(std::string("p").append(number).append(" "));
     }
-    EXPECT_EQ(ParsePrefixFile(text).entries, expected);
+    EXPECT_EQ(ParsePrefixFile(text).Entries(), expected);
 }
 
 class LoadPrefixTableTest : public testing::Test
@@ -145,14 +145,14 @@ protected:
 
 TEST_F(LoadPrefixTableTest, MissingFileGivesBuiltInList)
 {
-    EXPECT_EQ(LoadPrefixTable(folder_.path() / kPrefixFileName).entries, DefaultPrefixes().entries);
-    EXPECT_EQ(LoadPrefixTable(folder_.path() / "missing" / kPrefixFileName).entries, DefaultPrefixes().entries);
+    EXPECT_EQ(LoadPrefixTable(folder_.path() / kPrefixFileName).Entries(), DefaultPrefixes().Entries());
+    EXPECT_EQ(LoadPrefixTable(folder_.path() / "missing" / kPrefixFileName).Entries(), DefaultPrefixes().Entries());
 }
 
 TEST_F(LoadPrefixTableTest, ExistingFileWithoutPrefixesGivesEmptyTable)
 {
-    EXPECT_TRUE(LoadPrefixTable(WriteFile("empty.txt", "")).entries.empty());
-    EXPECT_TRUE(LoadPrefixTable(WriteFile("comments.txt", ";een\r\n\r\n;twee\r\n")).entries.empty());
+    EXPECT_TRUE(LoadPrefixTable(WriteFile("empty.txt", "")).Entries().empty());
+    EXPECT_TRUE(LoadPrefixTable(WriteFile("comments.txt", ";een\r\n\r\n;twee\r\n")).Entries().empty());
 }
 
 TEST_F(LoadPrefixTableTest, ReadsFileBytesUnchangedAndLeavesItAsItWas)
@@ -160,8 +160,8 @@ TEST_F(LoadPrefixTableTest, ReadsFileBytesUnchangedAndLeavesItAsItWas)
     const std::string bytes = ";kop\r\nVAN DEN\rter\n\xC9t\xE9\r\nst.\r\n";
     const fs::path path = WriteFile(kPrefixFileName, bytes);
     const Entries expected{"van den ", "ter ", "\xC9t\xE9 ", "st."};
-    EXPECT_EQ(LoadPrefixTable(path).entries, expected);
-    EXPECT_EQ(LoadPrefixTable(path).entries, expected);
+    EXPECT_EQ(LoadPrefixTable(path).Entries(), expected);
+    EXPECT_EQ(LoadPrefixTable(path).Entries(), expected);
     EXPECT_EQ(ReadFile(path), bytes);
 }
 
@@ -171,26 +171,26 @@ TEST_F(LoadPrefixTableTest, FileLargerThanOneReadKeepsEveryLine)
     for (int i = 0; i < 20000; ++i)
         bytes.append("voorvoegsel").append(std::to_string(i)).append("\n");
     const PrefixTable table = LoadPrefixTable(WriteFile(kPrefixFileName, bytes));
-    ASSERT_EQ(table.entries.size(), 20000u);
-    EXPECT_EQ(table.entries.front(), "voorvoegsel0 ");
-    EXPECT_EQ(table.entries.back(), "voorvoegsel19999 ");
+    ASSERT_EQ(table.Entries().size(), 20000u);
+    EXPECT_EQ(table.Entries().front(), "voorvoegsel0 ");
+    EXPECT_EQ(table.Entries().back(), "voorvoegsel19999 ");
 }
 
 TEST_F(LoadPrefixTableTest, SkipsAUtf8ByteOrderMarkAtTheStart)
 {
-    EXPECT_EQ(LoadPrefixTable(WriteFile(kPrefixFileName, "\xEF\xBB\xBFvan der\r\nde\r\n")).entries,
+    EXPECT_EQ(LoadPrefixTable(WriteFile(kPrefixFileName, "\xEF\xBB\xBFvan der\r\nde\r\n")).Entries(),
               (Entries{"van der ", "de "}));
-    EXPECT_EQ(LoadPrefixTable(WriteFile("comment.txt", "\xEF\xBB\xBF;kop\r\nte\r\n")).entries, Entries{"te "});
+    EXPECT_EQ(LoadPrefixTable(WriteFile("comment.txt", "\xEF\xBB\xBF;kop\r\nte\r\n")).Entries(), Entries{"te "});
 }
 
 TEST_F(LoadPrefixTableTest, KeepsSixteenMebibytesOfALongerLineAndReadsOn)
 {
     const std::string longLine(text::kMaxLineLength + 5, 'A');
     const PrefixTable table = LoadPrefixTable(WriteFile(kPrefixFileName, longLine + "\r\nvan\r\n"));
-    ASSERT_EQ(table.entries.size(), 2u);
-    EXPECT_TRUE(table.entries[0] == std::string(text::kMaxLineLength, 'a') + " ")
-        << "an entry of " << table.entries[0].size() << " bytes";
-    EXPECT_EQ(table.entries[1], "van ");
+    ASSERT_EQ(table.Entries().size(), 2u);
+    EXPECT_TRUE(table.Entries()[0] == std::string(text::kMaxLineLength, 'a') + " ")
+        << "an entry of " << table.Entries()[0].size() << " bytes";
+    EXPECT_EQ(table.Entries()[1], "van ");
 }
 
 TEST_F(LoadPrefixTableTest, DirectoryInPlaceOfFileThrowsIoErrorNamingPath)
@@ -228,9 +228,9 @@ TEST(LoadPrefixTable, ShippedFileGivesBuiltInListButStDotWithoutBlank)
 {
     // The file's storing rule cannot give "st. ": a line «st.» ends in its first full stop, so it
     // stays «st.». That entry matches «St. Jansen» just as "st. " does, and «St.Jansen» too.
-    Entries expected = DefaultPrefixes().entries;
+    Entries expected = DefaultPrefixes().Entries();
     expected[39] = "st.";
-    EXPECT_EQ(LoadPrefixTable(fs::path(STAMBRIX_SOURCE_DIR) / kPrefixFileName).entries, expected);
+    EXPECT_EQ(LoadPrefixTable(fs::path(STAMBRIX_SOURCE_DIR) / kPrefixFileName).Entries(), expected);
 }
 
 } // namespace
