@@ -2,7 +2,6 @@
 
 #include "text/ascii.h"
 
-#include <cstring>
 
 namespace stambrix::gedcom {
 
@@ -39,40 +38,7 @@ std::string_view::size_type TagEnd(std::string_view line, std::string_view& tag)
     tag = line.substr(start, i - start);
     return i;
 }
-// The line holds `marker` ("@" and the tag), or it is a level-0 line whose tag is `tag`. Most lines
-// hold no "@" at all, and one look for it spares them the search for the marker.
-bool OpensRecord(std::string_view line, std::string_view marker, std::string_view tag)
-{
-    const bool holdsAt = !line.empty() && std::memchr(line.data(), '@', line.size()) != nullptr;
-    return (holdsAt && text::ContainsNoCase(line, marker)) ||
-           (IsLevelZero(line) && text::EqualsNoCase(TagOf(line), tag));
-}
 } // namespace
-
-unsigned FindAllNoCase(std::string_view line, std::string_view lead, std::span<const std::string_view> tails)
-{
-    // The empty line at the end of the input may have no data at all, and memchr takes no null pointer.
-    if (line.empty())
-        return 0;
-    unsigned found = 0;
-    const char* at = line.data();
-    const char* const end = at + line.size();
-    while ((at = static_cast<const char*>(std::memchr(at, lead.front(), static_cast<std::size_t>(end - at)))) !=
-           nullptr) {
-        const std::string_view rest(at, static_cast<std::size_t>(end - at));
-        ++at;
-        if (!text::StartsWithNoCase(rest, lead))
-            continue;
-        const std::string_view afterLead(rest.data() + lead.size(), rest.size() - lead.size());
-        if (afterLead.empty())
-            continue;
-        const char next = text::ToUpperAscii(afterLead.front());
-        for (std::size_t i = 0; i < tails.size(); ++i)
-            if (next == tails[i].front() && text::StartsWithNoCase(afterLead, tails[i]))
-                found |= 1u << i;
-    }
-    return found;
-}
 
 bool IsLevelZero(std::string_view line)
 {
@@ -98,14 +64,14 @@ std::string_view TextAfterTagOf(std::string_view line)
     return line.substr(end);
 }
 
-bool OpensPersonRecord(std::string_view line)
+bool OpensPersonRecord(std::string_view line, LineMarkers markers)
 {
-    return OpensRecord(line, "@ INDI", "INDI");
+    return markers.Has(Marker::PersonRecord) || (IsLevelZero(line) && text::EqualsNoCase(TagOf(line), "INDI"));
 }
 
-bool OpensFamilyRecord(std::string_view line)
+bool OpensFamilyRecord(std::string_view line, LineMarkers markers)
 {
-    return OpensRecord(line, "@ FAM", "FAM");
+    return markers.Has(Marker::FamilyRecord) || (IsLevelZero(line) && text::EqualsNoCase(TagOf(line), "FAM"));
 }
 
 bool IsContinuation(std::string_view line)

@@ -1,17 +1,13 @@
 #pragma once
 
-#include <span>
+#include "gedcom/line_markers.h"
+
 #include <string_view>
 
 // Tests on one GEDCOM line as read. Markers are found anywhere in the line, A-Z and a-z taken as
 // equal; the structure of a line («level [@xref@] TAG value») is only looked at where a test
 // needs it.
 namespace stambrix::gedcom {
-
-/// Which of the texts `lead` + tails[i] occur in `line`, A-Z and a-z taken as equal, as bits: bit i
-/// for tails[i]. The line is run through once, for the first character of `lead`, which must not be
-/// a letter; the tails are written in capitals.
-unsigned FindAllNoCase(std::string_view line, std::string_view lead, std::span<const std::string_view> tails);
 
 /// True when the trimmed line is a level-0 line: "0" followed by a blank or a tab.
 bool IsLevelZero(std::string_view line);
@@ -23,13 +19,13 @@ std::string_view TagOf(std::string_view line);
 /// What follows the tag and one delimiter blank, unchanged.
 std::string_view TextAfterTagOf(std::string_view line);
 
-/// True when the line opens a person record: it holds "@ INDI", or it is a level-0 line whose
-/// tag is INDI (a record without a cross-reference).
-bool OpensPersonRecord(std::string_view line);
+/// True when the line, holding `markers`, opens a person record: it holds "@ INDI", or it is a
+/// level-0 line whose tag is INDI (a record without a cross-reference).
+bool OpensPersonRecord(std::string_view line, LineMarkers markers);
 
-/// True when the line opens a family record: it holds "@ FAM", or it is a level-0 line whose
-/// tag is FAM.
-bool OpensFamilyRecord(std::string_view line);
+/// True when the line, holding `markers`, opens a family record: it holds "@ FAM", or it is a
+/// level-0 line whose tag is FAM.
+bool OpensFamilyRecord(std::string_view line, LineMarkers markers);
 
 /// True when the line continues the text of the line before it: its tag is CONC.
 bool IsContinuation(std::string_view line);

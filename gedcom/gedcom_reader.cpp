@@ -3,9 +3,14 @@
 #include "text/line_limit.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace stambrix::gedcom {
 
@@ -17,22 +22,23 @@ bool IsLineBreak(unsigned char byte)
     return byte == '\n' || byte == '\r' || byte == kEndOfFile;
 }
 
-// Eight bytes at a time: only a word holding a byte below 27 can hold a line break, and text has
-// few of those (a tab now and then).
+// Sixteen bytes at a time where the processor compares that many at once.
 const char* FindLineBreak(const char* begin, const char* end)
 {
-    constexpr std::uint64_t kOnes = 0x0101010101010101;
-    constexpr std::uint64_t kHighBits = 0x8080808080808080;
     const char* p = begin;
-    for (; end - p >= 8; p += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, 8);
-        if (((word - kOnes * 27) & ~word & kHighBits) == 0)
-            continue;
-        for (int i = 0; i < 8; ++i)
-            if (IsLineBreak(static_cast<unsigned char>(p[i])))
-                return p + i;
+#if defined(__SSE2__)
+    const __m128i newLine = _mm_set1_epi8('\n');
+    const __m128i carriageReturn = _mm_set1_epi8('\r');
+    const __m128i endOfFile = _mm_set1_epi8(kEndOfFile);
+    for (; end - p >= 16; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i breaks = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, newLine), _mm_cmpeq_epi8(bytes, carriageReturn)),
+                                            _mm_cmpeq_epi8(bytes, endOfFile));
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(breaks));
+        if (mask != 0)
+            return p + std::countr_zero(mask);
     }
+#endif
     for (; p != end; ++p)
         if (IsLineBreak(static_cast<unsigned char>(*p)))
             return p;

@@ -9,29 +9,20 @@
 namespace stambrix::scan {
 
 namespace {
+using gedcom::Marker;
+
 struct LifeEventTag
 {
-    unsigned bit;
+    Marker marker;
     std::string_view symbol;
 };
 
-// The level-1 tags a person's line is tested for, found in one run through the line.
-constexpr std::string_view kLevelOne = "1 ";
-constexpr std::array<std::string_view, 6> kRecordTags{"NAME", "SEX", "BIRT", "CHR", "DEAT", "BURI"};
-constexpr unsigned kName = 1u << 0;
-constexpr unsigned kSex = 1u << 1;
-
 constexpr std::array<LifeEventTag, 4> kLifeEvents{{
-    {1u << 2, "* "},
-    {1u << 3, "~ "},
-    {1u << 4, "+ "},
-    {1u << 5, "[] "},
+    {Marker::Birth, "* "},
+    {Marker::Christening, "~ "},
+    {Marker::Death, "+ "},
+    {Marker::Burial, "[] "},
 }};
-
-unsigned RecordTagsOf(std::string_view line)
-{
-    return gedcom::FindAllNoCase(line, kLevelOne, kRecordTags);
-}
 
 struct PersonFields
 {
@@ -42,12 +33,12 @@ struct PersonFields
     bool dated = false;
 };
 
-bool TakeDate(std::string_view line, std::string_view symbol, PersonFields& person)
+bool TakeDate(ScanState& state, std::string_view symbol, PersonFields& person)
 {
-    if (!text::ContainsNoCase(line, "2 DATE"))
+    if (!state.Has(Marker::Date))
         return false;
     person.lifeEvent.assign(symbol);
-    person.lifeEvent += gedcom::DateOf(line);
+    person.lifeEvent += gedcom::DateOf(state.line);
     person.dated = true;
     return true;
 }
@@ -61,34 +52,30 @@ bool CheckLifeEvent(ScanState& state, const LifeEventTag& event, PersonFields& p
     const std::string_view firstBelow = text::Trim(state.line);
     if (firstBelow.empty() || firstBelow.front() != '2')
         return true;
-    if (TakeDate(state.line, event.symbol, person))
+    if (TakeDate(state, event.symbol, person))
         return false;
     // The first line below the event was a level-2 line without the date: it is passed over.
     if (!state.ReadLine())
         return false;
-    return !TakeDate(state.line, event.symbol, person);
+    return !TakeDate(state, event.symbol, person);
 }
 
 // Examines the current line. Returns true when the line it leaves as current still needs
 // examining, so no new line may be read.
 bool ExamineRecordLine(ScanState& state, PersonFields& person, names::NameForm form, const names::PrefixTable& prefixes)
 {
-    unsigned tags = RecordTagsOf(state.line);
-    if ((tags & kName) && !person.named) {
+    if (state.Has(Marker::Name) && !person.named) {
         person.nameText = gedcom::NameOf(state.line, form, prefixes);
         person.named = true;
     }
-    if (tags & kSex)
+    if (state.Has(Marker::Sex))
         person.sex = gedcom::SexOf(state.line);
     bool unexamined = false;
     if (!person.dated) {
         // Each check looks at the line that is current when its turn comes.
-        for (const LifeEventTag& event : kLifeEvents) {
-            if ((tags & event.bit) == 0)
-                continue;
-            unexamined = CheckLifeEvent(state, event, person);
-            tags = RecordTagsOf(state.line);
-        }
+        for (const LifeEventTag& event : kLifeEvents)
+            if (state.Has(event.marker))
+                unexamined = CheckLifeEvent(state, event, person);
     }
     return unexamined;
 }
@@ -100,7 +87,7 @@ Next ReadPersonRecord(ScanState& state, PersonFields& person, names::NameForm fo
         const bool unexamined = ExamineRecordLine(state, person, form, prefixes);
         if (state.AtEnd() || (!unexamined && !state.ReadLine()))
             return Next::ReadOn;
-        if (gedcom::OpensPersonRecord(state.line))
+        if (gedcom::OpensPersonRecord(state.line, state.Markers()))
             return Next::ExamineAgain;
         if (gedcom::IsLevelZero(state.line))
             return Next::ReadOn;
@@ -118,7 +105,7 @@ void CompleteRecord(ScanState& state, const PersonFields& person, names::NameFor
 
 Next ScanNames(ScanState& state, names::NameForm form, const names::PrefixTable& prefixes)
 {
-    if (!gedcom::OpensPersonRecord(state.line))
+    if (!gedcom::OpensPersonRecord(state.line, state.Markers()))
         return Next::ReadOn;
     state.OpenRecord();
     PersonFields person;

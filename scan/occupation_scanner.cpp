@@ -1,7 +1,6 @@
 #include "gedcom/field_extractors.h"
 #include "gedcom/gedcom_line.h"
 #include "scan/scanners.h"
-#include "text/ascii.h"
 
 #include <string>
 
@@ -25,16 +24,16 @@ bool TakeOccupation(ScanState& state)
 
 Next ScanOccupations(ScanState& state)
 {
-    if (!gedcom::OpensPersonRecord(state.line))
+    if (!gedcom::OpensPersonRecord(state.line, state.Markers()))
         return Next::ReadOn;
     state.OpenRecord();
     while (state.ReadLine()) {
-        while (text::ContainsNoCase(state.line, "1 OCCU "))
+        while (state.Has(gedcom::Marker::Occupation))
             if (!TakeOccupation(state))
                 return Next::ReadOn;
-        if (gedcom::OpensPersonRecord(state.line))
+        if (gedcom::OpensPersonRecord(state.line, state.Markers()))
             return Next::ExamineAgain;
-        if (gedcom::OpensFamilyRecord(state.line) || gedcom::IsLevelZero(state.line))
+        if (gedcom::OpensFamilyRecord(state.line, state.Markers()) || gedcom::IsLevelZero(state.line))
             return Next::ReadOn;
     }
     return Next::ReadOn;

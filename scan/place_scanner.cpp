@@ -1,7 +1,6 @@
 #include "gedcom/field_extractors.h"
 #include "gedcom/gedcom_line.h"
 #include "scan/scanners.h"
-#include "text/ascii.h"
 
 namespace stambrix::scan {
 
@@ -19,11 +18,11 @@ RecordEnd ReadPlacesOfRecord(ScanState& state)
 {
     while (state.ReadLine()) {
         // A level-0 line ends the record: a place on it is not the record's.
-        if (text::ContainsNoCase(state.line, " PLAC ") && !gedcom::IsLevelZero(state.line))
+        if (state.Has(gedcom::Marker::Place) && !gedcom::IsLevelZero(state.line))
             state.AddValueLine(gedcom::PlaceOf(state.line));
-        if (gedcom::OpensPersonRecord(state.line))
+        if (gedcom::OpensPersonRecord(state.line, state.Markers()))
             return RecordEnd::PersonHeader;
-        if (gedcom::OpensFamilyRecord(state.line))
+        if (gedcom::OpensFamilyRecord(state.line, state.Markers()))
             return RecordEnd::FamilyHeader;
         if (gedcom::IsLevelZero(state.line))
             return RecordEnd::OtherLevelZero;
@@ -51,11 +50,11 @@ Next NextAfter(RecordEnd end, RecordGroup group)
 Next ScanPlaces(ScanState& state, RecordGroup group)
 {
     Next next = Next::ReadOn;
-    if (group != RecordGroup::Gezinnen && gedcom::OpensPersonRecord(state.line)) {
+    if (group != RecordGroup::Gezinnen && gedcom::OpensPersonRecord(state.line, state.Markers())) {
         state.OpenRecord();
         next = NextAfter(ReadPlacesOfRecord(state), group);
     }
-    if (group != RecordGroup::Personen && !state.AtEnd() && gedcom::OpensFamilyRecord(state.line)) {
+    if (group != RecordGroup::Personen && !state.AtEnd() && gedcom::OpensFamilyRecord(state.line, state.Markers())) {
         state.OpenRecord();
         next = NextAfter(ReadPlacesOfRecord(state), group);
     }

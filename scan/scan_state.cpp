@@ -10,6 +10,7 @@ namespace stambrix::scan {
 
 bool ScanState::ReadLine()
 {
+    markersFound_ = false;
     if (!reader_.ReadLine(line)) {
         atEnd_ = true;
         return false;

@@ -3,6 +3,7 @@
 #include "gedcom/ansel_decoder.h"
 #include "gedcom/gedcom_reader.h"
 #include "gedcom/header_charset.h"
+#include "gedcom/line_markers.h"
 #include "progress/status_panels.h"
 #include "scan/index_list.h"
 
@@ -35,6 +36,17 @@ public:
     bool ReadLine();
     /// True once a read found the end of the file.
     bool AtEnd() const { return atEnd_; }
+
+    /// The markers of the current line, looked for once per line.
+    gedcom::LineMarkers Markers()
+    {
+        if (!markersFound_) {
+            markers_ = gedcom::MarkersOf(line);
+            markersFound_ = true;
+        }
+        return markers_;
+    }
+    bool Has(gedcom::Marker marker) { return Markers().Has(marker); }
 
     /// The character set of the file: UTF-8 when it begins with a byte-order mark (UTF-8 or UTF-16),
     /// whatever a CHAR line says; otherwise the header declares it as its lines are read (whoever
@@ -71,6 +83,8 @@ private:
     std::optional<gedcom::DeclaredCharset> assumed_;
     std::optional<gedcom::AnselDecoder> ansel_;
     bool atEnd_ = false;
+    gedcom::LineMarkers markers_;
+    bool markersFound_ = false;
 };
 
 } // namespace stambrix::scan

@@ -72,11 +72,11 @@ TEST(GedcomLine, LevelTagAndText)
     EXPECT_EQ(gedcom::TagOf("2 conc  smid"), "conc");
     EXPECT_EQ(gedcom::TextAfterTagOf("2 CONC  smid "), " smid ");
     EXPECT_EQ(gedcom::TextAfterTagOf("2 CONC"), "");
-    EXPECT_TRUE(gedcom::OpensPersonRecord("0 INDI"));
-    EXPECT_TRUE(gedcom::OpensPersonRecord("0 @i1@ indi"));
-    EXPECT_FALSE(gedcom::OpensPersonRecord("1 INDI"));
-    EXPECT_TRUE(gedcom::OpensFamilyRecord("0 FAM"));
-    EXPECT_FALSE(gedcom::OpensFamilyRecord("1 FAMS @F1@"));
+    EXPECT_TRUE(gedcom::OpensPersonRecord("0 INDI", gedcom::MarkersOf("0 INDI")));
+    EXPECT_TRUE(gedcom::OpensPersonRecord("0 @i1@ indi", gedcom::MarkersOf("0 @i1@ indi")));
+    EXPECT_FALSE(gedcom::OpensPersonRecord("1 INDI", gedcom::MarkersOf("1 INDI")));
+    EXPECT_TRUE(gedcom::OpensFamilyRecord("0 FAM", gedcom::MarkersOf("0 FAM")));
+    EXPECT_FALSE(gedcom::OpensFamilyRecord("1 FAMS @F1@", gedcom::MarkersOf("1 FAMS @F1@")));
     EXPECT_TRUE(gedcom::IsContinuation("3 Conc x"));
     EXPECT_FALSE(gedcom::IsContinuation("1 NOTE concept"));
     EXPECT_FALSE(gedcom::IsContinuation("2 CONT x"));
