@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -56,34 +57,50 @@ unsigned MarkersAt(std::string_view rest)
     }
 }
 
-bool MayBeginMarker(char c)
+#if defined(__SSE2__)
+// The markers beginning in the sixteen bytes of `line` from `at`, which `bytes` holds, and `next`
+// the sixteen from one further on. Only a digit 1 or 2 or an "@" with a blank after it, or a blank
+// with a P after it, can begin one.
+unsigned MarkersInBlock(__m128i bytes, __m128i next, std::string_view line, std::size_t at)
 {
-    return c == '1' || c == '2' || c == '@' || c == ' ';
+    const __m128i beforeBlank =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('1')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('2'))),
+                     _mm_cmpeq_epi8(bytes, _mm_set1_epi8('@')));
+    const __m128i nextBlank = _mm_cmpeq_epi8(next, _mm_set1_epi8(' '));
+    const __m128i blank = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(' '));
+    const __m128i nextP = _mm_cmpeq_epi8(_mm_or_si128(next, _mm_set1_epi8(0x20)), _mm_set1_epi8('p'));
+    const __m128i candidates = _mm_or_si128(_mm_and_si128(beforeBlank, nextBlank), _mm_and_si128(blank, nextP));
+    unsigned found = 0;
+    for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(candidates)); mask != 0; mask &= mask - 1) {
+        const std::size_t start = at + static_cast<unsigned>(std::countr_zero(mask));
+        found |= MarkersAt(std::string_view(line.data() + start, line.size() - start));
+    }
+    return found;
 }
+#endif
 } // namespace
 
 LineMarkers MarkersOf(std::string_view line)
 {
     unsigned found = 0;
-    std::size_t i = 0;
 #if defined(__SSE2__)
-    // Sixteen bytes at a time: a mask of the bytes that may begin a marker, each then looked at.
-    const __m128i one = _mm_set1_epi8('1');
-    const __m128i two = _mm_set1_epi8('2');
-    const __m128i at = _mm_set1_epi8('@');
-    const __m128i blank = _mm_set1_epi8(' ');
-    for (; line.size() - i >= 16; i += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + i));
-        const __m128i candidates =
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, one), _mm_cmpeq_epi8(bytes, two)),
-                         _mm_or_si128(_mm_cmpeq_epi8(bytes, at), _mm_cmpeq_epi8(bytes, blank)));
-        for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(candidates)); mask != 0; mask &= mask - 1)
-            found |= MarkersAt(line.substr(i + static_cast<unsigned>(std::countr_zero(mask))));
+    std::size_t at = 0;
+    for (; line.size() - at >= 17; at += 16) {
+        const char* const bytes = line.data() + at;
+        found |= MarkersInBlock(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)),
+                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1)), line, at);
     }
+    // The last bytes from a copy padded with zero bytes, which begin no marker.
+    if (at < line.size()) {
+        alignas(16) char last[32] = {};
+        std::memcpy(last, line.data() + at, line.size() - at);
+        found |= MarkersInBlock(_mm_load_si128(reinterpret_cast<const __m128i*>(last)),
+                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(last + 1)), line, at);
+    }
+#else
+    for (std::size_t at = 0; at < line.size(); ++at)
+        found |= MarkersAt(line.substr(at));
 #endif
-    for (; i < line.size(); ++i)
-        if (MayBeginMarker(line[i]))
-            found |= MarkersAt(line.substr(i));
     return LineMarkers(found);
 }
 
