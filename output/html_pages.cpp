@@ -13,29 +13,26 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 } // namespace
 
-std::string EscapeHtml(std::string_view text)
+void AppendEscapedHtml(std::string_view text, std::string& to)
 {
-    std::string escaped;
-    escaped.reserve(text.size());
     for (const char c : text) {
         switch (c) {
         case '&':
-            escaped += "&amp;";
+            to += "&amp;";
             break;
         case '<':
-            escaped += "&lt;";
+            to += "&lt;";
             break;
         case '>':
-            escaped += "&gt;";
+            to += "&gt;";
             break;
         case '"':
-            escaped += "&quot;";
+            to += "&quot;";
             break;
         default:
-            escaped += c;
+            to += c;
         }
     }
-    return escaped;
 }
 
 std::string FooterDate()
@@ -88,26 +85,12 @@ void HtmlPages::WriteLine(std::initializer_list<std::string_view> parts)
     files_.Write(kLineEnd);
 }
 
-void HtmlPages::WriteEscaped(std::string_view text)
-{
-    const auto special = [](char c) { return c == '&' || c == '<' || c == '>' || c == '"'; };
-    std::size_t plain = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!special(text[i]))
-            continue;
-        files_.Write(text.substr(plain, i - plain));
-        files_.Write(EscapeHtml(text.substr(i, 1)));
-        plain = i + 1;
-    }
-    files_.Write(text.substr(plain));
-}
-
 void HtmlPages::WriteTextLine(std::string_view before, std::string_view text, std::string_view after)
 {
-    files_.Write(before);
-    WriteEscaped(text);
-    files_.Write(after);
-    files_.Write(kLineEnd);
+    line_.assign(before);
+    AppendEscapedHtml(text, line_);
+    line_.append(after).append(kLineEnd);
+    files_.Write(line_);
 }
 
 void HtmlPages::OpenPage(std::string_view fileName)

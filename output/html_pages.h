@@ -17,8 +17,8 @@ struct OptionPaths
     std::string achtergrondPath;
 };
 
-/// `text` with "&", "<", ">" and the double quote written as character references.
-std::string EscapeHtml(std::string_view text);
+/// Appends `text` to `to` with "&", "<", ">" and the double quote written as character references.
+void AppendEscapedHtml(std::string_view text, std::string& to);
 
 /// The footer date "dd-mm-yyyy": today's local date, or, when SOURCE_DATE_EPOCH holds a number
 /// of seconds, the UTC date of that moment, so the same input can give the same pages.
@@ -75,11 +75,12 @@ public:
 
 private:
     void WriteLine(std::initializer_list<std::string_view> parts);
-    void WriteEscaped(std::string_view text);
 
     FileSet& files_;
     OptionPaths optionPaths_;
     bool utf8_;
+    std::string line_; // the text line being made, handed over whole
+
 };
 
 /// The name of a letter's page: "indexa.htm" for "a", "indexoverig.htm" for kOtherPage.

@@ -23,13 +23,15 @@ public:
             previous_ = heading;
             pages_.WriteTextLine("      <LI CLASS=\"inhoudkop\">", heading, "</LI>");
         }
-        pages_.WriteTextLine("         <UL><LI CLASS=\"inhoudtekst\">", EntryTextOf(line), "</LI></UL>");
+        EntryTextOf(line, entry_);
+        pages_.WriteTextLine("         <UL><LI CLASS=\"inhoudtekst\">", entry_, "</LI></UL>");
     }
 
 private:
     HtmlPages& pages_;
     WrittenCounter& counter_;
     std::string_view previous_;
+    std::string entry_;
 };
 } // namespace
 
@@ -39,26 +41,25 @@ std::string_view HeadingOf(std::string_view line)
     return comma == std::string_view::npos ? std::string_view() : line.substr(0, comma);
 }
 
-std::string EntryTextOf(std::string_view line)
+void EntryTextOf(std::string_view line, std::string& entry)
 {
+    entry.clear();
     const auto comma = line.find(',');
     const auto id = line.find("[@");
     // From just after the comma (the start of the line when there is none) to before the tab
     // that precedes "[@"; nothing when there is no "[@" behind it.
     const std::size_t start = comma == std::string_view::npos ? 0 : comma + 1;
     if (id == std::string_view::npos || id < start + 1)
-        return {};
+        return;
     const std::string_view fields = text::Trim(line.substr(start, id - 1 - start));
     // A pair of tabs (an empty field between two) and a single tab alike become ", ", pairs taken
     // first from the left: three tabs give ", , ".
-    std::string entry;
-    entry.reserve(fields.size() + 8);
     std::size_t from = 0;
     for (auto tab = fields.find('\t'); tab != std::string_view::npos; tab = fields.find('\t', from)) {
         entry.append(fields.substr(from, tab - from)).append(", ");
         from = tab + (tab + 1 < fields.size() && fields[tab + 1] == '\t' ? 2 : 1);
     }
-    return entry.append(fields.substr(from));
+    entry.append(fields.substr(from));
 }
 
 void WriteNameIndexPages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)

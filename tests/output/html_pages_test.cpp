@@ -27,6 +27,13 @@ std::string Contents(const fs::path& path)
     return text.str();
 }
 
+std::string EntryTextOf(std::string_view line)
+{
+    std::string entry = "left from an earlier line";
+    output::EntryTextOf(line, entry);
+    return entry;
+}
+
 TEST(EntryTextOf, FromAfterTheCommaToBeforeTheId)
 {
     EXPECT_EQ(EntryTextOf("Berg, Jan van der\t* 12-05-1850\tman\t[@I1@]"), "Jan van der, * 12-05-1850, man");
@@ -123,9 +130,11 @@ TEST(LetterOf, BaseLetterOfTheFirstCharacterElseTheOtherPage)
         EXPECT_EQ(LetterOf(c.heading, true), c.letter) << c.heading;
 }
 
-TEST(EscapeHtml, OnlyTheFourSpecialCharacters)
+TEST(AppendEscapedHtml, OnlyTheFourSpecialCharacters)
 {
-    EXPECT_EQ(EscapeHtml("Kees <b>Vet</b> & \"Zn\" 't"), "Kees &lt;b&gt;Vet&lt;/b&gt; &amp; &quot;Zn&quot; 't");
+    std::string escaped = "<";
+    AppendEscapedHtml("Kees <b>Vet</b> & \"Zn\" 't", escaped);
+    EXPECT_EQ(escaped, "<Kees &lt;b&gt;Vet&lt;/b&gt; &amp; &quot;Zn&quot; 't");
 }
 
 TEST(FooterDate, SourceDateEpochGivesThatUtcDate)
