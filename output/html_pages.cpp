@@ -15,8 +15,13 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 void AppendEscapedHtml(std::string_view text, std::string& to)
 {
-    for (const char c : text) {
-        switch (c) {
+    const auto special = [](char c) { return c == '&' || c == '<' || c == '>' || c == '"'; };
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!special(text[i]))
+            continue;
+        to.append(text.substr(plain, i - plain));
+        switch (text[i]) {
         case '&':
             to += "&amp;";
             break;
@@ -26,13 +31,12 @@ void AppendEscapedHtml(std::string_view text, std::string& to)
         case '>':
             to += "&gt;";
             break;
-        case '"':
-            to += "&quot;";
-            break;
         default:
-            to += c;
+            to += "&quot;";
         }
+        plain = i + 1;
     }
+    to.append(text.substr(plain));
 }
 
 std::string FooterDate()

@@ -2,7 +2,9 @@
 
 #include "progress/status_panels.h"
 
+#include <charconv>
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 namespace stambrix::output {
@@ -17,7 +19,9 @@ public:
     void Count()
     {
         ++count_;
-        text_.assign(progress::kWrittenPrefix).append(std::to_string(count_));
+        char digits[24];
+        const char* const end = std::to_chars(std::begin(digits), std::end(digits), count_).ptr;
+        text_.assign(progress::kWrittenPrefix).append(digits, static_cast<std::size_t>(end - digits));
         panels_.ShowWrittenStatus(text_);
     }
 
