@@ -4,6 +4,7 @@
 #include "text/io_error.h"
 
 #include <unicode/ucol.h>
+#include <unicode/uiter.h>
 #include <unicode/uloc.h>
 
 #include <algorithm>
@@ -62,14 +63,20 @@ std::uint64_t WordAt(const std::array<std::uint8_t, kHeadSize>& head, std::size_
     return std::endian::native == std::endian::little ? __builtin_bswap64(word) : word;
 }
 
-// The head of the key of `text`. ICU gives 0 for a key it could not make, which only a failing
-// allocation causes.
-KeyedLine KeyedLineOf(const UCollator* collator, std::span<const UChar> text, std::uint32_t line)
+// The head of the key of `text`: the collator makes no more of the key than that.
+KeyedLine KeyedLineOf(const UCollator* collator, std::span<const UChar> text, std::uint32_t line,
+                      const std::string& locale)
 {
+    UCharIterator iterator;
+    uiter_setString(&iterator, text.data(), static_cast<int32_t>(text.size()));
+    std::uint32_t state[2] = {0, 0};
+    UErrorCode status = U_ZERO_ERROR;
     KeyedLine entry{};
-    if (ucol_getSortKey(collator, text.data(), static_cast<int32_t>(text.size()), entry.head.data(),
-                        static_cast<int32_t>(kHeadSize)) == 0)
+    ucol_nextSortKeyPart(collator, &iterator, state, entry.head.data(), static_cast<int32_t>(kHeadSize), &status);
+    if (status == U_MEMORY_ALLOCATION_ERROR)
         throw std::bad_alloc();
+    if (U_FAILURE(status))
+        throw IoError("ICU-sortering voor " + locale, u_errorName(status));
     entry.line = line;
     return entry;
 }
@@ -231,7 +238,7 @@ CollatedLines::CollatedLines(const scan::IndexList& indexList, TextEncoding enco
     CollationText text;
     for (std::size_t i = 0; i < indexList.size(); ++i)
         keys_->lines.push_back(
-            KeyedLineOf(keys_->collator.get(), text.Of(indexList[i], encoding), static_cast<std::uint32_t>(i)));
+            KeyedLineOf(keys_->collator.get(), text.Of(indexList[i], encoding), static_cast<std::uint32_t>(i), locale));
     SortKeyedLines(keys_->lines, keys_->collator.get(), encoding, indexList);
 }
 
