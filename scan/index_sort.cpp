@@ -1,6 +1,7 @@
 #include "scan/index_sort.h"
 
 #include "scan/collation_text.h"
+#include "scan/latin_keys.h"
 #include "text/io_error.h"
 
 #include <unicode/ucol.h>
@@ -13,7 +14,9 @@
 #include <cassert>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <numeric>
 #include <span>
@@ -218,27 +221,63 @@ std::string CollationLocale()
     return locale;
 }
 
+namespace {
+// The table of a locale's collator, made once per program: making it asks the collator for all its
+// contractions, which takes longer than the keys of a small index.
+std::shared_ptr<const LatinKeys> LatinKeysOf(const UCollator* collator, const std::string& locale)
+{
+    static std::mutex mutex;
+    static std::map<std::string, std::shared_ptr<const LatinKeys>> made;
+    const std::lock_guard lock(mutex);
+    const auto found = made.find(locale);
+    if (found != made.end())
+        return found->second;
+    return made.emplace(locale, LatinKeys::For(collator)).first->second;
+}
+} // namespace
+
 struct CollatedLines::Keys
 {
-    Keys(Collator opened, TextEncoding textEncoding) : collator(std::move(opened)), encoding(textEncoding)
+    Keys(Collator opened, TextEncoding textEncoding, std::string localeName)
+        : collator(std::move(opened)), latinKeys(LatinKeysOf(collator.get(), localeName)), encoding(textEncoding),
+          locale(std::move(localeName))
     {
     }
 
+    // Gives `lines` the heads of their lines in `indexList`, from the table where every line allows
+    // it, from the collator otherwise: heads of the two kinds do not compare. Returns which kind.
+    bool MakeHeads(std::vector<KeyedLine>& entries, const scan::IndexList& indexList) const
+    {
+        CollationText text;
+        bool latin = latinKeys != nullptr;
+        for (std::size_t i = 0; latin && i < entries.size(); ++i) {
+            entries[i].head = {};
+            latin = latinKeys->HeadOf(text.Of(indexList[entries[i].line], encoding), entries[i].head);
+        }
+        if (!latin)
+            for (KeyedLine& entry : entries)
+                entry = KeyedLineOf(collator.get(), text.Of(indexList[entry.line], encoding), entry.line, locale);
+        return latin;
+    }
+
     Collator collator;
+    std::shared_ptr<const LatinKeys> latinKeys; // nothing when the collator's order needs its own keys
     TextEncoding encoding;
+    std::string locale;
     std::vector<KeyedLine> lines;
+    bool latinLines = false;
     std::vector<KeyedLine> later; // those of a merged later list, each line counted from the start of both
+    bool latinLater = false;
 };
 
 CollatedLines::CollatedLines(const scan::IndexList& indexList, TextEncoding encoding, const std::string& locale)
-    : keys_(std::make_unique<Keys>(OpenCollator(locale), encoding))
+    : keys_(std::make_unique<Keys>(OpenCollator(locale), encoding, locale))
 {
     assert(indexList.size() <= UINT32_MAX);
-    keys_->lines.reserve(indexList.size());
-    CollationText text;
+    keys_->lines.resize(indexList.size());
     for (std::size_t i = 0; i < indexList.size(); ++i)
-        keys_->lines.push_back(
-            KeyedLineOf(keys_->collator.get(), text.Of(indexList[i], encoding), static_cast<std::uint32_t>(i), locale));
+        keys_->lines[i].line = static_cast<std::uint32_t>(i);
+    keys_->latinLines = keys_->MakeHeads(keys_->lines, indexList);
     SortKeyedLines(keys_->lines, keys_->collator.get(), encoding, indexList);
 }
 
@@ -252,6 +291,7 @@ void CollatedLines::Merge(CollatedLines&& later)
     assert(keys_->lines.size() + later.keys_->lines.size() <= UINT32_MAX);
     const auto offset = static_cast<std::uint32_t>(keys_->lines.size());
     keys_->later = std::move(later.keys_->lines);
+    keys_->latinLater = later.keys_->latinLines;
     for (KeyedLine& entry : keys_->later)
         entry.line += offset;
     later.keys_.reset();
@@ -260,9 +300,18 @@ void CollatedLines::Merge(CollatedLines&& later)
 void CollatedLines::ApplyTo(scan::IndexList& indexList) &&
 {
     const std::unique_ptr<Keys> keys = std::move(keys_);
+    assert(keys->lines.size() + keys->later.size() == indexList.size());
+    // Heads of both kinds: the part with table heads is given the collator's and sorted again.
+    if (!keys->later.empty() && keys->latinLines != keys->latinLater) {
+        std::vector<KeyedLine>& tableHeads = keys->latinLines ? keys->lines : keys->later;
+        CollationText text;
+        for (KeyedLine& entry : tableHeads)
+            entry = KeyedLineOf(keys->collator.get(), text.Of(indexList[entry.line], keys->encoding), entry.line,
+                                keys->locale);
+        SortKeyedLines(tableHeads, keys->collator.get(), keys->encoding, indexList);
+    }
     const std::vector<KeyedLine>& first = keys->lines;
     const std::vector<KeyedLine>& later = keys->later;
-    assert(first.size() + later.size() == indexList.size());
     // Merged lines are merged here, straight into the order, so no merged copy of their keys is made.
     const CollationLess less(keys->collator.get(), keys->encoding, indexList);
     std::vector<std::size_t> order;

@@ -59,19 +59,28 @@ TEST(SortIndexList, BytesAreReadInTheEncodingOfTheFile)
               (Lines{"Sa", "Simon", "\xC5\xA0imon", "Sz"}));
 }
 
+// Also when one half holds a character that only the collator orders (Greek delta) and the other none.
 TEST(CollatedLines, MergedHalvesGiveTheOrderOfTheWhole)
 {
-    const Lines first{"Visser, Jan", "berg, Jan", "Zwart, Piet", "Aarts, Kees"};
-    const Lines later{"Berg, Jan", "Aarts, Kees", "Mulder, Anna"};
-    IndexList combined = ListOf(first);
-    IndexList laterList = ListOf(later);
-    CollatedLines collated(combined, TextEncoding::Windows1252, "nl");
-    CollatedLines laterCollated(laterList, TextEncoding::Windows1252, "nl");
-    combined.Append(std::move(laterList));
-    collated.Merge(std::move(laterCollated));
-    std::move(collated).ApplyTo(combined);
-    EXPECT_EQ(Lines(combined.begin(), combined.end()), (Lines{"Aarts, Kees", "Aarts, Kees", "Berg, Jan", "berg, Jan",
-                                                              "Mulder, Anna", "Visser, Jan", "Zwart, Piet"}));
+    const std::string delta = "\xCE\x94";
+    for (const auto& [first, later] :
+         {std::pair<Lines, Lines>{{"Visser, Jan", "berg, Jan", "Zwart, Piet", "Aarts, Kees"},
+                                  {"Berg, Jan", "Aarts, Kees", "Mulder, Anna"}},
+          {{"Visser, Jan", "berg, Jan", "Zwart, Piet", "Aarts, Kees"}, {"Berg, Jan", "Aarts, Kees", "Mulder, " + delta}},
+          {{"Visser, " + delta, "berg, Jan", "Zwart, Piet", "Aarts, Kees"}, {"Berg, Jan", "Aarts, Kees", "Mulder, Anna"}}}) {
+        IndexList combined = ListOf(first);
+        IndexList laterList = ListOf(later);
+        CollatedLines collated(combined, TextEncoding::Utf8, "nl");
+        CollatedLines laterCollated(laterList, TextEncoding::Utf8, "nl");
+        combined.Append(std::move(laterList));
+        collated.Merge(std::move(laterCollated));
+        std::move(collated).ApplyTo(combined);
+        Lines whole = first;
+        whole.insert(whole.end(), later.begin(), later.end());
+        IndexList wholeList = ListOf(whole);
+        SortIndexList(wholeList, TextEncoding::Utf8, "nl");
+        EXPECT_EQ(Lines(combined.begin(), combined.end()), Lines(wholeList.begin(), wholeList.end()));
+    }
 }
 
 } // namespace

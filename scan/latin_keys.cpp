@@ -1,0 +1,186 @@
+#include "scan/latin_keys.h"
+
+#include "scan/collation_text.h"
+
+#include <unicode/ucoleitr.h>
+#include <unicode/uset.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace stambrix::scan {
+
+namespace {
+// The weights the collator gives one character standing alone.
+struct CharacterWeights
+{
+    std::vector<std::uint32_t> primaries;
+    std::vector<std::uint16_t> secondaries;
+    bool known = false;
+};
+
+CharacterWeights WeightsByCollator(const UCollator* collator, UChar unit)
+{
+    CharacterWeights weights;
+    UErrorCode status = U_ZERO_ERROR;
+    UCollationElements* elements = ucol_openElements(collator, &unit, 1, &status);
+    std::vector<std::uint32_t> halves;
+    for (int32_t element = 0; U_SUCCESS(status) && (element = ucol_next(elements, &status)) != UCOL_NULLORDER;)
+        halves.push_back(static_cast<std::uint32_t>(element));
+    ucol_closeElements(elements);
+    if (U_FAILURE(status))
+        return weights;
+    // A collation element comes in one or two halves: primary weight in the high sixteen bits of
+    // each, secondary weight in bits 8-15 of each; a second half has its bits 6 and 7 set.
+    for (std::size_t i = 0; i < halves.size(); ++i) {
+        const std::uint32_t first = halves[i];
+        const std::uint32_t second = i + 1 < halves.size() && (halves[i + 1] & 0xC0) == 0xC0 ? halves[++i] : 0;
+        const std::uint32_t primary = (first & 0xFFFF0000) | (second >> 16);
+        const auto secondary = static_cast<std::uint16_t>((first & 0xFF00) | ((second >> 8) & 0xFF));
+        if (primary != 0)
+            weights.primaries.push_back(primary);
+        if (secondary != 0)
+            weights.secondaries.push_back(secondary);
+    }
+    weights.known = true;
+    return weights;
+}
+
+bool InTable(UChar unit, UChar directUnits)
+{
+    return unit < directUnits || std::find(kWindows1252High.begin(), kWindows1252High.end(), unit) != kWindows1252High.end();
+}
+
+// The characters of the table that continue a contraction (or follow a context) beginning with a
+// character of the table: their weights depend on what stands before them.
+std::vector<UChar> ContinuingCharacters(const UCollator* collator, UChar directUnits)
+{
+    std::vector<UChar> continuing;
+    UErrorCode status = U_ZERO_ERROR;
+    USet* contractions = uset_openEmpty();
+    ucol_getContractionsAndExpansions(collator, contractions, nullptr, 1, &status);
+    std::vector<UChar> text(64);
+    for (int32_t i = 0; U_SUCCESS(status) && i < uset_getItemCount(contractions); ++i) {
+        UChar32 start = 0;
+        UChar32 end = 0;
+        int32_t length = uset_getItem(contractions, i, &start, &end, text.data(), static_cast<int32_t>(text.size()), &status);
+        if (status == U_BUFFER_OVERFLOW_ERROR) {
+            status = U_ZERO_ERROR;
+            text.resize(static_cast<std::size_t>(length));
+            length = uset_getItem(contractions, i, &start, &end, text.data(), static_cast<int32_t>(text.size()), &status);
+        }
+        if (length > 1 && InTable(text[0], directUnits))
+            continuing.insert(continuing.end(), text.begin() + 1, text.begin() + length);
+    }
+    uset_close(contractions);
+    if (U_FAILURE(status))
+        continuing.assign(1, 0); // nothing is known for certain: the caller gives up on the table
+    return continuing;
+}
+
+bool OrdersCharacterByCharacter(const UCollator* collator)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const bool plain = ucol_getAttribute(collator, UCOL_FRENCH_COLLATION, &status) == UCOL_OFF &&
+                       ucol_getAttribute(collator, UCOL_CASE_LEVEL, &status) == UCOL_OFF &&
+                       ucol_getAttribute(collator, UCOL_NUMERIC_COLLATION, &status) == UCOL_OFF &&
+                       ucol_getAttribute(collator, UCOL_NORMALIZATION_MODE, &status) == UCOL_OFF &&
+                       ucol_getAttribute(collator, UCOL_ALTERNATE_HANDLING, &status) == UCOL_NON_IGNORABLE &&
+                       ucol_getStrength(collator) == UCOL_SECONDARY;
+    const int32_t reorderCodes = ucol_getReorderCodes(collator, nullptr, 0, &status);
+    return plain && reorderCodes == 0 && U_SUCCESS(status);
+}
+
+// Rank 0 ends a key and rank 1 ends its primary weights, so ranks begin at 2.
+template <typename Weight>
+bool Rank(const std::vector<Weight>& all, const std::vector<Weight>& weights, std::array<std::uint8_t, 4>& ranks,
+          std::uint8_t& count)
+{
+    if (weights.size() > ranks.size())
+        return false;
+    count = static_cast<std::uint8_t>(weights.size());
+    for (std::size_t i = 0; i < weights.size(); ++i)
+        ranks[i] = static_cast<std::uint8_t>(2 + (std::lower_bound(all.begin(), all.end(), weights[i]) - all.begin()));
+    return true;
+}
+} // namespace
+
+std::unique_ptr<LatinKeys> LatinKeys::For(const UCollator* collator)
+{
+    if (!OrdersCharacterByCharacter(collator))
+        return nullptr;
+    const std::vector<UChar> continuing = ContinuingCharacters(collator, kDirectUnits);
+    if (continuing.size() == 1 && continuing.front() == 0)
+        return nullptr;
+    std::vector<UChar> units;
+    for (UChar unit = 0; unit < kDirectUnits; ++unit)
+        units.push_back(unit);
+    units.insert(units.end(), kWindows1252High.begin(), kWindows1252High.end());
+    std::vector<CharacterWeights> weights;
+    std::vector<std::uint32_t> primaries;
+    std::vector<std::uint16_t> secondaries;
+    for (const UChar unit : units) {
+        weights.push_back(std::find(continuing.begin(), continuing.end(), unit) == continuing.end()
+                              ? WeightsByCollator(collator, unit)
+                              : CharacterWeights{});
+        primaries.insert(primaries.end(), weights.back().primaries.begin(), weights.back().primaries.end());
+        secondaries.insert(secondaries.end(), weights.back().secondaries.begin(), weights.back().secondaries.end());
+    }
+    std::sort(primaries.begin(), primaries.end());
+    primaries.erase(std::unique(primaries.begin(), primaries.end()), primaries.end());
+    std::sort(secondaries.begin(), secondaries.end());
+    secondaries.erase(std::unique(secondaries.begin(), secondaries.end()), secondaries.end());
+    if (primaries.size() > 254 || secondaries.size() > 254)
+        return nullptr;
+
+    auto keys = std::make_unique<LatinKeys>();
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        Weights& entry = units[i] < kDirectUnits
+                             ? keys->direct_[units[i]]
+                             : keys->windows1252High_[i - kDirectUnits];
+        entry.known = weights[i].known &&
+                      Rank(primaries, weights[i].primaries, entry.primaries, entry.primaryCount) &&
+                      Rank(secondaries, weights[i].secondaries, entry.secondaries, entry.secondaryCount);
+    }
+    return keys;
+}
+
+const LatinKeys::Weights* LatinKeys::WeightsOf(UChar unit) const
+{
+    if (unit < kDirectUnits)
+        return &direct_[unit];
+    const auto high = std::find(kWindows1252High.begin(), kWindows1252High.end(), unit);
+    return high == kWindows1252High.end() ? nullptr : &windows1252High_[static_cast<std::size_t>(high - kWindows1252High.begin())];
+}
+
+bool LatinKeys::HeadOf(std::span<const UChar> text, std::span<std::uint8_t> head) const
+{
+    std::size_t filled = 0;
+    std::size_t unit = 0;
+    for (; unit < text.size(); ++unit) {
+        const Weights* weights = WeightsOf(text[unit]);
+        if (weights == nullptr || !weights->known)
+            return false;
+        for (std::size_t i = 0; i < weights->primaryCount && filled < head.size(); ++i)
+            head[filled++] = weights->primaries[i];
+        if (filled == head.size())
+            break;
+    }
+    // A full head still needs every character known: one further on may change the weights of
+    // those before it.
+    for (; unit < text.size(); ++unit) {
+        const Weights* weights = WeightsOf(text[unit]);
+        if (weights == nullptr || !weights->known)
+            return false;
+    }
+    if (filled < head.size())
+        head[filled++] = 1;
+    for (unit = 0; unit < text.size() && filled < head.size(); ++unit) {
+        const Weights* weights = WeightsOf(text[unit]);
+        for (std::size_t i = 0; i < weights->secondaryCount && filled < head.size(); ++i)
+            head[filled++] = weights->secondaries[i];
+    }
+    return true;
+}
+
+} // namespace stambrix::scan
