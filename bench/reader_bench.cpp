@@ -1,12 +1,14 @@
 #include "bench/sample_gedcom.h"
 #include "gedcom/byte_source.h"
 #include "gedcom/gedcom_reader.h"
+#include "gedcom/line_markers.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace stambrix::bench {
 
@@ -39,6 +41,22 @@ BENCHMARK(ReadLines)
     ->Arg(64 << 10)
     ->Arg(4096)
     ->Unit(benchmark::kMillisecond);
+
+// The markers of every line of the same file, the lines read beforehand.
+void FindLineMarkers(benchmark::State& state)
+{
+    static const std::string file = SampleGedcom(kSamplePersons);
+    std::vector<std::string_view> lines;
+    gedcom::MemorySource source(file);
+    gedcom::GedcomReader reader(source, gedcom::kReadBufferSize);
+    for (std::string_view line; reader.ReadLine(line);)
+        lines.push_back(line);
+    for (auto _ : state)
+        for (const std::string_view line : lines)
+            benchmark::DoNotOptimize(gedcom::MarkersOf(line));
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * lines.size()));
+}
+BENCHMARK(FindLineMarkers)->Unit(benchmark::kMillisecond);
 } // namespace
 
 } // namespace stambrix::bench

@@ -2,9 +2,9 @@
 
 #include "text/ascii.h"
 
+#include <array>
 #include <bit>
 #include <cstdint>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -57,6 +57,21 @@ unsigned MarkersAt(std::string_view rest)
     }
 }
 
+// What a byte may be in a marker: first byte of one with a blank after it (1), first byte of
+// " PLAC " (2); second byte likewise. A pair begins a marker only where the two share a bit.
+constexpr std::array<std::uint8_t, 256> kFirstByte = [] {
+    std::array<std::uint8_t, 256> bits{};
+    bits['1'] = bits['2'] = bits['@'] = 1;
+    bits[' '] = 2;
+    return bits;
+}();
+constexpr std::array<std::uint8_t, 256> kSecondByte = [] {
+    std::array<std::uint8_t, 256> bits{};
+    bits[' '] = 1;
+    bits['P'] = bits['p'] = 2;
+    return bits;
+}();
+
 #if defined(__SSE2__)
 // The markers beginning in the sixteen bytes of `line` from `at`, which `bytes` holds, and `next`
 // the sixteen from one further on. Only a digit 1 or 2 or an "@" with a blank after it, or a blank
@@ -83,24 +98,18 @@ unsigned MarkersInBlock(__m128i bytes, __m128i next, std::string_view line, std:
 LineMarkers MarkersOf(std::string_view line)
 {
     unsigned found = 0;
-#if defined(__SSE2__)
     std::size_t at = 0;
+#if defined(__SSE2__)
     for (; line.size() - at >= 17; at += 16) {
         const char* const bytes = line.data() + at;
         found |= MarkersInBlock(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)),
                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1)), line, at);
     }
-    // The last bytes from a copy padded with zero bytes, which begin no marker.
-    if (at < line.size()) {
-        alignas(16) char last[32] = {};
-        std::memcpy(last, line.data() + at, line.size() - at);
-        found |= MarkersInBlock(_mm_load_si128(reinterpret_cast<const __m128i*>(last)),
-                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(last + 1)), line, at);
-    }
-#else
-    for (std::size_t at = 0; at < line.size(); ++at)
-        found |= MarkersAt(line.substr(at));
 #endif
+    // Byte by byte: a short line, or the end of a long one.
+    for (; at + 1 < line.size(); ++at)
+        if ((kFirstByte[static_cast<unsigned char>(line[at])] & kSecondByte[static_cast<unsigned char>(line[at + 1])]) != 0)
+            found |= MarkersAt(line.substr(at));
     return LineMarkers(found);
 }
 

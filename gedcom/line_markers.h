@@ -40,8 +40,8 @@ private:
     unsigned bits_ = 0;
 };
 
-/// The markers `line` holds, found in one pass over it: only a digit 1 or 2, an "@" or a blank can
-/// begin one.
+/// The markers `line` holds, found in one pass over it: only a digit 1 or 2 or an "@" followed by
+/// a blank, or a blank followed by a P, can begin one.
 LineMarkers MarkersOf(std::string_view line);
 
 } // namespace stambrix::gedcom
