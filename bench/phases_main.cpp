@@ -1,11 +1,14 @@
 // Times a name run on a GEDCOM file phase by phase, with the calls the run itself makes:
 //   stambrix_phases FILE.ged
-// prints one line: persons, index lines, and seconds for read+scan, sort (keys and sort, one call),
-// write and total, then the peak resident memory (MB) reached by the end of each phase.
+// prints one line: persons, index lines, and seconds for the run's own read in two halves at once
+// (read, scan, keys and sort in each, then the merge), then for the same in one thread: read+scan,
+// keys+sort, putting the lines in order, writing the text index, and total; then writing the
+// framed pages of the same lines; then the peak resident memory (MB) by the end of each phase.
 // The index is written to a temporary folder that is removed afterwards; the collation locale
 // comes from the environment (LC_ALL, LANG) as in a run.
 
 #include "bench/name_run.h"
+#include "run/index_files.h"
 #include "run/split_scan.h"
 
 #include "gedcom/byte_source.h"
@@ -25,6 +28,8 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <optional>
+#include <stdexcept>
 #include <string>
 
 #include <sys/resource.h>
@@ -110,7 +115,10 @@ int TimePhases(const std::string& gedcomPath)
     const Clock::time_point scanned = Clock::now();
     const double scanPeak = PeakResidentMb();
 
-    scan::SortIndexList(indexList, found.encoding, locale);
+    std::optional<scan::CollatedLines> collated(std::in_place, indexList, found.encoding, locale);
+    const Clock::time_point keyed = Clock::now();
+    std::move(*collated).ApplyTo(indexList);
+    collated.reset();
     const Clock::time_point sorted = Clock::now();
     const double sortPeak = PeakResidentMb();
 
@@ -122,11 +130,22 @@ int TimePhases(const std::string& gedcomPath)
     const Clock::time_point written = Clock::now();
     const double writePeak = PeakResidentMb();
 
-    std::printf("stambrix-phases persons=%llu lines=%zu locale=%s two_halves_read_scan_sort=%.3f read_scan=%.3f "
-                "sort=%.3f write=%.3f total=%.3f peak_mb_scan=%.0f peak_mb_sort=%.0f peak_mb_write=%.0f\n",
+    request.outputKind = run::OutputKind::Html;
+    request.inFrame = true;
+    output::FolderFiles pages(folder.path());
+    progress::SilentMessages messages;
+    if (run::WriteIndex(request, found, pages, panels, messages) != run::RunOutcome::Written)
+        throw std::runtime_error("no framed pages written");
+    pages.Publish();
+    const Clock::time_point framed = Clock::now();
+
+    std::printf("stambrix-phases persons=%llu lines=%zu locale=%s two_halves_read_scan_sort_merge=%.3f read_scan=%.3f "
+                "keys_sort=%.3f order=%.3f write=%.3f write_framed=%.3f total=%.3f peak_mb_scan=%.0f "
+                "peak_mb_sort=%.0f peak_mb_write=%.0f\n",
                 static_cast<unsigned long long>(found.records), indexList.size(), locale.c_str(), halves,
-                SecondsBetween(start, scanned), SecondsBetween(scanned, sorted), SecondsBetween(sorted, written),
-                SecondsBetween(start, written), scanPeak, sortPeak, writePeak);
+                SecondsBetween(start, scanned), SecondsBetween(scanned, keyed), SecondsBetween(keyed, sorted),
+                SecondsBetween(sorted, written), SecondsBetween(written, framed), SecondsBetween(start, written),
+                scanPeak, sortPeak, writePeak);
     return 0;
 }
 } // namespace
