@@ -139,6 +139,16 @@ void AtomicFile::Complete()
     std::string().swap(buffer_);
     if (std::fflush(file_) != 0)
         throw IoErrorFromErrno(target_.string(), errno);
+#ifdef SYNC_FILE_RANGE_WRITE
+    // The disk takes the bytes while the next file is written; MakeDurable waits for them.
+    sync_file_range(fileno(file_), 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+}
+
+void AtomicFile::MakeDurable()
+{
+    if (file_ == nullptr)
+        return;
     if (fsync(fileno(file_)) != 0)
         throw IoErrorFromErrno(target_.string(), errno);
     const int closed = std::fclose(file_);
@@ -149,6 +159,7 @@ void AtomicFile::Complete()
 
 void AtomicFile::Publish()
 {
+    MakeDurable();
     std::error_code error;
     std::filesystem::rename(temporary_, target_, error);
     if (error)

@@ -34,11 +34,15 @@ public:
     /// Appends `bytes`; they reach the disk in large blocks. Throws IoError.
     void Write(std::string_view bytes);
 
-    /// Writes out what is buffered and makes it durable in the temporary file; the target is not
-    /// touched yet. Throws IoError.
+    /// Writes out what is buffered and has the system start putting it on the disk; the target is
+    /// not touched yet. Throws IoError.
     void Complete();
 
-    /// Puts the completed file in the target's place. Throws IoError.
+    /// Waits until the completed file is on the disk, then closes it; nothing after the first call.
+    /// Throws IoError.
+    void MakeDurable();
+
+    /// Makes the completed file durable and puts it in the target's place. Throws IoError.
     void Publish();
 
 private:

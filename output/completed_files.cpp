@@ -21,6 +21,8 @@ void CompletedFiles::PublishAll()
             !std::filesystem::is_symlink(status))
             throw IoErrorFromErrno(target.string(), std::filesystem::is_directory(status) ? EISDIR : EEXIST);
     }
+    for (const auto& [target, file] : files_)
+        file->MakeDurable();
     const TerminationSignalsHeld held;
     for (const auto& [target, file] : files_)
         file->Publish();

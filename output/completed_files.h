@@ -17,8 +17,9 @@ public:
     /// Takes `file`, completed, to replace `target` later.
     void Add(std::filesystem::path target, std::unique_ptr<AtomicFile> file);
 
-    /// Replaces every target by its file. A target that is a folder (or anything but a file) is
-    /// found before anything is renamed and throws IoError; the targets then stay as they were.
+    /// Replaces every target by its file. A target that is a folder (or anything but a file), or a
+    /// file that cannot be made durable, is found before anything is renamed and throws IoError;
+    /// the targets then stay as they were.
     /// No SIGINT, SIGTERM or SIGHUP lands between two renames.
     void PublishAll();
 

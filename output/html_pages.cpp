@@ -3,6 +3,7 @@
 #include "text/ascii.h"
 #include "text/utf8.h"
 
+#include <array>
 #include <charconv>
 #include <cstdlib>
 #include <ctime>
@@ -13,12 +14,19 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 } // namespace
 
+namespace {
+constexpr std::array<bool, 256> kEscaped = [] {
+    std::array<bool, 256> escaped{};
+    escaped['&'] = escaped['<'] = escaped['>'] = escaped['"'] = true;
+    return escaped;
+}();
+} // namespace
+
 void AppendEscapedHtml(std::string_view text, std::string& to)
 {
-    const auto special = [](char c) { return c == '&' || c == '<' || c == '>' || c == '"'; };
     std::size_t plain = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!special(text[i]))
+        if (!kEscaped[static_cast<unsigned char>(text[i])])
             continue;
         to.append(text.substr(plain, i - plain));
         switch (text[i]) {

@@ -36,6 +36,7 @@ using stambrix::test_support::WriteBytes;
 
 const fs::path kCli = STAMBRIX_CLI_PATH;
 const fs::path kReadErrorPreload = STAMBRIX_READ_ERROR_PRELOAD;
+const fs::path kFsyncErrorPreload = STAMBRIX_FSYNC_ERROR_PRELOAD;
 
 const std::vector<std::string> kText = {};
 const std::vector<std::string> kHtmlSinglePage = {"--uitvoer", "html"};
@@ -264,6 +265,33 @@ TEST_F(FailureInjection, GedcomFileGoneSinceTheLastRunKeepsItsIndex)
 
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_EQ(result.err, "stambrix-cli: " + Gedcom().string() + ": No such file or directory\n");
+    ExpectNothingLost(before, ContentsOf(Output()));
+}
+
+// The disk refuses one page of a framed index, written after others: the run fails naming that
+// page, and no page is put in place, so the older index stays whole.
+TEST_F(FailureInjection, PageThatCannotBePutOnTheDiskKeepsTheOlderIndex)
+{
+    const FolderContents before = WriteOlderIndex(kHtmlInFrame, GeneratedGedcom(300));
+    const fs::path log = work_.path() / "schijffouten.log";
+    const char* sanitizerOptions = std::getenv("ASAN_OPTIONS");
+    ChildSetup setup = CliOn(kHtmlInFrame);
+    setup.environment = {
+        "LD_PRELOAD=" + kFsyncErrorPreload.string(),
+        "STAMBRIX_FSYNC_ERROR_NAME=indexm.htm",
+        "STAMBRIX_FSYNC_ERROR_LOG=" + log.string(),
+        std::string("ASAN_OPTIONS=") + (sanitizerOptions != nullptr ? sanitizerOptions : "") +
+            ":verify_asan_link_order=0",
+    };
+
+    const ChildResult result = RunChild(kCli, setup);
+
+    const std::string injected = fs::exists(log) ? ReadBytes(log) : std::string();
+    if (injected.find("loaded\n") == std::string::npos)
+        GTEST_SKIP() << kCli << " does not load preloaded libraries (linked statically?): " << result.err;
+    EXPECT_NE(injected.find("EIO"), std::string::npos);
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.err, "stambrix-cli: " + (Output() / "indexm.htm").string() + ": Input/output error\n");
     ExpectNothingLost(before, ContentsOf(Output()));
 }
 

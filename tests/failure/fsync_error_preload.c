@@ -1,0 +1,62 @@
+/* Preloaded into a child process (LD_PRELOAD), makes putting one file on the disk fail like a bad
+ * disk: fsync of the temporary file of the index file named STAMBRIX_FSYNC_ERROR_NAME (a file
+ * ".<name>.<...>.tmp", as /proc/self/fd shows it) returns -1 with errno EIO. The file
+ * STAMBRIX_FSYNC_ERROR_LOG gets the line "loaded" when the library is loaded and "EIO" for every
+ * fsync it makes fail. */
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+typedef int (*FsyncFunction)(int);
+
+static void Log(const char* line)
+{
+    const char* log = getenv("STAMBRIX_FSYNC_ERROR_LOG");
+    if (log == NULL)
+        return;
+    const int file = open(log, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (file < 0)
+        return;
+    (void)!write(file, line, strlen(line));
+    close(file);
+}
+
+__attribute__((constructor)) static void Loaded(void)
+{
+    Log("loaded\n");
+}
+
+static int IsFailingFile(int fd)
+{
+    const char* name = getenv("STAMBRIX_FSYNC_ERROR_NAME");
+    if (name == NULL)
+        return 0;
+    char link[64];
+    char path[4096];
+    snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    const ssize_t length = readlink(link, path, sizeof path - 1);
+    if (length < 0)
+        return 0;
+    path[length] = '\0';
+    const char* slash = strrchr(path, '/');
+    const char* base = slash == NULL ? path : slash + 1;
+    return base[0] == '.' && strncmp(base + 1, name, strlen(name)) == 0 && base[1 + strlen(name)] == '.';
+}
+
+int fsync(int fd)
+{
+    if (IsFailingFile(fd)) {
+        Log("EIO\n");
+        errno = EIO;
+        return -1;
+    }
+    void* symbol = dlsym(RTLD_NEXT, "fsync");
+    FsyncFunction real;
+    memcpy(&real, &symbol, sizeof real);
+    return real(fd);
+}
