@@ -147,30 +147,44 @@ private:
 // than by whole keys, which would take memory in proportion to the run.
 constexpr std::size_t kLongestKeyedRun = 1 << 16;
 
+// The whole key of `text` appended to `keyBytes`: from the table when `latinKeys` made the heads,
+// from the collator otherwise.
+void AppendWholeKey(std::span<const UChar> text, const UCollator* collator, const LatinKeys* latinKeys,
+                    std::vector<std::uint8_t>& keyBytes)
+{
+    if (latinKeys != nullptr) {
+        // Every line of a list with heads from the table is in the table.
+        [[maybe_unused]] const bool known = latinKeys->AppendKeyOf(text, keyBytes);
+        assert(known);
+        return;
+    }
+    const std::size_t start = keyBytes.size();
+    for (std::size_t room = text.size() * 4 + 16;;) {
+        keyBytes.resize(start + room);
+        const int32_t length = ucol_getSortKey(collator, text.data(), static_cast<int32_t>(text.size()),
+                                               keyBytes.data() + start, static_cast<int32_t>(room));
+        if (length == 0)
+            throw std::bad_alloc();
+        if (static_cast<std::size_t>(length) <= room) {
+            keyBytes.resize(start + static_cast<std::size_t>(length));
+            return;
+        }
+        room = static_cast<std::size_t>(length);
+    }
+}
+
 // Puts `run`, lines with equal heads that do not hold whole keys, in order by the lines' whole keys,
-// each made once, then by their bytes.
-void OrderByWholeKeys(std::span<KeyedLine> run, const UCollator* collator, TextEncoding encoding,
-                      const scan::IndexList& indexList)
+// each made once and of the kind the heads are, then by their bytes.
+void OrderByWholeKeys(std::span<KeyedLine> run, const UCollator* collator, const LatinKeys* latinKeys,
+                      TextEncoding encoding, const scan::IndexList& indexList)
 {
     std::vector<std::uint8_t> keyBytes;
     std::vector<std::size_t> keyStarts{0};
     keyStarts.reserve(run.size() + 1);
     CollationText text;
     for (const KeyedLine& entry : run) {
-        const std::span<const UChar> units = text.Of(indexList[entry.line], encoding);
-        const std::size_t start = keyStarts.back();
-        for (std::size_t room = units.size() * 4 + 16;;) {
-            keyBytes.resize(start + room);
-            const int32_t length = ucol_getSortKey(collator, units.data(), static_cast<int32_t>(units.size()),
-                                                   keyBytes.data() + start, static_cast<int32_t>(room));
-            if (length == 0)
-                throw std::bad_alloc();
-            if (static_cast<std::size_t>(length) <= room) {
-                keyStarts.push_back(start + static_cast<std::size_t>(length));
-                break;
-            }
-            room = static_cast<std::size_t>(length);
-        }
+        AppendWholeKey(text.Of(indexList[entry.line], encoding), collator, latinKeys, keyBytes);
+        keyStarts.push_back(keyBytes.size());
     }
     const auto keyOf = [&](std::size_t i) {
         return std::string_view(reinterpret_cast<const char*>(keyBytes.data()) + keyStarts[i],
@@ -192,8 +206,8 @@ void OrderByWholeKeys(std::span<KeyedLine> run, const UCollator* collator, TextE
 
 // Sorts `lines` in collation order, then by bytes: by their heads first, which decide most
 // comparisons without reading a line, then each run of equal heads by what is left to decide.
-void SortKeyedLines(std::vector<KeyedLine>& lines, const UCollator* collator, TextEncoding encoding,
-                    const scan::IndexList& indexList)
+void SortKeyedLines(std::vector<KeyedLine>& lines, const UCollator* collator, const LatinKeys* latinKeys,
+                    TextEncoding encoding, const scan::IndexList& indexList)
 {
     std::sort(lines.begin(), lines.end(), HeadLess);
     for (auto runStart = lines.begin(); runStart != lines.end();) {
@@ -205,7 +219,7 @@ void SortKeyedLines(std::vector<KeyedLine>& lines, const UCollator* collator, Te
                 return indexList[a.line] < indexList[b.line];
             });
         else if (run.size() > 1 && run.size() <= kLongestKeyedRun)
-            OrderByWholeKeys(run, collator, encoding, indexList);
+            OrderByWholeKeys(run, collator, latinKeys, encoding, indexList);
         else if (run.size() > 1)
             std::sort(run.begin(), run.end(), CollationLess(collator, encoding, indexList));
         runStart = runEnd;
@@ -278,7 +292,8 @@ CollatedLines::CollatedLines(const scan::IndexList& indexList, TextEncoding enco
     for (std::size_t i = 0; i < indexList.size(); ++i)
         keys_->lines[i].line = static_cast<std::uint32_t>(i);
     keys_->latinLines = keys_->MakeHeads(keys_->lines, indexList);
-    SortKeyedLines(keys_->lines, keys_->collator.get(), encoding, indexList);
+    SortKeyedLines(keys_->lines, keys_->collator.get(), keys_->latinLines ? keys_->latinKeys.get() : nullptr, encoding,
+                   indexList);
 }
 
 CollatedLines::~CollatedLines() = default;
@@ -308,7 +323,7 @@ void CollatedLines::ApplyTo(scan::IndexList& indexList) &&
         for (KeyedLine& entry : tableHeads)
             entry = KeyedLineOf(keys->collator.get(), text.Of(indexList[entry.line], keys->encoding), entry.line,
                                 keys->locale);
-        SortKeyedLines(tableHeads, keys->collator.get(), keys->encoding, indexList);
+        SortKeyedLines(tableHeads, keys->collator.get(), nullptr, keys->encoding, indexList);
     }
     const std::vector<KeyedLine>& first = keys->lines;
     const std::vector<KeyedLine>& later = keys->later;

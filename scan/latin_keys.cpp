@@ -153,34 +153,56 @@ const LatinKeys::Weights* LatinKeys::WeightsOf(UChar unit) const
     return high == kWindows1252High.end() ? nullptr : &windows1252High_[static_cast<std::size_t>(high - kWindows1252High.begin())];
 }
 
+template <typename Take>
+bool LatinKeys::WriteKey(std::span<const UChar> text, Take take) const
+{
+    std::size_t unit = 0;
+    bool wanted = true;
+    for (; unit < text.size() && wanted; ++unit) {
+        const Weights* weights = WeightsOf(text[unit]);
+        if (weights == nullptr || !weights->known)
+            return false;
+        for (std::size_t i = 0; i < weights->primaryCount && wanted; ++i)
+            wanted = take(weights->primaries[i]);
+    }
+    // Enough of the key is written, but every character must still be known: one further on may
+    // change the weights of those before it.
+    for (; unit < text.size(); ++unit) {
+        const Weights* weights = WeightsOf(text[unit]);
+        if (weights == nullptr || !weights->known)
+            return false;
+    }
+    if (wanted)
+        wanted = take(1);
+    for (unit = 0; unit < text.size() && wanted; ++unit) {
+        const Weights* weights = WeightsOf(text[unit]);
+        for (std::size_t i = 0; i < weights->secondaryCount && wanted; ++i)
+            wanted = take(weights->secondaries[i]);
+    }
+    if (wanted)
+        take(0);
+    return true;
+}
+
 bool LatinKeys::HeadOf(std::span<const UChar> text, std::span<std::uint8_t> head) const
 {
     std::size_t filled = 0;
-    std::size_t unit = 0;
-    for (; unit < text.size(); ++unit) {
-        const Weights* weights = WeightsOf(text[unit]);
-        if (weights == nullptr || !weights->known)
-            return false;
-        for (std::size_t i = 0; i < weights->primaryCount && filled < head.size(); ++i)
-            head[filled++] = weights->primaries[i];
-        if (filled == head.size())
-            break;
-    }
-    // A full head still needs every character known: one further on may change the weights of
-    // those before it.
-    for (; unit < text.size(); ++unit) {
-        const Weights* weights = WeightsOf(text[unit]);
-        if (weights == nullptr || !weights->known)
-            return false;
-    }
-    if (filled < head.size())
-        head[filled++] = 1;
-    for (unit = 0; unit < text.size() && filled < head.size(); ++unit) {
-        const Weights* weights = WeightsOf(text[unit]);
-        for (std::size_t i = 0; i < weights->secondaryCount && filled < head.size(); ++i)
-            head[filled++] = weights->secondaries[i];
-    }
-    return true;
+    return WriteKey(text, [&](std::uint8_t byte) {
+        head[filled++] = byte;
+        return filled < head.size();
+    });
+}
+
+bool LatinKeys::AppendKeyOf(std::span<const UChar> text, std::vector<std::uint8_t>& key) const
+{
+    const std::size_t start = key.size();
+    const bool known = WriteKey(text, [&](std::uint8_t byte) {
+        key.push_back(byte);
+        return true;
+    });
+    if (!known)
+        key.resize(start);
+    return known;
 }
 
 } // namespace stambrix::scan

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
 
 namespace stambrix::scan {
 
@@ -28,6 +29,10 @@ public:
     /// table, whose key must then come from the collator.
     bool HeadOf(std::span<const UChar> text, std::span<std::uint8_t> head) const;
 
+    /// Appends the whole key of `text`, its byte 0 included, to `key`; false, and nothing
+    /// appended, when the text holds a character outside the table.
+    bool AppendKeyOf(std::span<const UChar> text, std::vector<std::uint8_t>& key) const;
+
 private:
     struct Weights
     {
@@ -39,6 +44,8 @@ private:
     };
 
     const Weights* WeightsOf(UChar unit) const;
+    // Hands the key's bytes to `take`(byte) for as long as it returns true.
+    template <typename Take> bool WriteKey(std::span<const UChar> text, Take take) const;
 
     static constexpr UChar kDirectUnits = 0x250;
     std::array<Weights, kDirectUnits> direct_{};
