@@ -173,36 +173,54 @@ void AppendWholeKey(std::span<const UChar> text, const UCollator* collator, cons
     }
 }
 
-// Puts `run`, lines with equal heads that do not hold whole keys, in order by the lines' whole keys,
-// each made once and of the kind the heads are, then by their bytes.
-void OrderByWholeKeys(std::span<KeyedLine> run, const UCollator* collator, const LatinKeys* latinKeys,
-                      TextEncoding encoding, const scan::IndexList& indexList)
+// Puts runs of lines with equal heads that do not hold whole keys in order by the lines' whole
+// keys, each made once and of the kind the heads are, then by their bytes. Its buffers serve one
+// run after another.
+class WholeKeyOrder
 {
-    std::vector<std::uint8_t> keyBytes;
-    std::vector<std::size_t> keyStarts{0};
-    keyStarts.reserve(run.size() + 1);
-    CollationText text;
-    for (const KeyedLine& entry : run) {
-        AppendWholeKey(text.Of(indexList[entry.line], encoding), collator, latinKeys, keyBytes);
-        keyStarts.push_back(keyBytes.size());
+public:
+    WholeKeyOrder(const UCollator* collator, const LatinKeys* latinKeys, TextEncoding encoding,
+                  const scan::IndexList& indexList)
+        : collator_(collator), latinKeys_(latinKeys), encoding_(encoding), indexList_(indexList)
+    {
     }
-    const auto keyOf = [&](std::size_t i) {
-        return std::string_view(reinterpret_cast<const char*>(keyBytes.data()) + keyStarts[i],
-                                keyStarts[i + 1] - keyStarts[i]);
-    };
-    std::vector<std::uint32_t> positions(run.size());
-    std::iota(positions.begin(), positions.end(), 0u);
-    std::sort(positions.begin(), positions.end(), [&](std::uint32_t a, std::uint32_t b) {
-        // Keys compare as unsigned bytes, as char_traits<char> compares them.
-        const int order = keyOf(a).compare(keyOf(b));
-        return order != 0 ? order < 0 : indexList[run[a].line] < indexList[run[b].line];
-    });
-    std::vector<KeyedLine> ordered;
-    ordered.reserve(run.size());
-    for (const std::uint32_t position : positions)
-        ordered.push_back(run[position]);
-    std::copy(ordered.begin(), ordered.end(), run.begin());
-}
+
+    void Order(std::span<KeyedLine> run)
+    {
+        keyBytes_.clear();
+        keyStarts_.assign(1, 0);
+        for (const KeyedLine& entry : run) {
+            AppendWholeKey(text_.Of(indexList_[entry.line], encoding_), collator_, latinKeys_, keyBytes_);
+            keyStarts_.push_back(keyBytes_.size());
+        }
+        const auto keyOf = [&](std::size_t i) {
+            return std::string_view(reinterpret_cast<const char*>(keyBytes_.data()) + keyStarts_[i],
+                                    keyStarts_[i + 1] - keyStarts_[i]);
+        };
+        positions_.resize(run.size());
+        std::iota(positions_.begin(), positions_.end(), 0u);
+        std::sort(positions_.begin(), positions_.end(), [&](std::uint32_t a, std::uint32_t b) {
+            // Keys compare as unsigned bytes, as char_traits<char> compares them.
+            const int order = keyOf(a).compare(keyOf(b));
+            return order != 0 ? order < 0 : indexList_[run[a].line] < indexList_[run[b].line];
+        });
+        ordered_.clear();
+        for (const std::uint32_t position : positions_)
+            ordered_.push_back(run[position]);
+        std::copy(ordered_.begin(), ordered_.end(), run.begin());
+    }
+
+private:
+    const UCollator* collator_;
+    const LatinKeys* latinKeys_;
+    TextEncoding encoding_;
+    const scan::IndexList& indexList_;
+    CollationText text_;
+    std::vector<std::uint8_t> keyBytes_;
+    std::vector<std::size_t> keyStarts_;
+    std::vector<std::uint32_t> positions_;
+    std::vector<KeyedLine> ordered_;
+};
 
 // Sorts `lines` in collation order, then by bytes: by their heads first, which decide most
 // comparisons without reading a line, then each run of equal heads by what is left to decide.
@@ -210,6 +228,7 @@ void SortKeyedLines(std::vector<KeyedLine>& lines, const UCollator* collator, co
                     TextEncoding encoding, const scan::IndexList& indexList)
 {
     std::sort(lines.begin(), lines.end(), HeadLess);
+    WholeKeyOrder wholeKeyOrder(collator, latinKeys, encoding, indexList);
     for (auto runStart = lines.begin(); runStart != lines.end();) {
         const auto runEnd = std::find_if(runStart + 1, lines.end(),
                                          [&](const KeyedLine& entry) { return HeadLess(*runStart, entry); });
@@ -219,7 +238,7 @@ void SortKeyedLines(std::vector<KeyedLine>& lines, const UCollator* collator, co
                 return indexList[a.line] < indexList[b.line];
             });
         else if (run.size() > 1 && run.size() <= kLongestKeyedRun)
-            OrderByWholeKeys(run, collator, latinKeys, encoding, indexList);
+            wholeKeyOrder.Order(run);
         else if (run.size() > 1)
             std::sort(run.begin(), run.end(), CollationLess(collator, encoding, indexList));
         runStart = runEnd;
@@ -329,14 +348,15 @@ void CollatedLines::ApplyTo(scan::IndexList& indexList) &&
     const std::vector<KeyedLine>& later = keys->later;
     // Merged lines are merged here, straight into the order, so no merged copy of their keys is made.
     const CollationLess less(keys->collator.get(), keys->encoding, indexList);
-    std::vector<std::size_t> order;
+    std::vector<std::uint32_t> order;
     order.reserve(indexList.size());
     for (std::size_t i = 0, j = 0; i < first.size() || j < later.size();) {
         const bool fromLater = i == first.size() || (j < later.size() && less(later[j], first[i]));
         order.push_back(fromLater ? later[j++].line : first[i++].line);
     }
-    keys->lines = {};
-    keys->later = {};
+    // Given back before the lines are put in order (assigning {} would keep the storage).
+    keys->lines = std::vector<KeyedLine>();
+    keys->later = std::vector<KeyedLine>();
     indexList.Reorder(order);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -12,8 +13,11 @@ namespace {
 TEST(IndexList, ReorderPutsTheLinesInTheGivenOrder)
 {
     IndexList list;
-    // Lines large and many enough to need several blocks; the views must stay valid as blocks are added.
+    // Lines large and many enough to need several blocks of text and of views; the views must stay
+    // valid as blocks are added.
     std::vector<std::string> lines;
+    for (int i = 0; i < 70000; ++i)
+        lines.push_back("regel " + std::to_string(i));
     for (int i = 0; i < 3000; ++i)
         lines.push_back(std::string(700, static_cast<char>('a' + i % 26)) + std::to_string(i));
     lines.push_back(std::string(2 * 1024 * 1024 + 3, 'L'));
@@ -23,7 +27,7 @@ TEST(IndexList, ReorderPutsTheLinesInTheGivenOrder)
         list.Add(line);
     ASSERT_EQ(list.size(), lines.size());
 
-    std::vector<std::size_t> order(lines.size());
+    std::vector<std::uint32_t> order(lines.size());
     std::iota(order.rbegin(), order.rend(), 0u);
     std::swap(order[0], order[1]);
     list.Reorder(order);
@@ -31,6 +35,26 @@ TEST(IndexList, ReorderPutsTheLinesInTheGivenOrder)
     ASSERT_EQ(list.size(), lines.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         ASSERT_TRUE(list[i] == lines[order[i]]) << "line " << i << " is not the former line " << order[i];
+}
+
+// Appending keeps every line, whether the first list fills its blocks of places exactly or not, and
+// lines added afterwards go on from there.
+TEST(IndexList, AppendKeepsTheLinesOfBothInTheirOrder)
+{
+    for (const std::size_t firstCount : {std::size_t{0}, std::size_t{65536}, std::size_t{70000}}) {
+        IndexList first;
+        IndexList later;
+        std::vector<std::string> lines;
+        for (std::size_t i = 0; i < firstCount + 70000; ++i) {
+            lines.push_back((i < firstCount ? "eerste " : "latere ") + std::to_string(i));
+            (i < firstCount ? first : later).Add(lines.back());
+        }
+        first.Append(std::move(later));
+        first.Add("erna");
+        lines.push_back("erna");
+        ASSERT_EQ(first.size(), lines.size());
+        EXPECT_TRUE(std::vector<std::string>(first.begin(), first.end()) == lines) << firstCount << " lines first";
+    }
 }
 
 } // namespace
