@@ -2,7 +2,6 @@
 
 #include "progress/status_panels.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 
 class QWidget;
@@ -12,8 +11,8 @@ namespace stambrix::app {
 class StatusBarPanels;
 
 /// The main window while a run lasts, as the run reports to it. The run's texts go to the status bar
-/// panels; after a report the events that are waiting are handled (at once for the first report, then
-/// at most every 50 ms), so what was covered is drawn again, while clicks, keys, the context menu and
+/// panels; after a report the panels are painted and the events that are waiting are handled (at once
+/// for the first report, then at most every 50 ms), so what was covered is drawn again, while clicks, keys, the context menu and
 /// the close box for the window are dropped, not kept for after the run. Other windows (a message box
 /// the run shows) take input as usual. Ending the guard drops the input that arrived since the last
 /// report the same way.
@@ -41,7 +40,8 @@ private:
 
     QWidget& window_;
     StatusBarPanels& panels_;
-    QElapsedTimer sinceEvents_;
+    qint64 lastEvents_ = 0; ///< when the waiting events were last handled, in CoarseMilliseconds
+    bool eventsHandled_ = false;
 };
 
 } // namespace stambrix::app

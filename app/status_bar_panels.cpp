@@ -8,7 +8,6 @@
 namespace stambrix::app {
 
 namespace {
-constexpr qint64 kRepaintInterval = 50;
 
 QLabel* AddPanel(QStatusBar* statusBar, const char* objectName, std::string_view caption)
 {
@@ -27,7 +26,6 @@ StatusBarPanels::StatusBarPanels(QStatusBar* statusBar)
       time_{AddPanel(statusBar, "sbarStambrixPanel2", progress::kTimeCaption), {}},
       written_{AddPanel(statusBar, "sbarStambrixPanel3", progress::kWrittenCaption), {}}
 {
-    sinceRepaint_.start();
 }
 
 void StatusBarPanels::Show(Panel& panel, std::string_view text, std::string_view caption)
@@ -38,7 +36,7 @@ void StatusBarPanels::Show(Panel& panel, std::string_view text, std::string_view
         panel.text.assign("  ").append(text);
     panel.changed = true;
     // A panel brought back to its caption (the reset at the start of a run) is seen at once.
-    if (text.empty() || sinceRepaint_.elapsed() >= kRepaintInterval)
+    if (text.empty())
         Flush();
 }
 
@@ -79,7 +77,6 @@ void StatusBarPanels::Flush()
         panel->changed = false;
     }
     statusBar_->repaint();
-    sinceRepaint_.restart();
 }
 
 } // namespace stambrix::app

@@ -2,8 +2,6 @@
 
 #include "progress/status_panels.h"
 
-#include <QElapsedTimer>
-
 #include <string>
 #include <string_view>
 
@@ -13,9 +11,9 @@ class QStatusBar;
 namespace stambrix::app {
 
 /// The three status panels on the main window's status bar. Every call keeps its panel's text; a
-/// default caption is set and painted at once, other texts are put on the panels and painted at most
-/// every 50 ms, so a run over a million records spends its time neither on labels nor on painting,
-/// and Flush shows the last texts whatever the time.
+/// default caption is set and painted at once, other texts are put on the panels and painted by
+/// Flush, which a run calls at most every 50 ms, so a run over a million records spends its time
+/// neither on labels nor on painting.
 class StatusBarPanels final : public progress::StatusPanels
 {
 public:
@@ -46,7 +44,6 @@ private:
     Panel read_;
     Panel time_;
     Panel written_;
-    QElapsedTimer sinceRepaint_;
 };
 
 } // namespace stambrix::app
