@@ -57,10 +57,12 @@ void ForEachNewName(const Lines& lines, bool utf8, WrittenCounter& counter, Take
 void WriteFamilyNameListPages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
     if (framed) {
-        WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), WholeLine), pages, [&](const auto& lines) {
-            ForEachNewName(lines, pages.Utf8(), counter,
-                           [&](std::string_view name, bool) { pages.WriteTextLine(kItemStart, name, kItemEnd); });
-        });
+        WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), WholeLine), pages, counter,
+                           [](HtmlPages& into, WrittenCounter& counted, const std::vector<std::string_view>& lines) {
+                               ForEachNewName(lines, into.Utf8(), counted, [&](std::string_view name, bool) {
+                                   into.WriteTextLine(kItemStart, name, kItemEnd);
+                               });
+                           });
         return;
     }
     WriteSinglePage(pages, [&] {
@@ -75,12 +77,14 @@ void WriteFamilyNameListPages(const scan::IndexList& indexList, bool framed, Htm
 void WriteFamilyNameLinePages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
     if (framed) {
-        WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), WholeLine), pages, [&](const auto& lines) {
-            FamilyNameLine names;
-            ForEachNewName(lines, pages.Utf8(), counter, [&](std::string_view name, bool) { names.Collect(name); });
-            // A letter page holds its one item even when it has no names ("a" without names).
-            pages.WriteTextLine(kLetterPageItemStart, names.Text(), kItemEnd);
-        });
+        WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), WholeLine), pages, counter,
+                           [](HtmlPages& into, WrittenCounter& counted, const std::vector<std::string_view>& lines) {
+                               FamilyNameLine names;
+                               ForEachNewName(lines, into.Utf8(), counted,
+                                              [&](std::string_view name, bool) { names.Collect(name); });
+                               // A letter page holds its one item even when it has no names ("a" without names).
+                               into.WriteTextLine(kLetterPageItemStart, names.Text(), kItemEnd);
+                           });
         return;
     }
     WriteSinglePage(pages, [&] {

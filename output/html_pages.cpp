@@ -245,6 +245,13 @@ void HtmlPages::OpenSinglePage()
     WriteLine({});
 }
 
+void HtmlPages::WriteWholePage(std::string_view fileName, std::string_view bytes)
+{
+    files_.Open(fileName);
+    files_.Write(bytes);
+    files_.Close();
+}
+
 void HtmlPages::WriteEmptyLetterPage(char letter)
 {
     OpenLetterPage(letter);

@@ -72,6 +72,10 @@ public:
     void OpenSinglePage();
     /// A page `fileName` is there from an earlier run.
     bool HasPage(std::string_view fileName) const { return files_.Holds(fileName); }
+    /// The page `fileName`, made elsewhere, written whole.
+    void WriteWholePage(std::string_view fileName, std::string_view bytes);
+    /// Pages with the same paths and encoding, written into `files`.
+    HtmlPages WithFiles(FileSet& files) const { return {files, optionPaths_, utf8_}; }
 
 private:
     void WriteLine(std::initializer_list<std::string_view> parts);
@@ -80,7 +84,6 @@ private:
     OptionPaths optionPaths_;
     bool utf8_;
     std::string line_; // the text line being made, handed over whole
-
 };
 
 /// The name of a letter's page: "indexa.htm" for "a", "indexoverig.htm" for kOtherPage.

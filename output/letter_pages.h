@@ -1,9 +1,12 @@
 #pragma once
 
 #include "output/html_pages.h"
+#include "output/written_counter.h"
 #include "scan/index_list.h"
 
 #include <array>
+#include <cstddef>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -62,32 +65,19 @@ template <typename WriteItems> void WriteSinglePage(HtmlPages& pages, WriteItems
     pages.FinishContentPage();
 }
 
+/// What fills the list of one letter page: `lines` written into `pages`, each counted on `counter`.
+using LetterItems = std::function<void(HtmlPages& pages, WrittenCounter& counter, const std::vector<std::string_view>& lines)>;
+
+/// Below this many lines the letter pages are all made by the calling thread.
+inline constexpr std::size_t kLetterPagesInParallelFrom = 100000;
+
 /// The framed page set: the frameset and alphabet pages, then the page of "a" (which the frameset
-/// shows first) and of every letter with lines, each a list that `writeItems`(lines) fills; every
-/// other letter, and a page kOtherPage that an earlier run left, gets an empty page, so no page of
-/// an earlier run stays.
-template <typename WriteItems>
-void WriteLetterPageSet(const LetterGroups& groups, HtmlPages& pages, WriteItems writeItems)
-{
-    const auto writePage = [&](char letter) {
-        pages.OpenLetterPage(letter);
-        pages.WriteListStart();
-        writeItems(groups.LinesOf(letter));
-        pages.WriteListEnd();
-        pages.FinishContentPage();
-    };
-    const bool others = !groups.LinesOf(kOtherPage).empty();
-    pages.WriteFramePages(others);
-    for (char letter = 'a'; letter <= 'z'; ++letter) {
-        if (letter == 'a' || !groups.LinesOf(letter).empty())
-            writePage(letter);
-        else
-            pages.WriteEmptyLetterPage(letter);
-    }
-    if (others)
-        writePage(kOtherPage);
-    else if (pages.HasPage(LetterPageName(kOtherPage)))
-        pages.WriteEmptyLetterPage(kOtherPage);
-}
+/// shows first) and of every letter with lines, each a list that `writeItems` fills; every other
+/// letter, and a page kOtherPage that an earlier run left, gets an empty page, so no page of an
+/// earlier run stays. From `parallelFrom` lines on, a second thread makes about half of the letter
+/// pages with lines, one page at a time in memory, which this thread writes as they come; their
+/// lines are counted when their page is written.
+void WriteLetterPageSet(const LetterGroups& groups, HtmlPages& pages, WrittenCounter& counter,
+                        const LetterItems& writeItems, std::size_t parallelFrom = kLetterPagesInParallelFrom);
 
 } // namespace stambrix::output

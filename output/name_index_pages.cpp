@@ -65,14 +65,17 @@ void EntryTextOf(std::string_view line, std::string& entry)
 void WriteNameIndexPages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
     // Each page starts its headings afresh.
-    const auto writeEntries = [&](const auto& lines) {
-        NameEntryWriter writer(pages, counter);
+    const auto writeEntries = [](HtmlPages& into, WrittenCounter& counted, const auto& lines) {
+        NameEntryWriter writer(into, counted);
         scan::VisitLines(lines, [&](std::string_view line) { writer.Write(line); });
     };
     if (framed)
-        WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), HeadingOf), pages, writeEntries);
+        WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), HeadingOf), pages, counter,
+                           [&](HtmlPages& into, WrittenCounter& counted, const std::vector<std::string_view>& lines) {
+                               writeEntries(into, counted, lines);
+                           });
     else
-        WriteSinglePage(pages, [&] { writeEntries(indexList); });
+        WriteSinglePage(pages, [&] { writeEntries(pages, counter, indexList); });
 }
 
 } // namespace stambrix::output

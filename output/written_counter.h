@@ -16,9 +16,10 @@ class WrittenCounter
 public:
     WrittenCounter(progress::StatusPanels& panels, std::uint64_t& count) : panels_(panels), count_(count) {}
 
-    void Count()
+    /// Counts one entry, or `entries` at once.
+    void Count(std::uint64_t entries = 1)
     {
-        ++count_;
+        count_ += entries;
         char digits[24];
         const char* const end = std::to_chars(std::begin(digits), std::end(digits), count_).ptr;
         text_.assign(progress::kWrittenPrefix).append(digits, static_cast<std::size_t>(end - digits));

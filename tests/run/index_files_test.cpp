@@ -1,10 +1,13 @@
 #include "gedcom/byte_source.h"
+#include "output/index_pages.h"
+#include "output/letter_pages.h"
 #include "output/memory_files.h"
 #include "run/index_files.h"
 #include "run/run_index.h"
 #include "scan/index_sort.h"
 #include "scan/scan_gedcom.h"
 #include "test_support/file_bytes.h"
+#include "test_support/generated_gedcom.h"
 #include "test_support/recording_panels.h"
 #include "test_support/temp_folder.h"
 
@@ -56,6 +59,41 @@ TEST(WriteIndex, InMemoryGivesTheFilesOfARunOnDisk)
             "")
             << static_cast<int>(outputKind);
         EXPECT_TRUE(messages.messages.empty());
+    }
+}
+
+// Framed pages of enough lines are made by two threads; each letter's page is the page the lines of
+// that letter alone give (made by one thread), and every line is counted.
+TEST(WriteIndex, LetterPagesMadeByTwoThreadsAreThoseOfOne)
+{
+    const std::string gedcom = test_support::GeneratedGedcom(output::kLetterPagesInParallelFrom + 5000);
+    for (const OutputKind outputKind : {OutputKind::Html, OutputKind::Familienamen, OutputKind::FamilienamenEenRegel}) {
+        const RunRequest request = RequestFor("groot.ged", outputKind, true);
+        test_support::RecordingPanels panels;
+        test_support::RecordingMessages messages;
+        gedcom::MemorySource source(gedcom);
+        const scan::ScanResult sorted = scan::ScanSorted(source, ScanChoicesOf(request), panels, "nl");
+        ASSERT_GE(sorted.indexList.size(), output::kLetterPagesInParallelFrom);
+        output::MemoryFiles files;
+        ASSERT_EQ(WriteIndex(request, sorted, files, panels, messages), RunOutcome::Written);
+        files.Publish();
+        EXPECT_EQ(panels.written.back(), "geschreven : " + std::to_string(sorted.indexList.size()));
+
+        for (char letter = 'a'; letter <= 'z'; ++letter) {
+            scan::ScanResult alone;
+            alone.encoding = sorted.encoding;
+            for (const std::string_view line : sorted.indexList) {
+                const std::string_view heading = outputKind == OutputKind::Html ? output::HeadingOf(line) : line;
+                if (output::LetterOf(heading, sorted.encoding == scan::TextEncoding::Utf8) == letter)
+                    alone.indexList.Add(line);
+            }
+            output::MemoryFiles aloneFiles;
+            if (WriteIndex(request, alone, aloneFiles, panels, messages) != RunOutcome::Written)
+                continue;
+            aloneFiles.Publish();
+            const std::string page = output::LetterPageName(letter);
+            EXPECT_TRUE(files.files.at(page) == aloneFiles.files.at(page)) << page << ", kind " << static_cast<int>(outputKind);
+        }
     }
 }
 
