@@ -4,10 +4,16 @@
 #include "progress/silent_panels.h"
 #include "scan/index_list.h"
 #include "scan/index_sort.h"
+#include "scan/latin_keys.h"
 
 #include <benchmark/benchmark.h>
 
+#include <unicode/ucol.h>
+#include <unicode/uiter.h>
+
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -65,6 +71,64 @@ void SortNameLinesInHalves(benchmark::State& state)
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * lines.size()));
 }
 BENCHMARK(SortNameLinesInHalves)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The index's collator: ICU at secondary strength, blanks and punctuation counted.
+std::unique_ptr<UCollator, void (*)(UCollator*)> IndexCollator()
+{
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<UCollator, void (*)(UCollator*)> collator(ucol_open("nl", &status), ucol_close);
+    ucol_setStrength(collator.get(), UCOL_SECONDARY);
+    ucol_setAttribute(collator.get(), UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
+    return collator;
+}
+
+std::vector<std::u16string> NameIndexTexts(std::size_t persons)
+{
+    std::vector<std::u16string> texts;
+    // The generated lines are windows-1252 without its bytes 0x80-0x9F: each byte is its code point.
+    for (const std::string& line : NameIndexLines(persons)) {
+        std::u16string& text = texts.emplace_back();
+        for (const char c : line)
+            text.push_back(static_cast<unsigned char>(c));
+    }
+    return texts;
+}
+
+// The 32-byte key heads of the sort, from the table of weights per character.
+void KeyHeadsFromTable(benchmark::State& state)
+{
+    const std::vector<std::u16string> texts = NameIndexTexts(static_cast<std::size_t>(state.range(0)));
+    const auto collator = IndexCollator();
+    const std::unique_ptr<scan::LatinKeys> keys = scan::LatinKeys::For(collator.get());
+    std::array<std::uint8_t, 32> head{};
+    for (auto _ : state)
+        for (const std::u16string& text : texts) {
+            head = {};
+            benchmark::DoNotOptimize(keys->HeadOf(text, head));
+        }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * texts.size()));
+}
+BENCHMARK(KeyHeadsFromTable)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The same heads made by the collator, as for text the table does not hold.
+void KeyHeadsFromCollator(benchmark::State& state)
+{
+    const std::vector<std::u16string> texts = NameIndexTexts(static_cast<std::size_t>(state.range(0)));
+    const auto collator = IndexCollator();
+    std::array<std::uint8_t, 32> head{};
+    for (auto _ : state)
+        for (const std::u16string& text : texts) {
+            UCharIterator iterator;
+            uiter_setString(&iterator, text.data(), static_cast<int32_t>(text.size()));
+            std::uint32_t keyState[2] = {0, 0};
+            UErrorCode status = U_ZERO_ERROR;
+            ucol_nextSortKeyPart(collator.get(), &iterator, keyState, head.data(), static_cast<int32_t>(head.size()),
+                                 &status);
+            benchmark::DoNotOptimize(head.data());
+        }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * texts.size()));
+}
+BENCHMARK(KeyHeadsFromCollator)->Arg(100000)->Unit(benchmark::kMillisecond);
 } // namespace
 
 } // namespace stambrix::bench
