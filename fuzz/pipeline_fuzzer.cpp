@@ -6,21 +6,26 @@
 #include "progress/silent_panels.h"
 #include "run/index_files.h"
 #include "run/run_request.h"
+#include "scan/collation_text.h"
 #include "scan/scan_gedcom.h"
+
+#include <unicode/ucol.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <span>
 #include <string>
 #include <string_view>
 
 // libFuzzer target over the whole pipeline in memory: the input is a GEDCOM file and the way of
 // indexing it (fuzz/pipeline_input.h), read, scanned, sorted and written into files held in memory;
 // a few inputs repeat a piece of the file to entries over a megabyte. Besides the sanitizers'
-// reports, an input fails when the pipeline throws, when a text index line has other fields than
-// its kind's, or when an index does not hold every one of its lines: the text file one line each,
+// reports, an input fails when the pipeline throws, when two lines stand out of the collator's
+// order, when a text index line has other fields than its kind's, or when an index does not hold
+// every one of its lines: the text file one line each,
 // the pages one entry each (every form of the name index, framed or not).
 namespace {
 
@@ -60,6 +65,33 @@ void CheckTextIndex(std::string_view text, const fuzz::IndexChoice& choice, std:
         Fail("the text index does not hold every line");
 }
 
+// Each line collates after the one before it, or equal to it and not before it in its bytes: the
+// order of the index, checked pair by pair with the collator comparing the lines' text.
+void CheckOrder(const scan::ScanResult& result)
+{
+    static const auto collator = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        UCollator* opened = ucol_open("nl", &status);
+        ucol_setStrength(opened, UCOL_SECONDARY);
+        ucol_setAttribute(opened, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
+        if (U_FAILURE(status))
+            Fail(std::string("no collator: ") + u_errorName(status));
+        return opened;
+    }();
+    scan::CollationText before;
+    scan::CollationText after;
+    for (std::size_t i = 1; i < result.indexList.size(); ++i) {
+        const std::string_view first = result.indexList[i - 1];
+        const std::string_view second = result.indexList[i];
+        const std::span<const UChar> a = before.Of(first, result.encoding);
+        const std::span<const UChar> b = after.Of(second, result.encoding);
+        const UCollationResult order = ucol_strcoll(collator, a.data(), static_cast<int32_t>(a.size()), b.data(),
+                                                    static_cast<int32_t>(b.size()));
+        if (order == UCOL_GREATER || (order == UCOL_EQUAL && first > second))
+            Fail("the index is not in collation order at line " + std::to_string(i));
+    }
+}
+
 // The name index pages hold one entry line per index line, over all pages together.
 void CheckNamePages(const output::MemoryFiles& files, std::size_t lines)
 {
@@ -90,6 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     output::MemoryFiles files;
     const run::RunOutcome outcome = run::WriteIndex(request, result, files, panels, messages);
     files.Publish();
+    CheckOrder(result);
     if (outcome == run::RunOutcome::NothingFound) {
         if (!files.files.empty())
             Fail("an index without lines wrote files");
