@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -41,6 +42,26 @@ const fs::path kFsyncErrorPreload = STAMBRIX_FSYNC_ERROR_PRELOAD;
 const std::vector<std::string> kText = {};
 const std::vector<std::string> kHtmlSinglePage = {"--uitvoer", "html"};
 const std::vector<std::string> kHtmlInFrame = {"--uitvoer", "html", "--in-frame"};
+
+/// The environment that preloads `library` into the child, with `variables` for it.
+std::vector<std::string> PreloadEnvironment(const fs::path& library, std::vector<std::string> variables)
+{
+    const char* sanitizerOptions = std::getenv("ASAN_OPTIONS");
+    variables.push_back("LD_PRELOAD=" + library.string());
+    // AddressSanitizer wants to be the first library; this one comes before it.
+    variables.push_back(std::string("ASAN_OPTIONS=") + (sanitizerOptions != nullptr ? sanitizerOptions : "") +
+                        ":verify_asan_link_order=0");
+    return variables;
+}
+
+/// The log a preloaded library kept, or nothing when the library was never loaded.
+std::optional<std::string> PreloadLog(const fs::path& log)
+{
+    std::string injected = fs::exists(log) ? ReadBytes(log) : std::string();
+    if (injected.find("loaded\n") == std::string::npos)
+        return std::nullopt;
+    return injected;
+}
 
 /// Compares the folder "Stambrix" after a failed run with what it held before: every file keeps its
 /// old bytes, also those the run had finished before it failed (the pages of an HTML index are put in
@@ -274,22 +295,16 @@ TEST_F(FailureInjection, PageThatCannotBePutOnTheDiskKeepsTheOlderIndex)
 {
     const FolderContents before = WriteOlderIndex(kHtmlInFrame, GeneratedGedcom(300));
     const fs::path log = work_.path() / "schijffouten.log";
-    const char* sanitizerOptions = std::getenv("ASAN_OPTIONS");
     ChildSetup setup = CliOn(kHtmlInFrame);
-    setup.environment = {
-        "LD_PRELOAD=" + kFsyncErrorPreload.string(),
-        "STAMBRIX_FSYNC_ERROR_NAME=indexm.htm",
-        "STAMBRIX_FSYNC_ERROR_LOG=" + log.string(),
-        std::string("ASAN_OPTIONS=") + (sanitizerOptions != nullptr ? sanitizerOptions : "") +
-            ":verify_asan_link_order=0",
-    };
+    setup.environment = PreloadEnvironment(
+        kFsyncErrorPreload, {"STAMBRIX_FSYNC_ERROR_NAME=indexm.htm", "STAMBRIX_FSYNC_ERROR_LOG=" + log.string()});
 
     const ChildResult result = RunChild(kCli, setup);
 
-    const std::string injected = fs::exists(log) ? ReadBytes(log) : std::string();
-    if (injected.find("loaded\n") == std::string::npos)
+    const std::optional<std::string> injected = PreloadLog(log);
+    if (!injected)
         GTEST_SKIP() << kCli << " does not load preloaded libraries (linked statically?): " << result.err;
-    EXPECT_NE(injected.find("EIO"), std::string::npos);
+    EXPECT_NE(injected->find("EIO"), std::string::npos);
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_EQ(result.err, "stambrix-cli: " + (Output() / "indexm.htm").string() + ": Input/output error\n");
     ExpectNothingLost(before, ContentsOf(Output()));
@@ -320,24 +335,17 @@ TEST_P(ReadError, HalfwayThroughTheGedcomFileIsReported)
     const FolderContents before = WriteOlderIndex(kText, tree);
     const auto failAt = static_cast<std::uint64_t>(static_cast<double>(tree.size()) * c.failAt);
     const fs::path log = work_.path() / "leesfouten.log";
-    const char* sanitizerOptions = std::getenv("ASAN_OPTIONS");
     ChildSetup setup = CliOn(kText);
-    setup.environment = {
-        "LD_PRELOAD=" + kReadErrorPreload.string(),
-        "STAMBRIX_READ_ERROR_PATH=" + fs::canonical(Gedcom()).string(),
-        "STAMBRIX_READ_ERROR_OFFSET=" + std::to_string(failAt),
-        "STAMBRIX_READ_ERROR_LOG=" + log.string(),
-        // AddressSanitizer wants to be the first library; this one comes before it.
-        std::string("ASAN_OPTIONS=") + (sanitizerOptions != nullptr ? sanitizerOptions : "") +
-            ":verify_asan_link_order=0",
-    };
+    setup.environment = PreloadEnvironment(kReadErrorPreload, {"STAMBRIX_READ_ERROR_PATH=" + fs::canonical(Gedcom()).string(),
+                                                               "STAMBRIX_READ_ERROR_OFFSET=" + std::to_string(failAt),
+                                                               "STAMBRIX_READ_ERROR_LOG=" + log.string()});
 
     const ChildResult result = RunChild(kCli, setup);
 
-    const std::string injected = fs::exists(log) ? ReadBytes(log) : std::string();
-    if (injected.find("loaded\n") == std::string::npos)
+    const std::optional<std::string> injected = PreloadLog(log);
+    if (!injected)
         GTEST_SKIP() << kCli << " does not load preloaded libraries (linked statically?): " << result.err;
-    EXPECT_NE(injected.find("EIO at"), std::string::npos) << "no read reached byte " << failAt;
+    EXPECT_NE(injected->find("EIO at"), std::string::npos) << "no read reached byte " << failAt;
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_EQ(result.err, "stambrix-cli: " + Gedcom().string() + ": Input/output error\n");
     ExpectNothingLost(before, ContentsOf(Output()));

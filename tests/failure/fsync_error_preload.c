@@ -4,6 +4,8 @@
  * STAMBRIX_FSYNC_ERROR_LOG gets the line "loaded" when the library is loaded and "EIO" for every
  * fsync it makes fail. */
 #define _GNU_SOURCE
+#include "preload_log.h"
+
 #include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>
@@ -16,14 +18,7 @@ typedef int (*FsyncFunction)(int);
 
 static void Log(const char* line)
 {
-    const char* log = getenv("STAMBRIX_FSYNC_ERROR_LOG");
-    if (log == NULL)
-        return;
-    const int file = open(log, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-    if (file < 0)
-        return;
-    (void)!write(file, line, strlen(line));
-    close(file);
+    AppendToLog("STAMBRIX_FSYNC_ERROR_LOG", line);
 }
 
 __attribute__((constructor)) static void Loaded(void)

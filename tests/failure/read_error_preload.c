@@ -4,6 +4,8 @@
  * The file STAMBRIX_READ_ERROR_LOG gets the line "loaded" when the library is loaded and a line for
  * every read it makes fail, so a test can tell a read error that was lost from one never made. */
 #define _GNU_SOURCE
+#include "preload_log.h"
+
 #include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>
@@ -44,14 +46,7 @@ static int IsFailingFile(int fd)
 
 static void Log(const char* line)
 {
-    const char* log = getenv("STAMBRIX_READ_ERROR_LOG");
-    if (log == NULL)
-        return;
-    const int file = open(log, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-    if (file < 0)
-        return;
-    (void)!write(file, line, strlen(line));
-    close(file);
+    AppendToLog("STAMBRIX_READ_ERROR_LOG", line);
 }
 
 __attribute__((constructor)) static void Loaded(void)
