@@ -4,7 +4,7 @@
  * STAMBRIX_FSYNC_ERROR_LOG gets the line "loaded" when the library is loaded and "EIO" for every
  * fsync it makes fail. */
 #define _GNU_SOURCE
-#include "preload_log.h"
+#include "preload_support.h"
 
 #include <dlfcn.h>
 #include <errno.h>
@@ -31,13 +31,9 @@ static int IsFailingFile(int fd)
     const char* name = getenv("STAMBRIX_FSYNC_ERROR_NAME");
     if (name == NULL)
         return 0;
-    char link[64];
     char path[4096];
-    snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    const ssize_t length = readlink(link, path, sizeof path - 1);
-    if (length < 0)
+    if (!PathOfDescriptor(fd, path, sizeof path))
         return 0;
-    path[length] = '\0';
     const char* slash = strrchr(path, '/');
     const char* base = slash == NULL ? path : slash + 1;
     return base[0] == '.' && strncmp(base + 1, name, strlen(name)) == 0 && base[1 + strlen(name)] == '.';

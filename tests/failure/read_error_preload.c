@@ -4,7 +4,7 @@
  * The file STAMBRIX_READ_ERROR_LOG gets the line "loaded" when the library is loaded and a line for
  * every read it makes fail, so a test can tell a read error that was lost from one never made. */
 #define _GNU_SOURCE
-#include "preload_log.h"
+#include "preload_support.h"
 
 #include <dlfcn.h>
 #include <errno.h>
@@ -34,13 +34,9 @@ static int IsFailingFile(int fd)
     const char* wanted = getenv("STAMBRIX_READ_ERROR_PATH");
     if (wanted == NULL)
         return 0;
-    char link[64];
     char path[4096];
-    snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    const ssize_t length = readlink(link, path, sizeof path - 1);
-    if (length < 0)
+    if (!PathOfDescriptor(fd, path, sizeof path))
         return 0;
-    path[length] = '\0';
     return strcmp(path, wanted) == 0;
 }
 
