@@ -85,8 +85,8 @@ void CheckOrder(const scan::ScanResult& result)
         const std::string_view second = result.indexList[i];
         const std::span<const UChar> a = before.Of(first, result.encoding);
         const std::span<const UChar> b = after.Of(second, result.encoding);
-        const UCollationResult order = ucol_strcoll(collator, a.data(), static_cast<int32_t>(a.size()), b.data(),
-                                                    static_cast<int32_t>(b.size()));
+        const UCollationResult order =
+            ucol_strcoll(collator, a.data(), static_cast<int32_t>(a.size()), b.data(), static_cast<int32_t>(b.size()));
         if (order == UCOL_GREATER || (order == UCOL_EQUAL && first > second))
             Fail("the index is not in collation order at line " + std::to_string(i));
     }

@@ -2,7 +2,6 @@
 
 #include "text/ascii.h"
 
-
 namespace stambrix::gedcom {
 
 namespace {

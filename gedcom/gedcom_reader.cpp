@@ -32,8 +32,9 @@ const char* FindLineBreak(const char* begin, const char* end)
     const __m128i endOfFile = _mm_set1_epi8(kEndOfFile);
     for (; end - p >= 16; p += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i breaks = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, newLine), _mm_cmpeq_epi8(bytes, carriageReturn)),
-                                            _mm_cmpeq_epi8(bytes, endOfFile));
+        const __m128i breaks =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, newLine), _mm_cmpeq_epi8(bytes, carriageReturn)),
+                         _mm_cmpeq_epi8(bytes, endOfFile));
         const auto mask = static_cast<unsigned>(_mm_movemask_epi8(breaks));
         if (mask != 0)
             return p + std::countr_zero(mask);

@@ -108,7 +108,8 @@ LineMarkers MarkersOf(std::string_view line)
 #endif
     // Byte by byte: a short line, or the end of a long one.
     for (; at + 1 < line.size(); ++at)
-        if ((kFirstByte[static_cast<unsigned char>(line[at])] & kSecondByte[static_cast<unsigned char>(line[at + 1])]) != 0)
+        if ((kFirstByte[static_cast<unsigned char>(line[at])] &
+             kSecondByte[static_cast<unsigned char>(line[at + 1])]) != 0)
             found |= MarkersAt(line.substr(at));
     return LineMarkers(found);
 }

@@ -23,9 +23,8 @@ enum class Marker : unsigned
 };
 
 /// The text of each marker, in the order of Marker.
-inline constexpr std::array<std::string_view, 11> kMarkerTexts{"1 NAME", "1 SEX",   "1 BIRT", "1 CHR",
-                                                               "1 DEAT", "1 BURI",  "1 OCCU ", "2 DATE",
-                                                               " PLAC ", "@ INDI", "@ FAM"};
+inline constexpr std::array<std::string_view, 11> kMarkerTexts{
+    "1 NAME", "1 SEX", "1 BIRT", "1 CHR", "1 DEAT", "1 BURI", "1 OCCU ", "2 DATE", " PLAC ", "@ INDI", "@ FAM"};
 
 /// Which markers one line holds.
 class LineMarkers

@@ -156,8 +156,8 @@ public:
     std::string bytes_;
 };
 
-void WriteLetterPage(char letter, const std::vector<std::string_view>& lines, HtmlPages& pages,
-                     WrittenCounter& counter, const LetterItems& writeItems)
+void WriteLetterPage(char letter, const std::vector<std::string_view>& lines, HtmlPages& pages, WrittenCounter& counter,
+                     const LetterItems& writeItems)
 {
     pages.OpenLetterPage(letter);
     pages.WriteListStart();
@@ -269,9 +269,8 @@ private:
 // to whichever thread has fewer lines so far.
 std::string SecondThreadLetters(std::string bySize, const LetterGroups& groups)
 {
-    std::stable_sort(bySize.begin(), bySize.end(), [&](char a, char b) {
-        return groups.LinesOf(a).size() > groups.LinesOf(b).size();
-    });
+    std::stable_sort(bySize.begin(), bySize.end(),
+                     [&](char a, char b) { return groups.LinesOf(a).size() > groups.LinesOf(b).size(); });
     std::string second;
     std::size_t firstLines = 0;
     std::size_t secondLines = 0;

@@ -66,7 +66,8 @@ template <typename WriteItems> void WriteSinglePage(HtmlPages& pages, WriteItems
 }
 
 /// What fills the list of one letter page: `lines` written into `pages`, each counted on `counter`.
-using LetterItems = std::function<void(HtmlPages& pages, WrittenCounter& counter, const std::vector<std::string_view>& lines)>;
+using LetterItems =
+    std::function<void(HtmlPages& pages, WrittenCounter& counter, const std::vector<std::string_view>& lines)>;
 
 /// Below this many lines the letter pages are all made by the calling thread.
 inline constexpr std::size_t kLetterPagesInParallelFrom = 100000;

@@ -126,9 +126,8 @@ public:
             const std::span<const UChar> unitsA = textA.Of(lineA, encoding_);
             const std::span<const UChar> unitsB = textB.Of(lineB, encoding_);
             // The collator passes over the part both lines begin with.
-            const UCollationResult order =
-                ucol_strcoll(collator_, unitsA.data(), static_cast<int32_t>(unitsA.size()), unitsB.data(),
-                             static_cast<int32_t>(unitsB.size()));
+            const UCollationResult order = ucol_strcoll(collator_, unitsA.data(), static_cast<int32_t>(unitsA.size()),
+                                                        unitsB.data(), static_cast<int32_t>(unitsB.size()));
             if (order != UCOL_EQUAL)
                 return order == UCOL_LESS;
         }
@@ -230,13 +229,12 @@ void SortKeyedLines(std::vector<KeyedLine>& lines, const UCollator* collator, co
     std::sort(lines.begin(), lines.end(), HeadLess);
     WholeKeyOrder wholeKeyOrder(collator, latinKeys, encoding, indexList);
     for (auto runStart = lines.begin(); runStart != lines.end();) {
-        const auto runEnd = std::find_if(runStart + 1, lines.end(),
-                                         [&](const KeyedLine& entry) { return HeadLess(*runStart, entry); });
+        const auto runEnd =
+            std::find_if(runStart + 1, lines.end(), [&](const KeyedLine& entry) { return HeadLess(*runStart, entry); });
         const std::span<KeyedLine> run(runStart, runEnd);
         if (run.size() > 1 && HoldsWholeKey(run.front()))
-            std::sort(run.begin(), run.end(), [&](const KeyedLine& a, const KeyedLine& b) {
-                return indexList[a.line] < indexList[b.line];
-            });
+            std::sort(run.begin(), run.end(),
+                      [&](const KeyedLine& a, const KeyedLine& b) { return indexList[a.line] < indexList[b.line]; });
         else if (run.size() > 1 && run.size() <= kLongestKeyedRun)
             wholeKeyOrder.Order(run);
         else if (run.size() > 1)

@@ -48,7 +48,8 @@ CharacterWeights WeightsByCollator(const UCollator* collator, UChar unit)
 
 bool InTable(UChar unit, UChar directUnits)
 {
-    return unit < directUnits || std::find(kWindows1252High.begin(), kWindows1252High.end(), unit) != kWindows1252High.end();
+    return unit < directUnits ||
+           std::find(kWindows1252High.begin(), kWindows1252High.end(), unit) != kWindows1252High.end();
 }
 
 // The characters of the table that continue a contraction (or follow a context) beginning with a
@@ -63,11 +64,13 @@ std::vector<UChar> ContinuingCharacters(const UCollator* collator, UChar directU
     for (int32_t i = 0; U_SUCCESS(status) && i < uset_getItemCount(contractions); ++i) {
         UChar32 start = 0;
         UChar32 end = 0;
-        int32_t length = uset_getItem(contractions, i, &start, &end, text.data(), static_cast<int32_t>(text.size()), &status);
+        int32_t length =
+            uset_getItem(contractions, i, &start, &end, text.data(), static_cast<int32_t>(text.size()), &status);
         if (status == U_BUFFER_OVERFLOW_ERROR) {
             status = U_ZERO_ERROR;
             text.resize(static_cast<std::size_t>(length));
-            length = uset_getItem(contractions, i, &start, &end, text.data(), static_cast<int32_t>(text.size()), &status);
+            length =
+                uset_getItem(contractions, i, &start, &end, text.data(), static_cast<int32_t>(text.size()), &status);
         }
         if (length > 1 && InTable(text[0], directUnits))
             continuing.insert(continuing.end(), text.begin() + 1, text.begin() + length);
@@ -135,11 +138,8 @@ std::unique_ptr<LatinKeys> LatinKeys::For(const UCollator* collator)
 
     auto keys = std::make_unique<LatinKeys>();
     for (std::size_t i = 0; i < units.size(); ++i) {
-        Weights& entry = units[i] < kDirectUnits
-                             ? keys->direct_[units[i]]
-                             : keys->windows1252High_[i - kDirectUnits];
-        entry.known = weights[i].known &&
-                      Rank(primaries, weights[i].primaries, entry.primaries, entry.primaryCount) &&
+        Weights& entry = units[i] < kDirectUnits ? keys->direct_[units[i]] : keys->windows1252High_[i - kDirectUnits];
+        entry.known = weights[i].known && Rank(primaries, weights[i].primaries, entry.primaries, entry.primaryCount) &&
                       Rank(secondaries, weights[i].secondaries, entry.secondaries, entry.secondaryCount);
     }
     return keys;
@@ -150,11 +150,12 @@ const LatinKeys::Weights* LatinKeys::WeightsOf(UChar unit) const
     if (unit < kDirectUnits)
         return &direct_[unit];
     const auto high = std::find(kWindows1252High.begin(), kWindows1252High.end(), unit);
-    return high == kWindows1252High.end() ? nullptr : &windows1252High_[static_cast<std::size_t>(high - kWindows1252High.begin())];
+    return high == kWindows1252High.end()
+               ? nullptr
+               : &windows1252High_[static_cast<std::size_t>(high - kWindows1252High.begin())];
 }
 
-template <typename Take>
-bool LatinKeys::WriteKey(std::span<const UChar> text, Take take) const
+template <typename Take> bool LatinKeys::WriteKey(std::span<const UChar> text, Take take) const
 {
     std::size_t unit = 0;
     bool wanted = true;

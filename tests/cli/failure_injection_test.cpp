@@ -336,9 +336,10 @@ TEST_P(ReadError, HalfwayThroughTheGedcomFileIsReported)
     const auto failAt = static_cast<std::uint64_t>(static_cast<double>(tree.size()) * c.failAt);
     const fs::path log = work_.path() / "leesfouten.log";
     ChildSetup setup = CliOn(kText);
-    setup.environment = PreloadEnvironment(kReadErrorPreload, {"STAMBRIX_READ_ERROR_PATH=" + fs::canonical(Gedcom()).string(),
-                                                               "STAMBRIX_READ_ERROR_OFFSET=" + std::to_string(failAt),
-                                                               "STAMBRIX_READ_ERROR_LOG=" + log.string()});
+    setup.environment =
+        PreloadEnvironment(kReadErrorPreload, {"STAMBRIX_READ_ERROR_PATH=" + fs::canonical(Gedcom()).string(),
+                                               "STAMBRIX_READ_ERROR_OFFSET=" + std::to_string(failAt),
+                                               "STAMBRIX_READ_ERROR_LOG=" + log.string()});
 
     const ChildResult result = RunChild(kCli, setup);
 

@@ -38,8 +38,8 @@ TEST(LineMarkers, EveryMarkerAnywhereAsAPlainSearchFindsIt)
                 while (before.size() < at)
                     before += filler;
                 before.resize(at);
-                for (const std::string& line : {before + marker, before + marker + filler,
-                                                before + marker.substr(0, marker.size() - 1)})
+                for (const std::string& line :
+                     {before + marker, before + marker + filler, before + marker.substr(0, marker.size() - 1)})
                     ExpectPlainDecisions(line);
             }
     }

@@ -92,7 +92,8 @@ TEST(WriteIndex, LetterPagesMadeByTwoThreadsAreThoseOfOne)
                 continue;
             aloneFiles.Publish();
             const std::string page = output::LetterPageName(letter);
-            EXPECT_TRUE(files.files.at(page) == aloneFiles.files.at(page)) << page << ", kind " << static_cast<int>(outputKind);
+            EXPECT_TRUE(files.files.at(page) == aloneFiles.files.at(page))
+                << page << ", kind " << static_cast<int>(outputKind);
         }
     }
 }

@@ -66,8 +66,10 @@ TEST(CollatedLines, MergedHalvesGiveTheOrderOfTheWhole)
     for (const auto& [first, later] :
          {std::pair<Lines, Lines>{{"Visser, Jan", "berg, Jan", "Zwart, Piet", "Aarts, Kees"},
                                   {"Berg, Jan", "Aarts, Kees", "Mulder, Anna"}},
-          {{"Visser, Jan", "berg, Jan", "Zwart, Piet", "Aarts, Kees"}, {"Berg, Jan", "Aarts, Kees", "Mulder, " + delta}},
-          {{"Visser, " + delta, "berg, Jan", "Zwart, Piet", "Aarts, Kees"}, {"Berg, Jan", "Aarts, Kees", "Mulder, Anna"}}}) {
+          {{"Visser, Jan", "berg, Jan", "Zwart, Piet", "Aarts, Kees"},
+           {"Berg, Jan", "Aarts, Kees", "Mulder, " + delta}},
+          {{"Visser, " + delta, "berg, Jan", "Zwart, Piet", "Aarts, Kees"},
+           {"Berg, Jan", "Aarts, Kees", "Mulder, Anna"}}}) {
         IndexList combined = ListOf(first);
         IndexList laterList = ListOf(later);
         CollatedLines collated(combined, TextEncoding::Utf8, "nl");

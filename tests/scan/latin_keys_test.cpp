@@ -33,11 +33,11 @@ TEST(LatinKeys, HeadsOrderAsTheCollatorDoes)
     ASSERT_NE(keys, nullptr);
     // Letters in both cases and with accents, letters that stand for two (ß, æ, Œ), digits,
     // blanks, punctuation, a tab, an ignorable control and the windows-1252 characters above 0x7F.
-    const std::u16string pieces[] = {u"a", u"A", u"\u00E1", u"\u00C4", u"ae", u"\u00E6", u"\u00C6", u"ss",
-                                     u"\u00DF", u"oe", u"\u0152", u"e", u"\u00EB", u"\u0133", u"ij", u"l",
-                                     u"L", u"z", u"\u017E", u"0", u"9", u"\u00BD", u" ", u"-", u",", u"\t",
-                                     u"\u0001", u"[", u"@", u"\u2026", u"...", u"\u20AC", u"\u2122", u"\u00A0",
-                                     u"\u0192", u"\u01C4", u"\u0131", u"\u00F8"};
+    const std::u16string pieces[] = {
+        u"a",      u"A",      u"\u00E1", u"\u00C4", u"ae",     u"\u00E6", u"\u00C6", u"ss",    u"\u00DF", u"oe",
+        u"\u0152", u"e",      u"\u00EB", u"\u0133", u"ij",     u"l",      u"L",      u"z",     u"\u017E", u"0",
+        u"9",      u"\u00BD", u" ",      u"-",      u",",      u"\t",     u"\u0001", u"[",     u"@",      u"\u2026",
+        u"...",    u"\u20AC", u"\u2122", u"\u00A0", u"\u0192", u"\u01C4", u"\u0131", u"\u00F8"};
     std::vector<std::u16string> texts{u""};
     for (const std::u16string& a : pieces)
         for (const std::u16string& b : pieces) {
@@ -55,7 +55,10 @@ TEST(LatinKeys, HeadsOrderAsTheCollatorDoes)
             const UCollationResult byCollator =
                 ucol_strcoll(collator.get(), texts[i].data(), static_cast<int32_t>(texts[i].size()), texts[j].data(),
                              static_cast<int32_t>(texts[j].size()));
-            ASSERT_EQ(byHeads < 0 ? UCOL_LESS : byHeads > 0 ? UCOL_GREATER : UCOL_EQUAL, byCollator)
+            ASSERT_EQ(byHeads < 0   ? UCOL_LESS
+                      : byHeads > 0 ? UCOL_GREATER
+                                    : UCOL_EQUAL,
+                      byCollator)
                 << "texts " << i << " and " << j;
         }
 }

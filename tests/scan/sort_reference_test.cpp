@@ -121,8 +121,8 @@ TEST(SortReference, RunsOfLinesAlikeSortAsTheReference)
     for (const std::size_t count : {1000, 70000}) {
         Lines lines;
         for (std::size_t i = 0; i < count; ++i)
-            lines.push_back("Oud-Beijerland, Zuid-Holland, Nederland, Europa " + variants[(i * 7919) % 7] +
-                            "\t[I" + std::to_string((i * 104729) % count) + "]");
+            lines.push_back("Oud-Beijerland, Zuid-Holland, Nederland, Europa " + variants[(i * 7919) % 7] + "\t[I" +
+                            std::to_string((i * 104729) % count) + "]");
         IndexList indexList;
         for (const std::string& line : lines)
             indexList.Add(line);
