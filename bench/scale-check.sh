@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Peak memory of a run against the size of the file and of the index it writes: name and occupation
 # indexes of generated files of 1 and 5 million persons (the same file, indexes of different
-# sizes), and a file whose last line is one gigabyte without a line end.
+# sizes); the time of the largest against the smallest; and a file whose last line is one gigabyte
+# without a line end.
 #   bench/scale-check.sh
-#   SCALE_SIZES="1000000 5000000" LINE_MB=1024 STAMBRIX_SHARED=/path/to/shared bench/scale-check.sh
+#   SCALE_SIZES="1000000 5000000" LINE_MB=1024 RUNS=5 STAMBRIX_SHARED=/path/to/shared bench/scale-check.sh
+# RUNS: alternating name runs on the smallest and the largest file whose median times are compared.
 # The files are cached in build/bench-data (the 5 million file is about 1.4 GB; the long-line file
 # LINE_MB megabytes).
 set -euo pipefail
@@ -12,6 +14,7 @@ repo="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$repo"
 
 sizes=(${SCALE_SIZES:-1000000 5000000})
+runs="${RUNS:-5}"
 line_mb="${LINE_MB:-1024}"
 build=build/bench
 data=build/bench-data
@@ -29,6 +32,12 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSTAMBRIX_BUILD_TEST
 cmake --build "$build" --target stambrix-cli
 cli="$build/bin/stambrix-cli"
 mkdir -p "$data"
+
+# Median of a list of numbers separated by blanks.
+median() {
+    tr -s ' ' '\n' <<<"$1" | grep . | sort -n |
+        awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
 
 # Runs stambrix-cli on $1 with the options that follow; prints "seconds peak-MB".
 measure() {
@@ -71,6 +80,24 @@ for persons in "${sizes[@]}"; do
             "$(awk -v a="$peak" -v b="$file_mb" 'BEGIN { printf "%.2f", a / b }')"
     done
 done
+
+if [ "${#sizes[@]}" -ge 2 ]; then
+    smallest="$data/persons-${sizes[0]}.ged"
+    largest="$data/persons-${sizes[-1]}.ged"
+    small_times=""
+    large_times=""
+    for ((run = 1; run <= runs; run++)); do
+        read -r seconds _ < <(measure "$smallest")
+        small_times+="$seconds "
+        read -r seconds _ < <(measure "$largest")
+        large_times+="$seconds "
+    done
+    echo
+    echo "== Name index time, $(basename "$largest") against $(basename "$smallest"), median of $runs alternating runs"
+    echo "$(median "$large_times") s against $(median "$small_times") s:" \
+        "$(awk -v a="$(median "$large_times")" -v b="$(median "$small_times")" 'BEGIN { printf "%.2f", a / b }') times" \
+        "for $(awk -v a="${sizes[-1]}" -v b="${sizes[0]}" 'BEGIN { printf "%.1f", a / b }') times the persons"
+fi
 
 echo
 echo "== One line of $line_mb MB without a line end"
