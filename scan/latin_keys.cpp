@@ -6,6 +6,7 @@
 #include <unicode/uset.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace stambrix::scan {
@@ -53,8 +54,9 @@ bool InTable(UChar unit, UChar directUnits)
 }
 
 // The characters of the table that continue a contraction (or follow a context) beginning with a
-// character of the table: their weights depend on what stands before them.
-std::vector<UChar> ContinuingCharacters(const UCollator* collator, UChar directUnits)
+// character of the table: their weights depend on what stands before them. Nothing when the
+// collator does not tell its contractions.
+std::optional<std::vector<UChar>> ContinuingCharacters(const UCollator* collator, UChar directUnits)
 {
     std::vector<UChar> continuing;
     UErrorCode status = U_ZERO_ERROR;
@@ -77,7 +79,7 @@ std::vector<UChar> ContinuingCharacters(const UCollator* collator, UChar directU
     }
     uset_close(contractions);
     if (U_FAILURE(status))
-        continuing.assign(1, 0); // nothing is known for certain: the caller gives up on the table
+        return std::nullopt;
     return continuing;
 }
 
@@ -112,8 +114,8 @@ std::unique_ptr<LatinKeys> LatinKeys::For(const UCollator* collator)
 {
     if (!OrdersCharacterByCharacter(collator))
         return nullptr;
-    const std::vector<UChar> continuing = ContinuingCharacters(collator, kDirectUnits);
-    if (continuing.size() == 1 && continuing.front() == 0)
+    const std::optional<std::vector<UChar>> continuing = ContinuingCharacters(collator, kDirectUnits);
+    if (!continuing)
         return nullptr;
     std::vector<UChar> units;
     for (UChar unit = 0; unit < kDirectUnits; ++unit)
@@ -123,7 +125,7 @@ std::unique_ptr<LatinKeys> LatinKeys::For(const UCollator* collator)
     std::vector<std::uint32_t> primaries;
     std::vector<std::uint16_t> secondaries;
     for (const UChar unit : units) {
-        weights.push_back(std::find(continuing.begin(), continuing.end(), unit) == continuing.end()
+        weights.push_back(std::find(continuing->begin(), continuing->end(), unit) == continuing->end()
                               ? WeightsByCollator(collator, unit)
                               : CharacterWeights{});
         primaries.insert(primaries.end(), weights.back().primaries.begin(), weights.back().primaries.end());
