@@ -8,7 +8,6 @@
 namespace stambrix::app {
 
 namespace {
-
 QLabel* AddPanel(QStatusBar* statusBar, const char* objectName, std::string_view caption)
 {
     // Placed by hand rather than added as the bar's items: the bar would put gaps between its items and

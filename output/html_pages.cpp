@@ -12,9 +12,7 @@ namespace stambrix::output {
 
 namespace {
 constexpr std::string_view kLineEnd = "\r\n";
-} // namespace
 
-namespace {
 constexpr std::array<bool, 256> kEscaped = [] {
     std::array<bool, 256> escaped{};
     escaped['&'] = escaped['<'] = escaped['>'] = escaped['"'] = true;

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "progress/count_text.h"
 #include "progress/status_panels.h"
 
-#include <charconv>
 #include <cstdint>
-#include <iterator>
 #include <string>
 
 namespace stambrix::output {
@@ -20,9 +19,7 @@ public:
     void Count(std::uint64_t entries = 1)
     {
         count_ += entries;
-        char digits[24];
-        const char* const end = std::to_chars(std::begin(digits), std::end(digits), count_).ptr;
-        text_.assign(progress::kWrittenPrefix).append(digits, static_cast<std::size_t>(end - digits));
+        progress::AssignCountText(text_, progress::kWrittenPrefix, count_);
         panels_.ShowWrittenStatus(text_);
     }
 

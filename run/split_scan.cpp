@@ -2,6 +2,7 @@
 
 #include "gedcom/gedcom_reader.h"
 #include "gedcom/header_charset.h"
+#include "progress/count_text.h"
 #include "progress/silent_panels.h"
 #include "run/run_index.h"
 #include "scan/index_sort.h"
@@ -10,6 +11,7 @@
 #include <atomic>
 #include <exception>
 #include <optional>
+#include <string>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -150,7 +152,9 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
     collated->Merge(std::move(*later.collated));
     const std::uint64_t records = first.records + later.scanned.records;
     std::move(*collated).ApplyTo(first.indexList);
-    panels.ShowReadStatus(std::string(progress::kReadPrefix) + std::to_string(records));
+    std::string readText;
+    progress::AssignCountText(readText, progress::kReadPrefix, records);
+    panels.ShowReadStatus(readText);
     first.records = records;
     return first;
 }

@@ -1,10 +1,8 @@
 #include "scan/scan_state.h"
 
 #include "gedcom/field_extractors.h"
+#include "progress/count_text.h"
 #include "text/ascii.h"
-
-#include <charconv>
-#include <iterator>
 
 namespace stambrix::scan {
 
@@ -54,9 +52,7 @@ void ScanState::OpenRecord()
         }
         shown = sharedTotal_ + unshared_;
     }
-    char digits[24];
-    const auto end = std::to_chars(std::begin(digits), std::end(digits), shown).ptr;
-    readText_.assign(progress::kReadPrefix).append(digits, end);
+    progress::AssignCountText(readText_, progress::kReadPrefix, shown);
     panels_.ShowReadStatus(readText_);
     recordId_ = gedcom::RecordIdOf(line);
 }
