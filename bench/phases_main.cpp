@@ -31,6 +31,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include <sys/resource.h>
 
@@ -85,7 +86,7 @@ private:
     std::filesystem::path path_;
 };
 
-int TimePhases(const std::string& gedcomPath)
+int TimePhases(const std::string& gedcomPath, bool places)
 {
     using namespace stambrix;
     const names::PrefixTable prefixes = ProgramPrefixes();
@@ -96,6 +97,10 @@ int TimePhases(const std::string& gedcomPath)
     run::RunRequest request;
     request.gedcomPath = gedcomPath;
     request.prefixes = prefixes;
+    if (places) {
+        request.eventKind = run::EventKind::Plaatsen;
+        request.recordGroup = run::RecordGroup::Beiden;
+    }
 
     // The way a run reads: as two halves at once when the file is large enough.
     const Clock::time_point halvesStart = Clock::now();
@@ -152,12 +157,13 @@ int TimePhases(const std::string& gedcomPath)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: stambrix_phases FILE.ged\n");
+    const bool places = argc == 3 && std::string_view(argv[2]) == "plaatsen";
+    if (argc != 2 && !places) {
+        std::fprintf(stderr, "usage: stambrix_phases FILE.ged [plaatsen]\n");
         return 2;
     }
     try {
-        return TimePhases(argv[1]);
+        return TimePhases(argv[1], places);
     } catch (const stambrix::IoError& e) {
         std::fprintf(stderr, "stambrix_phases: %s\n", e.what());
         return 3;

@@ -80,9 +80,11 @@ void CheckOrder(const scan::ScanResult& result)
     }();
     scan::CollationText before;
     scan::CollationText after;
+    std::string firstBytes;
+    std::string secondBytes;
     for (std::size_t i = 1; i < result.indexList.size(); ++i) {
-        const std::string_view first = result.indexList[i - 1];
-        const std::string_view second = result.indexList[i];
+        const std::string_view first = result.indexList.LineAt(i - 1, firstBytes);
+        const std::string_view second = result.indexList.LineAt(i, secondBytes);
         const std::span<const UChar> a = before.Of(first, result.encoding);
         const std::span<const UChar> b = after.Of(second, result.encoding);
         const UCollationResult order =

@@ -185,10 +185,15 @@ void CheckHalvesReadTheSame(const std::string& gedcomPath)
         if (halves.indexList.size() != whole.indexList.size())
             Fail(std::to_string(halves.indexList.size()) + " lines in halves, " +
                  std::to_string(whole.indexList.size()) + " in one pass" + kind);
-        for (std::size_t i = 0; i < whole.indexList.size(); ++i)
-            if (halves.indexList[i] != whole.indexList[i])
-                Fail("line " + std::to_string(i + 1) + kind + " reads \"" + Printable(halves.indexList[i]) +
-                     "\" in halves, \"" + Printable(whole.indexList[i]) + "\" in one pass");
+        std::string halvesScratch;
+        std::string wholeScratch;
+        for (std::size_t i = 0; i < whole.indexList.size(); ++i) {
+            const std::string_view halvesLine = halves.indexList.LineAt(i, halvesScratch);
+            const std::string_view wholeLine = whole.indexList.LineAt(i, wholeScratch);
+            if (halvesLine != wholeLine)
+                Fail("line " + std::to_string(i + 1) + kind + " reads \"" + Printable(halvesLine) + "\" in halves, \"" +
+                     Printable(wholeLine) + "\" in one pass");
+        }
     }
 }
 

@@ -41,13 +41,13 @@ std::string_view WholeLine(std::string_view line)
 template <typename Lines, typename TakeName>
 void ForEachNewName(const Lines& lines, bool utf8, WrittenCounter& counter, TakeName takeName)
 {
-    std::string_view previous;
+    std::string previous;
     scan::VisitLines(lines, [&](std::string_view line) {
         counter.Count();
         if (SameHeading(previous, line))
             return;
         const bool newInitial = !SameInitial(previous, line, utf8);
-        previous = line;
+        previous.assign(line);
         takeName(line, newInitial);
     });
 }
@@ -58,7 +58,7 @@ void WriteFamilyNameListPages(const scan::IndexList& indexList, bool framed, Htm
 {
     if (framed) {
         WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), WholeLine), pages, counter,
-                           [](HtmlPages& into, WrittenCounter& counted, const std::vector<std::string_view>& lines) {
+                           [](HtmlPages& into, WrittenCounter& counted, const scan::SelectedLines& lines) {
                                ForEachNewName(lines, into.Utf8(), counted, [&](std::string_view name, bool) {
                                    into.WriteTextLine(kItemStart, name, kItemEnd);
                                });
@@ -78,7 +78,7 @@ void WriteFamilyNameLinePages(const scan::IndexList& indexList, bool framed, Htm
 {
     if (framed) {
         WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), WholeLine), pages, counter,
-                           [](HtmlPages& into, WrittenCounter& counted, const std::vector<std::string_view>& lines) {
+                           [](HtmlPages& into, WrittenCounter& counted, const scan::SelectedLines& lines) {
                                FamilyNameLine names;
                                ForEachNewName(lines, into.Utf8(), counted,
                                               [&](std::string_view name, bool) { names.Collect(name); });

@@ -156,7 +156,7 @@ public:
     std::string bytes_;
 };
 
-void WriteLetterPage(char letter, const std::vector<std::string_view>& lines, HtmlPages& pages, WrittenCounter& counter,
+void WriteLetterPage(char letter, const scan::SelectedLines& lines, HtmlPages& pages, WrittenCounter& counter,
                      const LetterItems& writeItems)
 {
     pages.OpenLetterPage(letter);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string_view>
 #include <vector>
@@ -32,8 +33,10 @@ char LetterOf(std::string_view heading, bool utf8);
 class LetterGroups
 {
 public:
-    std::vector<std::string_view>& LinesOf(char letter) { return lines_[IndexOf(letter)]; }
-    const std::vector<std::string_view>& LinesOf(char letter) const { return lines_[IndexOf(letter)]; }
+    explicit LetterGroups(const scan::IndexList& indexList) : indexList_(&indexList) {}
+
+    void Add(char letter, std::uint32_t line) { numbers_[IndexOf(letter)].push_back(line); }
+    scan::SelectedLines LinesOf(char letter) const { return {*indexList_, numbers_[IndexOf(letter)]}; }
 
 private:
     static std::size_t IndexOf(char letter)
@@ -42,16 +45,17 @@ private:
     }
 
     static constexpr std::size_t kPages = 27;
-    std::array<std::vector<std::string_view>, kPages> lines_;
+    const scan::IndexList* indexList_;
+    std::array<std::vector<std::uint32_t>, kPages> numbers_;
 };
 
 /// Gathers the lines of `indexList` by the letter of `headingOf`(line).
 template <typename HeadingOf>
 LetterGroups GatherByLetter(const scan::IndexList& indexList, bool utf8, HeadingOf headingOf)
 {
-    LetterGroups groups;
-    scan::VisitLines(indexList,
-                     [&](std::string_view line) { groups.LinesOf(LetterOf(headingOf(line), utf8)).push_back(line); });
+    LetterGroups groups(indexList);
+    std::uint32_t line = 0;
+    scan::VisitLines(indexList, [&](std::string_view text) { groups.Add(LetterOf(headingOf(text), utf8), line++); });
     return groups;
 }
 
@@ -66,8 +70,7 @@ template <typename WriteItems> void WriteSinglePage(HtmlPages& pages, WriteItems
 }
 
 /// What fills the list of one letter page: `lines` written into `pages`, each counted on `counter`.
-using LetterItems =
-    std::function<void(HtmlPages& pages, WrittenCounter& counter, const std::vector<std::string_view>& lines)>;
+using LetterItems = std::function<void(HtmlPages& pages, WrittenCounter& counter, const scan::SelectedLines& lines)>;
 
 /// Below this many lines the letter pages are all made by the calling thread.
 inline constexpr std::size_t kLetterPagesInParallelFrom = 100000;

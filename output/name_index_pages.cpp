@@ -20,7 +20,7 @@ public:
         if (!SameHeading(previous_, heading)) {
             if (!SameInitial(previous_, heading, pages_.Utf8()))
                 pages_.WriteLetterAnchor(FirstCharacterOf(heading, pages_.Utf8()));
-            previous_ = heading;
+            previous_.assign(heading);
             pages_.WriteTextLine("      <LI CLASS=\"inhoudkop\">", heading, "</LI>");
         }
         EntryTextOf(line, entry_);
@@ -30,7 +30,7 @@ public:
 private:
     HtmlPages& pages_;
     WrittenCounter& counter_;
-    std::string_view previous_;
+    std::string previous_;
     std::string entry_;
 };
 } // namespace
@@ -71,7 +71,7 @@ void WriteNameIndexPages(const scan::IndexList& indexList, bool framed, HtmlPage
     };
     if (framed)
         WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), HeadingOf), pages, counter,
-                           [&](HtmlPages& into, WrittenCounter& counted, const std::vector<std::string_view>& lines) {
+                           [&](HtmlPages& into, WrittenCounter& counted, const scan::SelectedLines& lines) {
                                writeEntries(into, counted, lines);
                            });
     else

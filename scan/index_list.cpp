@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstring>
+#include <functional>
 
 namespace stambrix::scan {
 
@@ -10,64 +11,109 @@ namespace {
 // Blocks start small, for the many small indexes, and double up to a megabyte.
 constexpr std::size_t kFirstBlockSize = 1 << 14;
 constexpr std::size_t kLargestBlockSize = 1 << 20;
+constexpr std::uint32_t kNoValue = UINT32_MAX;
 } // namespace
 
-void IndexList::Add(std::string_view line)
+IndexList::Place IndexList::Store(std::string_view text)
 {
-    if (blocks_.empty() || blockSize_ - blockUsed_ < line.size()) {
+    if (blocks_.empty() || blockSize_ - blockUsed_ < text.size()) {
         const std::size_t grown =
             std::min(kLargestBlockSize, kFirstBlockSize << std::min<std::size_t>(blocks_.size(), 6));
-        blockSize_ = std::max(grown, line.size());
+        blockSize_ = std::max(grown, text.size());
         blocks_.push_back(std::make_unique_for_overwrite<char[]>(blockSize_));
         blockUsed_ = 0;
     }
-    if (!line.empty())
-        std::memcpy(blocks_.back().get() + blockUsed_, line.data(), line.size());
-    AddPlace({static_cast<std::uint32_t>(blocks_.size() - 1), static_cast<std::uint32_t>(blockUsed_),
-              static_cast<std::uint32_t>(line.size())});
-    blockUsed_ += line.size();
+    if (!text.empty())
+        std::memcpy(blocks_.back().get() + blockUsed_, text.data(), text.size());
+    const Place place{static_cast<std::uint32_t>(blocks_.size() - 1), static_cast<std::uint32_t>(blockUsed_),
+                      static_cast<std::uint32_t>(text.size())};
+    blockUsed_ += text.size();
+    return place;
 }
 
-void IndexList::AddPlace(Place place)
+void IndexList::Add(std::string_view line)
 {
-    if (size_ % kViewsPerBlock == 0)
-        views_.push_back(std::make_unique_for_overwrite<Place[]>(kViewsPerBlock));
-    views_.back()[size_ % kViewsPerBlock] = place;
-    ++size_;
+    assert(!HasValues());
+    if (!order_.empty())
+        order_.push_back(static_cast<std::uint32_t>(places_.size()));
+    places_.push_back(Store(line));
+}
+
+void IndexList::AddValueLine(std::string_view value, std::string_view rest)
+{
+    assert(lineValues_.size() == places_.size());
+    if (!order_.empty())
+        order_.push_back(static_cast<std::uint32_t>(places_.size()));
+    lineValues_.push_back(NumberOfValue(value));
+    // The lines of one record follow each other and end alike.
+    if (places_.size() != 0 && TextAt(places_[places_.size() - 1]) == rest)
+        places_.push_back(places_[places_.size() - 1]);
+    else
+        places_.push_back(Store(rest));
+}
+
+std::uint32_t IndexList::NumberOfValue(std::string_view value)
+{
+    if (valueSlots_.size() < 2 * (values_.size() + 1))
+        GrowValueSlots();
+    const std::size_t mask = valueSlots_.size() - 1;
+    for (std::size_t slot = std::hash<std::string_view>()(value) & mask;; slot = (slot + 1) & mask) {
+        if (valueSlots_[slot] == kNoValue) {
+            valueSlots_[slot] = static_cast<std::uint32_t>(values_.size());
+            values_.push_back(Store(value));
+            return valueSlots_[slot];
+        }
+        if (ValueText(valueSlots_[slot]) == value)
+            return valueSlots_[slot];
+    }
+}
+
+// Makes the slots twice as many (at least 64), and puts every value in its slot again.
+void IndexList::GrowValueSlots()
+{
+    valueSlots_.assign(std::max<std::size_t>(64, 2 * valueSlots_.size()), kNoValue);
+    const std::size_t mask = valueSlots_.size() - 1;
+    for (std::uint32_t value = 0; value < values_.size(); ++value) {
+        std::size_t slot = std::hash<std::string_view>()(ValueText(value)) & mask;
+        while (valueSlots_[slot] != kNoValue)
+            slot = (slot + 1) & mask;
+        valueSlots_[slot] = value;
+    }
 }
 
 void IndexList::Append(IndexList&& other)
 {
-    // The blocks of `other` follow these, so the places of its lines move by as many blocks; they
-    // are copied a block of places at a time, each block of `other` given back once copied.
-    const auto blocksBefore = static_cast<std::uint32_t>(blocks_.size());
-    for (std::size_t block = 0; block < other.views_.size(); ++block) {
-        const std::size_t count = std::min(kViewsPerBlock, other.size_ - block * kViewsPerBlock);
-        for (std::size_t i = 0; i < count; ++i) {
-            Place place = other.views_[block][i];
-            place.block += blocksBefore;
-            AddPlace(place);
-        }
-        other.views_[block].reset();
+    if (empty()) {
+        *this = std::move(other);
+        return;
     }
+    assert(HasValues() == other.HasValues() || other.empty());
+    assert(order_.empty() && other.order_.empty());
+    // The blocks of `other` follow these, so its texts move by as many blocks.
+    const auto blocksBefore = static_cast<std::uint32_t>(blocks_.size());
+    const auto moved = [blocksBefore](Place place) {
+        place.block += blocksBefore;
+        return place;
+    };
+    // A value of `other` that these lines have too takes the number it has here.
+    std::vector<std::uint32_t> numbers(other.values_.size());
+    for (std::uint32_t value = 0; value < other.values_.size(); ++value)
+        numbers[value] = NumberOfValue(other.ValueText(value));
+    places_.TakeOver(std::move(other.places_), moved);
+    lineValues_.TakeOver(std::move(other.lineValues_), [&](std::uint32_t value) { return numbers[value]; });
     std::move(other.blocks_.begin(), other.blocks_.end(), std::back_inserter(blocks_));
-    // Further lines go into a fresh block, so those of `other` keep theirs.
+    // Further texts go into a fresh block, so those of `other` keep theirs.
     blockUsed_ = blockSize_ = 0;
     other = IndexList();
 }
 
-void IndexList::Reorder(std::span<const std::uint32_t> order)
+void IndexList::Reorder(std::vector<std::uint32_t> order)
 {
-    assert(order.size() == size_);
-    std::vector<std::unique_ptr<Place[]>> ordered;
-    ordered.reserve(views_.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        if (i % kViewsPerBlock == 0)
-            ordered.push_back(std::make_unique_for_overwrite<Place[]>(kViewsPerBlock));
-        const std::size_t from = order[i];
-        ordered.back()[i % kViewsPerBlock] = views_[from / kViewsPerBlock][from % kViewsPerBlock];
-    }
-    views_ = std::move(ordered);
+    assert(order.size() == size());
+    if (!order_.empty())
+        for (std::uint32_t& line : order)
+            line = order_[line];
+    order_ = std::move(order);
 }
 
 } // namespace stambrix::scan

@@ -1,18 +1,23 @@
 #pragma once
 
+#include "scan/chunked_array.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
 namespace stambrix::scan {
 
 /// The run's index lines: filled in file order, duplicates kept, put in order once. The text of
-/// all lines lives in a few large blocks, and so do the places of the lines in them, so a million
-/// lines cost twelve bytes each beside their text and no more than a block of each of slack.
+/// all lines lives in a few large blocks, each line twelve bytes beside its text. A line of a value
+/// and a rest (a place and the record it belongs to) keeps its value once for every line that has
+/// it, and its rest once for the lines in a row that have the same: a place index of a million
+/// persons holds a few hundred places, not millions.
 class IndexList
 {
 public:
@@ -24,27 +29,67 @@ public:
 
     /// Appends a copy of `line`.
     void Add(std::string_view line);
+    /// Appends the line `value` followed by `rest`. A list holds lines of one kind: added whole or
+    /// as a value and a rest.
+    void AddValueLine(std::string_view value, std::string_view rest);
 
-    std::size_t size() const { return size_; }
-    bool empty() const { return size_ == 0; }
-    std::string_view operator[](std::size_t i) const
+    std::size_t size() const { return places_.size(); }
+    bool empty() const { return places_.size() == 0; }
+
+    /// The text of line `i`: in the list itself for a line added whole, else made in `scratch`.
+    std::string_view LineAt(std::size_t i, std::string& scratch) const
     {
-        const Place& place = views_[i / kViewsPerBlock][i % kViewsPerBlock];
-        return {blocks_[place.block].get() + place.offset, place.length};
+        const std::size_t stored = Stored(i);
+        if (lineValues_.size() == 0)
+            return TextAt(places_[stored]);
+        const std::string_view value = ValueText(lineValues_[stored]);
+        const std::string_view rest = TextAt(places_[stored]);
+        scratch.assign(value).append(rest);
+        return scratch;
+    }
+    /// Ask the memory for where line `i` lies, and for its text: for lines read soon, out of order.
+    /// The text's address is known once its place is there, so the place is asked for first. (Always
+    /// inlined: GCC takes a function that only prefetches for one without effect and drops the call.)
+    [[gnu::always_inline]] void PrefetchPlace(std::size_t i) const
+    {
+        const std::size_t stored = Stored(i);
+        __builtin_prefetch(&places_[stored]);
+        if (lineValues_.size() != 0)
+            __builtin_prefetch(&lineValues_[stored]);
+    }
+    [[gnu::always_inline]] void Prefetch(std::size_t i) const
+    {
+        const std::string_view text = TextAt(places_[Stored(i)]);
+        __builtin_prefetch(text.data());
+        __builtin_prefetch(text.data() + text.size());
     }
 
+    /// True when the lines were added as a value and a rest.
+    bool HasValues() const { return lineValues_.size() != 0; }
+    /// The values of a list of values and rests, each once, numbered from 0 in the order first added.
+    std::size_t ValueCount() const { return values_.size(); }
+    std::string_view ValueText(std::uint32_t value) const { return TextAt(values_[value]); }
+    /// The number of the value of line `i`, and what follows it.
+    std::uint32_t ValueOf(std::size_t i) const { return lineValues_[Stored(i)]; }
+    std::string_view RestOf(std::size_t i) const { return TextAt(places_[Stored(i)]); }
+
+    /// The lines one by one, each a string of its own: for reading a list once, not for large ones.
     class Iterator
     {
     public:
         using iterator_category = std::forward_iterator_tag;
-        using value_type = std::string_view;
+        using value_type = std::string;
         using difference_type = std::ptrdiff_t;
         using pointer = void;
-        using reference = std::string_view;
+        using reference = std::string;
 
         Iterator() = default;
         Iterator(const IndexList* list, std::size_t at) : list_(list), at_(at) {}
-        std::string_view operator*() const { return (*list_)[at_]; }
+        std::string operator*() const
+        {
+            std::string scratch;
+            return std::string(list_->LineAt(at_, scratch));
+        }
         Iterator& operator++()
         {
             ++at_;
@@ -63,19 +108,19 @@ public:
         std::size_t at_ = 0;
     };
     Iterator begin() const { return {this, 0}; }
-    Iterator end() const { return {this, size_}; }
+    Iterator end() const { return {this, size()}; }
 
-    /// Appends the lines of `other`, taking over their text without copying it.
+    /// Appends the lines of `other`, of the same kind, taking over their text without copying it.
+    /// Neither list has been put in order.
     void Append(IndexList&& other);
 
     /// Puts the lines in the order given: afterwards line i is the former line order[i].
-    /// `order` must hold every position exactly once.
-    void Reorder(std::span<const std::uint32_t> order);
+    /// `order` must hold every position exactly once. The lines stay where they are: the list keeps
+    /// the order and reads through it.
+    void Reorder(std::vector<std::uint32_t> order);
 
 private:
-    static constexpr std::size_t kViewsPerBlock = std::size_t{1} << 16;
-
-    // Where a line's text lies: twelve bytes against a view's sixteen. No line comes near 4 GB.
+    // Where a text lies: twelve bytes against a view's sixteen. No line comes near 4 GB.
     struct Place
     {
         std::uint32_t block;
@@ -83,29 +128,56 @@ private:
         std::uint32_t length;
     };
 
-    void AddPlace(Place place);
+    std::size_t Stored(std::size_t i) const { return order_.empty() ? i : order_[i]; }
+    std::string_view TextAt(const Place& place) const
+    {
+        return {blocks_[place.block].get() + place.offset, place.length};
+    }
+    Place Store(std::string_view text);
+    std::uint32_t NumberOfValue(std::string_view value);
+    void GrowValueSlots();
 
     std::vector<std::unique_ptr<char[]>> blocks_;
     std::size_t blockUsed_ = 0;
     std::size_t blockSize_ = 0;
-    std::vector<std::unique_ptr<Place[]>> views_;
-    std::size_t size_ = 0;
+    ChunkedArray<Place> places_;           // of each line: its text, or its rest
+    ChunkedArray<std::uint32_t> lineValues_; // of each line of values and rests: its value's number
+    ChunkedArray<Place> values_;
+    std::vector<std::uint32_t> valueSlots_; // the numbers of the values by their hash, kNoValue where free
+    std::vector<std::uint32_t> order_;      // once put in order: where line i is stored
 };
 
-/// Calls `visit`(line) for each of `lines` (an IndexList or a vector of its lines) in turn. Sorted
-/// lines lie scattered over the blocks, so the text of a line some places ahead is asked of the
-/// memory while the current one is handled.
+/// Some lines of an index list, by their numbers in it.
+class SelectedLines
+{
+public:
+    SelectedLines(const IndexList& list, std::span<const std::uint32_t> numbers) : list_(&list), numbers_(numbers) {}
+
+    std::size_t size() const { return numbers_.size(); }
+    bool empty() const { return numbers_.empty(); }
+    std::string_view LineAt(std::size_t i, std::string& scratch) const { return list_->LineAt(numbers_[i], scratch); }
+    [[gnu::always_inline]] void PrefetchPlace(std::size_t i) const { list_->PrefetchPlace(numbers_[i]); }
+    [[gnu::always_inline]] void Prefetch(std::size_t i) const { list_->Prefetch(numbers_[i]); }
+
+private:
+    const IndexList* list_;
+    std::span<const std::uint32_t> numbers_;
+};
+
+/// Calls `visit`(line) for each of `lines` (an IndexList or SelectedLines) in turn; the line is
+/// valid during the call only. Sorted lines lie scattered over the blocks, so the text of a line
+/// some places ahead is asked of the memory while the current one is handled.
 template <typename Lines, typename Visit> void VisitLines(const Lines& lines, Visit visit)
 {
     constexpr std::size_t kAhead = 16;
+    std::string scratch;
     const std::size_t count = lines.size();
     for (std::size_t i = 0; i < count; ++i) {
-        if (i + kAhead < count) {
-            const std::string_view ahead = lines[i + kAhead];
-            __builtin_prefetch(ahead.data());
-            __builtin_prefetch(ahead.data() + ahead.size());
-        }
-        visit(lines[i]);
+        if (i + 2 * kAhead < count)
+            lines.PrefetchPlace(i + 2 * kAhead);
+        if (i + kAhead < count)
+            lines.Prefetch(i + kAhead);
+        visit(lines.LineAt(i, scratch));
     }
 }
 

@@ -3,26 +3,33 @@
 #include "scan/collation_text.h"
 #include "scan/keyed_lines.h"
 #include "scan/latin_keys.h"
+#include "scan/value_order.h"
 #include "text/io_error.h"
 
 #include <unicode/ucol.h>
 #include <unicode/uiter.h>
 #include <unicode/uloc.h>
 
+#include <algorithm>
 #include <cassert>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <span>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 namespace stambrix::scan {
 
 namespace {
+// From this many lines on a list of values and rests is ordered by two threads.
+constexpr std::size_t kValueLinesInParallelFrom = 100000;
+
 struct CollatorCloser
 {
     void operator()(UCollator* collator) const { ucol_close(collator); }
@@ -99,15 +106,48 @@ struct CollatedLines::Keys
     bool MakeHeads(std::vector<KeyedLine>& entries, const scan::IndexList& indexList) const
     {
         CollationText text;
+        std::string scratch;
         bool latin = latinKeys != nullptr;
         for (std::size_t i = 0; latin && i < entries.size(); ++i) {
             entries[i].head = {};
-            latin = latinKeys->HeadOf(text.Of(indexList[entries[i].line], encoding), entries[i].head);
+            latin = latinKeys->HeadOf(text.Of(indexList.LineAt(entries[i].line, scratch), encoding), entries[i].head);
         }
         if (!latin)
             for (KeyedLine& entry : entries)
-                entry = KeyedLineOf(collator.get(), text.Of(indexList[entry.line], encoding), entry.line, locale);
+                entry = KeyedLineOf(collator.get(), text.Of(indexList.LineAt(entry.line, scratch), encoding),
+                                    entry.line, locale);
         return latin;
+    }
+
+    // Every line of `indexList` keyed and sorted; returns which kind of heads they have.
+    bool KeyAndSort(std::vector<KeyedLine>& entries, const scan::IndexList& indexList) const
+    {
+        assert(indexList.size() <= UINT32_MAX);
+        entries.resize(indexList.size());
+        for (std::size_t i = 0; i < indexList.size(); ++i)
+            entries[i].line = static_cast<std::uint32_t>(i);
+        const bool latin = MakeHeads(entries, indexList);
+        SortKeyedLines(entries, collator.get(), latin ? latinKeys.get() : nullptr, encoding,
+                       SortTexts(indexList, SortTexts::Part::Lines));
+        return latin;
+    }
+
+    // The order of a list of values and rests, found from its values where the table allows; a large
+    // list by two threads, the second with a collator of its own.
+    std::vector<std::uint32_t> OrderOfValueLines(const scan::IndexList& indexList) const
+    {
+        const Collator second = indexList.size() >= kValueLinesInParallelFrom && std::thread::hardware_concurrency() > 1
+                                    ? OpenCollator(locale)
+                                    : Collator();
+        std::optional<std::vector<std::uint32_t>> order =
+            OrderByValues(indexList, collator.get(), second.get(), *latinKeys, encoding);
+        if (order)
+            return std::move(*order);
+        std::vector<KeyedLine> entries;
+        KeyAndSort(entries, indexList);
+        std::vector<std::uint32_t> lineOrder(entries.size());
+        std::transform(entries.begin(), entries.end(), lineOrder.begin(), [](const KeyedLine& entry) { return entry.line; });
+        return lineOrder;
     }
 
     Collator collator;
@@ -118,18 +158,21 @@ struct CollatedLines::Keys
     bool latinLines = false;
     std::vector<KeyedLine> later; // those of a merged later list, each line counted from the start of both
     bool latinLater = false;
+    // A list of values and rests with a table is ordered once whole, from its values, so it has no
+    // keyed lines; these are its lines and those of a merged later list.
+    bool byValues = false;
+    std::size_t valueLines = 0;
 };
 
 CollatedLines::CollatedLines(const scan::IndexList& indexList, TextEncoding encoding, const std::string& locale)
     : keys_(std::make_unique<Keys>(OpenCollator(locale), encoding, locale))
 {
-    assert(indexList.size() <= UINT32_MAX);
-    keys_->lines.resize(indexList.size());
-    for (std::size_t i = 0; i < indexList.size(); ++i)
-        keys_->lines[i].line = static_cast<std::uint32_t>(i);
-    keys_->latinLines = keys_->MakeHeads(keys_->lines, indexList);
-    SortKeyedLines(keys_->lines, keys_->collator.get(), keys_->latinLines ? keys_->latinKeys.get() : nullptr, encoding,
-                   indexList);
+    if (indexList.HasValues() && keys_->latinKeys) {
+        keys_->byValues = true;
+        keys_->valueLines = indexList.size();
+        return;
+    }
+    keys_->latinLines = keys_->KeyAndSort(keys_->lines, indexList);
 }
 
 CollatedLines::~CollatedLines() = default;
@@ -140,6 +183,14 @@ void CollatedLines::Merge(CollatedLines&& later)
 {
     assert(keys_->later.empty() && later.keys_->later.empty());
     assert(keys_->lines.size() + later.keys_->lines.size() <= UINT32_MAX);
+    if (keys_->byValues || later.keys_->byValues) {
+        // Lists of one kind, or one of them empty.
+        assert(keys_->lines.empty() && later.keys_->lines.empty());
+        keys_->byValues = true;
+        keys_->valueLines += later.keys_->valueLines;
+        later.keys_.reset();
+        return;
+    }
     const auto offset = static_cast<std::uint32_t>(keys_->lines.size());
     keys_->later = std::move(later.keys_->lines);
     keys_->latinLater = later.keys_->latinLines;
@@ -151,20 +202,27 @@ void CollatedLines::Merge(CollatedLines&& later)
 void CollatedLines::ApplyTo(scan::IndexList& indexList) &&
 {
     const std::unique_ptr<Keys> keys = std::move(keys_);
+    if (keys->byValues) {
+        assert(keys->valueLines == indexList.size());
+        indexList.Reorder(keys->OrderOfValueLines(indexList));
+        return;
+    }
     assert(keys->lines.size() + keys->later.size() == indexList.size());
     // Heads of both kinds: the part with table heads is given the collator's and sorted again.
     if (!keys->later.empty() && keys->latinLines != keys->latinLater) {
         std::vector<KeyedLine>& tableHeads = keys->latinLines ? keys->lines : keys->later;
         CollationText text;
+        std::string scratch;
         for (KeyedLine& entry : tableHeads)
-            entry = KeyedLineOf(keys->collator.get(), text.Of(indexList[entry.line], keys->encoding), entry.line,
-                                keys->locale);
-        SortKeyedLines(tableHeads, keys->collator.get(), nullptr, keys->encoding, indexList);
+            entry = KeyedLineOf(keys->collator.get(), text.Of(indexList.LineAt(entry.line, scratch), keys->encoding),
+                                entry.line, keys->locale);
+        SortKeyedLines(tableHeads, keys->collator.get(), nullptr, keys->encoding,
+                       SortTexts(indexList, SortTexts::Part::Lines));
     }
     const std::vector<KeyedLine>& first = keys->lines;
     const std::vector<KeyedLine>& later = keys->later;
     // Merged lines are merged here, straight into the order, so no merged copy of their keys is made.
-    const CollationLess less(keys->collator.get(), keys->encoding, indexList);
+    const CollationLess less(keys->collator.get(), keys->encoding, SortTexts(indexList, SortTexts::Part::Lines));
     std::vector<std::uint32_t> order;
     order.reserve(indexList.size());
     for (std::size_t i = 0, j = 0; i < first.size() || j < later.size();) {
@@ -174,7 +232,7 @@ void CollatedLines::ApplyTo(scan::IndexList& indexList) &&
     // Given back before the lines are put in order (assigning {} would keep the storage).
     keys->lines = std::vector<KeyedLine>();
     keys->later = std::vector<KeyedLine>();
-    indexList.Reorder(order);
+    indexList.Reorder(std::move(order));
 }
 
 void SortIndexList(scan::IndexList& indexList, TextEncoding encoding, const std::string& locale)

@@ -5,6 +5,7 @@
 #include <new>
 #include <numeric>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace stambrix::scan {
@@ -15,10 +16,10 @@ bool CollationLess::operator()(const KeyedLine& a, const KeyedLine& b) const
         return true;
     if (HeadLess(b, a))
         return false;
-    const std::string_view lineA = (*indexList_)[a.line];
-    const std::string_view lineB = (*indexList_)[b.line];
+    const std::string_view lineA = texts_.Of(a.line, buffers_->bytes[0]);
+    const std::string_view lineB = texts_.Of(b.line, buffers_->bytes[1]);
     if (!HoldsWholeKey(a)) {
-        auto& [textA, textB] = *texts_;
+        auto& [textA, textB] = buffers_->units;
         const std::span<const UChar> unitsA = textA.Of(lineA, encoding_);
         const std::span<const UChar> unitsB = textB.Of(lineB, encoding_);
         // The collator passes over the part both lines begin with.
@@ -67,9 +68,8 @@ void AppendWholeKey(std::span<const UChar> text, const UCollator* collator, cons
 class WholeKeyOrder
 {
 public:
-    WholeKeyOrder(const UCollator* collator, const LatinKeys* latinKeys, TextEncoding encoding,
-                  const IndexList& indexList)
-        : collator_(collator), latinKeys_(latinKeys), encoding_(encoding), indexList_(indexList)
+    WholeKeyOrder(const UCollator* collator, const LatinKeys* latinKeys, TextEncoding encoding, SortTexts texts)
+        : collator_(collator), latinKeys_(latinKeys), encoding_(encoding), texts_(texts)
     {
     }
 
@@ -78,7 +78,7 @@ public:
         keyBytes_.clear();
         keyStarts_.assign(1, 0);
         for (const KeyedLine& entry : run) {
-            AppendWholeKey(text_.Of(indexList_[entry.line], encoding_), collator_, latinKeys_, keyBytes_);
+            AppendWholeKey(text_.Of(texts_.Of(entry.line, bytes_[0]), encoding_), collator_, latinKeys_, keyBytes_);
             keyStarts_.push_back(keyBytes_.size());
         }
         const auto keyOf = [&](std::size_t i) {
@@ -90,7 +90,7 @@ public:
         std::sort(positions_.begin(), positions_.end(), [&](std::uint32_t a, std::uint32_t b) {
             // Keys compare as unsigned bytes, as char_traits<char> compares them.
             const int order = keyOf(a).compare(keyOf(b));
-            return order != 0 ? order < 0 : indexList_[run[a].line] < indexList_[run[b].line];
+            return order != 0 ? order < 0 : texts_.Of(run[a].line, bytes_[0]) < texts_.Of(run[b].line, bytes_[1]);
         });
         ordered_.clear();
         for (const std::uint32_t position : positions_)
@@ -102,8 +102,9 @@ private:
     const UCollator* collator_;
     const LatinKeys* latinKeys_;
     TextEncoding encoding_;
-    const IndexList& indexList_;
+    SortTexts texts_;
     CollationText text_;
+    std::string bytes_[2];
     std::vector<std::uint8_t> keyBytes_;
     std::vector<std::size_t> keyStarts_;
     std::vector<std::uint32_t> positions_;
@@ -113,21 +114,23 @@ private:
 } // namespace
 
 void SortKeyedLines(std::vector<KeyedLine>& lines, const UCollator* collator, const LatinKeys* latinKeys,
-                    TextEncoding encoding, const IndexList& indexList)
+                    TextEncoding encoding, SortTexts texts)
 {
     std::sort(lines.begin(), lines.end(), HeadLess);
-    WholeKeyOrder wholeKeyOrder(collator, latinKeys, encoding, indexList);
+    WholeKeyOrder wholeKeyOrder(collator, latinKeys, encoding, texts);
+    std::string bytes[2];
     for (auto runStart = lines.begin(); runStart != lines.end();) {
         const auto runEnd =
             std::find_if(runStart + 1, lines.end(), [&](const KeyedLine& entry) { return HeadLess(*runStart, entry); });
         const std::span<KeyedLine> run(runStart, runEnd);
         if (run.size() > 1 && HoldsWholeKey(run.front()))
-            std::sort(run.begin(), run.end(),
-                      [&](const KeyedLine& a, const KeyedLine& b) { return indexList[a.line] < indexList[b.line]; });
+            std::sort(run.begin(), run.end(), [&](const KeyedLine& a, const KeyedLine& b) {
+                return texts.Of(a.line, bytes[0]) < texts.Of(b.line, bytes[1]);
+            });
         else if (run.size() > 1 && run.size() <= kLongestKeyedRun)
             wholeKeyOrder.Order(run);
         else if (run.size() > 1)
-            std::sort(run.begin(), run.end(), CollationLess(collator, encoding, indexList));
+            std::sort(run.begin(), run.end(), CollationLess(collator, encoding, texts));
         runStart = runEnd;
     }
 }

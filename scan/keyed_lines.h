@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // The lines of an index with the heads of their sort keys, and their sort: by the heads first, then
@@ -54,32 +56,70 @@ inline bool HoldsWholeKey(const KeyedLine& entry)
     return entry.head.back() == 0;
 }
 
+/// The text the sort orders an index list by: its lines, or for a list of values and rests the
+/// rests of lines that share a value, or its values.
+class SortTexts
+{
+public:
+    enum class Part
+    {
+        Lines,
+        Rests,
+        Values
+    };
+
+    SortTexts(const IndexList& indexList, Part part) : indexList_(&indexList), part_(part) {}
+
+    /// The text of line (or value) `number`, made in `scratch` where the list does not hold it whole.
+    std::string_view Of(std::uint32_t number, std::string& scratch) const
+    {
+        switch (part_) {
+        case Part::Rests:
+            return indexList_->RestOf(number);
+        case Part::Values:
+            return indexList_->ValueText(number);
+        case Part::Lines:
+            break;
+        }
+        return indexList_->LineAt(number, scratch);
+    }
+
+private:
+    const IndexList* indexList_;
+    Part part_;
+};
+
 /// Collation order, then the order of the bytes, of two keyed lines of an index list. Equal heads
 /// that hold whole keys leave the bytes to decide; other equal heads leave the rest of the keys to
 /// decide, which the collator compares on the text of the two lines.
 class CollationLess
 {
 public:
-    CollationLess(const UCollator* collator, TextEncoding encoding, const IndexList& indexList)
-        : collator_(collator), encoding_(encoding), indexList_(&indexList),
-          texts_(std::make_shared<std::array<CollationText, 2>>())
+    CollationLess(const UCollator* collator, TextEncoding encoding, SortTexts texts)
+        : collator_(collator), encoding_(encoding), texts_(texts), buffers_(std::make_shared<Buffers>())
     {
     }
 
     bool operator()(const KeyedLine& a, const KeyedLine& b) const;
 
 private:
+    struct Buffers
+    {
+        std::array<CollationText, 2> units;
+        std::array<std::string, 2> bytes;
+    };
+
     const UCollator* collator_;
     TextEncoding encoding_;
-    const IndexList* indexList_;
+    SortTexts texts_;
     // The sort copies its comparison; the copies share one pair of buffers for the lines' text.
-    std::shared_ptr<std::array<CollationText, 2>> texts_;
+    std::shared_ptr<Buffers> buffers_;
 };
 
-/// Sorts `lines` of `indexList` in collation order, then by bytes: by their heads first, which
-/// decide most comparisons without reading a line, then each run of equal heads by what is left to
+/// Sorts `lines` of `texts` in collation order, then by bytes: by their heads first, which decide
+/// most comparisons without reading a line, then each run of equal heads by what is left to
 /// decide. `latinKeys` made the heads, or nothing when the collator made them.
 void SortKeyedLines(std::vector<KeyedLine>& lines, const UCollator* collator, const LatinKeys* latinKeys,
-                    TextEncoding encoding, const IndexList& indexList);
+                    TextEncoding encoding, SortTexts texts);
 
 } // namespace stambrix::scan

@@ -157,6 +157,19 @@ const LatinKeys::Weights* LatinKeys::WeightsOf(UChar unit) const
                : &windows1252High_[static_cast<std::size_t>(high - kWindows1252High.begin())];
 }
 
+bool LatinKeys::PrimaryBelowAllOthers(UChar unit) const
+{
+    const Weights* own = WeightsOf(unit);
+    if (own == nullptr || !own->known || own->primaryCount != 1)
+        return false;
+    const auto above = [&](const Weights& weights) {
+        return &weights == own || std::all_of(weights.primaries.begin(), weights.primaries.begin() + weights.primaryCount,
+                                              [&](std::uint8_t rank) { return rank > own->primaries[0]; });
+    };
+    return std::all_of(direct_.begin(), direct_.end(), above) &&
+           std::all_of(windows1252High_.begin(), windows1252High_.end(), above);
+}
+
 template <typename Take> bool LatinKeys::WriteKey(std::span<const UChar> text, Take take) const
 {
     std::size_t unit = 0;

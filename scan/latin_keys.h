@@ -33,6 +33,10 @@ public:
     /// appended, when the text holds a character outside the table.
     bool AppendKeyOf(std::span<const UChar> text, std::vector<std::uint8_t>& key) const;
 
+    /// True when `unit` has one primary weight, below every primary weight of every other
+    /// character of the table: text that ends where another goes on with `unit` sorts first.
+    bool PrimaryBelowAllOthers(UChar unit) const;
+
 private:
     struct Weights
     {

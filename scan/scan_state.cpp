@@ -61,8 +61,8 @@ void ScanState::AddValueLine(std::string_view value)
 {
     scratch_.assign(value);
     text::BlankControls(scratch_);
-    scratch_.append("\t[").append(recordId_).append("]");
-    indexList_.Add(scratch_);
+    rest_.assign("\t[").append(recordId_).append("]");
+    indexList_.AddValueLine(scratch_, rest_);
 }
 
 void ScanState::AddIndexLine(std::initializer_list<std::string_view> parts)

@@ -78,6 +78,7 @@ private:
     std::uint64_t recordCounter_ = 0;
     std::string recordId_;
     std::string scratch_;
+    std::string rest_;
     std::string readText_;
     gedcom::HeaderCharset header_;
     std::optional<gedcom::DeclaredCharset> assumed_;

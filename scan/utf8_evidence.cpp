@@ -9,15 +9,13 @@ namespace stambrix::scan {
 Utf8Evidence Utf8EvidenceOf(const IndexList& lines)
 {
     Utf8Evidence evidence;
-    for (const std::string_view line : lines) {
-        if (std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-            continue;
+    VisitLines(lines, [&](std::string_view line) {
+        if (evidence.illFormed ||
+            std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            return;
         evidence.beyondAscii = true;
-        if (!text::IsWellFormedUtf8(line)) {
-            evidence.illFormed = true;
-            break;
-        }
-    }
+        evidence.illFormed = !text::IsWellFormedUtf8(line);
+    });
     return evidence;
 }
 

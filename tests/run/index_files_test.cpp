@@ -82,7 +82,7 @@ TEST(WriteIndex, LetterPagesMadeByTwoThreadsAreThoseOfOne)
         for (char letter = 'a'; letter <= 'z'; ++letter) {
             scan::ScanResult alone;
             alone.encoding = sorted.encoding;
-            for (const std::string_view line : sorted.indexList) {
+            for (const std::string& line : sorted.indexList) {
                 const std::string_view heading = outputKind == OutputKind::Html ? output::HeadingOf(line) : line;
                 if (output::LetterOf(heading, sorted.encoding == scan::TextEncoding::Utf8) == letter)
                     alone.indexList.Add(line);

@@ -33,8 +33,9 @@ TEST(IndexList, ReorderPutsTheLinesInTheGivenOrder)
     list.Reorder(order);
 
     ASSERT_EQ(list.size(), lines.size());
+    std::string scratch;
     for (std::size_t i = 0; i < order.size(); ++i)
-        ASSERT_TRUE(list[i] == lines[order[i]]) << "line " << i << " is not the former line " << order[i];
+        ASSERT_TRUE(list.LineAt(i, scratch) == lines[order[i]]) << "line " << i << " is not the former line " << order[i];
 }
 
 // Appending keeps every line, whether the first list fills its blocks of places exactly or not, and

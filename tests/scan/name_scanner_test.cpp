@@ -134,7 +134,7 @@ TEST(NameScanner, FamilyNameFormGivesTheNameTextAlone)
     testing::ScanPasses passes(text);
     EXPECT_EQ(ScanNames(passes.state, names::NameForm::FamilyName, names::DefaultPrefixes()), Next::ReadOn);
     ASSERT_EQ(passes.indexList.size(), 1u);
-    EXPECT_EQ(passes.indexList[0], "Berg van der");
+    EXPECT_EQ(*passes.indexList.begin(), "Berg van der");
 }
 
 } // namespace

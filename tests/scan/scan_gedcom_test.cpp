@@ -77,7 +77,7 @@ TEST(ScanGedcom, AnselIsReadAsUtf8)
     gedcom::MemorySource source(utf16);
     const ScanResult result = ScanGedcom(source, Choices(), panels);
     ASSERT_EQ(result.indexList.size(), 1u);
-    EXPECT_EQ(result.indexList[0], "\u00E9, \t\t\t[]");
+    EXPECT_EQ(*result.indexList.begin(), "\u00E9, \t\t\t[]");
 }
 
 TEST(ScanGedcom, FileWithoutDeclarationIsUtf8WhenItReadsAsUtf8)
