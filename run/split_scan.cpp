@@ -109,13 +109,16 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
     gedcom::FileSource laterFile(path);
     laterFile.Restrict(*split, size);
     std::atomic<std::uint64_t> recordTotal{0};
+    std::atomic<scan::ValueKeeping> valueKeeping{scan::ValueKeeping::Undecided};
     LaterHalf later;
     std::thread worker;
     try {
-        worker = std::thread([&later, &laterFile, &choices, &recordTotal, &locale, declared = header.declared] {
+        worker = std::thread([&later, &laterFile, &choices, &recordTotal, &valueKeeping, &locale,
+                              declared = header.declared] {
             try {
                 progress::SilentPanels silent;
-                later.scanned = scan::ScanGedcom(laterFile, choices, silent, {&recordTotal, declared});
+                later.scanned = scan::ScanGedcom(laterFile, choices, silent,
+                                                 {&recordTotal, declared, gedcom::InputEnd::EndOfFile, &valueKeeping, false});
                 later.collated.emplace(later.scanned.indexList, later.scanned.encoding, locale);
             } catch (...) {
                 later.failure = std::current_exception();
@@ -130,7 +133,8 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
     scan::ScanResult first;
     std::optional<scan::CollatedLines> collated;
     try {
-        first = scan::ScanGedcom(file, choices, panels, {&recordTotal, std::nullopt, gedcom::InputEnd::FileGoesOn});
+        first = scan::ScanGedcom(file, choices, panels,
+                                 {&recordTotal, std::nullopt, gedcom::InputEnd::FileGoesOn, &valueKeeping, true});
         collated.emplace(first.indexList, first.encoding, locale);
     } catch (...) {
         worker.join();

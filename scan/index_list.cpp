@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cstring>
 #include <functional>
+#include <string>
 
 namespace stambrix::scan {
 
@@ -14,20 +15,24 @@ constexpr std::size_t kLargestBlockSize = 1 << 20;
 constexpr std::uint32_t kNoValue = UINT32_MAX;
 } // namespace
 
-IndexList::Place IndexList::Store(std::string_view text)
+IndexList::Place IndexList::Store(std::string_view text, std::string_view more)
 {
-    if (blocks_.empty() || blockSize_ - blockUsed_ < text.size()) {
+    const std::size_t size = text.size() + more.size();
+    if (blocks_.empty() || blockSize_ - blockUsed_ < size) {
         const std::size_t grown =
             std::min(kLargestBlockSize, kFirstBlockSize << std::min<std::size_t>(blocks_.size(), 6));
-        blockSize_ = std::max(grown, text.size());
+        blockSize_ = std::max(grown, size);
         blocks_.push_back(std::make_unique_for_overwrite<char[]>(blockSize_));
         blockUsed_ = 0;
     }
+    char* const start = blocks_.back().get() + blockUsed_;
     if (!text.empty())
-        std::memcpy(blocks_.back().get() + blockUsed_, text.data(), text.size());
+        std::memcpy(start, text.data(), text.size());
+    if (!more.empty())
+        std::memcpy(start + text.size(), more.data(), more.size());
     const Place place{static_cast<std::uint32_t>(blocks_.size() - 1), static_cast<std::uint32_t>(blockUsed_),
-                      static_cast<std::uint32_t>(text.size())};
-    blockUsed_ += text.size();
+                      static_cast<std::uint32_t>(size)};
+    blockUsed_ += size;
     return place;
 }
 
@@ -41,6 +46,12 @@ void IndexList::Add(std::string_view line)
 
 void IndexList::AddValueLine(std::string_view value, std::string_view rest)
 {
+    if (valueLinesWhole_) {
+        if (!order_.empty())
+            order_.push_back(static_cast<std::uint32_t>(places_.size()));
+        places_.push_back(Store(value, rest));
+        return;
+    }
     assert(lineValues_.size() == places_.size());
     if (!order_.empty())
         order_.push_back(static_cast<std::uint32_t>(places_.size()));
@@ -50,6 +61,17 @@ void IndexList::AddValueLine(std::string_view value, std::string_view rest)
         places_.push_back(places_[places_.size() - 1]);
     else
         places_.push_back(Store(rest));
+}
+
+void IndexList::KeepValueLinesWhole()
+{
+    assert(order_.empty());
+    IndexList whole;
+    std::string scratch;
+    for (std::size_t i = 0; i < size(); ++i)
+        whole.Add(LineAt(i, scratch));
+    whole.valueLinesWhole_ = true;
+    *this = std::move(whole);
 }
 
 std::uint32_t IndexList::NumberOfValue(std::string_view value)
@@ -83,27 +105,34 @@ void IndexList::GrowValueSlots()
 
 void IndexList::Append(IndexList&& other)
 {
-    if (empty()) {
+    if (empty() && !valueLinesWhole_) {
         *this = std::move(other);
         return;
     }
+    // Lines of values and rests that one list keeps whole are kept whole in both.
+    if (other.valueLinesWhole_ && HasValues())
+        KeepValueLinesWhole();
+    if (valueLinesWhole_ && other.HasValues())
+        other.KeepValueLinesWhole();
     assert(HasValues() == other.HasValues() || other.empty());
     assert(order_.empty() && other.order_.empty());
+    // A value of `other` that these lines have too takes the number it has here; the others are
+    // added here.
+    std::vector<std::uint32_t> numbers(other.values_.size());
+    for (std::uint32_t value = 0; value < other.values_.size(); ++value)
+        numbers[value] = NumberOfValue(other.ValueText(value));
     // The blocks of `other` follow these, so its texts move by as many blocks.
     const auto blocksBefore = static_cast<std::uint32_t>(blocks_.size());
     const auto moved = [blocksBefore](Place place) {
         place.block += blocksBefore;
         return place;
     };
-    // A value of `other` that these lines have too takes the number it has here.
-    std::vector<std::uint32_t> numbers(other.values_.size());
-    for (std::uint32_t value = 0; value < other.values_.size(); ++value)
-        numbers[value] = NumberOfValue(other.ValueText(value));
     places_.TakeOver(std::move(other.places_), moved);
     lineValues_.TakeOver(std::move(other.lineValues_), [&](std::uint32_t value) { return numbers[value]; });
     std::move(other.blocks_.begin(), other.blocks_.end(), std::back_inserter(blocks_));
     // Further texts go into a fresh block, so those of `other` keep theirs.
     blockUsed_ = blockSize_ = 0;
+    valueLinesWhole_ = valueLinesWhole_ || other.valueLinesWhole_;
     other = IndexList();
 }
 

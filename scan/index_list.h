@@ -17,7 +17,8 @@ namespace stambrix::scan {
 /// all lines lives in a few large blocks, each line twelve bytes beside its text. A line of a value
 /// and a rest (a place and the record it belongs to) keeps its value once for every line that has
 /// it, and its rest once for the lines in a row that have the same: a place index of a million
-/// persons holds a few hundred places, not millions.
+/// persons holds a few hundred places, not millions. Where values mostly differ, keeping them
+/// once costs more than it saves; the list can be told to keep every line whole.
 class IndexList
 {
 public:
@@ -32,6 +33,11 @@ public:
     /// Appends the line `value` followed by `rest`. A list holds lines of one kind: added whole or
     /// as a value and a rest.
     void AddValueLine(std::string_view value, std::string_view rest);
+
+    /// True when the values are few enough for keeping them once to pay: a fourth of the lines.
+    bool ValuesWorthKeeping() const { return values_.size() <= size() / 4; }
+    /// Keeps the lines of values and rests whole from now on, those added already too.
+    void KeepValueLinesWhole();
 
     std::size_t size() const { return places_.size(); }
     bool empty() const { return places_.size() == 0; }
@@ -64,7 +70,7 @@ public:
         __builtin_prefetch(text.data() + text.size());
     }
 
-    /// True when the lines were added as a value and a rest.
+    /// True when the lines were added as a value and a rest, and are kept so.
     bool HasValues() const { return lineValues_.size() != 0; }
     /// The values of a list of values and rests, each once, numbered from 0 in the order first added.
     std::size_t ValueCount() const { return values_.size(); }
@@ -133,7 +139,8 @@ private:
     {
         return {blocks_[place.block].get() + place.offset, place.length};
     }
-    Place Store(std::string_view text);
+    // Stores `text` and `more` after it, the two as one text.
+    Place Store(std::string_view text, std::string_view more = {});
     std::uint32_t NumberOfValue(std::string_view value);
     void GrowValueSlots();
 
@@ -145,6 +152,7 @@ private:
     ChunkedArray<Place> values_;
     std::vector<std::uint32_t> valueSlots_; // the numbers of the values by their hash, kNoValue where free
     std::vector<std::uint32_t> order_;      // once put in order: where line i is stored
+    bool valueLinesWhole_ = false;            // lines of values and rests are added whole
 };
 
 /// Some lines of an index list, by their numbers in it.

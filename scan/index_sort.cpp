@@ -132,17 +132,21 @@ struct CollatedLines::Keys
         return latin;
     }
 
-    // The order of a list of values and rests, found from its values where the table allows; a large
-    // list by two threads, the second with a collator of its own.
-    std::vector<std::uint32_t> OrderOfValueLines(const scan::IndexList& indexList) const
+    // The order of the whole list: found from its values where it keeps them and the table allows,
+    // a large list by two threads (the second with a collator of its own); from its keyed lines
+    // otherwise.
+    std::vector<std::uint32_t> OrderOfWholeList(const scan::IndexList& indexList) const
     {
-        const Collator second = indexList.size() >= kValueLinesInParallelFrom && std::thread::hardware_concurrency() > 1
-                                    ? OpenCollator(locale)
-                                    : Collator();
-        std::optional<std::vector<std::uint32_t>> order =
-            OrderByValues(indexList, collator.get(), second.get(), *latinKeys, encoding);
-        if (order)
-            return std::move(*order);
+        if (indexList.HasValues() && latinKeys) {
+            const Collator second =
+                indexList.size() >= kValueLinesInParallelFrom && std::thread::hardware_concurrency() > 1
+                    ? OpenCollator(locale)
+                    : Collator();
+            std::optional<std::vector<std::uint32_t>> order =
+                OrderByValues(indexList, collator.get(), second.get(), *latinKeys, encoding);
+            if (order)
+                return std::move(*order);
+        }
         std::vector<KeyedLine> entries;
         KeyAndSort(entries, indexList);
         std::vector<std::uint32_t> lineOrder(entries.size());
@@ -158,18 +162,16 @@ struct CollatedLines::Keys
     bool latinLines = false;
     std::vector<KeyedLine> later; // those of a merged later list, each line counted from the start of both
     bool latinLater = false;
-    // A list of values and rests with a table is ordered once whole, from its values, so it has no
-    // keyed lines; these are its lines and those of a merged later list.
-    bool byValues = false;
-    std::size_t valueLines = 0;
+    // A list of values and rests with a table has no keyed lines: it is ordered whole once its
+    // lines are all there (those of a merged later list too), from its values as long as it keeps them.
+    bool orderedWhole = false;
 };
 
 CollatedLines::CollatedLines(const scan::IndexList& indexList, TextEncoding encoding, const std::string& locale)
     : keys_(std::make_unique<Keys>(OpenCollator(locale), encoding, locale))
 {
     if (indexList.HasValues() && keys_->latinKeys) {
-        keys_->byValues = true;
-        keys_->valueLines = indexList.size();
+        keys_->orderedWhole = true;
         return;
     }
     keys_->latinLines = keys_->KeyAndSort(keys_->lines, indexList);
@@ -183,11 +185,11 @@ void CollatedLines::Merge(CollatedLines&& later)
 {
     assert(keys_->later.empty() && later.keys_->later.empty());
     assert(keys_->lines.size() + later.keys_->lines.size() <= UINT32_MAX);
-    if (keys_->byValues || later.keys_->byValues) {
-        // Lists of one kind, or one of them empty.
-        assert(keys_->lines.empty() && later.keys_->lines.empty());
-        keys_->byValues = true;
-        keys_->valueLines += later.keys_->valueLines;
+    if (keys_->orderedWhole || later.keys_->orderedWhole) {
+        // The lines of one part may have been keyed: the other part decided to keep its values
+        // once, this part not.
+        keys_->orderedWhole = true;
+        keys_->lines = std::vector<KeyedLine>();
         later.keys_.reset();
         return;
     }
@@ -202,9 +204,8 @@ void CollatedLines::Merge(CollatedLines&& later)
 void CollatedLines::ApplyTo(scan::IndexList& indexList) &&
 {
     const std::unique_ptr<Keys> keys = std::move(keys_);
-    if (keys->byValues) {
-        assert(keys->valueLines == indexList.size());
-        indexList.Reorder(keys->OrderOfValueLines(indexList));
+    if (keys->orderedWhole) {
+        indexList.Reorder(keys->OrderOfWholeList(indexList));
         return;
     }
     assert(keys->lines.size() + keys->later.size() == indexList.size());

@@ -28,6 +28,8 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
     ScanState state(reader, result.indexList, panels, part.recordTotal);
     if (part.declaredElsewhere)
         state.AssumeCharset(*part.declaredElsewhere);
+    if (part.valueKeeping != nullptr)
+        state.ShareValueKeeping(part.valueKeeping, part.atStart);
     bool more = state.ReadLine();
     while (more) {
         // A record that ended at the header of the next one the scanner takes up leaves that header
@@ -35,6 +37,7 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
         if (Scan(choices, state) == Next::ReadOn)
             more = !state.AtEnd() && state.ReadLine();
     }
+    state.FinishValueKeeping();
     // An ANSEL file of nothing but ASCII reads the same as windows-1252 and is left that way. A
     // file that declares nothing is UTF-8 when its lines read as UTF-8, as GEDCOM 7 files do.
     // This is the one decision on the encoding: the text index and the pages both take it.
