@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <numeric>
 #include <string>
@@ -55,6 +56,42 @@ TEST(IndexList, AppendKeepsTheLinesOfBothInTheirOrder)
         lines.push_back("erna");
         ASSERT_EQ(first.size(), lines.size());
         EXPECT_TRUE(std::vector<std::string>(first.begin(), first.end()) == lines) << firstCount << " lines first";
+    }
+}
+
+
+// Lines of values and rests read back as they were added: with values new to the list it is
+// appended to (whose text needs new blocks), with a list that keeps its lines whole on either side,
+// and with lines added after the list was put in order.
+TEST(IndexList, ValueLinesReadBackAsAdded)
+{
+    enum class Whole { Neither, First, Later };
+    for (const Whole whole : {Whole::Neither, Whole::First, Whole::Later}) {
+        IndexList first;
+        IndexList later;
+        std::vector<std::string> lines;
+        for (std::size_t i = 0; i < 6000; ++i) {
+            // Long values, the later list bringing 500 new ones, and a record's rest on three lines in a row.
+            const std::size_t number = i < 3000 ? i % 1000 : i % 1500;
+            const std::string value = std::string(2000, static_cast<char>('a' + number % 26)) + std::to_string(number);
+            const std::string rest = "\t[@I" + std::to_string(i / 3) + "@]";
+            lines.push_back(value + rest);
+            (i < 3000 ? first : later).AddValueLine(value, rest);
+        }
+        if (whole == Whole::First)
+            first.KeepValueLinesWhole();
+        if (whole == Whole::Later)
+            later.KeepValueLinesWhole();
+        first.Append(std::move(later));
+        ASSERT_TRUE(std::vector<std::string>(first.begin(), first.end()) == lines) << static_cast<int>(whole);
+
+        std::vector<std::uint32_t> order(lines.size());
+        std::iota(order.rbegin(), order.rend(), 0u);
+        first.Reorder(order);
+        first.AddValueLine("erna", "\t[@I0@]");
+        std::reverse(lines.begin(), lines.end());
+        lines.push_back("erna\t[@I0@]");
+        EXPECT_TRUE(std::vector<std::string>(first.begin(), first.end()) == lines) << static_cast<int>(whole);
     }
 }
 

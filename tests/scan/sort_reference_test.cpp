@@ -132,5 +132,61 @@ TEST(SortReference, RunsOfLinesAlikeSortAsTheReference)
     }
 }
 
+// Lines kept as a value and a rest, ordered from their values, against the reference: values that
+// differ only in case, accents or blanks (whose lines interleave by their rests), values that begin
+// other values, rests alike but for case, and lines alike; in one thread and, in a list of 100,000
+// lines or more, in two. A value outside the table, and halves of which one keeps its lines whole,
+// are sorted as whole lines.
+TEST(SortReference, ValueLinesSortAsTheReference)
+{
+    const std::string values[] = {"Zoe",  "Zo\xC3\xAB", "zoe", "ZOE", "Zoek", "Zoe ", "Zoe-", "", " ", "Zo",
+                                  "'s-Hertogenbosch", "s-Hertogenbosch", "\xC3\x86" "beltoft", "Aebeltoft",
+                                  "\xC4\xB3sselstein", "ijsselstein", "Stra\xC3\x9F" "e", "Strasse", "Nieuw-Vennep",
+                                  "Nieuw Vennep", "NieuwVennep"};
+    const std::string rests[] = {"\t[@I1@]", "\t[@i1@]", "\t[@I10@]", "\t[@I2@]", "\t[]", "\t[@I1 @]", "\t[@F7@]"};
+    const auto linesOf = [&](std::size_t count, std::size_t from) {
+        std::vector<std::pair<std::string, std::string>> parts;
+        for (std::size_t i = from; i < from + count; ++i)
+            parts.emplace_back(values[(i * 7919) % std::size(values)],
+                               rests[(i * 104729) % std::size(rests)] + (i % 5 == 0 ? "" : std::to_string(i % 1000)));
+        return parts;
+    };
+    const auto listOf = [](const std::vector<std::pair<std::string, std::string>>& parts, Lines& lines) {
+        IndexList list;
+        for (const auto& [value, rest] : parts) {
+            list.AddValueLine(value, rest);
+            lines.push_back(value + rest);
+        }
+        return list;
+    };
+    for (const std::size_t count : {std::size_t{5000}, std::size_t{120000}}) {
+        Lines lines;
+        IndexList list = listOf(linesOf(count, 0), lines);
+        SortIndexList(list, TextEncoding::Utf8, "nl");
+        ASSERT_TRUE(Lines(list.begin(), list.end()) == ReferenceOrder(lines, TextEncoding::Utf8)) << count << " lines";
+    }
+    {
+        Lines lines;
+        auto parts = linesOf(3000, 0);
+        parts.emplace_back("\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1", "\t[@I3@]");
+        IndexList list = listOf(parts, lines);
+        SortIndexList(list, TextEncoding::Utf8, "nl");
+        ASSERT_TRUE(Lines(list.begin(), list.end()) == ReferenceOrder(lines, TextEncoding::Utf8)) << "Greek value";
+    }
+    for (const bool laterWhole : {false, true}) {
+        Lines lines;
+        IndexList first = listOf(linesOf(3000, 0), lines);
+        IndexList later = listOf(linesOf(3000, 3000), lines);
+        (laterWhole ? later : first).KeepValueLinesWhole();
+        CollatedLines collated(first, TextEncoding::Utf8, "nl");
+        CollatedLines collatedLater(later, TextEncoding::Utf8, "nl");
+        first.Append(std::move(later));
+        collated.Merge(std::move(collatedLater));
+        std::move(collated).ApplyTo(first);
+        ASSERT_TRUE(Lines(first.begin(), first.end()) == ReferenceOrder(lines, TextEncoding::Utf8))
+            << (laterWhole ? "later" : "first") << " half kept whole";
+    }
+}
+
 } // namespace
 } // namespace stambrix::scan
