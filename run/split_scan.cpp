@@ -113,17 +113,18 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
     LaterHalf later;
     std::thread worker;
     try {
-        worker = std::thread([&later, &laterFile, &choices, &recordTotal, &valueKeeping, &locale,
-                              declared = header.declared] {
-            try {
-                progress::SilentPanels silent;
-                later.scanned = scan::ScanGedcom(laterFile, choices, silent,
-                                                 {&recordTotal, declared, gedcom::InputEnd::EndOfFile, &valueKeeping, false});
-                later.collated.emplace(later.scanned.indexList, later.scanned.encoding, locale);
-            } catch (...) {
-                later.failure = std::current_exception();
-            }
-        });
+        worker = std::thread(
+            [&later, &laterFile, &choices, &recordTotal, &valueKeeping, &locale, declared = header.declared] {
+                try {
+                    progress::SilentPanels silent;
+                    later.scanned =
+                        scan::ScanGedcom(laterFile, choices, silent,
+                                         {&recordTotal, declared, gedcom::InputEnd::EndOfFile, &valueKeeping, false});
+                    later.collated.emplace(later.scanned.indexList, later.scanned.encoding, locale);
+                } catch (...) {
+                    later.failure = std::current_exception();
+                }
+            });
     } catch (const std::system_error&) {
         // No second thread to be had (out of memory or threads): one pass does the same work.
         return scan::ScanSorted(file, choices, panels, locale);

@@ -147,12 +147,12 @@ private:
     std::vector<std::unique_ptr<char[]>> blocks_;
     std::size_t blockUsed_ = 0;
     std::size_t blockSize_ = 0;
-    ChunkedArray<Place> places_;           // of each line: its text, or its rest
+    ChunkedArray<Place> places_;             // of each line: its text, or its rest
     ChunkedArray<std::uint32_t> lineValues_; // of each line of values and rests: its value's number
     ChunkedArray<Place> values_;
     std::vector<std::uint32_t> valueSlots_; // the numbers of the values by their hash, kNoValue where free
     std::vector<std::uint32_t> order_;      // once put in order: where line i is stored
-    bool valueLinesWhole_ = false;            // lines of values and rests are added whole
+    bool valueLinesWhole_ = false;          // lines of values and rests are added whole
 };
 
 /// Some lines of an index list, by their numbers in it.

@@ -150,7 +150,8 @@ struct CollatedLines::Keys
         std::vector<KeyedLine> entries;
         KeyAndSort(entries, indexList);
         std::vector<std::uint32_t> lineOrder(entries.size());
-        std::transform(entries.begin(), entries.end(), lineOrder.begin(), [](const KeyedLine& entry) { return entry.line; });
+        std::transform(entries.begin(), entries.end(), lineOrder.begin(),
+                       [](const KeyedLine& entry) { return entry.line; });
         return lineOrder;
     }
 

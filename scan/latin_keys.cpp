@@ -163,8 +163,9 @@ bool LatinKeys::PrimaryBelowAllOthers(UChar unit) const
     if (own == nullptr || !own->known || own->primaryCount != 1)
         return false;
     const auto above = [&](const Weights& weights) {
-        return &weights == own || std::all_of(weights.primaries.begin(), weights.primaries.begin() + weights.primaryCount,
-                                              [&](std::uint8_t rank) { return rank > own->primaries[0]; });
+        return &weights == own ||
+               std::all_of(weights.primaries.begin(), weights.primaries.begin() + weights.primaryCount,
+                           [&](std::uint8_t rank) { return rank > own->primaries[0]; });
     };
     return std::all_of(direct_.begin(), direct_.end(), above) &&
            std::all_of(windows1252High_.begin(), windows1252High_.end(), above);

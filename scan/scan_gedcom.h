@@ -6,8 +6,8 @@
 #include "progress/status_panels.h"
 #include "scan/index_list.h"
 #include "scan/index_sort.h"
-#include "scan/scan_state.h"
 #include "scan/scan_choices.h"
+#include "scan/scan_state.h"
 #include "scan/utf8_evidence.h"
 
 #include <atomic>

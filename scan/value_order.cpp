@@ -36,8 +36,7 @@ std::optional<ValueGroups> GroupValues(const IndexList& indexList, const UCollat
     std::vector<KeyedLine> keyed(indexList.ValueCount());
     for (std::uint32_t value = 0; value < keyed.size(); ++value) {
         const std::span<const UChar> units = text.Of(indexList.ValueText(value), encoding);
-        if (std::find(units.begin(), units.end(), u'\t') != units.end() ||
-            !latinKeys.HeadOf(units, keyed[value].head))
+        if (std::find(units.begin(), units.end(), u'\t') != units.end() || !latinKeys.HeadOf(units, keyed[value].head))
             return std::nullopt;
         keyed[value].line = value;
     }
@@ -60,6 +59,7 @@ std::optional<ValueGroups> GroupValues(const IndexList& indexList, const UCollat
     }
     return groups;
 }
+
 // Puts the lines of groups in order: by their rests where a group has one value, by the whole
 // lines otherwise.
 struct GroupOrder

@@ -36,7 +36,8 @@ TEST(IndexList, ReorderPutsTheLinesInTheGivenOrder)
     ASSERT_EQ(list.size(), lines.size());
     std::string scratch;
     for (std::size_t i = 0; i < order.size(); ++i)
-        ASSERT_TRUE(list.LineAt(i, scratch) == lines[order[i]]) << "line " << i << " is not the former line " << order[i];
+        ASSERT_TRUE(list.LineAt(i, scratch) == lines[order[i]])
+            << "line " << i << " is not the former line " << order[i];
 }
 
 // Appending keeps every line, whether the first list fills its blocks of places exactly or not, and
@@ -59,13 +60,17 @@ TEST(IndexList, AppendKeepsTheLinesOfBothInTheirOrder)
     }
 }
 
-
 // Lines of values and rests read back as they were added: with values new to the list it is
 // appended to (whose text needs new blocks), with a list that keeps its lines whole on either side,
 // and with lines added after the list was put in order.
 TEST(IndexList, ValueLinesReadBackAsAdded)
 {
-    enum class Whole { Neither, First, Later };
+    enum class Whole
+    {
+        Neither,
+        First,
+        Later
+    };
     for (const Whole whole : {Whole::Neither, Whole::First, Whole::Later}) {
         IndexList first;
         IndexList later;

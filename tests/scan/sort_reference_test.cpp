@@ -139,10 +139,29 @@ TEST(SortReference, RunsOfLinesAlikeSortAsTheReference)
 // are sorted as whole lines.
 TEST(SortReference, ValueLinesSortAsTheReference)
 {
-    const std::string values[] = {"Zoe",  "Zo\xC3\xAB", "zoe", "ZOE", "Zoek", "Zoe ", "Zoe-", "", " ", "Zo",
-                                  "'s-Hertogenbosch", "s-Hertogenbosch", "\xC3\x86" "beltoft", "Aebeltoft",
-                                  "\xC4\xB3sselstein", "ijsselstein", "Stra\xC3\x9F" "e", "Strasse", "Nieuw-Vennep",
-                                  "Nieuw Vennep", "NieuwVennep"};
+    const std::string values[] = {"Zoe",
+                                  "Zo\xC3\xAB",
+                                  "zoe",
+                                  "ZOE",
+                                  "Zoek",
+                                  "Zoe ",
+                                  "Zoe-",
+                                  "",
+                                  " ",
+                                  "Zo",
+                                  "'s-Hertogenbosch",
+                                  "s-Hertogenbosch",
+                                  "\xC3\x86"
+                                  "beltoft",
+                                  "Aebeltoft",
+                                  "\xC4\xB3sselstein",
+                                  "ijsselstein",
+                                  "Stra\xC3\x9F"
+                                  "e",
+                                  "Strasse",
+                                  "Nieuw-Vennep",
+                                  "Nieuw Vennep",
+                                  "NieuwVennep"};
     const std::string rests[] = {"\t[@I1@]", "\t[@i1@]", "\t[@I10@]", "\t[@I2@]", "\t[]", "\t[@I1 @]", "\t[@F7@]"};
     const auto linesOf = [&](std::size_t count, std::size_t from) {
         std::vector<std::pair<std::string, std::string>> parts;
