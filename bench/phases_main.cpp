@@ -1,9 +1,11 @@
-// Times a name run on a GEDCOM file phase by phase, with the calls the run itself makes:
-//   stambrix_phases FILE.ged
+// Times a name run (or with "plaatsen" a place run of both record groups) on a GEDCOM file phase by
+// phase, with the calls the run itself makes:
+//   stambrix_phases FILE.ged [plaatsen]
 // prints one line: persons, index lines, and seconds for the run's own read in two halves at once
 // (read, scan, keys and sort in each, then the merge), then for the same in one thread: read+scan,
 // keys+sort, putting the lines in order, writing the text index, and total; then writing the
-// framed pages of the same lines; then the peak resident memory (MB) by the end of each phase.
+// framed pages of the same lines; then the peak resident memory (MB) by the end of each phase. A place
+// index that keeps its places once is keyed and sorted while it is put in order.
 // The index is written to a temporary folder that is removed afterwards; the collation locale
 // comes from the environment (LC_ALL, LANG) as in a run.
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Measures stambrix-cli against the floor (the least work a sorted name index takes) on generated
-# files of 100,000 and 1,000,000 persons, prints the phases of a name run, then runs the
+# files of 100,000 and 1,000,000 persons, prints the phases of a name run and a place run, then runs the
 # micro-benchmarks briefly.
 #   bench/run-bench.sh
 #   RUNS=9 STAMBRIX_SHARED=/path/to/shared bench/run-bench.sh
@@ -136,6 +136,7 @@ for file in "${files[@]}"; do
         "$(quotient "$plaatsen_kb" 1024 0)"
     results+=("$row")
     phase_lines+=("$(basename "$file"): $(env LC_ALL="$locale" "$phases" "$file")")
+    phase_lines+=("$(basename "$file") places: $(env LC_ALL="$locale" "$phases" "$file" plaatsen)")
     phase_lines+=("$(basename "$file"): $(env LC_ALL="$locale" "$floor" "$file" "$scratch/floor.txt" 2>&1 >/dev/null)")
     unset times memory cpu
 done
