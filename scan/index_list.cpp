@@ -39,16 +39,12 @@ IndexList::Place IndexList::Store(std::string_view text, std::string_view more)
 void IndexList::Add(std::string_view line)
 {
     assert(!HasValues());
-    if (!order_.empty())
-        order_.push_back(static_cast<std::uint32_t>(places_.size()));
     places_.push_back(Store(line));
 }
 
 void IndexList::AddValueLine(std::string_view value, std::string_view rest)
 {
     if (valueLinesWhole_) {
-        if (!order_.empty())
-            order_.push_back(static_cast<std::uint32_t>(places_.size()));
         places_.push_back(Store(value, rest));
         return;
     }
@@ -139,6 +135,13 @@ void IndexList::Append(IndexList&& other)
 void IndexList::Reorder(std::vector<std::uint32_t> order)
 {
     assert(order.size() == size());
+    if (!HasValues()) {
+        ChunkedArray<Place> ordered;
+        for (const std::uint32_t from : order)
+            ordered.push_back(places_[from]);
+        places_ = std::move(ordered);
+        return;
+    }
     if (!order_.empty())
         for (std::uint32_t& line : order)
             line = order_[line];

@@ -121,8 +121,9 @@ public:
     void Append(IndexList&& other);
 
     /// Puts the lines in the order given: afterwards line i is the former line order[i].
-    /// `order` must hold every position exactly once. The lines stay where they are: the list keeps
-    /// the order and reads through it.
+    /// `order` must hold every position exactly once. Lines added whole have their places put in
+    /// that order, so they are read one after another; lines of values and rests stay where they
+    /// are and the list reads through the order it keeps, which takes a third of the memory.
     void Reorder(std::vector<std::uint32_t> order);
 
 private:
@@ -151,7 +152,7 @@ private:
     ChunkedArray<std::uint32_t> lineValues_; // of each line of values and rests: its value's number
     ChunkedArray<Place> values_;
     std::vector<std::uint32_t> valueSlots_; // the numbers of the values by their hash, kNoValue where free
-    std::vector<std::uint32_t> order_;      // once put in order: where line i is stored
+    std::vector<std::uint32_t> order_;      // of lines of values and rests put in order: where line i is
     bool valueLinesWhole_ = false;          // lines of values and rests are added whole
 };
 
