@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace stambrix::bench {
@@ -71,6 +73,45 @@ void SortNameLinesInHalves(benchmark::State& state)
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * lines.size()));
 }
 BENCHMARK(SortNameLinesInHalves)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The place index of both record groups of `persons` generated person records: its lines as value
+// and rest, in file order.
+std::vector<std::pair<std::string, std::string>> PlaceIndexLines(std::size_t persons)
+{
+    const std::string file = SampleGedcom(persons);
+    gedcom::MemorySource source(file);
+    progress::SilentPanels panels;
+    run::RunRequest request;
+    request.eventKind = run::EventKind::Plaatsen;
+    request.recordGroup = run::RecordGroup::Beiden;
+    const scan::ScanResult scanned = scan::ScanGedcom(source, run::ScanChoicesOf(request), panels);
+    std::vector<std::pair<std::string, std::string>> lines;
+    std::string scratch;
+    for (std::size_t i = 0; i < scanned.indexList.size(); ++i) {
+        const std::string_view line = scanned.indexList.LineAt(i, scratch);
+        const std::size_t rest = line.rfind("\t[");
+        lines.emplace_back(line.substr(0, rest), line.substr(rest));
+    }
+    return lines;
+}
+
+// A place index sorted as a run sorts it: its places kept once and its lines ordered by them.
+void SortPlaceLines(benchmark::State& state)
+{
+    const auto lines = PlaceIndexLines(static_cast<std::size_t>(state.range(0)));
+    scan::IndexList indexList;
+    for (auto _ : state) {
+        state.PauseTiming();
+        indexList = scan::IndexList();
+        for (const auto& [value, rest] : lines)
+            indexList.AddValueLine(value, rest);
+        state.ResumeTiming();
+        scan::SortIndexList(indexList, scan::TextEncoding::Windows1252, "nl");
+        benchmark::DoNotOptimize(indexList.RestOf(0).data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * lines.size()));
+}
+BENCHMARK(SortPlaceLines)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // The index's collator: ICU at secondary strength, blanks and punctuation counted.
 std::unique_ptr<UCollator, void (*)(UCollator*)> IndexCollator()
