@@ -125,7 +125,7 @@ for file in "${files[@]}"; do
     frames_ms=$(median "${times[frames]}")
     plaatsen_kb=$(maximum "${memory[plaatsen]}")
     printf -v row '%-16s %5s %6s %6s %6s %7s %7s %9s %9s %7s %6s %7s %9s %8s %8s %7s %8s' "$(basename "$file" .ged)" \
-        "$(quotient "$(stat -c %s "$file")" 1048576 0)" \
+        "$(quotient "$(stat -L -c %s "$file")" 1048576 0)" \
         "$(quotient "$naam_ms" 1000)" "$(quotient "$html_ms" 1000)" "$(quotient "$frames_ms" 1000)" \
         "$(quotient "$html_ms" "$naam_ms")" "$(quotient "$frames_ms" "$naam_ms")" \
         "$(quotient "$(median "${times[beroepen]}")" 1000)" \

@@ -53,7 +53,7 @@ measure() {
 }
 
 megabytes() {
-    awk -v bytes="$(stat -c %s "$1")" 'BEGIN { printf "%.0f", bytes / 1048576 }'
+    awk -v bytes="$(stat -L -c %s "$1")" 'BEGIN { printf "%.0f", bytes / 1048576 }'
 }
 
 echo "== Machine: $(nproc) cpus, $(awk '/MemTotal/ { printf "%.1f GB", $2 / 1048576 }' /proc/meminfo), LC_ALL=$locale"
