@@ -1,7 +1,7 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
-#include <cstdint>
 #include <memory>
 #include <vector>
 
