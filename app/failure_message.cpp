@@ -25,6 +25,10 @@ QString RunFailureMessage(const IoError& error, const run::RunRequest& request)
         return Sentence("De map \"%1\" kan niet worden gemaakt: %2.", error);
     if (error.path() == request.gedcomPath && error.errorNumber() == ENOMEM)
         return Sentence("De index van \"%1\" past niet in het geheugen: %2.", error);
+    if (error.path() == request.gedcomPath && error.reason() == run::kChangedWhileRead)
+        return Sentence("Het bestand \"%1\" is veranderd terwijl het gelezen werd; er is niets geschreven. "
+                        "Voer de opdracht opnieuw uit als het bestand klaar is.",
+                        error);
     if (error.path() == request.gedcomPath)
         return UnreadableFileMessage(error);
     if (error.path().starts_with(outputDirectory + '/'))

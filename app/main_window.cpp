@@ -29,18 +29,31 @@
 namespace stambrix::app {
 
 namespace {
-// The run's messages reach the user in message boxes.
+QString FromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The run's messages reach the user in message boxes, its notes on the panel of entries written.
 class MessageBoxes final : public progress::UserMessages
 {
 public:
-    explicit MessageBoxes(QWidget* parent) : parent_(parent) {}
-    void ShowMessage(std::string_view text) override
+    MessageBoxes(QWidget* parent, StatusBarPanels& panels) : parent_(parent), panels_(panels) {}
+    void ShowMessage(std::string_view text) override { app::ShowMessage(parent_, FromUtf8(text)); }
+    void ShowFileNotCreated(std::string_view path, std::string_view reason) override
     {
-        app::ShowMessage(parent_, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        app::ShowMessage(parent_, FromUtf8(progress::FileNotCreatedText(path)) + '\r' +
+                                      QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size())));
+    }
+    void ShowNote(std::string_view text) override
+    {
+        panels_.ShowWrittenStatus(text);
+        panels_.Flush();
     }
 
 private:
     QWidget* parent_;
+    StatusBarPanels& panels_;
 };
 
 // The busy cursor for as long as a run lasts, however it ends.
@@ -271,7 +284,11 @@ void TfrmStambrix::tbtnUitvoerenClick()
     request.inFrame = cbxInFrame_->isChecked();
     request.optionPaths = optionPaths_;
     request.prefixes = prefixes_;
-    MessageBoxes messages(this);
+    if (const auto problem = run::SourceDateEpochProblem()) {
+        ShowMessage(this, FromUtf8(*problem));
+        return;
+    }
+    MessageBoxes messages(this, *panels_);
     try {
         const BusyCursor busy;
         RunningWindow running(*this, *panels_);

@@ -41,7 +41,9 @@ void EndRun(int signal)
         WriteToErr("\n");
     WriteToErr("stambrix-cli: onderbroken door ");
     WriteToErr(NameOf(signal));
-    WriteToErr("; onvoltooide bestanden zijn verwijderd\n");
+    // Once every file is in place there is nothing unfinished: the index is whole.
+    WriteToErr(run::IndexPublished() ? "; de index was al volledig geschreven\n"
+                                     : "; onvoltooide bestanden zijn verwijderd\n");
     _exit(128 + signal);
 }
 } // namespace

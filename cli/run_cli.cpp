@@ -176,6 +176,10 @@ int RunCli(std::span<const std::string_view> args, const CliEnvironment& environ
         err << "stambrix-cli: " << *problem << "\nZie stambrix-cli --help.\n";
         return kUsage;
     }
+    if (const auto problem = run::SourceDateEpochProblem()) {
+        err << "stambrix-cli: " << *problem << '\n';
+        return kUsage;
+    }
 
     TerminalPanels panels(err, environment.progressToTerminal && !arguments.quiet);
     try {

@@ -73,6 +73,18 @@ void TerminalPanels::ShowMessage(std::string_view text)
     err_ << lines << '\n' << std::flush;
 }
 
+void TerminalPanels::ShowFileNotCreated(std::string_view path, std::string_view reason)
+{
+    ClearLine();
+    err_ << "stambrix-cli: Het bestand " << path << " kon niet aangemaakt worden: " << reason << '\n' << std::flush;
+}
+
+void TerminalPanels::ShowNote(std::string_view text)
+{
+    ClearLine();
+    err_ << text << '\n' << std::flush;
+}
+
 void TerminalPanels::PrintFinalTexts()
 {
     ClearLine();

@@ -22,6 +22,10 @@ public:
     void ShowTimeStatus(std::string_view text) override;
     void ShowWrittenStatus(std::string_view text) override;
     void ShowMessage(std::string_view text) override;
+    /// "stambrix-cli: Het bestand <path> kon niet aangemaakt worden: <reason>".
+    void ShowFileNotCreated(std::string_view path, std::string_view reason) override;
+    /// The note on a line of its own.
+    void ShowNote(std::string_view text) override;
 
     /// Clears the live line and prints what the three panels show, one line each.
     void PrintFinalTexts();

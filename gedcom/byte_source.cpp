@@ -20,8 +20,7 @@ FileSource::FileSource(const std::string& path) : path_(path)
     if (file_ < 0)
         throw IoErrorFromErrno(path, errno);
     // A folder opens for reading and only fails at the first read.
-    struct stat status = {};
-    const int reason = fstat(file_, &status) != 0 ? errno : S_ISDIR(status.st_mode) ? EISDIR : 0;
+    const int reason = fstat(file_, &opened_) != 0 ? errno : S_ISDIR(opened_.st_mode) ? EISDIR : 0;
     if (reason != 0) {
         close(file_);
         throw IoErrorFromErrno(path, reason);
@@ -69,6 +68,20 @@ void FileSource::Restrict(std::uint64_t begin, std::uint64_t end)
     if (lseek(file_, static_cast<off_t>(begin), SEEK_SET) < 0)
         throw IoErrorFromErrno(path_, errno);
     remaining_ = end - begin;
+}
+
+void FileSource::CheckUnchanged() const
+{
+    if (!S_ISREG(opened_.st_mode))
+        return;
+    struct stat now = {};
+    struct stat named = {};
+    const bool same = fstat(file_, &now) == 0 && now.st_size == opened_.st_size &&
+                      now.st_mtim.tv_sec == opened_.st_mtim.tv_sec && now.st_mtim.tv_nsec == opened_.st_mtim.tv_nsec &&
+                      stat(path_.c_str(), &named) == 0 && named.st_dev == opened_.st_dev &&
+                      named.st_ino == opened_.st_ino;
+    if (!same)
+        throw IoError(path_, kChangedWhileRead);
 }
 
 std::size_t MemorySource::Read(char* buffer, std::size_t size)

@@ -5,7 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include <sys/stat.h>
+
 namespace stambrix::gedcom {
+
+/// Why a file that changed while it was read gives no index.
+inline constexpr const char* kChangedWhileRead = "het bestand is veranderd terwijl het gelezen werd";
 
 /// Where the reader gets its bytes from.
 class ByteSource
@@ -35,9 +40,15 @@ public:
     /// From now on the reads run from byte `begin` up to byte `end`. Throws IoError.
     void Restrict(std::uint64_t begin, std::uint64_t end);
 
+    /// Throws IoError with the reason kChangedWhileRead when the file is not what was opened: its
+    /// size or modification time differ, or its path names another file now (or none). Input that
+    /// is not a regular file, a pipe, passes.
+    void CheckUnchanged() const;
+
 private:
     std::string path_;
     int file_ = -1;
+    struct stat opened_ = {};
     std::uint64_t remaining_ = UINT64_MAX;
 };
 

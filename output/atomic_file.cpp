@@ -1,11 +1,11 @@
 #include "output/atomic_file.h"
 
+#include "output/replaceable_target.h"
 #include "output/temporary_files.h"
 #include "text/io_error.h"
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
+#include <cstdio>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -25,47 +25,35 @@ std::optional<struct stat> ReplacedFileOf(const std::filesystem::path& target)
     return status;
 }
 
-bool IsReadOnly(const struct stat& file)
-{
-    return (file.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-}
-
-// Gives the open file `fd` the group and permission bits of `replaced`; a group the process may not
-// give stays the default. The group goes first: changing it clears the set-id bits, which the
-// permission bits then set again. False, with errno set, when the bits cannot be given.
+// Gives the open file `fd` the owner, group and permission bits of `replaced`; an owner or group the
+// process may not give stays the default. Owner and group go first: changing them clears the set-id
+// bits, which the permission bits then set again. False, with errno set, when the bits cannot be given.
 bool TakeOverPermissions(int fd, const struct stat& replaced)
 {
     struct stat created = {};
     if (fstat(fd, &created) != 0)
         return false;
-    const bool groupChanged =
-        created.st_gid != replaced.st_gid && fchown(fd, static_cast<uid_t>(-1), replaced.st_gid) == 0;
-    if (!groupChanged && (created.st_mode & kPermissionBits) == (replaced.st_mode & kPermissionBits))
+    bool ownerChanged = false;
+    if (created.st_uid != replaced.st_uid || created.st_gid != replaced.st_gid)
+        ownerChanged = fchown(fd, replaced.st_uid, replaced.st_gid) == 0 ||
+                       (created.st_gid != replaced.st_gid && fchown(fd, static_cast<uid_t>(-1), replaced.st_gid) == 0);
+    if (!ownerChanged && (created.st_mode & kPermissionBits) == (replaced.st_mode & kPermissionBits))
         return true;
     return fchmod(fd, replaced.st_mode & kPermissionBits) == 0;
 }
 
-// A name no other writer uses at the same moment, in this process or another.
-std::filesystem::path TemporaryPathFor(const std::filesystem::path& target, unsigned attempt)
+// Whether the file system lacks the exchange of two names in one step.
+bool CannotExchange(int failure)
 {
-    static std::atomic<unsigned> counter{0};
-    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
-    std::string name(1, '.');
-    name.append(target.filename().string());
-    name.append(1, '.').append(std::to_string(getpid()));
-    for (const auto part : {static_cast<unsigned long long>(now % 1000000007),
-                            static_cast<unsigned long long>(counter++), static_cast<unsigned long long>(attempt)})
-        name.append(1, '.').append(std::to_string(part));
-    name.append(".tmp");
-    return target.parent_path() / name;
+    return failure == EINVAL || failure == ENOSYS || failure == EOPNOTSUPP;
 }
+
 } // namespace
 
 AtomicFile::AtomicFile(const std::filesystem::path& target) : target_(target)
 {
+    CheckReplaceable(target_);
     const std::optional<struct stat> replaced = ReplacedFileOf(target_);
-    if (replaced && IsReadOnly(*replaced))
-        throw IoErrorFromErrno(target_.string(), EACCES);
     // Reserved first: once the temporary file exists, nothing in here may throw past it.
     buffer_.reserve(kWriteBlockSize);
     for (unsigned attempt = 0;; ++attempt) {
@@ -111,7 +99,9 @@ AtomicFile::~AtomicFile()
 {
     if (file_ != nullptr)
         std::fclose(file_);
-    if (!published_) {
+    if (stage_ == Stage::Placed)
+        Undo();
+    if (stage_ == Stage::Writing) {
         unlink(temporary_.c_str());
         UnregisterTemporaryFile(slot_);
     }
@@ -159,13 +149,59 @@ void AtomicFile::MakeDurable()
 
 void AtomicFile::Publish()
 {
+    PutInPlace();
+    Keep();
+}
+
+void AtomicFile::PutInPlace()
+{
     MakeDurable();
-    std::error_code error;
-    std::filesystem::rename(temporary_, target_, error);
-    if (error)
-        throw IoError(target_.string(), error.message(), error.value());
-    published_ = true;
+    // The two names trade places: the target shows the new file at once, and the temporary name
+    // holds the earlier one.
+    if (renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, target_.c_str(), RENAME_EXCHANGE) == 0) {
+        kept_ = KeptFile::Adopt(temporary_, slot_);
+        stage_ = Stage::Placed;
+        return;
+    }
+    const int failure = errno;
+    if (failure != ENOENT && !CannotExchange(failure))
+        throw IoErrorFromErrno(target_.string(), failure);
+    // No file to keep (ENOENT), or a file system that cannot exchange: the earlier file gets a
+    // second name, or else is moved aside, before the new one takes its place.
+    if (failure != ENOENT) {
+        kept_ = KeptFile::LinkTo(target_);
+        if (!kept_.Holds())
+            kept_ = KeptFile::MoveAside(target_);
+    }
+    if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        const int renameFailure = errno;
+        // A second name goes; a file moved aside comes back.
+        struct stat status = {};
+        if (lstat(target_.c_str(), &status) == 0)
+            kept_.Drop();
+        else
+            kept_.PutBack(target_);
+        throw IoErrorFromErrno(target_.string(), renameFailure);
+    }
     UnregisterTemporaryFile(slot_);
+    stage_ = Stage::Placed;
+}
+
+void AtomicFile::Keep()
+{
+    kept_.Drop();
+    stage_ = Stage::Done;
+}
+
+void AtomicFile::Undo() noexcept
+{
+    if (stage_ != Stage::Placed)
+        return;
+    if (kept_.Holds())
+        kept_.PutBack(target_);
+    else
+        unlink(target_.c_str());
+    stage_ = Stage::Done;
 }
 
 } // namespace stambrix::output

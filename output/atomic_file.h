@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/kept_file.h"
+
 #include <cstddef>
 #include <cstdio>
 #include <filesystem>
@@ -12,19 +14,19 @@
 namespace stambrix::output {
 
 /// An output file written whole or not at all: the bytes go to a new temporary file beside the
-/// target, «.<name>.<pid>.<n>.<n>.<n>.tmp», which replaces the target only in Publish. Until then,
-/// and whenever anything fails, the target stays exactly as it was; a file that is not published is
-/// removed. While it exists the temporary file is in the registry of temporary files, so an
-/// interrupted program removes it too (RemoveTemporaryFiles).
+/// target, «.<name>.<pid>.<n>.<n>.<n>.tmp», which replaces the target only in Publish, or in
+/// PutInPlace and Keep. Until then, and whenever anything fails, the target stays exactly as it was;
+/// a file that is not published is removed. While it exists the temporary file is in the registry of
+/// temporary files, so an interrupted program removes it too (RemoveTemporaryFiles).
 ///
-/// A file that replaces another takes over its permission bits, and its group where the process may
-/// give that group; they hold from the temporary file's creation on. A new file gets the default
-/// permissions (0666 less the umask).
+/// A file that replaces another takes over its permission bits, and its owner and group where the
+/// process may give them; they hold from the temporary file's creation on. A new file gets the
+/// default permissions (0666 less the umask).
 class AtomicFile
 {
 public:
-    /// Starts writing `target`. Throws IoError when the target exists and is read-only (no write
-    /// permission bit set), when its folder takes no new file or when the new file cannot be given
+    /// Starts writing `target`. Throws IoError when the target could not be replaced
+    /// (CheckReplaceable), when its folder takes no new file or when the new file cannot be given
     /// the target's permission bits.
     explicit AtomicFile(const std::filesystem::path& target);
     ~AtomicFile();
@@ -45,7 +47,24 @@ public:
     /// Makes the completed file durable and puts it in the target's place. Throws IoError.
     void Publish();
 
+    /// Makes the completed file durable and puts it in the target's place, keeping the file the
+    /// target held under a temporary name until Keep or Undo. Throws IoError; the target then
+    /// stays as it was.
+    void PutInPlace();
+    /// After PutInPlace: removes the file the target held before.
+    void Keep();
+    /// After PutInPlace: puts back the file the target held before, or removes the target when it
+    /// held none. A file destroyed after PutInPlace without Keep is undone.
+    void Undo() noexcept;
+
 private:
+    enum class Stage
+    {
+        Writing,
+        Placed,
+        Done
+    };
+
     int CreateTemporary(const std::optional<struct stat>& replaced);
     void Flush();
 
@@ -53,7 +72,8 @@ private:
     std::filesystem::path temporary_;
     std::size_t slot_ = 0;
     std::FILE* file_ = nullptr;
-    bool published_ = false;
+    Stage stage_ = Stage::Writing;
+    KeptFile kept_; // the target's earlier file while the new one is placed
     std::string buffer_;
 };
 

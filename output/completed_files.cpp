@@ -1,32 +1,66 @@
 #include "output/completed_files.h"
 
 #include "output/held_signals.h"
-#include "text/io_error.h"
+#include "output/kept_file.h"
+#include "output/replaceable_target.h"
+#include "output/temporary_files.h"
 
 #include <cerrno>
 
+#include <sys/stat.h>
+
 namespace stambrix::output {
+
+namespace {
+bool Exists(const std::filesystem::path& path)
+{
+    struct stat status = {};
+    return lstat(path.c_str(), &status) == 0;
+}
+} // namespace
 
 void CompletedFiles::Add(std::filesystem::path target, std::unique_ptr<AtomicFile> file)
 {
     files_.emplace_back(std::move(target), std::move(file));
 }
 
+void CompletedFiles::Remove(std::filesystem::path target)
+{
+    removed_.push_back(std::move(target));
+}
+
 void CompletedFiles::PublishAll()
 {
-    for (const auto& [target, file] : files_) {
-        std::error_code error;
-        const auto status = std::filesystem::symlink_status(target, error);
-        if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
-            !std::filesystem::is_symlink(status))
-            throw IoErrorFromErrno(target.string(), std::filesystem::is_directory(status) ? EISDIR : EEXIST);
-    }
+    for (const auto& [target, file] : files_)
+        CheckReplaceable(target);
+    for (const auto& target : removed_)
+        CheckReplaceable(target);
     for (const auto& [target, file] : files_)
         file->MakeDurable();
+
     const TerminationSignalsHeld held;
-    for (const auto& [target, file] : files_)
-        file->Publish();
+    std::size_t placed = 0;
+    std::vector<std::pair<std::filesystem::path, KeptFile>> setAside;
+    try {
+        for (; placed < files_.size(); ++placed)
+            files_[placed].second->PutInPlace();
+        for (const auto& target : removed_)
+            if (Exists(target))
+                setAside.emplace_back(target, KeptFile::MoveAside(target));
+    } catch (...) {
+        for (auto removed = setAside.rbegin(); removed != setAside.rend(); ++removed)
+            removed->second.PutBack(removed->first);
+        while (placed > 0)
+            files_[--placed].second->Undo();
+        throw;
+    }
+    for (auto& [target, file] : files_)
+        file->Keep();
+    for (auto& [target, kept] : setAside)
+        kept.Drop();
     files_.clear();
+    removed_.clear();
+    MarkIndexPublished();
 }
 
 } // namespace stambrix::output

@@ -9,22 +9,28 @@
 
 namespace stambrix::output {
 
-/// Files written whole into their temporary files, put in their targets' places together: either
-/// every target is replaced or none is. Files that are never put in place are removed with it.
+/// Files written whole into their temporary files, put in their targets' places together, and files
+/// of an earlier run that go with them: either every target is replaced and every such file removed,
+/// or nothing changes. Files that are never put in place are removed with it.
 class CompletedFiles
 {
 public:
     /// Takes `file`, completed, to replace `target` later.
     void Add(std::filesystem::path target, std::unique_ptr<AtomicFile> file);
+    /// Removes the file `target` when the others are put in place.
+    void Remove(std::filesystem::path target);
 
-    /// Replaces every target by its file. A target that is a folder (or anything but a file), or a
-    /// file that cannot be made durable, is found before anything is renamed and throws IoError;
-    /// the targets then stay as they were.
-    /// No SIGINT, SIGTERM or SIGHUP lands between two renames.
+    /// Replaces every target by its file, then removes the files to remove. Every target is first
+    /// checked for what would refuse it (CheckReplaceable) and every file made durable: a failure
+    /// there throws IoError before anything is renamed. A rename that fails all the same puts back
+    /// what was renamed before it and throws IoError: every earlier file is then as it was, and no
+    /// temporary file is left. No SIGINT, SIGTERM or SIGHUP lands between the first rename and the
+    /// last, and when they are all done, MarkIndexPublished.
     void PublishAll();
 
 private:
     std::vector<std::pair<std::filesystem::path, std::unique_ptr<AtomicFile>>> files_;
+    std::vector<std::filesystem::path> removed_;
 };
 
 } // namespace stambrix::output

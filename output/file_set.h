@@ -19,7 +19,9 @@ public:
     virtual void Write(std::string_view bytes) = 0;
     /// Completes the open file.
     virtual void Close() = 0;
-    /// Puts every closed file in its place at once.
+    /// Has the file `name` of an earlier run go when the set is published.
+    virtual void Remove(std::string_view name) = 0;
+    /// Puts every closed file in its place and removes the files to remove, all at once.
     virtual void Publish() = 0;
 
     /// True when a file `name` is there from before this set.

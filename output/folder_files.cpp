@@ -20,6 +20,11 @@ void FolderFiles::Close()
     completed_.Add(openPath_, std::move(open_));
 }
 
+void FolderFiles::Remove(std::string_view name)
+{
+    completed_.Remove(folder_ / name);
+}
+
 void FolderFiles::Publish()
 {
     completed_.PublishAll();

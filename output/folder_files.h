@@ -19,6 +19,7 @@ public:
     void Open(std::string_view name) override;
     void Write(std::string_view bytes) override;
     void Close() override;
+    void Remove(std::string_view name) override;
     void Publish() override;
     bool Holds(std::string_view name) const override;
     std::string PathOf(std::string_view name) const override;

@@ -1,12 +1,12 @@
 #include "output/html_pages.h"
 
+#include "output/source_date_epoch.h"
 #include "text/ascii.h"
 #include "text/utf8.h"
 
 #include <array>
-#include <charconv>
-#include <cstdlib>
 #include <ctime>
+#include <optional>
 
 namespace stambrix::output {
 
@@ -48,12 +48,10 @@ void AppendEscapedHtml(std::string_view text, std::string& to)
 std::string FooterDate()
 {
     std::tm date{};
-    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
-    long long seconds = 0;
-    const char* end = epoch == nullptr ? nullptr : epoch + std::char_traits<char>::length(epoch);
-    if (epoch != nullptr && *epoch != '\0' && std::from_chars(epoch, end, seconds).ptr == end) {
-        const auto moment = static_cast<std::time_t>(seconds);
-        gmtime_r(&moment, &date);
+    const std::optional<std::string> epoch = SourceDateEpochText();
+    const std::optional<std::time_t> moment = epoch ? SourceDateEpochMoment(*epoch) : std::nullopt;
+    if (moment) {
+        gmtime_r(&*moment, &date);
     } else {
         const std::time_t now = std::time(nullptr);
         localtime_r(&now, &date);

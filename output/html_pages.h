@@ -20,8 +20,8 @@ struct OptionPaths
 /// Appends `text` to `to` with "&", "<", ">" and the double quote written as character references.
 void AppendEscapedHtml(std::string_view text, std::string& to);
 
-/// The footer date "dd-mm-yyyy": today's local date, or, when SOURCE_DATE_EPOCH holds a number
-/// of seconds, the UTC date of that moment, so the same input can give the same pages.
+/// The footer date "dd-mm-yyyy": today's local date, or, when SOURCE_DATE_EPOCH holds a moment
+/// (SourceDateEpochMoment), the UTC date of that moment, so the same input can give the same pages.
 std::string FooterDate();
 
 /// The first character of `text`: one byte, or in UTF-8 text the whole sequence of a character.

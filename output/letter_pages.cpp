@@ -148,6 +148,7 @@ public:
     }
     void Write(std::string_view bytes) override { bytes_.append(bytes); }
     void Close() override {}
+    void Remove(std::string_view) override {}
     void Publish() override {}
     bool Holds(std::string_view) const override { return false; }
     std::string PathOf(std::string_view name) const override { return std::string(name); }

@@ -1,20 +1,14 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <filesystem>
-#include <optional>
-#include <string_view>
 
 namespace stambrix::output {
 
-/// The process id in the name of an AtomicFile's temporary file, «.<name>.<pid>.<n>.<n>.<n>.tmp»:
-/// «.Namen.txt.4711.52.3.0.tmp» gives 4711. Nothing for any other name.
-std::optional<pid_t> ProcessOfTemporaryName(std::string_view fileName);
-
-/// Removes from `folder` the temporary files of AtomicFile whose process no longer runs, as a killed
-/// run leaves them. Nothing else is touched, a temporary file of a running process included. A file
-/// that cannot be removed, or a folder that cannot be read, is passed over: it holds up no run.
+/// Removes from `folder` the temporary files of AtomicFile (IsTemporaryName) that a killed run left.
+/// Only to be called while holding the folder's FolderLock: every run keeps its temporary files
+/// within its turn, so whatever such file the folder holds then belongs to no live run, whatever its
+/// process id says. Nothing else is touched. A file that cannot be removed, or a folder that cannot
+/// be read, is passed over: it holds up no run.
 void RemoveStaleTemporaryFiles(const std::filesystem::path& folder);
 
 } // namespace stambrix::output

@@ -1,6 +1,5 @@
 #include "output/stylesheet.h"
 
-#include "output/atomic_file.h"
 #include "text/io_error.h"
 
 #include <array>
@@ -95,8 +94,8 @@ void WriteStylesheet(FileSet& files, progress::UserMessages& messages)
         files.Open(kStylesheetName);
         files.Write(StylesheetText());
         files.Close();
-    } catch (const IoError&) {
-        messages.ShowMessage("Het bestand \r" + files.PathOf(kStylesheetName) + "\rkon niet aangemaakt worden.");
+    } catch (const IoError& error) {
+        messages.ShowFileNotCreated(files.PathOf(kStylesheetName), error.reason());
     }
 }
 

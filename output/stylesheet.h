@@ -12,9 +12,9 @@ namespace stambrix::output {
 inline constexpr const char* kStylesheetName = "genealogie.css";
 
 /// Writes the fixed stylesheet of the index pages (31 rules, 309 lines, CR LF) into `files`, to be
-/// put in place with the pages. A file that cannot be written is reported through `messages`
-/// ("Het bestand ", its path, "kon niet aangemaakt worden.", joined by CR) and left as it was; the
-/// pages go on.
+/// put in place with the pages. A file that cannot be written (read-only, immutable, a folder in
+/// its place) is reported through `messages` (ShowFileNotCreated, with its path and the reason) and
+/// left as it was; the pages go on.
 void WriteStylesheet(FileSet& files, progress::UserMessages& messages);
 
 /// The stylesheet's text.

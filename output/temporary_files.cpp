@@ -1,8 +1,13 @@
 #include "output/temporary_files.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstring>
+#include <string>
+
+#include <csignal>
 
 #include <unistd.h>
 
@@ -28,7 +33,44 @@ struct Slot
 static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs lock-free slot states");
 
 std::array<Slot, kTemporaryFileSlots> slots;
+
+volatile sig_atomic_t indexPublished = 0;
+
+bool IsNumber(std::string_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 } // namespace
+
+std::filesystem::path TemporaryPathFor(const std::filesystem::path& target, unsigned attempt)
+{
+    static std::atomic<unsigned> counter{0};
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    std::string name(1, '.');
+    name.append(target.filename().string());
+    name.append(1, '.').append(std::to_string(getpid()));
+    for (const auto part : {static_cast<unsigned long long>(now % 1000000007),
+                            static_cast<unsigned long long>(counter++), static_cast<unsigned long long>(attempt)})
+        name.append(1, '.').append(std::to_string(part));
+    name.append(".tmp");
+    return target.parent_path() / name;
+}
+
+bool IsTemporaryName(std::string_view fileName)
+{
+    constexpr std::string_view kSuffix = ".tmp";
+    if (!fileName.starts_with('.') || !fileName.ends_with(kSuffix))
+        return false;
+    std::string_view rest = fileName.substr(1, fileName.size() - 1 - kSuffix.size());
+    // Four numbers, each after a dot, behind a name that is not empty.
+    for (int count = 0; count < 4; ++count) {
+        const auto dot = rest.rfind('.');
+        if (dot == std::string_view::npos || !IsNumber(rest.substr(dot + 1)))
+            return false;
+        rest = rest.substr(0, dot);
+    }
+    return !rest.empty();
+}
 
 std::optional<std::size_t> RegisterTemporaryFile(const char* path)
 {
@@ -59,6 +101,16 @@ void RemoveTemporaryFiles() noexcept
         if (slot.state.compare_exchange_strong(expected, Taken))
             unlink(slot.path);
     }
+}
+
+void MarkIndexPublished() noexcept
+{
+    indexPublished = 1;
+}
+
+bool IndexPublished() noexcept
+{
+    return indexPublished != 0;
 }
 
 } // namespace stambrix::output

@@ -1,14 +1,24 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <optional>
+#include <string_view>
 
 namespace stambrix::output {
 
-/// How many temporary files the registry holds at once: a page set with its stylesheet needs about 30.
-inline constexpr std::size_t kTemporaryFileSlots = 64;
+/// How many temporary files the registry holds at once: a page set with its stylesheet needs about 30,
+/// and as many again for the files of the earlier run it replaces or removes.
+inline constexpr std::size_t kTemporaryFileSlots = 128;
 /// The longest path the registry holds, its closing zero byte included; the system takes no longer one.
 inline constexpr std::size_t kTemporaryPathCapacity = 4096;
+
+/// A name beside `target` that no other writer uses at the same moment, in this process or another:
+/// «.<name>.<pid>.<n>.<n>.<n>.tmp», the last number `attempt`.
+std::filesystem::path TemporaryPathFor(const std::filesystem::path& target, unsigned attempt);
+
+/// `fileName` has the form of TemporaryPathFor's names, «.Namen.txt.4711.52.3.0.tmp».
+bool IsTemporaryName(std::string_view fileName);
 
 /// Enters `path`, a temporary file about to be made, in the process-wide registry of temporary files
 /// that RemoveTemporaryFiles removes. Returns its slot; nothing when the path is too long or every
@@ -23,5 +33,11 @@ void UnregisterTemporaryFile(std::size_t slot);
 /// call it, on any thread, also while another thread registers or unregisters a file. Each file is
 /// removed once, also when two handlers run at the same moment.
 void RemoveTemporaryFiles() noexcept;
+
+/// Notes that a set of files was put in place whole (its files of earlier runs removed, no temporary
+/// file of it left), which a signal handler can read with IndexPublished.
+void MarkIndexPublished() noexcept;
+/// A set of files was put in place whole in this process; safe in a signal handler.
+bool IndexPublished() noexcept;
 
 } // namespace stambrix::output

@@ -21,6 +21,8 @@ class SilentMessages final : public UserMessages
 {
 public:
     void ShowMessage(std::string_view) override {}
+    void ShowFileNotCreated(std::string_view, std::string_view) override {}
+    void ShowNote(std::string_view) override {}
 };
 
 } // namespace stambrix::progress

@@ -2,6 +2,8 @@
 
 #include "gedcom/byte_source.h"
 #include "output/folder_files.h"
+#include "output/folder_lock.h"
+#include "output/source_date_epoch.h"
 #include "output/stale_temporary_files.h"
 #include "progress/elapsed_text.h"
 #include "run/index_files.h"
@@ -47,6 +49,14 @@ std::string OutputDirectoryOf(std::string_view gedcomPath)
     return std::string(directory) + "Stambrix";
 }
 
+std::optional<std::string> SourceDateEpochProblem()
+{
+    const std::optional<std::string> epoch = output::SourceDateEpochText();
+    if (!epoch || output::SourceDateEpochMoment(*epoch))
+        return std::nullopt;
+    return "SOURCE_DATE_EPOCH is geen geldig tijdstip: " + *epoch;
+}
+
 RunOutcome RunIndex(const RunRequest& request, progress::StatusPanels& panels, progress::UserMessages& messages)
 {
     panels.ShowReadStatus({});
@@ -61,12 +71,16 @@ RunOutcome RunIndex(const RunRequest& request, progress::StatusPanels& panels, p
     gedcom::FileSource source(request.gedcomPath);
     const std::string outputDirectory = OutputDirectoryOf(request.gedcomPath);
     CreateOutputDirectory(outputDirectory);
-    output::RemoveStaleTemporaryFiles(outputDirectory);
 
     RunOutcome outcome = RunOutcome::NothingFound;
     try {
         const scan::ScanResult sorted =
             ReadSortedIndex(source, request.gedcomPath, ScanChoicesOf(request), panels, scan::CollationLocale());
+        source.CheckUnchanged();
+        // From the first temporary file to the last rename the folder is this run's alone.
+        const output::FolderLock turn(outputDirectory,
+                                      [&] { messages.ShowNote("wacht op een andere run in " + outputDirectory); });
+        output::RemoveStaleTemporaryFiles(outputDirectory);
         output::FolderFiles files(outputDirectory);
         outcome = WriteIndex(request, sorted, files, panels, messages);
         if (outcome == RunOutcome::Written)

@@ -1,27 +1,39 @@
 #pragma once
 
+#include "gedcom/byte_source.h"
 #include "output/temporary_files.h"
 #include "progress/status_panels.h"
 #include "run/run_request.h"
 #include "text/io_error.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace stambrix::run {
 
 /// One run: reads the GEDCOM file once, collects the index lines of the chosen event kind, sorts
-/// them and writes the index into the folder "Stambrix" beside the file, where it first removes the
-/// temporary files that killed runs left (RemoveStaleTemporaryFiles). Progress goes to the
-/// three panels; "Er is geen bestand opgegeven om te openen." and "Er zijn geen items gevonden."
-/// go to `messages`. Throws IoError when the file cannot be read, the index cannot be sorted (ICU),
-/// does not fit in memory (ENOMEM, with the GEDCOM path) or cannot be written; an index written
-/// earlier then stays as it was.
+/// them and writes the index into the folder "Stambrix" beside the file. Writing is one run's turn
+/// at a time (FolderLock): a run that has to wait says "wacht op een andere run in <folder>" as a
+/// note; in its turn it first removes the temporary files that killed runs left
+/// (RemoveStaleTemporaryFiles). Progress goes to the three panels; "Er is geen bestand opgegeven
+/// om te openen." and "Er zijn geen items gevonden." go to `messages`. Throws IoError when the file
+/// cannot be read or changed while it was read (kChangedWhileRead), the index cannot be sorted
+/// (ICU), does not fit in memory (ENOMEM, with the GEDCOM path) or cannot be written; an index
+/// written earlier then stays as it was.
 [[nodiscard]] RunOutcome RunIndex(const RunRequest& request, progress::StatusPanels& panels,
                                   progress::UserMessages& messages);
 
 /// Removes the temporary files of the runs under way; safe to call from a signal handler.
 using output::RemoveTemporaryFiles;
+/// The index of this process's run is wholly in place; safe to call from a signal handler.
+using gedcom::kChangedWhileRead;
+using output::IndexPublished;
+
+/// "SOURCE_DATE_EPOCH is geen geldig tijdstip: <value>" when SOURCE_DATE_EPOCH is set to anything
+/// but a whole number of seconds from 0 to 253402300799; nothing otherwise. The front ends refuse to
+/// run then, before anything is read.
+std::optional<std::string> SourceDateEpochProblem();
 
 /// The folder the index goes into: the GEDCOM path up to and including its last separator
 /// ("/"; on Windows also "\" and ":"), followed by "Stambrix".

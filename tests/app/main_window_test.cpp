@@ -337,6 +337,25 @@ private slots:
         QCOMPARE(interaction_->messages.last(), QStringLiteral("Er is geen bestand opgegeven om te openen."));
     }
 
+    // A footer date that would not be a date stops the run before anything is read or made.
+    void sourceDateEpochThatIsNoMomentIsShownAndNothingRuns()
+    {
+        QTemporaryDir folder;
+        const QString gedcom = folder.filePath("stamboom.ged");
+        QFile file(gedcom);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n");
+        file.close();
+        run::OptionPaths paths;
+        TfrmStambrix window({gedcom}, paths);
+        window.FormActivate();
+        qputenv("SOURCE_DATE_EPOCH", "-1");
+        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        qunsetenv("SOURCE_DATE_EPOCH");
+        QCOMPARE(interaction_->messages, QStringList("SOURCE_DATE_EPOCH is geen geldig tijdstip: -1"));
+        QVERIFY(!QDir(folder.filePath("Stambrix")).exists());
+    }
+
     void gedcomFileGoneOrUnreadableAfterTheChoiceKeepsTheIndex_data()
     {
         QTest::addColumn<bool>("unreadable");

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -512,6 +513,20 @@ TEST_F(CliEndToEnd, MissingPrefixFileIsAUsageError)
 
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.err.find(prefixFile.string()), std::string::npos) << result.err;
+    EXPECT_FALSE(fs::exists(OutputFolder()));
+}
+
+// A footer date that would not be a date is refused before anything is read or made.
+TEST_F(CliEndToEnd, SourceDateEpochThatIsNoMomentIsAUsageError)
+{
+    const fs::path gedcom = CopyIntoTree(kFixtureDir / "own_prefixes.ged");
+    setenv("SOURCE_DATE_EPOCH", "99999999999999", 1);
+
+    const CliResult result = RunOn(gedcom, {"--uitvoer", "html"});
+    unsetenv("SOURCE_DATE_EPOCH");
+
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err, "stambrix-cli: SOURCE_DATE_EPOCH is geen geldig tijdstip: 99999999999999\n");
     EXPECT_FALSE(fs::exists(OutputFolder()));
 }
 

@@ -5,10 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -38,6 +42,7 @@ using stambrix::test_support::WriteBytes;
 const fs::path kCli = STAMBRIX_CLI_PATH;
 const fs::path kReadErrorPreload = STAMBRIX_READ_ERROR_PRELOAD;
 const fs::path kFsyncErrorPreload = STAMBRIX_FSYNC_ERROR_PRELOAD;
+const fs::path kRenameErrorPreload = STAMBRIX_RENAME_ERROR_PRELOAD;
 
 const std::vector<std::string> kText = {};
 const std::vector<std::string> kHtmlSinglePage = {"--uitvoer", "html"};
@@ -213,9 +218,10 @@ TEST_P(UnwritableOutput, IsReportedAndChangesNothing)
     } else {
         before = WriteOlderIndex(kHtmlInFrame, tree);
         // The stylesheet is reported on its own and the pages are tried all the same.
-        expectedErr = "Het bestand \n" + (Output() / "genealogie.css").string() +
-                      "\nkon niet aangemaakt worden.\nstambrix-cli: " + (Output() / "index.htm").string() +
-                      ": Permission denied\n";
+        expectedErr =
+            "stambrix-cli: Het bestand " + (Output() / "genealogie.css").string() +
+            " kon niet aangemaakt worden: Permission denied\nstambrix-cli: " + (Output() / "index.htm").string() +
+            ": Permission denied\n";
     }
     if (!PrepareUnprivilegedChild())
         GTEST_SKIP() << "user " << stambrix::test_support::kUnprivilegedId << " cannot run " << kCli;
@@ -243,6 +249,72 @@ INSTANTIATE_TEST_SUITE_P(Folders, UnwritableOutput,
                          ::testing::Values(UnwritableCase{"ReadOnlyFolder", false},
                                            UnwritableCase{"FileInPlaceOfFolder", true}),
                          [](const auto& testInfo) { return testInfo.param.name; });
+
+// Sets or clears the immutable flag of `path`; false where the machine does not allow it.
+bool SetImmutable(const fs::path& path, bool immutable)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    long flags = 0;
+    bool set = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~static_cast<long>(FS_IMMUTABLE_FL));
+    set = set && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        close(fd);
+    return set;
+}
+
+// What refuses a rename though its bits allow writing is found before anything is renamed: an
+// immutable page ends the run and every earlier page stays; an immutable stylesheet is reported and
+// the pages are written.
+TEST_F(FailureInjection, ImmutableFilesAreFoundBeforeAnyRename)
+{
+    const std::string tree = GeneratedGedcom(300);
+    const FolderContents complete = CompleteRun(kHtmlInFrame, tree);
+    const FolderContents before = WriteOlderIndex(kHtmlInFrame, tree);
+    if (!SetImmutable(Output() / "indexm.htm", true))
+        GTEST_SKIP() << "this machine does not let the test make a file immutable";
+
+    ChildResult result = RunChild(kCli, CliOn(kHtmlInFrame));
+    SetImmutable(Output() / "indexm.htm", false);
+
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.err, "stambrix-cli: " + (Output() / "indexm.htm").string() + ": Operation not permitted\n");
+    ExpectNothingLost(before, ContentsOf(Output()));
+
+    ASSERT_TRUE(SetImmutable(Output() / "genealogie.css", true));
+    result = RunChild(kCli, CliOn(kHtmlInFrame));
+    SetImmutable(Output() / "genealogie.css", false);
+
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err, "stambrix-cli: Het bestand " + (Output() / "genealogie.css").string() +
+                              " kon niet aangemaakt worden: Operation not permitted\n");
+    FolderContents expected = complete;
+    expected["genealogie.css"] = before.at("genealogie.css");
+    expected["aantekeningen.txt"] = before.at("aantekeningen.txt");
+    EXPECT_EQ(DifferencesBetween(expected, ContentsOf(Output())), "");
+}
+
+// In a shared sticky folder a page of another user cannot be replaced by this one: found before any
+// rename, so the pages of this user are not replaced either.
+TEST_F(FailureInjection, PageOfAnotherUserInAStickyFolderIsFoundBeforeAnyRename)
+{
+    if (!stambrix::test_support::RunsAsRoot())
+        GTEST_SKIP() << "only root can make a page of another user beside those of the run's user";
+    const FolderContents before = WriteOlderIndex(kHtmlInFrame, GeneratedGedcom(300));
+    if (!PrepareUnprivilegedChild())
+        GTEST_SKIP() << "user " << stambrix::test_support::kUnprivilegedId << " cannot run " << kCli;
+    ASSERT_EQ(chown(Output().c_str(), 0, 0), 0);
+    fs::permissions(Output(), static_cast<fs::perms>(01777));
+    ASSERT_EQ(chown((Output() / "indexm.htm").c_str(), 0, 0), 0);
+
+    ChildSetup setup = CliOn(kHtmlInFrame);
+    setup.unprivileged = true;
+    const ChildResult result = RunChild(kCli, setup);
+
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.err, "stambrix-cli: " + (Output() / "indexm.htm").string() + ": Operation not permitted\n");
+    ExpectNothingLost(before, ContentsOf(Output()));
+}
 
 // ---------------------------------------------------------------------------------------------
 // The GEDCOM file fails: gone before the run, or a read error halfway through it.
@@ -310,6 +382,105 @@ TEST_F(FailureInjection, PageThatCannotBePutOnTheDiskKeepsTheOlderIndex)
     ExpectNothingLost(before, ContentsOf(Output()));
 }
 
+// One rename of those that put an index in place fails (as for an immutable page the checks
+// beforehand cannot see): the first, one halfway and the last. The files renamed before it are put
+// back, so every earlier file stays, a framed page set that a single page replaces included.
+struct RenameCase
+{
+    std::string name;
+    std::vector<std::string> options;
+};
+
+std::ostream& operator<<(std::ostream& os, const RenameCase& c)
+{
+    return os << c.name;
+}
+
+class RenameFailure : public FailureInjection, public ::testing::WithParamInterface<RenameCase>
+{
+protected:
+    /// The renames of a run of the case after a framed run of a smaller tree, as the library logs
+    /// them ("rename <from> <to>"); the folder is that of the earlier run again afterwards.
+    std::vector<std::string> RenamesOfARun(const std::string& tree)
+    {
+        WriteOlderIndex(kHtmlInFrame, tree);
+        const fs::path log = work_.path() / "hernoemd.log";
+        ChildSetup setup = CliOn(GetParam().options);
+        setup.environment = PreloadEnvironment(kRenameErrorPreload, {"STAMBRIX_RENAME_ERROR_LOG=" + log.string()});
+        const ChildResult result = RunChild(kCli, setup);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        std::vector<std::string> renames;
+        const std::string logged = PreloadLog(log).value_or("");
+        for (std::size_t at = logged.find("rename "); at != std::string::npos; at = logged.find("rename ", at + 1))
+            renames.push_back(logged.substr(at, logged.find('\n', at) - at));
+        return renames;
+    }
+
+    /// The file a logged rename stands for: its target, or the file it sets aside.
+    static std::string FileOf(const std::string& rename)
+    {
+        const auto second = rename.find(' ', 7);
+        const std::string from = rename.substr(7, second - 7);
+        return from.starts_with('.') ? rename.substr(second + 1) : from;
+    }
+
+    /// stambrix-cli with the case's options, the rename number `at` disturbed.
+    ChildSetup CliDisturbingRename(std::size_t at, bool signal) const
+    {
+        ChildSetup setup = CliOn(GetParam().options);
+        std::vector<std::string> variables = {"STAMBRIX_RENAME_ERROR_AT=" + std::to_string(at)};
+        if (signal)
+            variables.push_back("STAMBRIX_RENAME_ERROR_SIGNAL=1");
+        setup.environment = PreloadEnvironment(kRenameErrorPreload, variables);
+        return setup;
+    }
+};
+
+TEST_P(RenameFailure, AtTheFirstAMiddleOrTheLastFileKeepsEveryEarlierFile)
+{
+    const std::string tree = GeneratedGedcom(300);
+    const std::vector<std::string> renames = RenamesOfARun(tree);
+    if (renames.empty())
+        GTEST_SKIP() << kCli << " does not load preloaded libraries (linked statically?)";
+    for (const std::size_t at : {std::size_t{1}, renames.size() / 2, renames.size()}) {
+        const FolderContents before = WriteOlderIndex(kHtmlInFrame, tree);
+
+        const ChildResult result = RunChild(kCli, CliDisturbingRename(at, false));
+
+        EXPECT_EQ(result.exitCode, 3) << "rename " << at << " of " << renames.size();
+        EXPECT_EQ(result.err,
+                  "stambrix-cli: " + (Output() / FileOf(renames[at - 1])).string() + ": Operation not permitted\n")
+            << renames[at - 1];
+        ExpectNothingLost(before, ContentsOf(Output()));
+    }
+}
+
+// A signal that arrives while the files are put in place is held until they all are: the run then
+// says that the index is whole, as it is.
+TEST_P(RenameFailure, SignalDuringTheRenamesEndsWithTheWholeIndex)
+{
+    const std::string tree = GeneratedGedcom(300);
+    const std::vector<std::string> renames = RenamesOfARun(tree);
+    if (renames.empty())
+        GTEST_SKIP() << kCli << " does not load preloaded libraries (linked statically?)";
+    FolderContents complete = CompleteRun(GetParam().options, tree);
+    WriteOlderIndex(kHtmlInFrame, tree);
+    complete.emplace("aantekeningen.txt", ReadBytes(Output() / "aantekeningen.txt"));
+
+    const ChildResult result = RunChild(kCli, CliDisturbingRename(renames.size(), true));
+
+    EXPECT_EQ(result.signal, 0);
+    EXPECT_EQ(result.exitCode, 128 + SIGTERM);
+    EXPECT_EQ(result.err, "stambrix-cli: onderbroken door SIGTERM; de index was al volledig geschreven\n");
+    EXPECT_EQ(DifferencesBetween(complete, ContentsOf(Output())), "");
+    EXPECT_EQ(ContentsOf(Output()).size(), complete.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, RenameFailure,
+                         ::testing::Values(RenameCase{"Framed", kHtmlInFrame},
+                                           RenameCase{"SinglePageAfterFramed", kHtmlSinglePage}),
+                         [](const auto& testInfo) { return testInfo.param.name; });
+
 struct ReadErrorCase
 {
     std::string name;
@@ -349,6 +520,32 @@ TEST_P(ReadError, HalfwayThroughTheGedcomFileIsReported)
     EXPECT_NE(injected->find("EIO at"), std::string::npos) << "no read reached byte " << failAt;
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_EQ(result.err, "stambrix-cli: " + Gedcom().string() + ": Input/output error\n");
+    ExpectNothingLost(before, ContentsOf(Output()));
+}
+
+// The GEDCOM file is written again while it is read, as a genealogy program exporting anew does:
+// nothing is written, the run says so, and the older index stays.
+TEST_F(FailureInjection, GedcomFileChangedWhileReadIsRefused)
+{
+    const std::string tree = GeneratedGedcom(5000);
+    const FolderContents before = WriteOlderIndex(kText, tree);
+    const fs::path log = work_.path() / "veranderd.log";
+    ChildSetup setup = CliOn(kText);
+    setup.environment =
+        PreloadEnvironment(kReadErrorPreload, {"STAMBRIX_READ_ERROR_PATH=" + fs::canonical(Gedcom()).string(),
+                                               "STAMBRIX_READ_ERROR_OFFSET=" + std::to_string(tree.size() / 2),
+                                               "STAMBRIX_READ_ERROR_APPEND=0 @I999999@ INDI\r\n",
+                                               "STAMBRIX_READ_ERROR_LOG=" + log.string()});
+
+    const ChildResult result = RunChild(kCli, setup);
+
+    const std::optional<std::string> injected = PreloadLog(log);
+    if (!injected)
+        GTEST_SKIP() << kCli << " does not load preloaded libraries (linked statically?): " << result.err;
+    EXPECT_NE(injected->find("appended at"), std::string::npos);
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.err,
+              "stambrix-cli: " + Gedcom().string() + ": het bestand is veranderd terwijl het gelezen werd\n");
     ExpectNothingLost(before, ContentsOf(Output()));
 }
 

@@ -5,14 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <thread>
 
 // stambrix-cli ended by a signal while it writes its index: the temporary file goes and the earlier
 // index stays as it was. A temporary file that a killed run left goes with the next run in its folder.
@@ -137,7 +141,11 @@ TEST_F(InterruptedRuns, HangUpStartedIgnoredAsUnderNohupLetsTheRunFinish)
     EXPECT_EQ(TemporaryFilesIn(Output()), std::set<std::string>{});
 }
 
-TEST_F(InterruptedRuns, NextRunRemovesTheTemporaryFileOfAnEndedProcessOnly)
+// A temporary file is judged by the folder's lock, not by the process id in its name: while another
+// run holds the lock (here this process, for a run whose process id is free here, as a run in another
+// PID namespace or on another machine has), the next run waits and leaves its files alone; once the
+// lock is free, what is left of the pattern goes, and the user's files that look like it stay.
+TEST_F(InterruptedRuns, NextRunRemovesOnlyTemporaryFilesWhoseLockNobodyHolds)
 {
     WriteEarlierIndex();
     const pid_t ended = fork();
@@ -145,25 +153,29 @@ TEST_F(InterruptedRuns, NextRunRemovesTheTemporaryFileOfAnEndedProcessOnly)
     if (ended == 0)
         _exit(0);
     ASSERT_EQ(waitpid(ended, nullptr, 0), ended);
-    const std::string left = ".Namen.txt." + std::to_string(ended) + ".123.4.0.tmp";
-    const std::string ofThisProcess = ".Namen.txt." + std::to_string(getpid()) + ".123.5.0.tmp";
-    // Names of the user's own, close to the pattern, with the ended process's id in them.
+    const std::string live = ".Namen.txt." + std::to_string(ended) + ".123.4.0.tmp";
     const std::set<std::string> usersOwn = {
         ".Namen.txt.tmp",
         "Namen.txt." + std::to_string(ended) + ".123.4.0.tmp",
         ".Namen.txt." + std::to_string(ended) + ".123.4.tmp",
-        "." + std::to_string(ended) + ".123.4.0.tmp",
     };
     for (const std::string& name : usersOwn)
         WriteBytes(Output() / name, "van de gebruiker\r\n");
-    WriteBytes(Output() / left, "half");
-    WriteBytes(Output() / ofThisProcess, "half");
+    WriteBytes(Output() / live, "half");
+    const int folder = open(Output().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folder, 0);
+    ASSERT_EQ(flock(folder, LOCK_EX), 0);
 
-    const ChildResult result = RunChild(kCli, Cli());
+    Child next(kCli, Cli());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(fs::exists(Output() / live)) << "the file of a run that holds the lock went";
+    close(folder);
+    const ChildResult result = next.Wait();
 
     EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.err, "wacht op een andere run in " + Output().string() + "\n");
     std::set<std::string> expected = usersOwn;
-    expected.insert({"Namen.txt", ofThisProcess});
+    expected.insert("Namen.txt");
     EXPECT_EQ(EntriesOf(Output()), expected);
 }
 

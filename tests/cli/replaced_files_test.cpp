@@ -15,7 +15,7 @@
 #include <vector>
 
 // A run that replaces the files of an earlier one gives each new file the permission bits of the file
-// it replaces, and its group where the run may give it; a file that is new gets the default.
+// it replaces, and its owner and group where the run may give them; a file that is new gets the default.
 namespace {
 
 namespace fs = std::filesystem;
@@ -116,6 +116,24 @@ TEST_F(ReplacedFiles, KeepTheirGroup)
     Run(kText);
 
     EXPECT_EQ(StatusOf(Output() / "Namen.txt").st_gid, *group);
+    EXPECT_EQ(PermissionsOf(Output() / "Namen.txt"), 0640u);
+}
+
+// Root regenerating another user's index leaves the files that user's, with their bits.
+TEST_F(ReplacedFiles, KeepTheirOwnerWhereTheRunMayGiveIt)
+{
+    if (!stambrix::test_support::RunsAsRoot())
+        GTEST_SKIP() << "only root can give a file to another user";
+    WriteBytes(Gedcom(), GeneratedGedcom(40));
+    Run(kText);
+    ASSERT_EQ(chown((Output() / "Namen.txt").c_str(), kUnprivilegedId, kUnprivilegedId), 0);
+    fs::permissions(Output() / "Namen.txt", static_cast<fs::perms>(0640));
+
+    WriteBytes(Gedcom(), GeneratedGedcom(200));
+    Run(kText);
+
+    EXPECT_EQ(StatusOf(Output() / "Namen.txt").st_uid, kUnprivilegedId);
+    EXPECT_EQ(StatusOf(Output() / "Namen.txt").st_gid, kUnprivilegedId);
     EXPECT_EQ(PermissionsOf(Output() / "Namen.txt"), 0640u);
 }
 

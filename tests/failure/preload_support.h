@@ -23,7 +23,7 @@ static void AppendToLog(const char* variable, const char* line)
 }
 
 /* The path of the file open as `fd`, as /proc/self/fd shows it, into `path`; 0 when there is none. */
-static int PathOfDescriptor(int fd, char* path, size_t size)
+__attribute__((unused)) static int PathOfDescriptor(int fd, char* path, size_t size)
 {
     char link[64];
     snprintf(link, sizeof link, "/proc/self/fd/%d", fd);

@@ -2,7 +2,10 @@
  * every read of the file named by STAMBRIX_READ_ERROR_PATH (as /proc/self/fd shows it) that reaches
  * byte STAMBRIX_READ_ERROR_OFFSET returns -1 with errno EIO, after handing out the bytes before it.
  * The file STAMBRIX_READ_ERROR_LOG gets the line "loaded" when the library is loaded and a line for
- * every read it makes fail, so a test can tell a read error that was lost from one never made. */
+ * every read it makes fail, so a test can tell a read error that was lost from one never made.
+ * With STAMBRIX_READ_ERROR_APPEND set, that read does not fail: the text of the variable is first
+ * appended to the file, as when a genealogy program writes the file again while it is read, and
+ * the log gets "appended at <offset>". */
 #define _GNU_SOURCE
 #include "preload_support.h"
 
@@ -62,6 +65,20 @@ ssize_t read(int fd, void* buffer, size_t count)
     if (offset < bad)
         return RealRead()(fd, buffer, (size_t)(bad - offset));
     char line[64];
+    const char* appended = getenv("STAMBRIX_READ_ERROR_APPEND");
+    if (appended != NULL) {
+        static int done;
+        if (!__atomic_exchange_n(&done, 1, __ATOMIC_ACQ_REL)) {
+            const int file = open(getenv("STAMBRIX_READ_ERROR_PATH"), O_WRONLY | O_APPEND | O_CLOEXEC);
+            if (file >= 0 && write(file, appended, strlen(appended)) == (ssize_t)strlen(appended)) {
+                snprintf(line, sizeof line, "appended at %lld\n", (long long)offset);
+                Log(line);
+            }
+            if (file >= 0)
+                close(file);
+        }
+        return RealRead()(fd, buffer, count);
+    }
     snprintf(line, sizeof line, "EIO at %lld\n", (long long)offset);
     Log(line);
     errno = EIO;

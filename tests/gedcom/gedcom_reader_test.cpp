@@ -512,5 +512,40 @@ TEST_F(FileSourceTest, HandsTheFileBytesToTheReader)
     EXPECT_EQ(lines, (Lines{"0 HEAD", "0 @I1@ INDI", "1 NAME Jan /Berg/", "0 TRLR"}));
 }
 
+// A file rewritten in place or replaced by another under its name since it was opened is no longer
+// what was read; one left alone, and a pipe, pass.
+TEST_F(FileSourceTest, TellsAFileThatChangedSinceItWasOpened)
+{
+    const fs::path path = folder_.path() / "stamboom.ged";
+    const auto expectChanged = [&](const gedcom::FileSource& source) {
+        try {
+            source.CheckUnchanged();
+            ADD_FAILURE() << "no IoError";
+        } catch (const IoError& e) {
+            EXPECT_EQ(e.what(), path.string() + ": het bestand is veranderd terwijl het gelezen werd");
+        }
+    };
+    std::ofstream(path, std::ios::binary) << "0 HEAD\r\n";
+    {
+        gedcom::FileSource source(path.string());
+        EXPECT_NO_THROW(source.CheckUnchanged());
+        std::ofstream(path, std::ios::binary | std::ios::app) << "0 TRLR\r\n";
+        expectChanged(source);
+    }
+    {
+        gedcom::FileSource source(path.string());
+        const fs::path exported = folder_.path() / "nieuw.ged";
+        std::ofstream(exported, std::ios::binary) << "0 HEAD\r\n0 TRLR\r\n";
+        fs::rename(exported, path);
+        expectChanged(source);
+    }
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    gedcom::FileSource pipeSource("/proc/self/fd/" + std::to_string(pipeEnds[0]));
+    close(pipeEnds[0]);
+    close(pipeEnds[1]);
+    EXPECT_NO_THROW(pipeSource.CheckUnchanged());
+}
+
 } // namespace
 } // namespace stambrix::gedcom

@@ -57,12 +57,26 @@ TEST_F(TemporaryFiles, RemoveTemporaryFilesRemovesTheUnfinishedFilesOnly)
     EXPECT_EQ(ReadBytes(File("genealogie.css")), "nieuw");
 }
 
-TEST_F(TemporaryFiles, TheNameOfATemporaryFileGivesItsProcess)
+// Under the folder's lock every file of the temporary-name pattern is a killed run's, whatever
+// process id its name holds; the user's own files that merely look alike stay.
+TEST_F(TemporaryFiles, StaleTemporaryFilesAreThoseOfThePatternOnly)
 {
-    AtomicFile file(File("Namen.txt"));
-    const std::set<std::string> names = EntriesOf(folder_.path());
-    ASSERT_EQ(names.size(), 1u);
-    EXPECT_EQ(ProcessOfTemporaryName(*names.begin()), getpid()) << *names.begin();
+    {
+        AtomicFile file(File("Namen.txt"));
+        const std::set<std::string> names = EntriesOf(folder_.path());
+        ASSERT_EQ(names.size(), 1u);
+        EXPECT_TRUE(IsTemporaryName(*names.begin())) << *names.begin();
+    }
+    WriteBytes(File(".Namen.txt.4194303.52.3.0.tmp"), "van een gestopte run");
+    WriteBytes(File(".index.htm.1.2.3.tmp"), "drie getallen");
+    WriteBytes(File("Namen.txt.1.2.3.4.tmp"), "zonder punt vooraan");
+    WriteBytes(File(".1.2.3.4.tmp"), "zonder naam");
+    fs::create_directory(File(".map.1.2.3.4.tmp"));
+
+    RemoveStaleTemporaryFiles(folder_.path());
+
+    EXPECT_EQ(EntriesOf(folder_.path()), (std::set<std::string>{".index.htm.1.2.3.tmp", "Namen.txt.1.2.3.4.tmp",
+                                                                ".1.2.3.4.tmp", ".map.1.2.3.4.tmp"}));
 }
 
 } // namespace

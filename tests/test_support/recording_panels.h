@@ -22,13 +22,22 @@ public:
     std::vector<std::string> written;
 };
 
-/// Keeps every message shown to the user, in order.
+/// Keeps every message shown to the user, in order, a file not created as its message; the notes
+/// apart.
 class RecordingMessages final : public progress::UserMessages
 {
 public:
     void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+    void ShowFileNotCreated(std::string_view path, std::string_view reason) override
+    {
+        messages.push_back(progress::FileNotCreatedText(path));
+        reasons.emplace_back(reason);
+    }
+    void ShowNote(std::string_view text) override { notes.emplace_back(text); }
 
     std::vector<std::string> messages;
+    std::vector<std::string> reasons;
+    std::vector<std::string> notes;
 };
 
 /// The last of `texts`, the one a panel shows now; "" when there is none.

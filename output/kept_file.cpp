@@ -1,0 +1,103 @@
+#include "output/kept_file.h"
+
+#include "output/temporary_files.h"
+#include "text/io_error.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <optional>
+#include <utility>
+
+#include <unistd.h>
+
+namespace stambrix::output {
+
+namespace {
+// Gives `place` a second, registered temporary name by `name`(from, to) (rename or link); the error
+// number when it failed.
+template <typename Name>
+int NameAside(const std::filesystem::path& place, Name name, std::filesystem::path& temporary, std::size_t& slot)
+{
+    for (unsigned attempt = 0;; ++attempt) {
+        temporary = TemporaryPathFor(place, attempt);
+        const std::optional<std::size_t> registered = RegisterTemporaryFile(temporary.c_str());
+        if (!registered)
+            return temporary.native().size() >= kTemporaryPathCapacity ? ENAMETOOLONG : EMFILE;
+        // rename() would replace a file of that name, link() refuses it: only a free name is taken.
+        int failure = EEXIST;
+        if (access(temporary.c_str(), F_OK) != 0)
+            failure = name(place.c_str(), temporary.c_str()) == 0 ? 0 : errno;
+        if (failure == 0) {
+            slot = *registered;
+            return 0;
+        }
+        UnregisterTemporaryFile(*registered);
+        if (failure != EEXIST || attempt == 100)
+            return failure;
+    }
+}
+} // namespace
+
+KeptFile::KeptFile(KeptFile&& other) noexcept : temporary_(std::exchange(other.temporary_, {})), slot_(other.slot_) {}
+
+KeptFile& KeptFile::operator=(KeptFile&& other) noexcept
+{
+    temporary_ = std::exchange(other.temporary_, {});
+    slot_ = other.slot_;
+    return *this;
+}
+
+KeptFile KeptFile::MoveAside(const std::filesystem::path& place)
+{
+    KeptFile kept;
+    if (const int failure = NameAside(
+            place, [](const char* from, const char* to) { return std::rename(from, to); }, kept.temporary_,
+            kept.slot_)) {
+        kept.temporary_.clear();
+        throw IoErrorFromErrno(place.string(), failure);
+    }
+    return kept;
+}
+
+KeptFile KeptFile::LinkTo(const std::filesystem::path& place)
+{
+    KeptFile kept;
+    if (NameAside(
+            place, [](const char* from, const char* to) { return link(from, to); }, kept.temporary_, kept.slot_) != 0)
+        kept.temporary_.clear();
+    return kept;
+}
+
+KeptFile KeptFile::Adopt(std::filesystem::path temporary, std::size_t slot)
+{
+    KeptFile kept;
+    kept.temporary_ = std::move(temporary);
+    kept.slot_ = slot;
+    return kept;
+}
+
+bool KeptFile::PutBack(const std::filesystem::path& place) noexcept
+{
+    if (!Holds())
+        return true;
+    const bool back = std::rename(temporary_.c_str(), place.c_str()) == 0;
+    if (back)
+        Release();
+    return back;
+}
+
+void KeptFile::Drop() noexcept
+{
+    if (!Holds())
+        return;
+    unlink(temporary_.c_str());
+    Release();
+}
+
+void KeptFile::Release() noexcept
+{
+    UnregisterTemporaryFile(slot_);
+    temporary_.clear();
+}
+
+} // namespace stambrix::output

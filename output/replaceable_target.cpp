@@ -1,0 +1,84 @@
+#include "output/replaceable_target.h"
+
+#include "text/io_error.h"
+
+#include <cerrno>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#ifdef __linux__
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#endif
+
+namespace stambrix::output {
+
+namespace {
+// The inode flags of the file or folder at `path` (not following a final symbolic link); nothing
+// where they cannot be read.
+std::optional<long> InodeFlagsOf(const std::filesystem::path& path)
+{
+#ifdef FS_IOC_GETFLAGS
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return std::nullopt;
+    long flags = 0;
+    const bool read = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    close(fd);
+    return read ? std::optional<long>(flags) : std::nullopt;
+#else
+    (void)path;
+    return std::nullopt;
+#endif
+}
+
+bool IsUnchangeable(const std::filesystem::path& path)
+{
+#ifdef FS_IOC_GETFLAGS
+    const std::optional<long> flags = InodeFlagsOf(path);
+    return flags && (*flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)) != 0;
+#else
+    (void)path;
+    return false;
+#endif
+}
+
+// In a sticky folder only the owner of a file, the owner of the folder or a privileged process may
+// rename or remove the file.
+bool IsOthersInStickyFolder(const struct stat& file, const struct stat& folder)
+{
+    const uid_t self = geteuid();
+    return (folder.st_mode & S_ISVTX) != 0 && self != 0 && file.st_uid != self && folder.st_uid != self;
+}
+} // namespace
+
+void CheckReplaceable(const std::filesystem::path& target)
+{
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    struct stat folderStatus = {};
+    if (stat(folder.c_str(), &folderStatus) != 0)
+        throw IoErrorFromErrno(target.string(), errno);
+    if (IsUnchangeable(folder))
+        throw IoErrorFromErrno(folder.string(), EPERM);
+    struct stat status = {};
+    if (lstat(target.c_str(), &status) != 0)
+        return;
+    if (S_ISDIR(status.st_mode))
+        throw IoErrorFromErrno(target.string(), EISDIR);
+    if (!S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode))
+        throw IoErrorFromErrno(target.string(), EEXIST);
+    if (IsOthersInStickyFolder(status, folderStatus))
+        throw IoErrorFromErrno(target.string(), EPERM);
+    // A file marked read-only, also behind a link, is the user's wish that it stays.
+    struct stat linked = {};
+    if (stat(target.c_str(), &linked) == 0 && S_ISREG(linked.st_mode) &&
+        (linked.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        throw IoErrorFromErrno(target.string(), EACCES);
+    if (S_ISREG(status.st_mode) && IsUnchangeable(target))
+        throw IoErrorFromErrno(target.string(), EPERM);
+}
+
+} // namespace stambrix::output
