@@ -45,13 +45,15 @@ void EntryTextOf(std::string_view line, std::string& entry)
 {
     entry.clear();
     const auto comma = line.find(',');
-    const auto id = line.find("[@");
-    // From just after the comma (the start of the line when there is none) to before the tab
-    // that precedes "[@"; nothing when there is no "[@" behind it.
+    const auto idTab = line.rfind('\t');
+    // From just after the comma (the start of the line when there is none) to the tab before the
+    // record id, the last of the line: a name may hold "[@" and the id may be empty. Without a tab
+    // there is no id to leave out; a comma only inside the id leaves nothing.
     const std::size_t start = comma == std::string_view::npos ? 0 : comma + 1;
-    if (id == std::string_view::npos || id < start + 1)
+    const std::size_t end = idTab == std::string_view::npos ? line.size() : idTab;
+    if (end < start)
         return;
-    const std::string_view fields = text::Trim(line.substr(start, id - 1 - start));
+    const std::string_view fields = text::Trim(line.substr(start, end - start));
     // A pair of tabs (an empty field between two) and a single tab alike become ", ", pairs taken
     // first from the left: three tabs give ", , ".
     std::size_t from = 0;

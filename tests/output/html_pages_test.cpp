@@ -40,7 +40,6 @@ TEST(EntryTextOf, FromAfterTheCommaToBeforeTheId)
     EXPECT_EQ(EntryTextOf("Berg, Piet\t\tman\t[@I2@]"), "Piet, man");
     EXPECT_EQ(EntryTextOf("Berg, Kees\t+ 1900\t\t[@I3@]"), "Kees, + 1900");
     EXPECT_EQ(EntryTextOf("Berg, \t\t\t[@I4@]"), "");
-    EXPECT_EQ(EntryTextOf("Berg, Jan\t\t\t[]"), "");
     // Pairs of tabs first, from the left: three give ", , ".
     EXPECT_EQ(EntryTextOf("Berg, a\t\t\tb\t[@I6@]"), "a, , b");
     EXPECT_EQ(HeadingOf("Berg, Jan\t\t\t[@I1@]"), "Berg");
@@ -48,6 +47,18 @@ TEST(EntryTextOf, FromAfterTheCommaToBeforeTheId)
     // A person without a NAME line: no comma, so no heading; the entry is the rest.
     EXPECT_EQ(HeadingOf("\t* 1850\tman\t[@I5@]"), "");
     EXPECT_EQ(EntryTextOf("\t* 1850\tman\t[@I5@]"), "* 1850, man");
+}
+
+// The record id is the field after the last tab, whatever it holds.
+TEST(EntryTextOf, EndsAtTheTabBeforeTheRecordId)
+{
+    EXPECT_EQ(EntryTextOf("Berg, Jan [@ Piet\t* 1850\tman\t[@I7@]"), "Jan [@ Piet, * 1850, man");
+    // A record without an id.
+    EXPECT_EQ(EntryTextOf("Berg, Jan\t* 1850\tman\t[]"), "Jan, * 1850, man");
+    EXPECT_EQ(EntryTextOf("Berg, Jan\t\t\t[]"), "Jan");
+    // No tab, so no id to leave out; a comma inside the id only, so no name text before it.
+    EXPECT_EQ(EntryTextOf("Berg, Jan"), "Jan");
+    EXPECT_EQ(EntryTextOf("\t\t\t[@I,8@]"), "");
 }
 
 TEST(Headings, SameHeadingInitialAndLetter)
