@@ -110,11 +110,6 @@ bool SameHeading(std::string_view previous, std::string_view heading)
     return text::EqualsNoCase(text::Trim(previous), text::Trim(heading));
 }
 
-bool SameInitial(std::string_view previous, std::string_view heading, bool utf8)
-{
-    return text::EqualsNoCase(FirstCharacterOf(previous, utf8), FirstCharacterOf(heading, utf8));
-}
-
 char LetterOf(std::string_view heading, bool utf8)
 {
     if (heading.empty())

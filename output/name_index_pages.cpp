@@ -7,20 +7,18 @@
 namespace stambrix::output {
 
 namespace {
-// Writes name index lines under their headings; the previous heading lives as long as a page.
+// Writes name index lines under their headings; the headings and anchors are those of one page.
 class NameEntryWriter
 {
 public:
-    NameEntryWriter(HtmlPages& pages, WrittenCounter& counter) : pages_(pages), counter_(counter) {}
+    NameEntryWriter(HtmlPages& pages, WrittenCounter& counter) : pages_(pages), counter_(counter), anchors_(pages) {}
 
     void Write(std::string_view line)
     {
         counter_.Count();
         const std::string_view heading = HeadingOf(line);
-        if (!SameHeading(previous_, heading)) {
-            if (!SameInitial(previous_, heading, pages_.Utf8()))
-                pages_.WriteLetterAnchor(FirstCharacterOf(heading, pages_.Utf8()));
-            previous_.assign(heading);
+        if (headings_.IsNew(heading)) {
+            anchors_.Write(LetterOf(heading, pages_.Utf8()));
             pages_.WriteTextLine("      <LI CLASS=\"inhoudkop\">", heading, "</LI>");
         }
         EntryTextOf(line, entry_);
@@ -30,9 +28,24 @@ public:
 private:
     HtmlPages& pages_;
     WrittenCounter& counter_;
-    std::string previous_;
+    NewHeadings headings_;
+    LetterAnchors anchors_;
     std::string entry_;
 };
+
+// Whether the single page writes a heading of the page kOtherPage, so its anchor needs the cell "#":
+// lines with an empty heading before the first heading are written without one.
+bool HasOtherHeading(const scan::IndexList& indexList, bool utf8)
+{
+    NewHeadings headings;
+    bool other = false;
+    scan::VisitLines(indexList, [&](std::string_view line) {
+        const std::string_view heading = HeadingOf(line);
+        if (headings.IsNew(heading) && LetterOf(heading, utf8) == kOtherPage)
+            other = true;
+    });
+    return other;
+}
 } // namespace
 
 std::string_view HeadingOf(std::string_view line)
@@ -77,7 +90,8 @@ void WriteNameIndexPages(const scan::IndexList& indexList, bool framed, HtmlPage
                                writeEntries(into, counted, lines);
                            });
     else
-        WriteSinglePage(pages, [&] { writeEntries(pages, counter, indexList); });
+        WriteSinglePage(pages, HasOtherHeading(indexList, pages.Utf8()),
+                        [&] { writeEntries(pages, counter, indexList); });
 }
 
 } // namespace stambrix::output

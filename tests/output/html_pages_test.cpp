@@ -3,6 +3,7 @@
 #include "output/html_pages.h"
 #include "output/index_pages.h"
 #include "output/letter_pages.h"
+#include "output/memory_files.h"
 #include "output/stylesheet.h"
 #include "test_support/recording_panels.h"
 #include "test_support/temp_folder.h"
@@ -12,6 +13,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <regex>
 #include <sstream>
 
 namespace stambrix::output {
@@ -61,18 +64,10 @@ TEST(EntryTextOf, EndsAtTheTabBeforeTheRecordId)
     EXPECT_EQ(EntryTextOf("\t\t\t[@I,8@]"), "");
 }
 
-TEST(Headings, SameHeadingInitialAndLetter)
+TEST(SameHeading, TrimmedWithOnlyAToZFolded)
 {
     EXPECT_TRUE(SameHeading("Berg", " BERG "));
     EXPECT_FALSE(SameHeading("M\xC3\xBCller", "M\xC3\x9CLLER"));
-    EXPECT_TRUE(SameInitial("berg", "Bos", false));
-    EXPECT_FALSE(SameInitial("", "Bos", false));
-    // In UTF-8 text an initial is a whole character: «Ö» and «Ø» share their first byte.
-    EXPECT_FALSE(SameInitial("\xC3\x96lberg", "\xC3\x98stergaard", true));
-    EXPECT_TRUE(SameInitial("\xC3\x96lberg", "\xC3\x96sterberg", true));
-    EXPECT_EQ(FirstCharacterOf("\xC3\x96lberg", true), "\xC3\x96");
-    EXPECT_EQ(FirstCharacterOf("\xC3\x96lberg", false), "\xC3");
-    EXPECT_EQ(FirstCharacterOf("\xC3", true), "\xC3");
 }
 
 struct LetterCase
@@ -226,6 +221,73 @@ TEST(NameIndexPages, LettersThatComeApartShareOnePage)
         ++pageCount;
     EXPECT_EQ(pageCount, 28u);
     unsetenv("SOURCE_DATE_EPOCH");
+}
+
+using WritePages = void (*)(const scan::IndexList&, bool, HtmlPages&, WrittenCounter&);
+
+struct WrittenPages
+{
+    std::map<std::string, std::string> files;
+    std::uint64_t written = 0;
+};
+
+// The pages `write` makes of `lines` (windows-1252, in the order given) into a folder that holds
+// the pages `earlier` already.
+WrittenPages PagesOf(WritePages write, std::initializer_list<const char*> lines, bool framed,
+                     std::initializer_list<const char*> earlier = {})
+{
+    scan::IndexList list;
+    for (const char* line : lines)
+        list.Add(line);
+    MemoryFiles files;
+    for (const char* name : earlier)
+        files.files[name] = "eerder";
+    HtmlPages pages(files, {}, false);
+    test_support::RecordingPanels panels;
+    WrittenPages written;
+    WrittenCounter counter(panels, written.written);
+    write(list, framed, pages, counter);
+    files.Publish();
+    written.files = std::move(files.files);
+    return written;
+}
+
+// The anchors ("#" and their letter) and headings of a page, in order, separated by "|".
+std::string OutlineOf(const std::string& page)
+{
+    static const std::regex item(R"~(<A NAME="inhoud([^"]*)"></A>|<LI CLASS="inhoudkop">([^<]*)</LI>)~");
+    std::string outline;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), item); it != std::sregex_iterator(); ++it)
+        outline += ((*it)[1].matched ? "#" + (*it)[1].str() : (*it)[2].str()) + "|";
+    return outline;
+}
+
+constexpr std::string_view kOtherCell = "\r\n      <H6 CLASS=\"standaard\">\r\n"
+                                        "      <A CLASS=\"1\" HREF=\"index.htm#inhoudoverig\"><B>#</B></A>\r\n";
+
+// The single page anchors each letter of LetterOf once, before its first heading, whatever order
+// the letters come in, and links the anchor of the other headings from a cell "#".
+TEST(SinglePage, EveryLetterAnchoredOnceAndLinked)
+{
+    const std::string names = PagesOf(WriteNameIndexPages,
+                                      {"Evers, Jan\t\t\t[@I1@]", "\xC9rard, Piet\t\t\t[@I2@]", "Zwart, An\t\t\t[@I3@]",
+                                       "Eik, Kees\t\t\t[@I4@]", "1e Berg, Bob\t\t\t[@I5@]"},
+                                      false)
+                                  .files.at("index.htm");
+    EXPECT_EQ(OutlineOf(names), "#e|Evers|\xC9rard|#z|Zwart|Eik|#overig|1e Berg|");
+    EXPECT_NE(names.find(kOtherCell), std::string::npos);
+
+    const std::initializer_list<const char*> familyNames = {"Evers", "\xC9rard", "Zwart", "Eik", "1e Berg"};
+    EXPECT_EQ(OutlineOf(PagesOf(WriteFamilyNameListPages, familyNames, false).files.at("index.htm")),
+              "#e|Evers|\xC9rard|#z|Zwart|Eik|#overig|1e Berg|");
+    // An item runs while the letter stays the same.
+    const std::string line = PagesOf(WriteFamilyNameLinePages, familyNames, false).files.at("index.htm");
+    EXPECT_EQ(OutlineOf(line), "#e|Evers; \xC9rard|#z|Zwart|Eik|#overig|1e Berg|");
+    EXPECT_NE(line.find(kOtherCell), std::string::npos);
+
+    EXPECT_EQ(
+        PagesOf(WriteFamilyNameLinePages, {"Evers", "\xC9rard"}, false).files.at("index.htm").find("#inhoudoverig"),
+        std::string::npos);
 }
 
 int caught = 0;
