@@ -31,9 +31,17 @@ private:
     std::string text_;
 };
 
-std::string_view WholeLine(std::string_view line)
+// A line of a person without a surname is empty or blank: it gives no family name to write.
+bool HasFamilyName(std::string_view line)
 {
-    return line;
+    return !text::Trim(line).empty();
+}
+
+// The lines gathered by their letter page; a line without a family name is on none.
+LetterGroups GatherFamilyNames(const scan::IndexList& indexList, bool utf8)
+{
+    return GatherByLetter(
+        indexList, [utf8](std::string_view line) { return HasFamilyName(line) ? LetterOf(line, utf8) : kNoPage; });
 }
 
 // Counts every line and hands each family name once, where it differs from the one before, with
@@ -44,7 +52,7 @@ void ForEachNewName(const Lines& lines, bool utf8, WrittenCounter& counter, Take
     NewHeadings names;
     scan::VisitLines(lines, [&](std::string_view line) {
         counter.Count();
-        if (names.IsNew(line))
+        if (HasFamilyName(line) && names.IsNew(line))
             takeName(line, LetterOf(line, utf8));
     });
 }
@@ -55,7 +63,7 @@ bool HasOtherName(const scan::IndexList& indexList, bool utf8)
     NewHeadings names;
     bool other = false;
     scan::VisitLines(indexList, [&](std::string_view line) {
-        if (names.IsNew(line) && LetterOf(line, utf8) == kOtherPage)
+        if (HasFamilyName(line) && names.IsNew(line) && LetterOf(line, utf8) == kOtherPage)
             other = true;
     });
     return other;
@@ -66,7 +74,7 @@ bool HasOtherName(const scan::IndexList& indexList, bool utf8)
 void WriteFamilyNameListPages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
     if (framed) {
-        WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), WholeLine), pages, counter,
+        WriteLetterPageSet(GatherFamilyNames(indexList, pages.Utf8()), pages, counter,
                            [](HtmlPages& into, WrittenCounter& counted, const scan::SelectedLines& lines) {
                                ForEachNewName(lines, into.Utf8(), counted, [&](std::string_view name, char) {
                                    into.WriteTextLine(kItemStart, name, kItemEnd);
@@ -86,7 +94,7 @@ void WriteFamilyNameListPages(const scan::IndexList& indexList, bool framed, Htm
 void WriteFamilyNameLinePages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
     if (framed) {
-        WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), WholeLine), pages, counter,
+        WriteLetterPageSet(GatherFamilyNames(indexList, pages.Utf8()), pages, counter,
                            [](HtmlPages& into, WrittenCounter& counted, const scan::SelectedLines& lines) {
                                FamilyNameLine names;
                                ForEachNewName(lines, into.Utf8(), counted,

@@ -285,6 +285,8 @@ std::string SecondThreadLetters(std::string bySize, const LetterGroups& groups)
 void WriteLetterPageSet(const LetterGroups& groups, HtmlPages& pages, WrittenCounter& counter,
                         const LetterItems& writeItems, std::size_t parallelFrom)
 {
+    if (groups.LinesWithoutPage() > 0)
+        counter.Count(groups.LinesWithoutPage());
     const bool others = !groups.LinesOf(kOtherPage).empty();
     pages.WriteFramePages(others);
     std::string letters; // the pages with a list: "a" and every letter with lines

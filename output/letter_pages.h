@@ -46,6 +46,9 @@ char LetterOf(std::string_view heading, bool utf8);
 /// The letter pages: "a" to "z" and kOtherPage.
 inline constexpr std::size_t kLetterPages = 27;
 
+/// The letter of a line that writes nothing on any page, so it calls no page into being.
+inline constexpr char kNoPage = '\0';
+
 /// The place of `letter` ("a" to "z", or kOtherPage) among the letter pages, kOtherPage last.
 inline std::size_t LetterIndexOf(char letter)
 {
@@ -75,27 +78,35 @@ private:
 };
 
 /// The lines of an index list gathered per letter page, "a" to "z" and then kOtherPage, each
-/// page's lines in their sorted order.
+/// page's lines in their sorted order; of the lines of kNoPage only their number.
 class LetterGroups
 {
 public:
     explicit LetterGroups(const scan::IndexList& indexList) : indexList_(&indexList) {}
 
-    void Add(char letter, std::uint32_t line) { numbers_[LetterIndexOf(letter)].push_back(line); }
+    void Add(char letter, std::uint32_t line)
+    {
+        if (letter == kNoPage)
+            ++withoutPage_;
+        else
+            numbers_[LetterIndexOf(letter)].push_back(line);
+    }
     scan::SelectedLines LinesOf(char letter) const { return {*indexList_, numbers_[LetterIndexOf(letter)]}; }
+    std::uint64_t LinesWithoutPage() const { return withoutPage_; }
 
 private:
     const scan::IndexList* indexList_;
     std::array<std::vector<std::uint32_t>, kLetterPages> numbers_;
+    std::uint64_t withoutPage_ = 0;
 };
 
-/// Gathers the lines of `indexList` by the letter of `headingOf`(line).
-template <typename HeadingOf>
-LetterGroups GatherByLetter(const scan::IndexList& indexList, bool utf8, HeadingOf headingOf)
+/// Gathers the lines of `indexList` by their letter `letterOf`(line): "a" to "z", kOtherPage or
+/// kNoPage.
+template <typename LetterOfLine> LetterGroups GatherByLetter(const scan::IndexList& indexList, LetterOfLine letterOf)
 {
     LetterGroups groups(indexList);
     std::uint32_t line = 0;
-    scan::VisitLines(indexList, [&](std::string_view text) { groups.Add(LetterOf(headingOf(text), utf8), line++); });
+    scan::VisitLines(indexList, [&](std::string_view text) { groups.Add(letterOf(text), line++); });
     return groups;
 }
 
@@ -119,9 +130,9 @@ inline constexpr std::size_t kLetterPagesInParallelFrom = 100000;
 /// The framed page set: the frameset and alphabet pages, then the page of "a" (which the frameset
 /// shows first) and of every letter with lines, each a list that `writeItems` fills; every other
 /// letter, and a page kOtherPage that an earlier run left, gets an empty page, so no page of an
-/// earlier run stays. From `parallelFrom` lines on, a second thread makes about half of the letter
-/// pages with lines, one page at a time in memory, which this thread writes as they come; their
-/// lines are counted when their page is written.
+/// earlier run stays. The lines without a page are counted first. From `parallelFrom` lines on, a
+/// second thread makes about half of the letter pages with lines, one page at a time in memory,
+/// which this thread writes as they come; their lines are counted when their page is written.
 void WriteLetterPageSet(const LetterGroups& groups, HtmlPages& pages, WrittenCounter& counter,
                         const LetterItems& writeItems, std::size_t parallelFrom = kLetterPagesInParallelFrom);
 

@@ -33,6 +33,12 @@ private:
     std::string entry_;
 };
 
+// The lines gathered by the letter page of their heading.
+LetterGroups GatherNames(const scan::IndexList& indexList, bool utf8)
+{
+    return GatherByLetter(indexList, [utf8](std::string_view line) { return LetterOf(HeadingOf(line), utf8); });
+}
+
 // Whether the single page writes a heading of the page kOtherPage, so its anchor needs the cell "#":
 // lines with an empty heading before the first heading are written without one.
 bool HasOtherHeading(const scan::IndexList& indexList, bool utf8)
@@ -85,7 +91,7 @@ void WriteNameIndexPages(const scan::IndexList& indexList, bool framed, HtmlPage
         scan::VisitLines(lines, [&](std::string_view line) { writer.Write(line); });
     };
     if (framed)
-        WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), HeadingOf), pages, counter,
+        WriteLetterPageSet(GatherNames(indexList, pages.Utf8()), pages, counter,
                            [&](HtmlPages& into, WrittenCounter& counted, const scan::SelectedLines& lines) {
                                writeEntries(into, counted, lines);
                            });

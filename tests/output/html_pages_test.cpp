@@ -290,6 +290,28 @@ TEST(SinglePage, EveryLetterAnchoredOnceAndLinked)
         std::string::npos);
 }
 
+// A person without a surname has no family name: the line is counted but makes no item, so it
+// calls neither the page "indexoverig.htm" nor the cell "#" into being; that page of an earlier
+// run is written empty.
+TEST(FamilyNamePages, LineWithoutNameMakesNoOtherPage)
+{
+    for (const WritePages write : {WriteFamilyNameListPages, WriteFamilyNameLinePages}) {
+        const WrittenPages framed = PagesOf(write, {"", "  ", "Berg"}, true);
+        EXPECT_FALSE(framed.files.contains("indexoverig.htm"));
+        EXPECT_EQ(framed.files.at("alfabet.htm").find("<B>#</B>"), std::string::npos);
+        EXPECT_EQ(framed.written, 3u);
+
+        const WrittenPages earlier = PagesOf(write, {"", "Berg"}, true, {"indexoverig.htm"});
+        const std::string& other = earlier.files.at("indexoverig.htm");
+        EXPECT_TRUE(other.starts_with("<!DOCTYPE") && other.find("<UL") == std::string::npos) << other;
+
+        const WrittenPages single = PagesOf(write, {"Berg", " "}, false);
+        EXPECT_EQ(OutlineOf(single.files.at("index.htm")), "#b|Berg|");
+        EXPECT_EQ(single.files.at("index.htm").find("<B>#</B>"), std::string::npos);
+        EXPECT_EQ(single.written, 2u);
+    }
+}
+
 int caught = 0;
 
 // A signal that comes while the pages are renamed waits until they are all in place.
