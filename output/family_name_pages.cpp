@@ -31,25 +31,42 @@ private:
     std::string text_;
 };
 
-std::string_view WholeLine(std::string_view line)
+// A line of a person without a surname is empty or blank: it gives no family name to write.
+bool HasFamilyName(std::string_view line)
 {
-    return line;
+    return !text::Trim(line).empty();
+}
+
+// The lines gathered by their letter page; a line without a family name is on none.
+LetterGroups GatherFamilyNames(const scan::IndexList& indexList, bool utf8)
+{
+    return GatherByLetter(
+        indexList, [utf8](std::string_view line) { return HasFamilyName(line) ? LetterOf(line, utf8) : kNoPage; });
 }
 
 // Counts every line and hands each family name once, where it differs from the one before, with
-// whether its initial differs too.
+// its letter.
 template <typename Lines, typename TakeName>
 void ForEachNewName(const Lines& lines, bool utf8, WrittenCounter& counter, TakeName takeName)
 {
-    std::string previous;
+    NewHeadings names;
     scan::VisitLines(lines, [&](std::string_view line) {
         counter.Count();
-        if (SameHeading(previous, line))
-            return;
-        const bool newInitial = !SameInitial(previous, line, utf8);
-        previous.assign(line);
-        takeName(line, newInitial);
+        if (HasFamilyName(line) && names.IsNew(line))
+            takeName(line, LetterOf(line, utf8));
     });
+}
+
+// Whether the single page writes a family name of the page kOtherPage, so its anchor needs the cell "#".
+bool HasOtherName(const scan::IndexList& indexList, bool utf8)
+{
+    NewHeadings names;
+    bool other = false;
+    scan::VisitLines(indexList, [&](std::string_view line) {
+        if (HasFamilyName(line) && names.IsNew(line) && LetterOf(line, utf8) == kOtherPage)
+            other = true;
+    });
+    return other;
 }
 
 } // namespace
@@ -57,18 +74,18 @@ void ForEachNewName(const Lines& lines, bool utf8, WrittenCounter& counter, Take
 void WriteFamilyNameListPages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
     if (framed) {
-        WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), WholeLine), pages, counter,
+        WriteLetterPageSet(GatherFamilyNames(indexList, pages.Utf8()), pages, counter,
                            [](HtmlPages& into, WrittenCounter& counted, const scan::SelectedLines& lines) {
-                               ForEachNewName(lines, into.Utf8(), counted, [&](std::string_view name, bool) {
+                               ForEachNewName(lines, into.Utf8(), counted, [&](std::string_view name, char) {
                                    into.WriteTextLine(kItemStart, name, kItemEnd);
                                });
                            });
         return;
     }
-    WriteSinglePage(pages, [&] {
-        ForEachNewName(indexList, pages.Utf8(), counter, [&](std::string_view name, bool newInitial) {
-            if (newInitial)
-                pages.WriteLetterAnchor(FirstCharacterOf(name, pages.Utf8()));
+    WriteSinglePage(pages, HasOtherName(indexList, pages.Utf8()), [&] {
+        LetterAnchors anchors(pages);
+        ForEachNewName(indexList, pages.Utf8(), counter, [&](std::string_view name, char letter) {
+            anchors.Write(letter);
             pages.WriteTextLine(kItemStart, name, kItemEnd);
         });
     });
@@ -77,26 +94,30 @@ void WriteFamilyNameListPages(const scan::IndexList& indexList, bool framed, Htm
 void WriteFamilyNameLinePages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
     if (framed) {
-        WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), WholeLine), pages, counter,
+        WriteLetterPageSet(GatherFamilyNames(indexList, pages.Utf8()), pages, counter,
                            [](HtmlPages& into, WrittenCounter& counted, const scan::SelectedLines& lines) {
                                FamilyNameLine names;
                                ForEachNewName(lines, into.Utf8(), counted,
-                                              [&](std::string_view name, bool) { names.Collect(name); });
+                                              [&](std::string_view name, char) { names.Collect(name); });
                                // A letter page holds its one item even when it has no names ("a" without names).
                                into.WriteTextLine(kLetterPageItemStart, names.Text(), kItemEnd);
                            });
         return;
     }
-    WriteSinglePage(pages, [&] {
+    WriteSinglePage(pages, HasOtherName(indexList, pages.Utf8()), [&] {
         FamilyNameLine names;
-        ForEachNewName(indexList, pages.Utf8(), counter, [&](std::string_view name, bool newInitial) {
-            if (newInitial) {
+        LetterAnchors anchors(pages);
+        char itemLetter = 0;
+        // An item holds the names of one letter; where the letter changes the item is written.
+        ForEachNewName(indexList, pages.Utf8(), counter, [&](std::string_view name, char letter) {
+            if (letter != itemLetter) {
                 if (!names.Empty()) {
                     pages.WriteTextLine(kItemStart, names.Text(), kItemEnd);
                     names.Clear();
                 }
-                pages.WriteLetterAnchor(FirstCharacterOf(name, pages.Utf8()));
+                itemLetter = letter;
             }
+            anchors.Write(letter);
             names.Collect(name);
         });
         if (!names.Empty())

@@ -2,9 +2,9 @@
 
 #include "output/source_date_epoch.h"
 #include "text/ascii.h"
-#include "text/utf8.h"
 
 #include <array>
+#include <cassert>
 #include <ctime>
 #include <optional>
 
@@ -61,24 +61,18 @@ std::string FooterDate()
     return text;
 }
 
-std::string_view FirstCharacterOf(std::string_view text, bool utf8)
+std::string_view LetterNameOf(char letter)
 {
-    if (text.empty())
-        return text;
-    std::size_t length = utf8 ? text::SequenceLength(static_cast<unsigned char>(text.front())) : 1;
-    if (length > text.size())
-        length = 1;
-    for (std::size_t i = 1; i < length; ++i)
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
-            length = 1;
-    return text.substr(0, length);
+    static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz";
+    if (letter == kOtherPage)
+        return "overig";
+    assert(letter >= 'a' && letter <= 'z');
+    return kLetters.substr(static_cast<std::size_t>(letter - 'a'), 1);
 }
 
 std::string LetterPageName(char letter)
 {
-    if (letter == kOtherPage)
-        return "indexoverig.htm";
-    return std::string("index") + letter + ".htm";
+    return std::string("index").append(LetterNameOf(letter)).append(".htm");
 }
 
 HtmlPages::HtmlPages(FileSet& files, OptionPaths optionPaths, bool utf8)
@@ -148,35 +142,33 @@ void HtmlPages::WriteAlphabetBar(bool framed, std::string_view pageReference, bo
 {
     WriteLine({"   <TABLE BORDER=\"1\" ALIGN=\"center\">"});
     WriteLine({"   <TR>"});
-    for (char letter = 'a'; letter <= 'z'; ++letter) {
-        const std::string_view lower(&letter, 1);
-        const char capital = text::ToUpperAscii(letter);
-        const std::string_view upper(&capital, 1);
-        WriteLine({"      <TD WIDTH=\"3.9%\" HEIGHT=\"21\" ALIGN=\"center\">"});
-        WriteLine({"      <H6 CLASS=\"standaard\">"});
-        if (framed)
-            WriteLine(
-                {"      <A CLASS=\"1\" TARGET=\"inhoudalfabet\" HREF=\"index", lower, ".htm\"><B>", upper, "</B></A>"});
-        else
-            WriteLine({"      <A CLASS=\"1\" HREF=\"", pageReference, "#inhoud", lower, "\"><B>", upper, "</B></A>"});
-        WriteLine({"      </H6>"});
-        WriteLine({"      </TD>"});
-    }
-    if (otherCell) {
-        WriteLine({"      <TD WIDTH=\"3.9%\" HEIGHT=\"21\" ALIGN=\"center\">"});
-        WriteLine({"      <H6 CLASS=\"standaard\">"});
-        WriteLine(
-            {"      <A CLASS=\"1\" TARGET=\"inhoudalfabet\" HREF=\"", LetterPageName(kOtherPage), "\"><B>#</B></A>"});
-        WriteLine({"      </H6>"});
-        WriteLine({"      </TD>"});
-    }
+    for (char letter = 'a'; letter <= 'z'; ++letter)
+        WriteAlphabetCell(framed, pageReference, letter);
+    if (otherCell)
+        WriteAlphabetCell(framed, pageReference, kOtherPage);
     WriteLine({"   </TR>"});
     WriteLine({"   </TABLE>"});
 }
 
-void HtmlPages::WriteLetterAnchor(std::string_view initial)
+void HtmlPages::WriteAlphabetCell(bool framed, std::string_view pageReference, char letter)
 {
-    WriteTextLine("      <A NAME=\"inhoud", text::ToLowerAscii(initial), "\"></A>");
+    const char capital = letter == kOtherPage ? kOtherPage : text::ToUpperAscii(letter);
+    const std::string_view label(&capital, 1);
+    WriteLine({"      <TD WIDTH=\"3.9%\" HEIGHT=\"21\" ALIGN=\"center\">"});
+    WriteLine({"      <H6 CLASS=\"standaard\">"});
+    if (framed)
+        WriteLine({"      <A CLASS=\"1\" TARGET=\"inhoudalfabet\" HREF=\"", LetterPageName(letter), "\"><B>", label,
+                   "</B></A>"});
+    else
+        WriteLine({"      <A CLASS=\"1\" HREF=\"", pageReference, "#inhoud", LetterNameOf(letter), "\"><B>", label,
+                   "</B></A>"});
+    WriteLine({"      </H6>"});
+    WriteLine({"      </TD>"});
+}
+
+void HtmlPages::WriteLetterAnchor(char letter)
+{
+    WriteLine({"      <A NAME=\"inhoud", LetterNameOf(letter), "\"></A>"});
 }
 
 void HtmlPages::WritePageFooter()
@@ -233,11 +225,11 @@ void HtmlPages::OpenLetterPage(char letter)
     WritePageHead("I" + name.substr(1), true);
 }
 
-void HtmlPages::OpenSinglePage()
+void HtmlPages::OpenSinglePage(bool otherCell)
 {
     OpenPage("index.htm");
     WritePageHead("Index.htm", true);
-    WriteAlphabetBar(false, "index.htm", false);
+    WriteAlphabetBar(false, "index.htm", otherCell);
     WriteLine({});
 }
 

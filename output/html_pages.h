@@ -24,9 +24,6 @@ void AppendEscapedHtml(std::string_view text, std::string& to);
 /// (SourceDateEpochMoment), the UTC date of that moment, so the same input can give the same pages.
 std::string FooterDate();
 
-/// The first character of `text`: one byte, or in UTF-8 text the whole sequence of a character.
-std::string_view FirstCharacterOf(std::string_view text, bool utf8);
-
 /// The letter of the page for headings that do not begin with a letter: "indexoverig.htm", shown
 /// as "#" on the alphabet page.
 constexpr char kOtherPage = '#';
@@ -46,10 +43,11 @@ public:
     void OpenPage(std::string_view fileName);
     void WritePageHead(std::string_view title, bool withBody);
     void WriteFrameset(std::string_view contentPage);
-    /// The 26 letter cells; with `otherCell` one more, "#", for the page kOtherPage.
+    /// The 26 letter cells; with `otherCell` one more, "#", for the page kOtherPage or, on the
+    /// single page, its anchor.
     void WriteAlphabetBar(bool framed, std::string_view pageReference, bool otherCell);
-    /// The anchor the single page's letter links jump to; `initial` is a heading's first character.
-    void WriteLetterAnchor(std::string_view initial);
+    /// The anchor the single page's link of `letter` ("a" to "z", or kOtherPage) jumps to.
+    void WriteLetterAnchor(char letter);
     void WritePageFooter();
     void WritePageEnd(bool withBody);
     /// Completes the open page.
@@ -68,8 +66,8 @@ public:
     void OpenLetterPage(char letter);
     /// The page of `letter` with its head, footer and end, and no list.
     void WriteEmptyLetterPage(char letter);
-    /// The single page with its head and alphabet bar.
-    void OpenSinglePage();
+    /// The single page with its head and alphabet bar; `otherCell` as in WriteAlphabetBar.
+    void OpenSinglePage(bool otherCell);
     /// A page `fileName` is there from an earlier run.
     bool HasPage(std::string_view fileName) const { return files_.Holds(fileName); }
     /// The page `fileName`, made elsewhere, written whole.
@@ -78,6 +76,7 @@ public:
     HtmlPages WithFiles(FileSet& files) const { return {files, optionPaths_, utf8_}; }
 
 private:
+    void WriteAlphabetCell(bool framed, std::string_view pageReference, char letter);
     void WriteLine(std::initializer_list<std::string_view> parts);
 
     FileSet& files_;
@@ -85,6 +84,9 @@ private:
     bool utf8_;
     std::string line_; // the text line being made, handed over whole
 };
+
+/// A letter as page and anchor names hold it: "a" for "a", "overig" for kOtherPage.
+std::string_view LetterNameOf(char letter);
 
 /// The name of a letter's page: "indexa.htm" for "a", "indexoverig.htm" for kOtherPage.
 std::string LetterPageName(char letter);

@@ -22,8 +22,9 @@ void WriteFamilyNameLinePages(const scan::IndexList& indexList, bool framed, Htm
 /// The heading of a name index line: the text before its first comma; empty without a comma.
 std::string_view HeadingOf(std::string_view line);
 
-/// Puts in `entry` the entry of a name index line: from after the first comma to before the tab
-/// that precedes "[@", trimmed, its tabs (and pairs of tabs) turned into ", ".
+/// Puts in `entry` the entry of a name index line: from after the first comma to before the last
+/// tab, the one before the record id, trimmed, its tabs (and pairs of tabs) turned into ", ". A line
+/// without a tab gives all after the comma; a line whose first comma follows its last tab, nothing.
 void EntryTextOf(std::string_view line, std::string& entry);
 
 } // namespace stambrix::output

@@ -110,11 +110,6 @@ bool SameHeading(std::string_view previous, std::string_view heading)
     return text::EqualsNoCase(text::Trim(previous), text::Trim(heading));
 }
 
-bool SameInitial(std::string_view previous, std::string_view heading, bool utf8)
-{
-    return text::EqualsNoCase(FirstCharacterOf(previous, utf8), FirstCharacterOf(heading, utf8));
-}
-
 char LetterOf(std::string_view heading, bool utf8)
 {
     if (heading.empty())
@@ -291,6 +286,8 @@ std::string SecondThreadLetters(std::string bySize, const LetterGroups& groups)
 void WriteLetterPageSet(const LetterGroups& groups, HtmlPages& pages, WrittenCounter& counter,
                         const LetterItems& writeItems, std::size_t parallelFrom)
 {
+    if (groups.LinesWithoutPage() > 0)
+        counter.Count(groups.LinesWithoutPage());
     const bool others = !groups.LinesOf(kOtherPage).empty();
     pages.WriteFramePages(others);
     std::string letters; // the pages with a list: "a" and every letter with lines

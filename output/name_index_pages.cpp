@@ -7,20 +7,18 @@
 namespace stambrix::output {
 
 namespace {
-// Writes name index lines under their headings; the previous heading lives as long as a page.
+// Writes name index lines under their headings; the headings and anchors are those of one page.
 class NameEntryWriter
 {
 public:
-    NameEntryWriter(HtmlPages& pages, WrittenCounter& counter) : pages_(pages), counter_(counter) {}
+    NameEntryWriter(HtmlPages& pages, WrittenCounter& counter) : pages_(pages), counter_(counter), anchors_(pages) {}
 
     void Write(std::string_view line)
     {
         counter_.Count();
         const std::string_view heading = HeadingOf(line);
-        if (!SameHeading(previous_, heading)) {
-            if (!SameInitial(previous_, heading, pages_.Utf8()))
-                pages_.WriteLetterAnchor(FirstCharacterOf(heading, pages_.Utf8()));
-            previous_.assign(heading);
+        if (headings_.IsNew(heading)) {
+            anchors_.Write(LetterOf(heading, pages_.Utf8()));
             pages_.WriteTextLine("      <LI CLASS=\"inhoudkop\">", heading, "</LI>");
         }
         EntryTextOf(line, entry_);
@@ -30,9 +28,30 @@ public:
 private:
     HtmlPages& pages_;
     WrittenCounter& counter_;
-    std::string previous_;
+    NewHeadings headings_;
+    LetterAnchors anchors_;
     std::string entry_;
 };
+
+// The lines gathered by the letter page of their heading.
+LetterGroups GatherNames(const scan::IndexList& indexList, bool utf8)
+{
+    return GatherByLetter(indexList, [utf8](std::string_view line) { return LetterOf(HeadingOf(line), utf8); });
+}
+
+// Whether the single page writes a heading of the page kOtherPage, so its anchor needs the cell "#":
+// lines with an empty heading before the first heading are written without one.
+bool HasOtherHeading(const scan::IndexList& indexList, bool utf8)
+{
+    NewHeadings headings;
+    bool other = false;
+    scan::VisitLines(indexList, [&](std::string_view line) {
+        const std::string_view heading = HeadingOf(line);
+        if (headings.IsNew(heading) && LetterOf(heading, utf8) == kOtherPage)
+            other = true;
+    });
+    return other;
+}
 } // namespace
 
 std::string_view HeadingOf(std::string_view line)
@@ -45,13 +64,15 @@ void EntryTextOf(std::string_view line, std::string& entry)
 {
     entry.clear();
     const auto comma = line.find(',');
-    const auto id = line.find("[@");
-    // From just after the comma (the start of the line when there is none) to before the tab
-    // that precedes "[@"; nothing when there is no "[@" behind it.
+    const auto idTab = line.rfind('\t');
+    // From just after the comma (the start of the line when there is none) to the tab before the
+    // record id, the last of the line: a name may hold "[@" and the id may be empty. Without a tab
+    // there is no id to leave out; a comma only inside the id leaves nothing.
     const std::size_t start = comma == std::string_view::npos ? 0 : comma + 1;
-    if (id == std::string_view::npos || id < start + 1)
+    const std::size_t end = idTab == std::string_view::npos ? line.size() : idTab;
+    if (end < start)
         return;
-    const std::string_view fields = text::Trim(line.substr(start, id - 1 - start));
+    const std::string_view fields = text::Trim(line.substr(start, end - start));
     // A pair of tabs (an empty field between two) and a single tab alike become ", ", pairs taken
     // first from the left: three tabs give ", , ".
     std::size_t from = 0;
@@ -70,12 +91,13 @@ void WriteNameIndexPages(const scan::IndexList& indexList, bool framed, HtmlPage
         scan::VisitLines(lines, [&](std::string_view line) { writer.Write(line); });
     };
     if (framed)
-        WriteLetterPageSet(GatherByLetter(indexList, pages.Utf8(), HeadingOf), pages, counter,
+        WriteLetterPageSet(GatherNames(indexList, pages.Utf8()), pages, counter,
                            [&](HtmlPages& into, WrittenCounter& counted, const scan::SelectedLines& lines) {
                                writeEntries(into, counted, lines);
                            });
     else
-        WriteSinglePage(pages, [&] { writeEntries(pages, counter, indexList); });
+        WriteSinglePage(pages, HasOtherHeading(indexList, pages.Utf8()),
+                        [&] { writeEntries(pages, counter, indexList); });
 }
 
 } // namespace stambrix::output

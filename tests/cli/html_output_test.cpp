@@ -242,8 +242,9 @@ std::ostream& operator<<(std::ostream& os, const PageSetCase& c)
 }
 
 // Every line is written and counted in both layouts. Framed, "Émile", "Édouard", "Ölberg",
-// "Østergaard" and "Öztürk" are on the pages of their base letters; the persons with an empty
-// surname, "-Streep", "'Amico", "<i>Raar" and "1e Berg" on the page "indexoverig.htm".
+// "Østergaard" and "Öztürk" are on the pages of their base letters; "-Streep", "'Amico", "<i>Raar",
+// "1e Berg" and, in the name index, the persons with an empty surname on the page "indexoverig.htm".
+// Without a surname a person has no family name: counted, but on no page.
 const std::vector<PageSetCase> kPageSets = {
     {"almost_every_letter.ged", "html", false, 34, 34},
     {"almost_every_letter.ged", "html", true, 34, 34},

@@ -3,6 +3,7 @@
 #include "output/html_pages.h"
 #include "output/index_pages.h"
 #include "output/letter_pages.h"
+#include "output/memory_files.h"
 #include "output/stylesheet.h"
 #include "test_support/recording_panels.h"
 #include "test_support/temp_folder.h"
@@ -12,6 +13,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <regex>
 #include <sstream>
 
 namespace stambrix::output {
@@ -40,7 +43,6 @@ TEST(EntryTextOf, FromAfterTheCommaToBeforeTheId)
     EXPECT_EQ(EntryTextOf("Berg, Piet\t\tman\t[@I2@]"), "Piet, man");
     EXPECT_EQ(EntryTextOf("Berg, Kees\t+ 1900\t\t[@I3@]"), "Kees, + 1900");
     EXPECT_EQ(EntryTextOf("Berg, \t\t\t[@I4@]"), "");
-    EXPECT_EQ(EntryTextOf("Berg, Jan\t\t\t[]"), "");
     // Pairs of tabs first, from the left: three give ", , ".
     EXPECT_EQ(EntryTextOf("Berg, a\t\t\tb\t[@I6@]"), "a, , b");
     EXPECT_EQ(HeadingOf("Berg, Jan\t\t\t[@I1@]"), "Berg");
@@ -50,18 +52,22 @@ TEST(EntryTextOf, FromAfterTheCommaToBeforeTheId)
     EXPECT_EQ(EntryTextOf("\t* 1850\tman\t[@I5@]"), "* 1850, man");
 }
 
-TEST(Headings, SameHeadingInitialAndLetter)
+// The record id is the field after the last tab, whatever it holds.
+TEST(EntryTextOf, EndsAtTheTabBeforeTheRecordId)
+{
+    EXPECT_EQ(EntryTextOf("Berg, Jan [@ Piet\t* 1850\tman\t[@I7@]"), "Jan [@ Piet, * 1850, man");
+    // A record without an id.
+    EXPECT_EQ(EntryTextOf("Berg, Jan\t* 1850\tman\t[]"), "Jan, * 1850, man");
+    EXPECT_EQ(EntryTextOf("Berg, Jan\t\t\t[]"), "Jan");
+    // No tab, so no id to leave out; a comma inside the id only, so no name text before it.
+    EXPECT_EQ(EntryTextOf("Berg, Jan"), "Jan");
+    EXPECT_EQ(EntryTextOf("\t\t\t[@I,8@]"), "");
+}
+
+TEST(SameHeading, TrimmedWithOnlyAToZFolded)
 {
     EXPECT_TRUE(SameHeading("Berg", " BERG "));
     EXPECT_FALSE(SameHeading("M\xC3\xBCller", "M\xC3\x9CLLER"));
-    EXPECT_TRUE(SameInitial("berg", "Bos", false));
-    EXPECT_FALSE(SameInitial("", "Bos", false));
-    // In UTF-8 text an initial is a whole character: «Ö» and «Ø» share their first byte.
-    EXPECT_FALSE(SameInitial("\xC3\x96lberg", "\xC3\x98stergaard", true));
-    EXPECT_TRUE(SameInitial("\xC3\x96lberg", "\xC3\x96sterberg", true));
-    EXPECT_EQ(FirstCharacterOf("\xC3\x96lberg", true), "\xC3\x96");
-    EXPECT_EQ(FirstCharacterOf("\xC3\x96lberg", false), "\xC3");
-    EXPECT_EQ(FirstCharacterOf("\xC3", true), "\xC3");
 }
 
 struct LetterCase
@@ -215,6 +221,95 @@ TEST(NameIndexPages, LettersThatComeApartShareOnePage)
         ++pageCount;
     EXPECT_EQ(pageCount, 28u);
     unsetenv("SOURCE_DATE_EPOCH");
+}
+
+using WritePages = void (*)(const scan::IndexList&, bool, HtmlPages&, WrittenCounter&);
+
+struct WrittenPages
+{
+    std::map<std::string, std::string> files;
+    std::uint64_t written = 0;
+};
+
+// The pages `write` makes of `lines` (windows-1252, in the order given) into a folder that holds
+// the pages `earlier` already.
+WrittenPages PagesOf(WritePages write, std::initializer_list<const char*> lines, bool framed,
+                     std::initializer_list<const char*> earlier = {})
+{
+    scan::IndexList list;
+    for (const char* line : lines)
+        list.Add(line);
+    MemoryFiles files;
+    for (const char* name : earlier)
+        files.files[name] = "eerder";
+    HtmlPages pages(files, {}, false);
+    test_support::RecordingPanels panels;
+    WrittenPages written;
+    WrittenCounter counter(panels, written.written);
+    write(list, framed, pages, counter);
+    files.Publish();
+    written.files = std::move(files.files);
+    return written;
+}
+
+// The anchors ("#" and their letter) and headings of a page, in order, separated by "|".
+std::string OutlineOf(const std::string& page)
+{
+    static const std::regex item(R"~(<A NAME="inhoud([^"]*)"></A>|<LI CLASS="inhoudkop">([^<]*)</LI>)~");
+    std::string outline;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), item); it != std::sregex_iterator(); ++it)
+        outline += ((*it)[1].matched ? "#" + (*it)[1].str() : (*it)[2].str()) + "|";
+    return outline;
+}
+
+constexpr std::string_view kOtherCell = "\r\n      <H6 CLASS=\"standaard\">\r\n"
+                                        "      <A CLASS=\"1\" HREF=\"index.htm#inhoudoverig\"><B>#</B></A>\r\n";
+
+// The single page anchors each letter of LetterOf once, before its first heading, whatever order
+// the letters come in, and links the anchor of the other headings from a cell "#".
+TEST(SinglePage, EveryLetterAnchoredOnceAndLinked)
+{
+    const std::string names = PagesOf(WriteNameIndexPages,
+                                      {"Evers, Jan\t\t\t[@I1@]", "\xC9rard, Piet\t\t\t[@I2@]", "Zwart, An\t\t\t[@I3@]",
+                                       "Eik, Kees\t\t\t[@I4@]", "1e Berg, Bob\t\t\t[@I5@]"},
+                                      false)
+                                  .files.at("index.htm");
+    EXPECT_EQ(OutlineOf(names), "#e|Evers|\xC9rard|#z|Zwart|Eik|#overig|1e Berg|");
+    EXPECT_NE(names.find(kOtherCell), std::string::npos);
+
+    const std::initializer_list<const char*> familyNames = {"Evers", "\xC9rard", "Zwart", "Eik", "1e Berg"};
+    EXPECT_EQ(OutlineOf(PagesOf(WriteFamilyNameListPages, familyNames, false).files.at("index.htm")),
+              "#e|Evers|\xC9rard|#z|Zwart|Eik|#overig|1e Berg|");
+    // An item runs while the letter stays the same.
+    const std::string line = PagesOf(WriteFamilyNameLinePages, familyNames, false).files.at("index.htm");
+    EXPECT_EQ(OutlineOf(line), "#e|Evers; \xC9rard|#z|Zwart|Eik|#overig|1e Berg|");
+    EXPECT_NE(line.find(kOtherCell), std::string::npos);
+
+    EXPECT_EQ(
+        PagesOf(WriteFamilyNameLinePages, {"Evers", "\xC9rard"}, false).files.at("index.htm").find("#inhoudoverig"),
+        std::string::npos);
+}
+
+// A person without a surname has no family name: the line is counted but makes no item, so it
+// calls neither the page "indexoverig.htm" nor the cell "#" into being; that page of an earlier
+// run is written empty.
+TEST(FamilyNamePages, LineWithoutNameMakesNoOtherPage)
+{
+    for (const WritePages write : {WriteFamilyNameListPages, WriteFamilyNameLinePages}) {
+        const WrittenPages framed = PagesOf(write, {"", "  ", "Berg"}, true);
+        EXPECT_FALSE(framed.files.contains("indexoverig.htm"));
+        EXPECT_EQ(framed.files.at("alfabet.htm").find("<B>#</B>"), std::string::npos);
+        EXPECT_EQ(framed.written, 3u);
+
+        const WrittenPages earlier = PagesOf(write, {"", "Berg"}, true, {"indexoverig.htm"});
+        const std::string& other = earlier.files.at("indexoverig.htm");
+        EXPECT_TRUE(other.starts_with("<!DOCTYPE") && other.find("<UL") == std::string::npos) << other;
+
+        const WrittenPages single = PagesOf(write, {"Berg", " "}, false);
+        EXPECT_EQ(OutlineOf(single.files.at("index.htm")), "#b|Berg|");
+        EXPECT_EQ(single.files.at("index.htm").find("<B>#</B>"), std::string::npos);
+        EXPECT_EQ(single.written, 2u);
+    }
 }
 
 int caught = 0;
