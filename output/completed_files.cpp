@@ -39,19 +39,20 @@ void CompletedFiles::PublishAll()
         file->MakeDurable();
 
     const TerminationSignalsHeld held;
-    std::size_t placed = 0;
     std::vector<std::pair<std::filesystem::path, KeptFile>> setAside;
     try {
-        for (; placed < files_.size(); ++placed)
-            files_[placed].second->PutInPlace();
+        for (const auto& [target, file] : files_)
+            file->PutInPlace();
         for (const auto& target : removed_)
             if (Exists(target))
                 setAside.emplace_back(target, KeptFile::MoveAside(target));
     } catch (...) {
-        for (auto removed = setAside.rbegin(); removed != setAside.rend(); ++removed)
-            removed->second.PutBack(removed->first);
-        while (placed > 0)
-            files_[--placed].second->Undo();
+        // Each target has its own earlier file, so the order of putting them back does not matter;
+        // a file not yet in place has nothing to undo.
+        for (auto& [target, kept] : setAside)
+            kept.PutBack(target);
+        for (const auto& [target, file] : files_)
+            file->Undo();
         throw;
     }
     for (auto& [target, file] : files_)
