@@ -26,9 +26,9 @@ QString RunFailureMessage(const IoError& error, const run::RunRequest& request)
     if (error.path() == request.gedcomPath && error.errorNumber() == ENOMEM)
         return Sentence("De index van \"%1\" past niet in het geheugen: %2.", error);
     if (error.path() == request.gedcomPath && error.reason() == run::kChangedWhileRead)
-        return Sentence("Het bestand \"%1\" is veranderd terwijl het gelezen werd; er is niets geschreven. "
-                        "Voer de opdracht opnieuw uit als het bestand klaar is.",
-                        error);
+        return QString::fromUtf8("Het bestand \"%1\" is veranderd terwijl het gelezen werd; er is niets geschreven. "
+                                 "Voer de opdracht opnieuw uit als het bestand klaar is.")
+            .arg(Local(error.path()));
     if (error.path() == request.gedcomPath)
         return UnreadableFileMessage(error);
     if (error.path().starts_with(outputDirectory + '/'))

@@ -32,6 +32,15 @@ private slots:
             QStringLiteral("De index van \"/genea/fam.ged\" past niet in het geheugen: Kan geen geheugen reserveren."));
     }
 
+    void GedcomFileChangedWhileReadSaysNothingWasWritten()
+    {
+        run::RunRequest request;
+        request.gedcomPath = "/genea/fam.ged";
+        QCOMPARE(RunFailureMessage(IoError(request.gedcomPath, run::kChangedWhileRead), request),
+                 QStringLiteral("Het bestand \"/genea/fam.ged\" is veranderd terwijl het gelezen werd; er is niets "
+                                "geschreven. Voer de opdracht opnieuw uit als het bestand klaar is."));
+    }
+
     void UnreadablePrefixFileIsNamedWithItsReason()
     {
         QCOMPARE(UnreadableFileMessage(IoError("/opt/stambrix/Voorzetsels.txt", "Is een map")),
