@@ -56,42 +56,30 @@ AtomicFile::AtomicFile(const std::filesystem::path& target) : target_(target)
     const std::optional<struct stat> replaced = ReplacedFileOf(target_);
     // Reserved first: once the temporary file exists, nothing in here may throw past it.
     buffer_.reserve(kWriteBlockSize);
-    for (unsigned attempt = 0;; ++attempt) {
-        temporary_ = TemporaryPathFor(target_, attempt);
-        const int failure = CreateTemporary(replaced);
-        if (failure == 0)
-            return;
-        if (failure != EEXIST || attempt == 100)
-            throw IoErrorFromErrno(target_.string(), failure);
-    }
+    const int failure = MakeTemporaryFile(
+        target_, [&](const std::filesystem::path& temporary) { return CreateTemporary(temporary, replaced); },
+        temporary_, slot_);
+    if (failure != 0)
+        throw IoErrorFromErrno(target_.string(), failure);
 }
 
-// Creates the temporary file, registered and open in `file_`, and returns 0; or returns the error
-// number and leaves nothing behind.
-int AtomicFile::CreateTemporary(const std::optional<struct stat>& replaced)
+// Creates the file `temporary`, open in `file_`, and returns 0; or returns the error number and
+// leaves nothing behind.
+int AtomicFile::CreateTemporary(const std::filesystem::path& temporary, const std::optional<struct stat>& replaced)
 {
-    // Registered before it exists, so that no moment has the file on disk and outside the registry.
-    const std::optional<std::size_t> slot = RegisterTemporaryFile(temporary_.c_str());
-    if (!slot)
-        return temporary_.native().size() >= kTemporaryPathCapacity ? ENAMETOOLONG : EMFILE;
     // Never wider than the file it replaces, not even until the bits are set: whoever opened it in
     // between could read on.
     const mode_t mode = replaced ? (replaced->st_mode & 0777) : 0666;
-    const int fd = open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     int failure = fd < 0 ? errno : 0;
     if (failure == 0 && replaced && !TakeOverPermissions(fd, *replaced))
         failure = errno;
     if (failure == 0 && (file_ = fdopen(fd, "wb")) == nullptr)
         failure = errno;
-    if (failure == 0) {
-        slot_ = *slot;
-        return 0;
-    }
-    if (fd >= 0) {
+    if (failure != 0 && fd >= 0) {
         close(fd);
-        unlink(temporary_.c_str());
+        unlink(temporary.c_str());
     }
-    UnregisterTemporaryFile(*slot);
     return failure;
 }
 

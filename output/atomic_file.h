@@ -65,7 +65,7 @@ private:
         Done
     };
 
-    int CreateTemporary(const std::optional<struct stat>& replaced);
+    int CreateTemporary(const std::filesystem::path& temporary, const std::optional<struct stat>& replaced);
     void Flush();
 
     std::filesystem::path target_;

@@ -57,16 +57,12 @@ void ForEachNewName(const Lines& lines, bool utf8, WrittenCounter& counter, Take
     });
 }
 
-// Whether the single page writes a family name of the page kOtherPage, so its anchor needs the cell "#".
+// Whether the single page writes a family name of the page kOtherPage, so its bar needs the cell "#".
 bool HasOtherName(const scan::IndexList& indexList, bool utf8)
 {
-    NewHeadings names;
-    bool other = false;
-    scan::VisitLines(indexList, [&](std::string_view line) {
-        if (HasFamilyName(line) && names.IsNew(line) && LetterOf(line, utf8) == kOtherPage)
-            other = true;
+    return WritesOtherHeading(indexList, utf8, [](std::string_view line) {
+        return HasFamilyName(line) ? std::optional(line) : std::nullopt;
     });
-    return other;
 }
 
 } // namespace

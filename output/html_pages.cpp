@@ -12,6 +12,7 @@ namespace stambrix::output {
 
 namespace {
 constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kAlphabetPage = "alfabet.htm";
 
 constexpr std::array<bool, 256> kEscaped = [] {
     std::array<bool, 256> escaped{};
@@ -127,7 +128,7 @@ void HtmlPages::WritePageHead(std::string_view title, bool withBody)
 void HtmlPages::WriteFrameset(std::string_view contentPage)
 {
     WriteLine({"<FRAMESET FRAMEBORDER=\"0\" FRAMESPACING=\"0\" BORDER=\"0\" ROWS=\"39,*\">"});
-    WriteLine({"   <FRAME NAME=\"inhoudindex\" SRC=\"alfabet.htm\" SCROLLING=\"no\" NORESIZE>"});
+    WriteLine({"   <FRAME NAME=\"inhoudindex\" SRC=\"", kAlphabetPage, "\" SCROLLING=\"no\" NORESIZE>"});
     WriteLine({"         <FRAME NAME=\"inhoudalfabet\" SRC=\"", contentPage, "\" SCROLLING=\"auto\">"});
     WriteLine({"      </FRAMESET>"});
     WriteLine({"   <NOFRAMES>"});
@@ -210,9 +211,9 @@ void HtmlPages::WriteFramePages(bool otherCell)
     WritePageEnd(false);
     ClosePage();
 
-    OpenPage("alfabet.htm");
+    OpenPage(kAlphabetPage);
     WritePageHead("Alfabet", true);
-    WriteAlphabetBar(true, "alfabet.htm", otherCell);
+    WriteAlphabetBar(true, kAlphabetPage, otherCell);
     WritePageEnd(true);
     ClosePage();
 }
@@ -227,6 +228,12 @@ void HtmlPages::OpenLetterPage(char letter)
 
 void HtmlPages::OpenSinglePage(bool otherCell)
 {
+    // The pages of an earlier framed run go when the single page is put in place, so no page of that
+    // run stays to be found.
+    files_.Remove(kAlphabetPage);
+    for (char letter = 'a'; letter <= 'z'; ++letter)
+        files_.Remove(LetterPageName(letter));
+    files_.Remove(LetterPageName(kOtherPage));
     OpenPage("index.htm");
     WritePageHead("Index.htm", true);
     WriteAlphabetBar(false, "index.htm", otherCell);

@@ -66,7 +66,8 @@ public:
     void OpenLetterPage(char letter);
     /// The page of `letter` with its head, footer and end, and no list.
     void WriteEmptyLetterPage(char letter);
-    /// The single page with its head and alphabet bar; `otherCell` as in WriteAlphabetBar.
+    /// The single page with its head and alphabet bar; `otherCell` as in WriteAlphabetBar. The pages of
+    /// the framed layout, of an earlier run, go when the set is put in place.
     void OpenSinglePage(bool otherCell);
     /// A page `fileName` is there from an earlier run.
     bool HasPage(std::string_view fileName) const { return files_.Holds(fileName); }

@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <optional>
 #include <utility>
 
 #include <unistd.h>
@@ -18,23 +17,15 @@ namespace {
 template <typename Name>
 int NameAside(const std::filesystem::path& place, Name name, std::filesystem::path& temporary, std::size_t& slot)
 {
-    for (unsigned attempt = 0;; ++attempt) {
-        temporary = TemporaryPathFor(place, attempt);
-        const std::optional<std::size_t> registered = RegisterTemporaryFile(temporary.c_str());
-        if (!registered)
-            return temporary.native().size() >= kTemporaryPathCapacity ? ENAMETOOLONG : EMFILE;
-        // rename() would replace a file of that name, link() refuses it: only a free name is taken.
-        int failure = EEXIST;
-        if (access(temporary.c_str(), F_OK) != 0)
-            failure = name(place.c_str(), temporary.c_str()) == 0 ? 0 : errno;
-        if (failure == 0) {
-            slot = *registered;
-            return 0;
-        }
-        UnregisterTemporaryFile(*registered);
-        if (failure != EEXIST || attempt == 100)
-            return failure;
-    }
+    return MakeTemporaryFile(
+        place,
+        [&](const std::filesystem::path& aside) {
+            // rename() would replace a file of that name, link() refuses it: only a free name is taken.
+            if (access(aside.c_str(), F_OK) == 0)
+                return EEXIST;
+            return name(place.c_str(), aside.c_str()) == 0 ? 0 : errno;
+        },
+        temporary, slot);
 }
 } // namespace
 

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,6 +77,21 @@ private:
     HtmlPages& pages_;
     std::array<bool, kLetterPages> anchored_{};
 };
+
+/// Whether a single page writes a heading of the page kOtherPage, so its bar needs the cell "#": of
+/// the headings `headingOf`(line) gives (nothing for a line that writes none), one that is new
+/// (NewHeadings) and has that letter.
+template <typename HeadingOf> bool WritesOtherHeading(const scan::IndexList& indexList, bool utf8, HeadingOf headingOf)
+{
+    NewHeadings headings;
+    bool other = false;
+    scan::VisitLines(indexList, [&](std::string_view line) {
+        const std::optional<std::string_view> heading = headingOf(line);
+        if (heading && headings.IsNew(*heading) && LetterOf(*heading, utf8) == kOtherPage)
+            other = true;
+    });
+    return other;
+}
 
 /// The lines of an index list gathered per letter page, "a" to "z" and then kOtherPage, each
 /// page's lines in their sorted order; of the lines of kNoPage only their number.

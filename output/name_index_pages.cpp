@@ -39,19 +39,6 @@ LetterGroups GatherNames(const scan::IndexList& indexList, bool utf8)
     return GatherByLetter(indexList, [utf8](std::string_view line) { return LetterOf(HeadingOf(line), utf8); });
 }
 
-// Whether the single page writes a heading of the page kOtherPage, so its anchor needs the cell "#":
-// lines with an empty heading before the first heading are written without one.
-bool HasOtherHeading(const scan::IndexList& indexList, bool utf8)
-{
-    NewHeadings headings;
-    bool other = false;
-    scan::VisitLines(indexList, [&](std::string_view line) {
-        const std::string_view heading = HeadingOf(line);
-        if (headings.IsNew(heading) && LetterOf(heading, utf8) == kOtherPage)
-            other = true;
-    });
-    return other;
-}
 } // namespace
 
 std::string_view HeadingOf(std::string_view line)
@@ -96,7 +83,10 @@ void WriteNameIndexPages(const scan::IndexList& indexList, bool framed, HtmlPage
                                writeEntries(into, counted, lines);
                            });
     else
-        WriteSinglePage(pages, HasOtherHeading(indexList, pages.Utf8()),
+        // Lines with an empty heading before the first heading are written without one.
+        WriteSinglePage(pages,
+                        WritesOtherHeading(indexList, pages.Utf8(),
+                                           [](std::string_view line) { return std::optional(HeadingOf(line)); }),
                         [&] { writeEntries(pages, counter, indexList); });
 }
 

@@ -3,7 +3,6 @@
 #include "text/io_error.h"
 
 #include <cerrno>
-#include <optional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,29 +16,18 @@
 namespace stambrix::output {
 
 namespace {
-// The inode flags of the file or folder at `path` (not following a final symbolic link); nothing
-// where they cannot be read.
-std::optional<long> InodeFlagsOf(const std::filesystem::path& path)
+// The file or folder at `path` (not following a final symbolic link) is marked immutable or
+// append-only; false where its flags cannot be read.
+bool IsUnchangeable(const std::filesystem::path& path)
 {
 #ifdef FS_IOC_GETFLAGS
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
-        return std::nullopt;
+        return false;
     long flags = 0;
     const bool read = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
     close(fd);
-    return read ? std::optional<long>(flags) : std::nullopt;
-#else
-    (void)path;
-    return std::nullopt;
-#endif
-}
-
-bool IsUnchangeable(const std::filesystem::path& path)
-{
-#ifdef FS_IOC_GETFLAGS
-    const std::optional<long> flags = InodeFlagsOf(path);
-    return flags && (*flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)) != 0;
+    return read && (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)) != 0;
 #else
     (void)path;
     return false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <string>
@@ -86,6 +87,26 @@ std::optional<std::size_t> RegisterTemporaryFile(const char* path)
         return index;
     }
     return std::nullopt;
+}
+
+int MakeTemporaryFile(const std::filesystem::path& target, const std::function<int(const std::filesystem::path&)>& make,
+                      std::filesystem::path& temporary, std::size_t& slot)
+{
+    for (unsigned attempt = 0;; ++attempt) {
+        temporary = TemporaryPathFor(target, attempt);
+        // Registered before it exists, so that no moment has the file on disk and outside the registry.
+        const std::optional<std::size_t> registered = RegisterTemporaryFile(temporary.c_str());
+        if (!registered)
+            return temporary.native().size() >= kTemporaryPathCapacity ? ENAMETOOLONG : EMFILE;
+        const int failure = make(temporary);
+        if (failure == 0) {
+            slot = *registered;
+            return 0;
+        }
+        UnregisterTemporaryFile(*registered);
+        if (failure != EEXIST || attempt == 100)
+            return failure;
+    }
 }
 
 void UnregisterTemporaryFile(std::size_t slot)

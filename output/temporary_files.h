@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -24,6 +25,13 @@ bool IsTemporaryName(std::string_view fileName);
 /// that RemoveTemporaryFiles removes. Returns its slot; nothing when the path is too long or every
 /// slot is in use. Safe from any thread.
 [[nodiscard]] std::optional<std::size_t> RegisterTemporaryFile(const char* path);
+
+/// Makes a file under a new temporary name beside `target` (TemporaryPathFor), entered in the registry
+/// before it exists: `make`(name) makes it and returns 0, or the error number (EEXIST for a name in
+/// use, when the next name is tried). Returns 0 with `temporary` and `slot` set, or the error number
+/// (ENAMETOOLONG, EMFILE when the registry is full, or that of `make`) with nothing registered.
+int MakeTemporaryFile(const std::filesystem::path& target, const std::function<int(const std::filesystem::path&)>& make,
+                      std::filesystem::path& temporary, std::size_t& slot);
 
 /// Takes the file of `slot` out of the registry once it is renamed into place or removed. A slot that
 /// RemoveTemporaryFiles has taken stays taken: the process is ending.

@@ -9,18 +9,6 @@
 
 namespace stambrix::run {
 
-namespace {
-// The pages of the framed layout that the single page has none of: an earlier framed run's pages go
-// when the single page is put in place, so no page of that run stays to be found.
-void RemoveFramedPages(output::FileSet& files)
-{
-    files.Remove("alfabet.htm");
-    for (char letter = 'a'; letter <= 'z'; ++letter)
-        files.Remove(output::LetterPageName(letter));
-    files.Remove(output::LetterPageName(output::kOtherPage));
-}
-} // namespace
-
 RunOutcome WriteIndex(const RunRequest& request, const scan::ScanResult& sorted, output::FileSet& files,
                       progress::StatusPanels& panels, progress::UserMessages& messages)
 {
@@ -57,8 +45,6 @@ void WriteIndexFiles(const RunRequest& request, const scan::ScanResult& sorted, 
     case OutputKind::NaarTekst:
         break;
     }
-    if (!request.inFrame)
-        RemoveFramedPages(files);
 }
 
 std::string_view IndexFileNameOf(EventKind eventKind)

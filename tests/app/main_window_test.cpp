@@ -341,11 +341,7 @@ private slots:
     void sourceDateEpochThatIsNoMomentIsShownAndNothingRuns()
     {
         QTemporaryDir folder;
-        const QString gedcom = folder.filePath("stamboom.ged");
-        QFile file(gedcom);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n");
-        file.close();
+        const QString gedcom = WriteGedcom(folder, "0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n");
         run::OptionPaths paths;
         TfrmStambrix window({gedcom}, paths);
         window.FormActivate();
