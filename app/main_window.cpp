@@ -8,6 +8,7 @@
 #include "app/running_window.h"
 #include "app/status_bar_panels.h"
 #include "app/window_fonts.h"
+#include "run/prefix_file_places.h"
 #include "run/run_index.h"
 
 #include <QAction>
@@ -260,7 +261,7 @@ void TfrmStambrix::FormActivate()
     if (!arguments_.isEmpty())
         edtBestandOpenen_->setText(arguments_.front());
     try {
-        prefixes_ = run::LoadPrefixTable(programDirectory_.toStdString() + "/" + run::kPrefixFileName);
+        prefixes_ = run::LoadPrefixTable(run::PrefixFilePlaces(programDirectory_.toStdString()));
     } catch (const IoError& error) {
         ShowMessage(this, UnreadableFileMessage(error));
     }

@@ -1,6 +1,7 @@
 #include "cli/run_cli.h"
 
 #include "cli/terminal_panels.h"
+#include "run/prefix_file_places.h"
 #include "run/run_index.h"
 
 #include <CLI/CLI.hpp>
@@ -190,9 +191,9 @@ int RunCli(std::span<const std::string_view> args, const CliEnvironment& environ
         request.outputKind = kOutputKinds.at(arguments.output);
         request.inFrame = arguments.inFrame;
         request.optionPaths = arguments.optionPaths;
-        request.prefixes =
-            run::LoadPrefixTable(arguments.prefixFile.empty() ? environment.programDirectory / run::kPrefixFileName
-                                                              : std::filesystem::path(arguments.prefixFile));
+        request.prefixes = arguments.prefixFile.empty()
+                               ? run::LoadPrefixTable(run::PrefixFilePlaces(environment.programDirectory))
+                               : run::LoadPrefixTable(std::filesystem::path(arguments.prefixFile));
         const run::RunOutcome outcome = run::RunIndex(request, panels, panels);
         if (!arguments.quiet && outcome != run::RunOutcome::NoFileGiven)
             panels.PrintFinalTexts();

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "names/prefix_table.h"
+
+#include <filesystem>
+#include <span>
+#include <vector>
+
+namespace stambrix::run {
+
+/// The places "Voorzetsels.txt" is looked for, in this order: beside the program (a copy carried
+/// along with it keeps working), the user's configuration folder ($XDG_CONFIG_HOME/stambrix, or
+/// ~/.config/stambrix when that is not set to an absolute path), the system's (/etc/stambrix for a
+/// program installed under /usr). The user's place is left out when neither variable says where it is.
+std::vector<std::filesystem::path> PrefixFilePlaces(const std::filesystem::path& programDirectory);
+
+/// The system's folder of the prefix file, where the package puts the list the user may copy.
+std::filesystem::path SystemPrefixFolder();
+
+/// The table from the first of `places` where a file (or anything else) stands, the built-in prefixes
+/// when there is none. Throws IoError naming the path when that first one cannot be read: a broken
+/// list is reported, not passed over for the next.
+names::PrefixTable LoadPrefixTable(std::span<const std::filesystem::path> places);
+
+} // namespace stambrix::run
