@@ -29,8 +29,8 @@ constexpr RegistryValue kMakerValues[] = {
 };
 
 constexpr RegistryValue kProgramValues[] = {
-    {"Naam", "Stambrix"},    {"Versie", "1.00"},       {"Datum", "10 september 2006"},
-    {"Exe", "Stambrix.exe"}, {"Help", "Stambrix.hlp"}, {"Email", "stambrix@example.org"},
+    {"Naam", "Stambrix"},    {"Versie", STAMBRIX_VERSION}, {"Datum", "10 september 2006"},
+    {"Exe", "Stambrix.exe"}, {"Help", "Stambrix.hlp"},     {"Email", "stambrix@example.org"},
 };
 
 /// `directory` in native separators, ending in exactly one separator.

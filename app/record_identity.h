@@ -7,7 +7,7 @@ namespace stambrix::app {
 /// The maker record's key below HKEY_CURRENT_USER; its values are read with an empty sub-key.
 inline constexpr char kMakerKey[] = "Software\\Wendmoor\\";
 /// The base key of the program record, the program's version included.
-inline constexpr char kProgramBaseKey[] = "Software\\Wendmoor\\Stambrix\\1.00\\";
+inline constexpr char kProgramBaseKey[] = "Software\\Wendmoor\\Stambrix\\" STAMBRIX_VERSION "\\";
 /// The sub-key of the program record below `kProgramBaseKey`.
 inline constexpr char kProgramSubKey[] = "Programma\\";
 

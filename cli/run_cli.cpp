@@ -1,11 +1,14 @@
 #include "cli/run_cli.h"
 
+#include "cli/help_formatter.h"
 #include "cli/terminal_panels.h"
+#include "cli/usage_problem.h"
 #include "run/prefix_file_places.h"
 #include "run/run_index.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
@@ -52,10 +55,11 @@ const std::map<std::string, run::RecordGroup> kRecordGroups{
 
 void DescribeOptions(CLI::App& app, Arguments& arguments)
 {
-    app.description("Schrijft een alfabetische index van een GEDCOM-bestand in de map \"Stambrix\" naast dat bestand:\n"
-                    "Namen.txt, Beroepen.txt of Plaatsen.txt, tekst met tabs tussen de velden, of een namenindex\n"
-                    "als HTML-pagina's (index.htm) met het stijlblad genealogie.css.");
-    app.option_defaults()->group("Opties");
+    app.formatter(std::make_shared<HelpFormatter>());
+    app.description("Schrijft een alfabetische index van een GEDCOM-bestand in de map \"Stambrix\" naast dat "
+                    "bestand: Namen.txt, Beroepen.txt of Plaatsen.txt, tekst met tabs tussen de velden, of een "
+                    "namenindex als HTML-pagina's (index.htm) met het stijlblad genealogie.css.");
+    app.option_defaults()->group("Opties")->disable_flag_override();
     app.add_option("--event", arguments.event, "Wat geïndexeerd wordt: naam (standaard), beroepen of plaatsen")
         ->type_name("SOORT");
     app.add_option("--groep", arguments.group,
@@ -79,49 +83,23 @@ void DescribeOptions(CLI::App& app, Arguments& arguments)
                    "Map of voorvoegsel van achtergrond.jpg, de achtergrond van elke pagina, precies zoals getypt")
         ->type_name("PAD");
     app.add_option("--voorzetsels", arguments.prefixFile,
-                   "Bestand met voorzetsels van achternamen (standaard: Voorzetsels.txt naast het programma, "
-                   "anders de ingebouwde lijst)")
+                   "Bestand met de voorvoegsels van achternamen. Zonder deze optie: Voorzetsels.txt naast het "
+                   "programma, anders in $XDG_CONFIG_HOME/stambrix/ (standaard ~/.config/stambrix/), anders in " +
+                       (run::SystemPrefixFolder() / "").string() + ", anders de ingebouwde lijst")
         ->type_name("BESTAND");
     app.add_flag("-q,--quiet", arguments.quiet, "Geen voortgang en geen eindstand tonen");
-    app.add_option("gedcom", arguments.gedcomPath, "Het GEDCOM-bestand (.ged)")->type_name("GEDCOM");
+    app.add_option("GEDCOM", arguments.gedcomPath, "Het GEDCOM-bestand (.ged); na -- mag de naam ook met - beginnen");
     app.set_help_flag("-h,--help", "Deze hulp tonen");
     app.set_version_flag("--version", std::string("stambrix-cli ") + STAMBRIX_VERSION, "De versie tonen");
     app.allow_extras();
-    auto formatter = app.get_formatter();
-    formatter->label("Usage", "Gebruik");
-    formatter->label("OPTIONS", "OPTIES");
-    formatter->label("Options", "Opties");
-    formatter->label("Positionals", "Argumenten");
-    formatter->label("POSITIONALS", "ARGUMENTEN");
-    formatter->column_width(26);
-}
-
-// The option named at the start of a CLI11 message ("--event: 1 required SOORT missing").
-std::string OptionNamedIn(const CLI::ParseError& error)
-{
-    const std::string message = error.what();
-    const auto colon = message.find(':');
-    return colon == std::string::npos ? std::string() : message.substr(0, colon);
-}
-
-std::string UsageMessage(const CLI::ParseError& error)
-{
-    const std::string option = OptionNamedIn(error);
-    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr && !option.empty())
-        return "Bij " + option + " ontbreekt de waarde.";
-    return std::string("De opdracht is niet goed opgebouwd (") + error.what() + ").";
 }
 
 // Checks what the parser cannot: the values and how they go together. Returns the Dutch
 // message for the first problem, nothing when the choices hold.
-std::optional<std::string> CheckChoices(const Arguments& arguments, const std::vector<std::string>& extras)
+std::optional<std::string> CheckChoices(const Arguments& arguments, const std::vector<std::string>& extraFiles)
 {
-    if (!extras.empty()) {
-        const std::string& extra = extras.front();
-        if (extra.starts_with("-"))
-            return "Onbekende optie: " + extra;
-        return "Er kan maar één GEDCOM-bestand tegelijk worden geïndexeerd; te veel: " + extra;
-    }
+    if (!extraFiles.empty())
+        return "Er kan maar één GEDCOM-bestand tegelijk worden geïndexeerd; te veel: " + extraFiles.front();
     if (!kEventKinds.contains(arguments.event))
         return "Onbekende waarde voor --event: \"" + arguments.event + "\". Kies naam, beroepen of plaatsen.";
     if (!kRecordGroups.contains(arguments.group))
@@ -164,16 +142,29 @@ int RunCli(std::span<const std::string_view> args, const CliEnvironment& environ
     CLI::App app("", "stambrix-cli");
     Arguments arguments;
     DescribeOptions(app, arguments);
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    // After "--" every argument is a file name, also one that begins with "-".
+    const auto dashes = std::find(args.begin(), args.end(), "--");
+    const std::vector<std::string> options(args.begin(), dashes);
     try {
-        app.parse(reversed);
+        app.parse(std::vector<std::string>(options.rbegin(), options.rend()));
     } catch (const CLI::Success& done) {
         return app.exit(done, out, err);
-    } catch (const CLI::ParseError& error) {
-        err << "stambrix-cli: " << UsageMessage(error) << "\nZie stambrix-cli --help.\n";
+    } catch (const CLI::ParseError&) {
+        err << "stambrix-cli: " << UsageProblem(app, options) << "\nZie stambrix-cli --help.\n";
         return kUsage;
     }
-    if (const auto problem = CheckChoices(arguments, app.remaining())) {
+    std::vector<std::string> files = app.remaining();
+    if (std::any_of(files.begin(), files.end(), LooksLikeOption)) {
+        err << "stambrix-cli: " << UsageProblem(app, options) << "\nZie stambrix-cli --help.\n";
+        return kUsage;
+    }
+    if (dashes != args.end())
+        files.insert(files.end(), std::next(dashes), args.end());
+    if (arguments.gedcomPath.empty() && app.count("GEDCOM") == 0 && !files.empty()) {
+        arguments.gedcomPath = files.front();
+        files.erase(files.begin());
+    }
+    if (const auto problem = CheckChoices(arguments, files)) {
         err << "stambrix-cli: " << *problem << "\nZie stambrix-cli --help.\n";
         return kUsage;
     }
@@ -192,7 +183,7 @@ int RunCli(std::span<const std::string_view> args, const CliEnvironment& environ
         request.inFrame = arguments.inFrame;
         request.optionPaths = arguments.optionPaths;
         request.prefixes = arguments.prefixFile.empty()
-                               ? run::LoadPrefixTable(run::PrefixFilePlaces(environment.programDirectory))
+                               ? run::LoadPrefixTable(environment.prefixFilePlaces)
                                : run::LoadPrefixTable(std::filesystem::path(arguments.prefixFile));
         const run::RunOutcome outcome = run::RunIndex(request, panels, panels);
         if (!arguments.quiet && outcome != run::RunOutcome::NoFileGiven)

@@ -4,14 +4,15 @@
 #include <ostream>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace stambrix::cli {
 
-/// What the command line cannot tell: where the program lives and whether stderr is a terminal.
+/// What the command line cannot tell: where the prefix list may stand and whether stderr is a terminal.
 struct CliEnvironment
 {
-    std::filesystem::path programDirectory; ///< looked in for "Voorzetsels.txt"
-    bool progressToTerminal = false;        ///< draw a live progress line on `err`
+    std::vector<std::filesystem::path> prefixFilePlaces; ///< where "Voorzetsels.txt" is looked for, in order
+    bool progressToTerminal = false;                     ///< draw a live progress line on `err`
 };
 
 /// stambrix-cli with its arguments (without the program name). Help and version go to `out`;

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -30,6 +31,7 @@ using stambrix::test_support::CliResult;
 using stambrix::test_support::EntriesOf;
 using stambrix::test_support::ReadBytes;
 using stambrix::test_support::RunCommandLine;
+using stambrix::test_support::SystemReason;
 using stambrix::test_support::WriteBytes;
 
 const fs::path kDataDir = STAMBRIX_TEST_DATA;
@@ -320,6 +322,19 @@ TEST_F(CliEndToEnd, PrefixFileInTheProgramDirectoryIsUsed)
               ReadBytes(kExpectedDir / "own_prefixes" / "naam-voorzetsels" / "Namen.txt"));
 }
 
+// --voorzetsels goes before every place the list is looked for, the program's folder first among them.
+TEST_F(CliEndToEnd, PrefixFileOptionGoesBeforeTheFileBesideTheProgram)
+{
+    const fs::path gedcom = CopyIntoTree(kFixtureDir / "own_prefixes.ged");
+    WriteBytes(programDir_.path() / "Voorzetsels.txt", "; geen voorvoegsels\r\n");
+
+    const CliResult result = RunOn(gedcom, {"--voorzetsels", (kFixtureDir / "own_prefixes_voorzetsels.txt").string()});
+
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(ReadBytes(OutputFolder() / "Namen.txt"),
+              ReadBytes(kExpectedDir / "own_prefixes" / "naam-voorzetsels" / "Namen.txt"));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Input/output failures: exit 3, a message with the path, nothing on disk lost.
 
@@ -358,7 +373,7 @@ TEST_F(CliEndToEnd, UnreadableGedcomFileNamesThePath)
     if (!result)
         GTEST_SKIP() << "an unprivileged user cannot run " << STAMBRIX_CLI_PATH;
     EXPECT_EQ(result->exitCode, 3);
-    EXPECT_EQ(result->err, "stambrix-cli: " + gedcom.string() + ": Permission denied\n");
+    EXPECT_EQ(result->err, "stambrix-cli: " + gedcom.string() + ": " + SystemReason(EACCES) + "\n");
     EXPECT_FALSE(fs::exists(OutputFolder()));
 }
 
@@ -396,7 +411,8 @@ TEST_F(CliEndToEnd, ReadOnlyOutputFolderKeepsTheOlderIndex)
     if (!result)
         GTEST_SKIP() << "an unprivileged user cannot run " << STAMBRIX_CLI_PATH;
     EXPECT_EQ(result->exitCode, 3);
-    EXPECT_EQ(result->err, "stambrix-cli: " + (OutputFolder() / "Namen.txt").string() + ": Permission denied\n");
+    EXPECT_EQ(result->err,
+              "stambrix-cli: " + (OutputFolder() / "Namen.txt").string() + ": " + SystemReason(EACCES) + "\n");
     EXPECT_EQ(ReadBytes(older), kOlderIndex);
     EXPECT_EQ(EntriesOf(OutputFolder()), std::set<std::string>{"Namen.txt"});
 }

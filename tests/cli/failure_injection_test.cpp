@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
@@ -37,6 +38,7 @@ using stambrix::test_support::FolderContents;
 using stambrix::test_support::GeneratedGedcom;
 using stambrix::test_support::ReadBytes;
 using stambrix::test_support::RunChild;
+using stambrix::test_support::SystemReason;
 using stambrix::test_support::WriteBytes;
 
 const fs::path kCli = STAMBRIX_CLI_PATH;
@@ -175,7 +177,7 @@ TEST_P(DiskFull, HalfwayThroughTheLargestFileKeepsTheOlderIndex)
 
     EXPECT_EQ(result.signal, 0) << "the file size signal ended the program";
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.err, "stambrix-cli: " + (Output() / failed).string() + ": File too large\n");
+    EXPECT_EQ(result.err, "stambrix-cli: " + (Output() / failed).string() + ": " + SystemReason(EFBIG) + "\n");
     EXPECT_EQ(result.out, "");
     ExpectNothingLost(before, ContentsOf(Output()));
 }
@@ -214,14 +216,13 @@ TEST_P(UnwritableOutput, IsReportedAndChangesNothing)
     if (GetParam().fileInPlaceOfFolder) {
         WriteBytes(Gedcom(), tree);
         WriteBytes(Output(), "geen map\r\n");
-        expectedErr = "stambrix-cli: " + Output().string() + ": Not a directory\n";
+        expectedErr = "stambrix-cli: " + Output().string() + ": " + SystemReason(ENOTDIR) + "\n";
     } else {
         before = WriteOlderIndex(kHtmlInFrame, tree);
         // The stylesheet is reported on its own and the pages are tried all the same.
-        expectedErr =
-            "stambrix-cli: Het bestand " + (Output() / "genealogie.css").string() +
-            " kon niet aangemaakt worden: Permission denied\nstambrix-cli: " + (Output() / "index.htm").string() +
-            ": Permission denied\n";
+        expectedErr = "stambrix-cli: Het bestand " + (Output() / "genealogie.css").string() +
+                      " kon niet aangemaakt worden: " + SystemReason(EACCES) +
+                      "\nstambrix-cli: " + (Output() / "index.htm").string() + ": " + SystemReason(EACCES) + "\n";
     }
     if (!PrepareUnprivilegedChild())
         GTEST_SKIP() << "user " << stambrix::test_support::kUnprivilegedId << " cannot run " << kCli;
@@ -278,7 +279,7 @@ TEST_F(FailureInjection, ImmutableFilesAreFoundBeforeAnyRename)
     SetImmutable(Output() / "indexm.htm", false);
 
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.err, "stambrix-cli: " + (Output() / "indexm.htm").string() + ": Operation not permitted\n");
+    EXPECT_EQ(result.err, "stambrix-cli: " + (Output() / "indexm.htm").string() + ": " + SystemReason(EPERM) + "\n");
     ExpectNothingLost(before, ContentsOf(Output()));
 
     ASSERT_TRUE(SetImmutable(Output() / "genealogie.css", true));
@@ -287,7 +288,7 @@ TEST_F(FailureInjection, ImmutableFilesAreFoundBeforeAnyRename)
 
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.err, "stambrix-cli: Het bestand " + (Output() / "genealogie.css").string() +
-                              " kon niet aangemaakt worden: Operation not permitted\n");
+                              " kon niet aangemaakt worden: " + SystemReason(EPERM) + "\n");
     FolderContents expected = complete;
     expected["genealogie.css"] = before.at("genealogie.css");
     expected["aantekeningen.txt"] = before.at("aantekeningen.txt");
@@ -312,7 +313,7 @@ TEST_F(FailureInjection, PageOfAnotherUserInAStickyFolderIsFoundBeforeAnyRename)
     const ChildResult result = RunChild(kCli, setup);
 
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.err, "stambrix-cli: " + (Output() / "indexm.htm").string() + ": Operation not permitted\n");
+    EXPECT_EQ(result.err, "stambrix-cli: " + (Output() / "indexm.htm").string() + ": " + SystemReason(EPERM) + "\n");
     ExpectNothingLost(before, ContentsOf(Output()));
 }
 
@@ -344,7 +345,7 @@ TEST_F(FailureInjection, IndexBeyondTheMemoryKeepsTheOlderIndex)
     const ChildResult result = RunChild(kCli, setup);
 
     EXPECT_EQ(result.exitCode, 3) << result.err;
-    EXPECT_EQ(result.err, "stambrix-cli: " + Gedcom().string() + ": Cannot allocate memory\n");
+    EXPECT_EQ(result.err, "stambrix-cli: " + Gedcom().string() + ": " + SystemReason(ENOMEM) + "\n");
     ExpectNothingLost(before, ContentsOf(Output()));
 #endif
 }
@@ -357,7 +358,7 @@ TEST_F(FailureInjection, GedcomFileGoneSinceTheLastRunKeepsItsIndex)
     const ChildResult result = RunChild(kCli, CliOn(kText));
 
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.err, "stambrix-cli: " + Gedcom().string() + ": No such file or directory\n");
+    EXPECT_EQ(result.err, "stambrix-cli: " + Gedcom().string() + ": " + SystemReason(ENOENT) + "\n");
     ExpectNothingLost(before, ContentsOf(Output()));
 }
 
@@ -378,7 +379,7 @@ TEST_F(FailureInjection, PageThatCannotBePutOnTheDiskKeepsTheOlderIndex)
         GTEST_SKIP() << kCli << " does not load preloaded libraries (linked statically?): " << result.err;
     EXPECT_NE(injected->find("EIO"), std::string::npos);
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.err, "stambrix-cli: " + (Output() / "indexm.htm").string() + ": Input/output error\n");
+    EXPECT_EQ(result.err, "stambrix-cli: " + (Output() / "indexm.htm").string() + ": " + SystemReason(EIO) + "\n");
     ExpectNothingLost(before, ContentsOf(Output()));
 }
 
@@ -449,7 +450,7 @@ TEST_P(RenameFailure, AtTheFirstAMiddleOrTheLastFileKeepsEveryEarlierFile)
 
         EXPECT_EQ(result.exitCode, 3) << "rename " << at << " of " << renames.size();
         EXPECT_EQ(result.err,
-                  "stambrix-cli: " + (Output() / FileOf(renames[at - 1])).string() + ": Operation not permitted\n")
+                  "stambrix-cli: " + (Output() / FileOf(renames[at - 1])).string() + ": " + SystemReason(EPERM) + "\n")
             << renames[at - 1];
         ExpectNothingLost(before, ContentsOf(Output()));
     }
@@ -519,7 +520,7 @@ TEST_P(ReadError, HalfwayThroughTheGedcomFileIsReported)
         GTEST_SKIP() << kCli << " does not load preloaded libraries (linked statically?): " << result.err;
     EXPECT_NE(injected->find("EIO at"), std::string::npos) << "no read reached byte " << failAt;
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.err, "stambrix-cli: " + Gedcom().string() + ": Input/output error\n");
+    EXPECT_EQ(result.err, "stambrix-cli: " + Gedcom().string() + ": " + SystemReason(EIO) + "\n");
     ExpectNothingLost(before, ContentsOf(Output()));
 }
 

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <clocale>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -188,6 +189,16 @@ ChildResult Child::Wait()
 ChildResult RunChild(const std::filesystem::path& program, const ChildSetup& setup)
 {
     return Child(program, setup).Wait();
+}
+
+std::string SystemReason(int errorNumber)
+{
+    const locale_t locale = newlocale(LC_ALL_MASK, "", static_cast<locale_t>(nullptr));
+    if (locale == static_cast<locale_t>(nullptr))
+        return strerror(errorNumber);
+    std::string reason = strerror_l(errorNumber, locale);
+    freelocale(locale);
+    return reason;
 }
 
 bool RunsAsRoot()

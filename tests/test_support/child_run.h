@@ -68,6 +68,10 @@ private:
 /// Starts `program` with `setup` and waits until it ends.
 ChildResult RunChild(const std::filesystem::path& program, const ChildSetup& setup);
 
+/// The operating system's reason for `errorNumber` in the words a child started now prints it: in the
+/// language its environment (LC_ALL, LC_MESSAGES, LANG) chooses, as stambrix-cli does.
+std::string SystemReason(int errorNumber);
+
 /// This process runs as root, for whom permission bits do not stop reading or writing.
 bool RunsAsRoot();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/run_cli.h"
+#include "names/prefix_table.h"
 #include "test_support/file_bytes.h"
 
 #include <gtest/gtest.h>
@@ -21,12 +22,13 @@ struct CliResult
     std::string err;
 };
 
-/// Runs the command line in-process, the way `main` would with these arguments.
+/// Runs the command line in-process, the way `main` would with these arguments, with "Voorzetsels.txt"
+/// looked for in `programDirectory` alone: the user's and the system's lists don't reach the tests.
 inline CliResult RunCommandLine(const std::vector<std::string>& args, const std::filesystem::path& programDirectory)
 {
     const std::vector<std::string_view> views(args.begin(), args.end());
     cli::CliEnvironment environment;
-    environment.programDirectory = programDirectory;
+    environment.prefixFilePlaces = {programDirectory / names::kPrefixFileName};
     environment.progressToTerminal = false;
     std::ostringstream out;
     std::ostringstream err;
