@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Checks a Debian package of Stambrix: it holds exactly the expected files, depends on the packages the
-# programs load at run time, and lintian finds no error in it.
-#   packaging/check-package.sh build/release/stambrix_0.1.0_amd64.deb
+# Checks a Debian package of Stambrix: it holds exactly the expected files, with the prefix list a
+# configuration file and nothing but programs in /usr/bin, depends on the packages the programs load at
+# run time, and lintian finds neither an error nor a warning in it.
+#   packaging/check-package.sh build/release/stambrix_1.00_amd64.deb
 set -euo pipefail
 
 if [ $# -ne 1 ] || [ ! -f "$1" ]; then
@@ -9,14 +10,20 @@ if [ $# -ne 1 ] || [ ! -f "$1" ]; then
     exit 2
 fi
 package=$1
+fail() {
+    echo "check-package.sh: $package $*" >&2
+    exit 1
+}
 
-expected="/usr/bin/Voorzetsels.txt
+expected="/etc/stambrix/Voorzetsels.txt
 /usr/bin/stambrix
 /usr/bin/stambrix-cli
 /usr/share/applications/stambrix.desktop
 /usr/share/doc/stambrix/changelog.gz
 /usr/share/doc/stambrix/copyright
 /usr/share/icons/hicolor/scalable/apps/stambrix.svg
+/usr/share/man/man1/stambrix-cli.1.gz
+/usr/share/man/man1/stambrix.1.gz
 /usr/share/mime/packages/stambrix-gedcom.xml"
 
 # Files only (folders come with them), without the leading ".".
@@ -27,16 +34,18 @@ if [ "$actual" != "$expected" ]; then
     exit 1
 fi
 
+conffiles=$(dpkg-deb --info "$package" conffiles 2>/dev/null || true)
+[ "$conffiles" = "/etc/stambrix/Voorzetsels.txt" ] ||
+    fail "heeft niet /etc/stambrix/Voorzetsels.txt als enig configuratiebestand (conffiles: $conffiles)"
+
 depends=$(dpkg-deb -f "$package" Depends)
-for needed in libqt6widgets6 libicu qt6-qpa-plugins fonts-liberation fonts-comic-neue qt6-translations-l10n libc-l10n; do
+for needed in libqt6widgets6 libicu qt6-qpa-plugins libqt6svg6 fonts-liberation fonts-comic-neue \
+    qt6-translations-l10n libc-l10n; do
     case ", $depends" in
         *", $needed"*) ;;
-        *)
-            echo "check-package.sh: $package hangt niet af van $needed (Depends: $depends)" >&2
-            exit 1
-            ;;
+        *) fail "hangt niet af van $needed (Depends: $depends)" ;;
     esac
 done
 
-lintian --fail-on error --tag-display-limit 0 "$package"
+lintian --fail-on error,warning --tag-display-limit 0 "$package"
 echo "check-package.sh: $package in orde"
