@@ -31,7 +31,7 @@ std::string UsageProblem(const CLI::App& app, std::span<const std::string> optio
             return "Onbekende optie: " + name;
         if (IsSwitch(*option)) {
             if (equals != std::string::npos)
-                return name + " krijgt geen waarde: " + argument;
+                return std::string(name).append(" krijgt geen waarde: ").append(argument);
             continue;
         }
         if (!given.insert(option).second)

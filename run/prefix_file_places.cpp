@@ -19,7 +19,7 @@ std::string_view Variable(const char* name)
 /// directory rules ignore a relative one), else $HOME/.config; empty when neither is known.
 std::filesystem::path UserConfigurationFolder()
 {
-    const std::filesystem::path configHome(Variable("XDG_CONFIG_HOME"));
+    std::filesystem::path configHome(Variable("XDG_CONFIG_HOME"));
     if (configHome.is_absolute())
         return configHome;
     const std::filesystem::path home(Variable("HOME"));
