@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <clocale>
 #include <filesystem>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,6 +32,11 @@ struct ParserCase
     std::vector<std::string> args;
     std::string message;
 };
+
+std::ostream& operator<<(std::ostream& os, const ParserCase& c)
+{
+    return os << c.name;
+}
 
 class DutchParserMessage : public testing::TestWithParam<ParserCase>
 {
@@ -105,6 +111,11 @@ struct LocaleCase
     std::string locale;
     std::string noSuchFile; ///< the system's reason for ENOENT in that language
 };
+
+std::ostream& operator<<(std::ostream& os, const LocaleCase& c)
+{
+    return os << c.locale;
+}
 
 class CliLanguage : public testing::TestWithParam<LocaleCase>
 {
