@@ -23,11 +23,15 @@ status=0
 build/release/bin/stambrix-cli "$@" || status=$?
 
 # The index goes into the folder "Stambrix" beside the GEDCOM file, the one argument that is not an option.
+# After "--" every argument is a file name, also one that begins with "-".
 gedcom=""
 skip_value=0
+only_files=0
 for argument in "$@"; do
     if [ $skip_value -eq 1 ]; then skip_value=0; continue; fi
+    if [ $only_files -eq 1 ]; then gedcom="$argument"; continue; fi
     case "$argument" in
+        --) only_files=1 ;;
         --event|--groep|--uitvoer|--voorzetsels|--javascript-path|--stylesheet-path|--achtergrond-path) skip_value=1 ;;
         -*) ;;
         *) gedcom="$argument" ;;
