@@ -5,6 +5,7 @@
 #include <array>
 #include <cassert>
 #include <cstdint>
+#include <span>
 #include <utility>
 
 namespace stambrix::gedcom {
@@ -152,9 +153,9 @@ bool SkipSeparators(std::string_view text, std::size_t& pos)
     return pos > start;
 }
 
-/// The month at `pos`: 1 or 2 digits from 1 to 12, or a whole Dutch month word in any case; 0 when
+/// The month at `pos`: 1 or 2 digits from 1 to 12, or a whole word of `words` in any case; 0 when
 /// there is none. Moves `pos` behind it.
-int ReadMonth(std::string_view text, std::size_t& pos)
+int ReadMonth(std::string_view text, std::size_t& pos, std::span<const MonthWord> words)
 {
     if (pos < text.size() && IsDigit(text[pos])) {
         const int month = ReadNumber(text, pos, 1, 2);
@@ -164,7 +165,7 @@ int ReadMonth(std::string_view text, std::size_t& pos)
     while (end < text.size() && IsLetter(text[end]))
         ++end;
     const std::string_view word = text.substr(pos, end - pos);
-    for (const MonthWord& candidate : kMonthWords) {
+    for (const MonthWord& candidate : words) {
         if (text::EqualsNoCase(word, candidate.word)) {
             pos = end;
             return candidate.month;
@@ -192,15 +193,15 @@ struct CalendarDate
     int year = 0;
 };
 
-/// True when the whole of `text` is DAY SEP MONTH SEP YEAR naming a day that exists; `date` then
-/// holds it.
-bool ReadDutchDate(std::string_view text, CalendarDate& date)
+/// True when the whole of `text` is DAY SEP MONTH SEP YEAR naming a day that exists, the month a
+/// number or a word of `words`; `date` then holds it.
+bool ReadCalendarDate(std::string_view text, std::span<const MonthWord> words, CalendarDate& date)
 {
     std::size_t pos = 0;
     date.day = ReadNumber(text, pos, 1, 2);
     if (date.day < 1 || !SkipSeparators(text, pos))
         return false;
-    date.month = ReadMonth(text, pos);
+    date.month = ReadMonth(text, pos, words);
     if (date.month == 0 || !SkipSeparators(text, pos))
         return false;
     date.year = ReadNumber(text, pos, 3, 4);
@@ -216,8 +217,11 @@ void PutDigits(std::string& out, std::size_t pos, int value, std::size_t width)
     }
 }
 
-// Every month word a complete date can hold once its words are translated: the Dutch ones and the
-// English ones the translation turns into Dutch ones, each with its month number.
+// Every month word a date can hold before its words are translated: the Dutch ones and the English
+// ones the translation turns into Dutch ones, each with its month number. The date most values are,
+// DAY SEP MONTH SEP YEAR with nothing else, is read with these: its index form comes straight from its
+// parts, since no word of it is a qualifier and the translation would change nothing but the month
+// word itself. Anything else takes the whole rule.
 constexpr std::array<MonthWord, 34> kAnyMonthWords{{
     {"januari", 1},   {"jan", 1},  {"january", 1},   {"februari", 2}, {"feb", 2},    {"february", 2},
     {"maart", 3},     {"mrt", 3},  {"mar", 3},       {"march", 3},    {"april", 4},  {"apr", 4},
@@ -226,38 +230,6 @@ constexpr std::array<MonthWord, 34> kAnyMonthWords{{
     {"sep", 9},       {"sept", 9}, {"oktober", 10},  {"okt", 10},     {"oct", 10},   {"october", 10},
     {"november", 11}, {"nov", 11}, {"december", 12}, {"dec", 12},
 }};
-
-int AnyMonthOf(std::string_view word)
-{
-    for (const MonthWord& candidate : kAnyMonthWords)
-        if (text::EqualsNoCase(word, candidate.word))
-            return candidate.month;
-    return 0;
-}
-
-// The date most values are: DAY SEP MONTH SEP YEAR with nothing else, the month a number or a month
-// word in either language. Its index form comes straight from its parts: no word of it is a
-// qualifier, so the translation would change nothing but the month word itself. False for anything
-// else, which then takes the whole rule.
-bool ReadPlainDate(std::string_view text, CalendarDate& date)
-{
-    std::size_t pos = 0;
-    date.day = ReadNumber(text, pos, 1, 2);
-    if (date.day < 1 || !SkipSeparators(text, pos))
-        return false;
-    if (pos < text.size() && IsDigit(text[pos])) {
-        date.month = ReadMonth(text, pos);
-    } else {
-        const std::size_t start = pos;
-        while (pos < text.size() && IsLetter(text[pos]))
-            ++pos;
-        date.month = AnyMonthOf(text.substr(start, pos - start));
-    }
-    if (date.month == 0 || !SkipSeparators(text, pos))
-        return false;
-    date.year = ReadNumber(text, pos, 3, 4);
-    return pos == text.size() && date.year >= 100 && date.day <= DaysInMonth(date.month, date.year);
-}
 
 std::string IndexFormOf(const CalendarDate& date)
 {
@@ -293,7 +265,7 @@ std::string TranslateDateWords(std::string_view dateText)
 std::string RenderGedcomDate(std::string_view value)
 {
     CalendarDate date;
-    if (ReadPlainDate(value, date))
+    if (ReadCalendarDate(value, kAnyMonthWords, date))
         return IndexFormOf(date);
     return RenderAnyDate(value);
 }
@@ -302,7 +274,7 @@ std::string RenderAnyDate(std::string_view value)
 {
     std::string text = TranslateDateWords(value);
     CalendarDate date;
-    return ReadDutchDate(text, date) ? IndexFormOf(date) : text;
+    return ReadCalendarDate(text, kMonthWords, date) ? IndexFormOf(date) : text;
 }
 
 } // namespace stambrix::gedcom
