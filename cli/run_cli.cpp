@@ -4,12 +4,12 @@
 #include "cli/terminal_panels.h"
 #include "cli/usage_problem.h"
 #include "run/prefix_file_places.h"
+#include "run/run_choices.h"
 #include "run/run_index.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,24 +34,21 @@ struct Arguments
     bool quiet = false;
 };
 
-const std::map<std::string, run::EventKind> kEventKinds{
-    {"naam", run::EventKind::Naam},
-    {"beroepen", run::EventKind::Beroepen},
-    {"plaatsen", run::EventKind::Plaatsen},
-};
+// The row of `table` whose option word is `word`; nothing for an unknown word.
+template <typename Table> const typename Table::value_type* RowFor(const Table& table, std::string_view word)
+{
+    const auto row = std::find_if(table.begin(), table.end(), [word](const auto& facts) { return facts.word == word; });
+    return row == table.end() ? nullptr : &*row;
+}
 
-const std::map<std::string, run::OutputKind> kOutputKinds{
-    {"tekst", run::OutputKind::NaarTekst},
-    {"html", run::OutputKind::Html},
-    {"familienamen", run::OutputKind::Familienamen},
-    {"familienamen-een-regel", run::OutputKind::FamilienamenEenRegel},
-};
-
-const std::map<std::string, run::RecordGroup> kRecordGroups{
-    {"personen", run::RecordGroup::Personen},
-    {"gezinnen", run::RecordGroup::Gezinnen},
-    {"beiden", run::RecordGroup::Beiden},
-};
+// "naam, beroepen of plaatsen": the option words of `table` as a choice.
+template <typename Table> std::string WordsOf(const Table& table)
+{
+    std::string words;
+    for (std::size_t i = 0; i < table.size(); ++i)
+        words.append(i == 0 ? "" : i + 1 == table.size() ? " of " : ", ").append(table[i].word);
+    return words;
+}
 
 void DescribeOptions(CLI::App& app, Arguments& arguments)
 {
@@ -94,28 +91,42 @@ void DescribeOptions(CLI::App& app, Arguments& arguments)
     app.allow_extras();
 }
 
-// Checks what the parser cannot: the values and how they go together. Returns the Dutch
-// message for the first problem, nothing when the choices hold.
-std::optional<std::string> CheckChoices(const Arguments& arguments, const std::vector<std::string>& extraFiles)
+// The Dutch sentence for choices that don't go together.
+std::string ConflictMessage(run::ChoiceConflict conflict, const Arguments& arguments)
+{
+    switch (conflict) {
+    case run::ChoiceConflict::PagesNeedNames:
+        return "De uitvoer \"" + arguments.output + "\" kan alleen bij --event naam; " + arguments.event +
+               " wordt altijd als tekst geschreven.";
+    case run::ChoiceConflict::FrameNeedsPages:
+        break;
+    case run::ChoiceConflict::GroupNeedsPlaces:
+        return "De groep \"" + arguments.group + "\" kan alleen bij --event plaatsen; " + arguments.event +
+               " wordt altijd uit personen gelezen.";
+    }
+    return "--in-frame kan alleen bij een html-uitvoer (--uitvoer html, familienamen of familienamen-een-regel).";
+}
+
+// Checks what the parser cannot: the values and how they go together. Returns the Dutch message for
+// the first problem, nothing when the choices hold; `choices` then holds them.
+std::optional<std::string> CheckChoices(const Arguments& arguments, const std::vector<std::string>& extraFiles,
+                                        run::RunChoices& choices)
 {
     if (!extraFiles.empty())
         return "Er kan maar één GEDCOM-bestand tegelijk worden geïndexeerd; te veel: " + extraFiles.front();
-    if (!kEventKinds.contains(arguments.event))
-        return "Onbekende waarde voor --event: \"" + arguments.event + "\". Kies naam, beroepen of plaatsen.";
-    if (!kRecordGroups.contains(arguments.group))
-        return "Onbekende waarde voor --groep: \"" + arguments.group + "\". Kies personen, gezinnen of beiden.";
-    if (!kOutputKinds.contains(arguments.output))
-        return "Onbekende waarde voor --uitvoer: \"" + arguments.output +
-               "\". Kies tekst, html, familienamen of familienamen-een-regel.";
-    if (arguments.output != "tekst" && arguments.event != "naam")
-        return "De uitvoer \"" + arguments.output + "\" kan alleen bij --event naam; " + arguments.event +
-               " wordt altijd als tekst geschreven.";
-    if (arguments.inFrame && arguments.output == "tekst")
-        return "--in-frame kan alleen bij een html-uitvoer (--uitvoer html, familienamen of "
-               "familienamen-een-regel).";
-    if (arguments.group != "personen" && arguments.event != "plaatsen")
-        return "De groep \"" + arguments.group + "\" kan alleen bij --event plaatsen; " + arguments.event +
-               " wordt altijd uit personen gelezen.";
+    const auto* event = RowFor(run::kEventKinds, arguments.event);
+    if (event == nullptr)
+        return "Onbekende waarde voor --event: \"" + arguments.event + "\". Kies " + WordsOf(run::kEventKinds) + ".";
+    const auto* group = RowFor(run::kRecordGroups, arguments.group);
+    if (group == nullptr)
+        return "Onbekende waarde voor --groep: \"" + arguments.group + "\". Kies " + WordsOf(run::kRecordGroups) + ".";
+    const auto* output = RowFor(run::kOutputKinds, arguments.output);
+    if (output == nullptr)
+        return "Onbekende waarde voor --uitvoer: \"" + arguments.output + "\". Kies " + WordsOf(run::kOutputKinds) +
+               ".";
+    choices = {event->kind, group->group, output->kind, arguments.inFrame};
+    if (const auto conflict = run::ConflictIn(choices))
+        return ConflictMessage(*conflict, arguments);
     std::error_code error;
     if (!arguments.prefixFile.empty() && !std::filesystem::exists(arguments.prefixFile, error))
         return "Het bestand met voorzetsels bestaat niet: " + arguments.prefixFile;
@@ -164,7 +175,8 @@ int RunCli(std::span<const std::string_view> args, const CliEnvironment& environ
         arguments.gedcomPath = files.front();
         files.erase(files.begin());
     }
-    if (const auto problem = CheckChoices(arguments, files)) {
+    run::RunChoices choices;
+    if (const auto problem = CheckChoices(arguments, files, choices)) {
         err << "stambrix-cli: " << *problem << "\nZie stambrix-cli --help.\n";
         return kUsage;
     }
@@ -177,10 +189,10 @@ int RunCli(std::span<const std::string_view> args, const CliEnvironment& environ
     try {
         run::RunRequest request;
         request.gedcomPath = arguments.gedcomPath;
-        request.eventKind = kEventKinds.at(arguments.event);
-        request.recordGroup = kRecordGroups.at(arguments.group);
-        request.outputKind = kOutputKinds.at(arguments.output);
-        request.inFrame = arguments.inFrame;
+        request.eventKind = choices.eventKind;
+        request.recordGroup = choices.recordGroup;
+        request.outputKind = choices.outputKind;
+        request.inFrame = choices.inFrame;
         request.optionPaths = arguments.optionPaths;
         request.prefixes = arguments.prefixFile.empty()
                                ? run::LoadPrefixTable(environment.prefixFilePlaces)

@@ -4,6 +4,7 @@
 #include "output/stylesheet.h"
 #include "output/text_writer.h"
 #include "output/written_counter.h"
+#include "run/run_choices.h"
 
 #include <cstdint>
 
@@ -49,15 +50,7 @@ void WriteIndexFiles(const RunRequest& request, const scan::ScanResult& sorted, 
 
 std::string_view IndexFileNameOf(EventKind eventKind)
 {
-    switch (eventKind) {
-    case EventKind::Beroepen:
-        return "Beroepen.txt";
-    case EventKind::Plaatsen:
-        return "Plaatsen.txt";
-    case EventKind::Naam:
-        break;
-    }
-    return "Namen.txt";
+    return FactsOf(eventKind).textFileName;
 }
 
 } // namespace stambrix::run
