@@ -1,6 +1,7 @@
 #include "app/application_setup.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -10,6 +11,8 @@ namespace stambrix::app {
 void SetUpApplication(QApplication& application)
 {
     QApplication::setApplicationName(QStringLiteral("Stambrix"));
+    // Windows without an icon of their own, message boxes and the file dialog included, show this one.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("stambrix"), QIcon(QStringLiteral(":/stambrix.svg"))));
     auto* translator = new QTranslator(&application);
     if (translator->load(QLocale(QLocale::Dutch, QLocale::Netherlands), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -8,9 +8,12 @@
 
 #include "app_tests.h"
 
+#include <initializer_list>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -67,6 +70,22 @@ private slots:
         QCoreApplication::setApplicationName(QStringLiteral("Ander"));
         QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Ander"));
         QCoreApplication::setApplicationName(QStringLiteral("Stambrix"));
+    }
+
+    void EveryWindowShowsTheProgramsIcon()
+    {
+        SetUpApplication(*qApp);
+        run::OptionPaths paths;
+        TfrmStambrix main({}, paths);
+        const TfrmHelp help(&main);
+        const TfrmwmInfoTool info(&main);
+        const TfrmOpties options(paths, &main);
+        for (const QWidget* window : std::initializer_list<const QWidget*>{&main, &help, &info, &options}) {
+            // Drawn, not only named: the SVG takes Qt's SVG plugins.
+            const QImage icon = window->windowIcon().pixmap(32).toImage();
+            QVERIFY2(!icon.isNull(), qPrintable(window->objectName()));
+            QCOMPARE(icon.pixelColor(icon.rect().center()).alpha(), 255);
+        }
     }
 
     void QtsOwnTextsReadDutch()
