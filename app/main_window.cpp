@@ -161,7 +161,10 @@ QWidget* TfrmStambrix::BuildChoices()
     edtBestandOpenen_ = new QLineEdit(panel);
     edtBestandOpenen_->setObjectName("edtBestandOpenen");
     edtBestandOpenen_->setGeometry(15, 30, 334, 21);
-    edtBestandOpenen_->setEnabled(false);
+    // Filled only by "Openen" and the command line, but legible: the cursor keys and the mouse scroll
+    // through a long path and select in it, and the tooltip holds the whole path.
+    edtBestandOpenen_->setReadOnly(true);
+    connect(edtBestandOpenen_, &QLineEdit::textChanged, edtBestandOpenen_, &QLineEdit::setToolTip);
     rgrpEvent_ = new RadioGroup("rgrpEvent", " Event ", {"Naam", "Beroepen", "Plaatsen"}, panel);
     rgrpEvent_->setGeometry(15, 63, 84, 139);
     rgrpGroep_ = new RadioGroup("rgrpGroep", " Groep ", {"Personen", "Gezinnen", "Beiden"}, panel);
@@ -206,8 +209,9 @@ void TfrmStambrix::BuildContextMenu()
     addItem("pmnuStambrixpage", "Homepage", Qt::Key_F11, &TfrmStambrix::pmnuStambrixpageClick);
     addLine("pmnuStambrixLijn03");
     addItem("pmnuStambrixInfo", "Info", Qt::Key_F12, &TfrmStambrix::pmnuStambrixInfoClick);
-    // A disabled control keeps a context menu request to itself instead of passing it to the window, so
-    // the window takes the request from every control before the control sees it.
+    // A disabled control keeps a context menu request to itself instead of passing it to the window, and the
+    // path field would open its own edit menu, so the window takes the request from every control before the
+    // control sees it.
     installEventFilter(this);
     for (QWidget* control : findChildren<QWidget*>())
         if (control != pmnuStambrix_)

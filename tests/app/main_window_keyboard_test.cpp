@@ -1,0 +1,67 @@
+#include "app/main_window.h"
+
+#include "app_tests.h"
+#include "recorded_interaction.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+
+namespace stambrix::app::test {
+
+class TStambrixKeyboardTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        registry_ = std::make_unique<ScopedRegistryFile>();
+        interaction_ = std::make_unique<RecordedInteraction>();
+    }
+    void cleanup()
+    {
+        interaction_.reset();
+        registry_.reset();
+    }
+
+    void pathFieldIsReadAndSelectedButNotChanged()
+    {
+        const QString path = "/home/gebruiker/Stamboom/" + QString(80, 'a') + "/voorbeeld.ged";
+        run::OptionPaths paths;
+        TfrmStambrix window({path}, paths);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* field = window.findChild<QLineEdit*>("edtBestandOpenen");
+        QCOMPARE(field->toolTip(), path);
+
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Home);
+        QTest::keyClick(field, Qt::Key_End, Qt::ShiftModifier);
+        QCOMPARE(field->selectedText(), path);
+        QGuiApplication::clipboard()->setText("ander.ged");
+        QTest::keyClicks(field, "x");
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(field->text(), path);
+
+        interaction_->answer = "/home/gebruiker/nieuw.ged";
+        window.findChild<QToolButton*>("tbtnOpenen")->click();
+        QCOMPARE(field->toolTip(), interaction_->answer);
+    }
+
+private:
+    std::unique_ptr<ScopedRegistryFile> registry_;
+    std::unique_ptr<RecordedInteraction> interaction_;
+};
+
+namespace {
+const AppTestRegistration<TStambrixKeyboardTest> kRegistration;
+}
+
+} // namespace stambrix::app::test
+
+#include "main_window_keyboard_test.moc"

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/interaction.h"
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+namespace stambrix::app::test {
+
+/// Records what the window would show or hand to the desktop, and answers the file dialog.
+struct RecordedInteraction
+{
+    RecordedInteraction() : saved_(CurrentInteraction())
+    {
+        Interaction& current = CurrentInteraction();
+        current.showMessage = [this](QWidget*, const QString& text) { messages.append(text); };
+        current.chooseGedcomFile = [this](QWidget*) { return answer; };
+        current.showModal = [this](QDialog*) { ++modals; };
+        current.openAddress = [this](const QString& address) { addresses.append(address); };
+    }
+    ~RecordedInteraction() { CurrentInteraction() = saved_; }
+    RecordedInteraction(const RecordedInteraction&) = delete;
+    RecordedInteraction& operator=(const RecordedInteraction&) = delete;
+
+    QStringList messages;
+    QStringList addresses;
+    QString answer;
+    int modals = 0;
+
+private:
+    Interaction saved_;
+};
+
+} // namespace stambrix::app::test
