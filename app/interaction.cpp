@@ -16,8 +16,8 @@ Interaction RealInteraction()
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Stambrix"), text, QMessageBox::Ok, parent);
         box.exec();
     };
-    real.chooseGedcomFile = [](QWidget* parent) {
-        QFileDialog dialog(parent, QStringLiteral("Openen GedCom bestand"), QString(),
+    real.chooseGedcomFile = [](QWidget* parent, const QString& startFolder) {
+        QFileDialog dialog(parent, QStringLiteral("Openen GedCom bestand"), startFolder,
                            QStringLiteral("GedCom bestanden (*.ged)"));
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);

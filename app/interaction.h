@@ -15,8 +15,9 @@ struct Interaction
 {
     /// A message box: modal, one OK button, titled with the application title.
     std::function<void(QWidget* parent, const QString& text)> showMessage;
-    /// The open-file dialog for a GEDCOM file; the chosen file's full path, "" when cancelled.
-    std::function<QString(QWidget* parent)> chooseGedcomFile;
+    /// The open-file dialog for a GEDCOM file, opening in `startFolder`; the chosen file's full path, ""
+    /// when cancelled.
+    std::function<QString(QWidget* parent, const QString& startFolder)> chooseGedcomFile;
     /// Shows one of the program's own windows modally.
     std::function<void(QDialog* window)> showModal;
     /// Hands an address ("Mailto:..." or a web address) to the desktop; the outcome is ignored.

@@ -17,6 +17,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,6 +57,16 @@ private:
     QWidget* parent_;
     StatusBarPanels& panels_;
 };
+
+// Where the file dialog opens: in the folder of the file in the path field, at home when the field is
+// empty or that folder is gone.
+QString StartFolderFor(const QString& path)
+{
+    if (!path.trimmed().isEmpty())
+        if (const QDir folder = QFileInfo(path).absoluteDir(); folder.exists())
+            return folder.absolutePath();
+    return QDir::homePath();
+}
 
 // The busy cursor for as long as a run lasts, however it ends.
 class BusyCursor
@@ -274,7 +285,7 @@ void TfrmStambrix::FormActivate()
 void TfrmStambrix::tbtnOpenenClick()
 {
     ResetStatusPanels();
-    const QString chosen = CurrentInteraction().chooseGedcomFile(this);
+    const QString chosen = CurrentInteraction().chooseGedcomFile(this, StartFolderFor(edtBestandOpenen_->text()));
     if (!chosen.isEmpty())
         edtBestandOpenen_->setText(QDir::toNativeSeparators(chosen));
 }

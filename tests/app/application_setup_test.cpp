@@ -59,7 +59,7 @@ private slots:
         QCOMPARE(TfrmOpties(paths).windowTitle(), QStringLiteral("Opties"));
         QCOMPARE(TfrmHelp().windowTitle(), QStringLiteral("Help"));
         QCOMPARE(TfrmwmInfoTool().windowTitle(), QStringLiteral("Informatie"));
-        QCOMPARE(TextsOfModal([&main] { CurrentInteraction().chooseGedcomFile(&main); }).value(0),
+        QCOMPARE(TextsOfModal([&main] { CurrentInteraction().chooseGedcomFile(&main, QString()); }).value(0),
                  QStringLiteral("Openen GedCom bestand"));
         QCOMPARE(TextsOfModal([&main] { ShowMessage(&main, QStringLiteral("Tekst")); }).value(0),
                  QStringLiteral("Stambrix"));
@@ -91,7 +91,7 @@ private slots:
     void QtsOwnTextsReadDutch()
     {
         SetUpApplication(*qApp);
-        const QStringList texts = TextsOfModal([] { CurrentInteraction().chooseGedcomFile(nullptr); });
+        const QStringList texts = TextsOfModal([] { CurrentInteraction().chooseGedcomFile(nullptr, QString()); });
         QVERIFY2(texts.contains(QStringLiteral("Zoeken in:")), qPrintable(texts.join('|')));
         QVERIFY2(texts.contains(QStringLiteral("Annuleren")), qPrintable(texts.join('|')));
     }

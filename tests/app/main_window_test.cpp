@@ -156,6 +156,22 @@ private slots:
         QCOMPARE(window.findChild<QLineEdit*>("edtBestandOpenen")->text(), QStringLiteral("/genea/nieuw.ged"));
     }
 
+    void openenStartsInTheFolderOfThePathOrAtHome()
+    {
+        QTemporaryDir folder;
+        run::OptionPaths paths;
+        TfrmStambrix window({folder.filePath("fam.ged")}, paths);
+        window.FormActivate();
+        auto* openen = window.findChild<QToolButton*>("tbtnOpenen");
+        interaction_->answer = "/nergens/weg.ged";
+        openen->click();
+        openen->click();
+        TfrmStambrix empty({}, paths);
+        empty.FormActivate();
+        empty.findChild<QToolButton*>("tbtnOpenen")->click();
+        QCOMPARE(interaction_->startFolders, QStringList({folder.path(), QDir::homePath(), QDir::homePath()}));
+    }
+
     void functionKeysActWithoutTheMenu()
     {
         run::OptionPaths paths;

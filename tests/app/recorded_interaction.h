@@ -15,7 +15,10 @@ struct RecordedInteraction
     {
         Interaction& current = CurrentInteraction();
         current.showMessage = [this](QWidget*, const QString& text) { messages.append(text); };
-        current.chooseGedcomFile = [this](QWidget*) { return answer; };
+        current.chooseGedcomFile = [this](QWidget*, const QString& startFolder) {
+            startFolders.append(startFolder);
+            return answer;
+        };
         current.showModal = [this](QDialog*) { ++modals; };
         current.openAddress = [this](const QString& address) { addresses.append(address); };
     }
@@ -25,6 +28,7 @@ struct RecordedInteraction
 
     QStringList messages;
     QStringList addresses;
+    QStringList startFolders;
     QString answer;
     int modals = 0;
 
