@@ -1,5 +1,7 @@
 #include "app/application_setup.h"
 
+#include "app/file_type_translator.h"
+
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -19,6 +21,7 @@ void SetUpApplication(QApplication& application)
         QApplication::installTranslator(translator);
     else
         delete translator;
+    QApplication::installTranslator(new FileTypeTranslator(&application));
 }
 
 } // namespace stambrix::app

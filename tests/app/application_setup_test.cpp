@@ -13,8 +13,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QImage>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -88,12 +92,39 @@ private slots:
         }
     }
 
-    void QtsOwnTextsReadDutch()
+    void FileDialogReadsDutch()
     {
         SetUpApplication(*qApp);
-        const QStringList texts = TextsOfModal([] { CurrentInteraction().chooseGedcomFile(nullptr, QString()); });
-        QVERIFY2(texts.contains(QStringLiteral("Zoeken in:")), qPrintable(texts.join('|')));
-        QVERIFY2(texts.contains(QStringLiteral("Annuleren")), qPrintable(texts.join('|')));
+        const QTemporaryDir start;
+        QVERIFY(QDir(start.path()).mkdir(QStringLiteral("Stamboom")));
+        QString shownFolder;
+        QString folderType;
+        QStringList texts;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return;
+            shownFolder = dialog->directory().absolutePath();
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            const QModelIndex folder = model->index(start.filePath(QStringLiteral("Stamboom")));
+            // The model learns the type from a thread of its own.
+            (void)QTest::qWaitFor([&] { return !model->type(folder).isEmpty(); });
+            folderType = model->type(folder);
+            for (int column = 0; column < model->columnCount(); ++column)
+                texts << model->headerData(column, Qt::Horizontal).toString();
+            for (const QLabel* label : dialog->findChildren<QLabel*>())
+                texts << label->text();
+            for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+                texts << button->text();
+            dialog->reject();
+        });
+        (void)CurrentInteraction().chooseGedcomFile(nullptr, start.path());
+
+        QCOMPARE(shownFolder, start.path());
+        QCOMPARE(folderType, QStringLiteral("Map"));
+        for (const char* text : {"Zoeken in:", "Bestands&naam:", "Bestanden van type:", "&Openen", "Annuleren", "Naam",
+                                 "Grootte", "Datum gewijzigd"})
+            QVERIFY2(texts.contains(QString::fromUtf8(text)), qPrintable(text + (" in " + texts.join('|'))));
     }
 
 private:
