@@ -5,6 +5,7 @@
 #include "app/radio_group.h"
 #include "app/record_identity.h"
 #include "app/registry_store.h"
+#include "app/run_messages.h"
 #include "app/running_window.h"
 #include "app/status_bar_panels.h"
 #include "app/window_fonts.h"
@@ -35,28 +36,6 @@ QString FromUtf8(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
-
-// The run's messages reach the user in message boxes, its notes on the panel of entries written.
-class MessageBoxes final : public progress::UserMessages
-{
-public:
-    MessageBoxes(QWidget* parent, StatusBarPanels& panels) : parent_(parent), panels_(panels) {}
-    void ShowMessage(std::string_view text) override { app::ShowMessage(parent_, FromUtf8(text)); }
-    void ShowFileNotCreated(std::string_view path, std::string_view reason) override
-    {
-        app::ShowMessage(parent_, FromUtf8(progress::FileNotCreatedText(path)) + '\r' +
-                                      QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size())));
-    }
-    void ShowNote(std::string_view text) override
-    {
-        panels_.ShowWrittenStatus(text);
-        panels_.Flush();
-    }
-
-private:
-    QWidget* parent_;
-    StatusBarPanels& panels_;
-};
 
 // Where the file dialog opens: in the folder of the file in the path field, at home when the field is
 // empty or that folder is gone.
@@ -278,7 +257,8 @@ void TfrmStambrix::FormActivate()
     try {
         prefixes_ = run::LoadPrefixTable(run::PrefixFilePlaces(programDirectory_.toStdString()));
     } catch (const IoError& error) {
-        ShowMessage(this, UnreadableFileMessage(error));
+        // The program goes on, knowing no prefixes.
+        ShowMessage(this, UnreadableFileMessage(error), MessageKind::Warning);
     }
 }
 
@@ -301,19 +281,20 @@ void TfrmStambrix::tbtnUitvoerenClick()
     request.optionPaths = optionPaths_;
     request.prefixes = prefixes_;
     if (const auto problem = run::SourceDateEpochProblem()) {
-        ShowMessage(this, FromUtf8(*problem));
+        ShowMessage(this, FromUtf8(*problem), MessageKind::Warning);
         return;
     }
-    MessageBoxes messages(this, *panels_);
+    RunMessages messages(*panels_);
+    run::RunOutcome outcome = run::RunOutcome::Written;
+    QString failure;
     try {
         const BusyCursor busy;
         RunningWindow running(*this, *panels_);
-        (void)run::RunIndex(request, running, messages);
+        outcome = run::RunIndex(request, running, messages);
     } catch (const IoError& error) {
-        panels_->Flush();
-        ShowMessage(this, RunFailureMessage(error, request));
+        failure = RunFailureMessage(error, request);
     }
-    panels_->Flush();
+    messages.ShowAfterRun(this, outcome, failure);
 }
 
 void TfrmStambrix::tbtnAfsluitenClick()

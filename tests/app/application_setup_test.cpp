@@ -65,8 +65,9 @@ private slots:
         QCOMPARE(TfrmwmInfoTool().windowTitle(), QStringLiteral("Informatie"));
         QCOMPARE(TextsOfModal([&main] { CurrentInteraction().chooseGedcomFile(&main, QString()); }).value(0),
                  QStringLiteral("Openen GedCom bestand"));
-        QCOMPARE(TextsOfModal([&main] { ShowMessage(&main, QStringLiteral("Tekst")); }).value(0),
-                 QStringLiteral("Stambrix"));
+        QCOMPARE(
+            TextsOfModal([&main] { ShowMessage(&main, QStringLiteral("Tekst"), MessageKind::Information); }).value(0),
+            QStringLiteral("Stambrix"));
 
         // Qt puts a display name of the program's own after every window title; without one the display
         // name is only the application name, and follows it.

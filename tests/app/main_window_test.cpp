@@ -327,9 +327,7 @@ private slots:
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
         QCOMPARE(interaction_->messages,
                  QStringList("Het bestand \"/nergens/weg.ged\" kan niet worden gelezen: No such file or directory."));
-        window.findChild<QLineEdit*>("edtBestandOpenen")->clear();
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
-        QCOMPARE(interaction_->messages.last(), QStringLiteral("Er is geen bestand opgegeven om te openen."));
+        QCOMPARE(interaction_->kinds, QList{MessageKind::Error});
     }
 
     // A footer date that would not be a date stops the run before anything is read or made.
@@ -344,6 +342,7 @@ private slots:
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
         qunsetenv("SOURCE_DATE_EPOCH");
         QCOMPARE(interaction_->messages, QStringList("SOURCE_DATE_EPOCH is geen geldig tijdstip: -1"));
+        QCOMPARE(interaction_->kinds, QList{MessageKind::Warning});
         QVERIFY(!QDir(folder.filePath("Stambrix")).exists());
     }
 

@@ -2,7 +2,10 @@
 
 #include "app/interaction.h"
 
+#include <functional>
+
 #include <QDialog>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -14,7 +17,12 @@ struct RecordedInteraction
     RecordedInteraction() : saved_(CurrentInteraction())
     {
         Interaction& current = CurrentInteraction();
-        current.showMessage = [this](QWidget*, const QString& text) { messages.append(text); };
+        current.showMessage = [this](QWidget*, const QString& text, MessageKind kind) {
+            messages.append(text);
+            kinds.append(kind);
+            if (whileShown)
+                whileShown();
+        };
         current.chooseGedcomFile = [this](QWidget*, const QString& startFolder) {
             startFolders.append(startFolder);
             return answer;
@@ -27,9 +35,12 @@ struct RecordedInteraction
     RecordedInteraction& operator=(const RecordedInteraction&) = delete;
 
     QStringList messages;
+    QList<MessageKind> kinds;
     QStringList addresses;
     QStringList startFolders;
     QString answer;
+    /// Called while a message is shown, as the box would stand open.
+    std::function<void()> whileShown;
     int modals = 0;
 
 private:
