@@ -11,7 +11,6 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
@@ -146,15 +145,6 @@ void TfrmwmInfoTool::showEvent(QShowEvent* event)
     // The animation must run on the window as it stands on the screen, which is only after this event.
     if (!event->spontaneous())
         QMetaObject::invokeMethod(this, &TfrmwmInfoTool::FormActivate, Qt::QueuedConnection);
-}
-
-void TfrmwmInfoTool::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void TfrmwmInfoTool::FillLabels()

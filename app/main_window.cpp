@@ -20,6 +20,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -214,7 +215,19 @@ bool TfrmStambrix::eventFilter(QObject* watched, QEvent* event)
         pmnuStambrix_->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
     }
+    if (event->type() == QEvent::KeyPress && IsToolbarCommand(watched)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !key->isAutoRepeat()) {
+            static_cast<QToolButton*>(watched)->click();
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+bool TfrmStambrix::IsToolbarCommand(const QObject* object) const
+{
+    return object == tbtnOpenen_ || object == tbtnUitvoeren_ || object == tbtnAfsluiten_;
 }
 
 bool TfrmStambrix::event(QEvent* event)

@@ -74,15 +74,12 @@ void TfrmOpties::bbtnSluitenClick()
 
 void TfrmOpties::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    // No button is the default one. Escape is left to the dialog, which closes as by the close box.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
         return;
-    default:
-        QDialog::keyPressEvent(event);
     }
+    QDialog::keyPressEvent(event);
 }
 
 } // namespace stambrix::app

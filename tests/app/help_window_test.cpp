@@ -97,6 +97,14 @@ private slots:
         window.show();
         QCOMPARE(memo->toPlainText(), HelpText());
     }
+
+    void EscapeCloses()
+    {
+        TfrmHelp window;
+        window.show();
+        QTest::keyClick(window.findChild<QPlainTextEdit*>(QStringLiteral("mmHelp")), Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+    }
 };
 
 namespace {

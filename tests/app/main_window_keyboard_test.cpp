@@ -53,6 +53,33 @@ private slots:
         QCOMPARE(field->toolTip(), interaction_->answer);
     }
 
+    void enterRunsTheFocusedToolbarCommand_data()
+    {
+        QTest::addColumn<Qt::Key>("key");
+        QTest::newRow("Return") << Qt::Key_Return;
+        QTest::newRow("Enter") << Qt::Key_Enter;
+    }
+
+    void enterRunsTheFocusedToolbarCommand()
+    {
+        QFETCH(Qt::Key, key);
+        run::OptionPaths paths;
+        TfrmStambrix window({}, paths);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const auto press = [&window, key](const char* name) {
+            auto* button = window.findChild<QToolButton*>(name);
+            button->setFocus();
+            QTest::keyClick(button, key);
+        };
+        press("tbtnOpenen");
+        QCOMPARE(interaction_->startFolders.size(), 1);
+        press("tbtnUitvoeren");
+        QCOMPARE(interaction_->messages, QStringList("Er is geen bestand opgegeven om te openen."));
+        press("tbtnAfsluiten");
+        QVERIFY(!window.isVisible());
+    }
+
 private:
     std::unique_ptr<ScopedRegistryFile> registry_;
     std::unique_ptr<RecordedInteraction> interaction_;
