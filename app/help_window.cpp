@@ -1,6 +1,7 @@
 #include "app/help_window.h"
 
 #include "app/window_fonts.h"
+#include "app/window_placement.h"
 
 #include <algorithm>
 #include <cmath>
@@ -163,7 +164,7 @@ void TfrmHelp::showEvent(QShowEvent* event)
 {
     FitToText();
     if (const QScreen* shownOn = screen())
-        move(shownOn->availableGeometry().center() - rect().center());
+        CentreWindow(*this, shownOn->availableGeometry());
     QDialog::showEvent(event);
 }
 

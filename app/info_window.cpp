@@ -3,6 +3,7 @@
 #include "app/record_identity.h"
 #include "app/registry_store.h"
 #include "app/window_fonts.h"
+#include "app/window_placement.h"
 
 #include <algorithm>
 
@@ -140,7 +141,7 @@ void TfrmwmInfoTool::bbtnSluitenClick()
 void TfrmwmInfoTool::showEvent(QShowEvent* event)
 {
     if (const QScreen* shownOn = screen())
-        move(shownOn->availableGeometry().center() - rect().center());
+        CentreWindow(*this, shownOn->availableGeometry());
     QDialog::showEvent(event);
     // The animation must run on the window as it stands on the screen, which is only after this event.
     if (!event->spontaneous())

@@ -1,12 +1,14 @@
 #include "app/options_window.h"
 
 #include "app/window_fonts.h"
+#include "app/window_placement.h"
 
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace stambrix::app {
 
@@ -70,6 +72,13 @@ void TfrmOpties::bbtnSluitenClick()
     optionPaths_.styleSheetPath = edtStyleSheetPath->text().toStdString();
     optionPaths_.achtergrondPath = edtAchtergrondPath->text().toStdString();
     accept();
+}
+
+void TfrmOpties::showEvent(QShowEvent* event)
+{
+    if (const QWidget* parent = parentWidget())
+        CentreWindow(*this, parent->window()->geometry());
+    QDialog::showEvent(event);
 }
 
 void TfrmOpties::keyPressEvent(QKeyEvent* event)

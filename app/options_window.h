@@ -8,6 +8,7 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QShowEvent;
 
 namespace stambrix::app {
 
@@ -27,6 +28,8 @@ public:
     void bbtnSluitenClick();
 
 protected:
+    /// Centres the window on the window that opened it, at every showing.
+    void showEvent(QShowEvent* event) override;
     /// Enter does nothing in this window; Escape closes it as the close box does, storing nothing.
     void keyPressEvent(QKeyEvent* event) override;
 
