@@ -1,6 +1,7 @@
 #include "app/help_window.h"
 
 #include "app/window_fonts.h"
+#include "app/window_placement.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,10 +22,15 @@ namespace {
 
 // Lines broken by hand; paragraphs begin with "*", sub-items are indented and begin with "-".
 constexpr const char* kHelpLines[] = {
-    "* In de map van het programma staat het bestand Voorzetsels.txt. Het bevat een",
-    "  standaardreeks voorvoegsels van achternamen, zoals \"van\", \"van der\", \"de\" en \"ter\".",
+    "* Het bestand Voorzetsels.txt bevat een standaardreeks voorvoegsels van achternamen,",
+    "  zoals \"van\", \"van der\", \"de\" en \"ter\". Het programma leest het bij het starten van",
+    "  de eerste plaats waar het staat: de map van het programma, dan ~/.config/stambrix/",
+    "  (of $XDG_CONFIG_HOME/stambrix/), dan /etc/stambrix/, waar het pakket het neerzet;",
+    "  staat het nergens, dan gebruikt het programma zijn ingebouwde reeks.",
     "  Deze reeks kunt en moet u zelf aanvullen met de voorvoegsels die in uw eigen",
     "  bestanden voorkomen, want het sorteren berust op de voorvoegsels die daarin staan.",
+    "  Kopieer daarvoor /etc/stambrix/Voorzetsels.txt naar ~/.config/stambrix/ en vul",
+    "  die kopie aan; de wijzigingen gelden vanaf de volgende start van het programma.",
     "  Een naam waarvan het voorvoegsel niet in Voorzetsels.txt staat, komt niet op zijn",
     "  juiste plaats in het alfabet terecht.",
     "* Alle uitvoerbestanden komen in de submap Stambrix naast het gebruikte GEDCOM-",
@@ -163,7 +169,7 @@ void TfrmHelp::showEvent(QShowEvent* event)
 {
     FitToText();
     if (const QScreen* shownOn = screen())
-        move(shownOn->availableGeometry().center() - rect().center());
+        CentreWindow(*this, shownOn->availableGeometry());
     QDialog::showEvent(event);
 }
 

@@ -3,6 +3,7 @@
 #include "app/record_identity.h"
 #include "app/registry_store.h"
 #include "app/window_fonts.h"
+#include "app/window_placement.h"
 
 #include <algorithm>
 
@@ -11,7 +12,6 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
@@ -141,20 +141,11 @@ void TfrmwmInfoTool::bbtnSluitenClick()
 void TfrmwmInfoTool::showEvent(QShowEvent* event)
 {
     if (const QScreen* shownOn = screen())
-        move(shownOn->availableGeometry().center() - rect().center());
+        CentreWindow(*this, shownOn->availableGeometry());
     QDialog::showEvent(event);
     // The animation must run on the window as it stands on the screen, which is only after this event.
     if (!event->spontaneous())
         QMetaObject::invokeMethod(this, &TfrmwmInfoTool::FormActivate, Qt::QueuedConnection);
-}
-
-void TfrmwmInfoTool::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void TfrmwmInfoTool::FillLabels()

@@ -5,7 +5,6 @@
 #include <QDialog>
 
 class QFrame;
-class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QShowEvent;
@@ -13,7 +12,8 @@ class QShowEvent;
 namespace stambrix::app {
 
 /// The information window (unit wmInfoTool): the program's name, version and date and the maker's contact details, read
-/// from the registry records at every showing, and the maker's name rising into view below them.
+/// from the registry records at every showing, and the maker's name rising into view below them. "Sluiten" and Escape
+/// close it.
 class TfrmwmInfoTool : public QDialog
 {
     Q_OBJECT
@@ -43,8 +43,6 @@ public:
 protected:
     /// Centres the window on its screen and schedules `FormActivate`.
     void showEvent(QShowEvent* event) override;
-    /// Escape does nothing: "Sluiten" is the way out.
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FillLabels();

@@ -9,15 +9,28 @@
 namespace stambrix::app {
 
 namespace {
+QMessageBox::Icon IconOf(MessageKind kind)
+{
+    switch (kind) {
+    case MessageKind::Warning:
+        return QMessageBox::Warning;
+    case MessageKind::Error:
+        return QMessageBox::Critical;
+    case MessageKind::Information:
+        break;
+    }
+    return QMessageBox::Information;
+}
+
 Interaction RealInteraction()
 {
     Interaction real;
-    real.showMessage = [](QWidget* parent, const QString& text) {
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Stambrix"), text, QMessageBox::Ok, parent);
+    real.showMessage = [](QWidget* parent, const QString& text, MessageKind kind) {
+        QMessageBox box(IconOf(kind), QStringLiteral("Stambrix"), text, QMessageBox::Ok, parent);
         box.exec();
     };
-    real.chooseGedcomFile = [](QWidget* parent) {
-        QFileDialog dialog(parent, QStringLiteral("Openen GedCom bestand"), QString(),
+    real.chooseGedcomFile = [](QWidget* parent, const QString& startFolder) {
+        QFileDialog dialog(parent, QStringLiteral("Openen GedCom bestand"), startFolder,
                            QStringLiteral("GedCom bestanden (*.ged)"));
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -37,9 +50,9 @@ Interaction& CurrentInteraction()
     return interaction;
 }
 
-void ShowMessage(QWidget* parent, const QString& text)
+void ShowMessage(QWidget* parent, const QString& text, MessageKind kind)
 {
-    CurrentInteraction().showMessage(parent, text);
+    CurrentInteraction().showMessage(parent, text, kind);
 }
 
 } // namespace stambrix::app

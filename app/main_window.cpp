@@ -5,6 +5,7 @@
 #include "app/radio_group.h"
 #include "app/record_identity.h"
 #include "app/registry_store.h"
+#include "app/run_messages.h"
 #include "app/running_window.h"
 #include "app/status_bar_panels.h"
 #include "app/window_fonts.h"
@@ -17,7 +18,9 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -35,27 +38,15 @@ QString FromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The run's messages reach the user in message boxes, its notes on the panel of entries written.
-class MessageBoxes final : public progress::UserMessages
+// Where the file dialog opens: in the folder of the file in the path field, at home when the field is
+// empty or that folder is gone.
+QString StartFolderFor(const QString& path)
 {
-public:
-    MessageBoxes(QWidget* parent, StatusBarPanels& panels) : parent_(parent), panels_(panels) {}
-    void ShowMessage(std::string_view text) override { app::ShowMessage(parent_, FromUtf8(text)); }
-    void ShowFileNotCreated(std::string_view path, std::string_view reason) override
-    {
-        app::ShowMessage(parent_, FromUtf8(progress::FileNotCreatedText(path)) + '\r' +
-                                      QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size())));
-    }
-    void ShowNote(std::string_view text) override
-    {
-        panels_.ShowWrittenStatus(text);
-        panels_.Flush();
-    }
-
-private:
-    QWidget* parent_;
-    StatusBarPanels& panels_;
-};
+    if (!path.trimmed().isEmpty())
+        if (const QDir folder = QFileInfo(path).absoluteDir(); folder.exists())
+            return folder.absolutePath();
+    return QDir::homePath();
+}
 
 // The busy cursor for as long as a run lasts, however it ends.
 class BusyCursor
@@ -161,7 +152,10 @@ QWidget* TfrmStambrix::BuildChoices()
     edtBestandOpenen_ = new QLineEdit(panel);
     edtBestandOpenen_->setObjectName("edtBestandOpenen");
     edtBestandOpenen_->setGeometry(15, 30, 334, 21);
-    edtBestandOpenen_->setEnabled(false);
+    // Filled only by "Openen" and the command line, but legible: the cursor keys and the mouse scroll
+    // through a long path and select in it, and the tooltip holds the whole path.
+    edtBestandOpenen_->setReadOnly(true);
+    connect(edtBestandOpenen_, &QLineEdit::textChanged, edtBestandOpenen_, &QLineEdit::setToolTip);
     rgrpEvent_ = new RadioGroup("rgrpEvent", " Event ", {"Naam", "Beroepen", "Plaatsen"}, panel);
     rgrpEvent_->setGeometry(15, 63, 84, 139);
     rgrpGroep_ = new RadioGroup("rgrpGroep", " Groep ", {"Personen", "Gezinnen", "Beiden"}, panel);
@@ -206,8 +200,9 @@ void TfrmStambrix::BuildContextMenu()
     addItem("pmnuStambrixpage", "Homepage", Qt::Key_F11, &TfrmStambrix::pmnuStambrixpageClick);
     addLine("pmnuStambrixLijn03");
     addItem("pmnuStambrixInfo", "Info", Qt::Key_F12, &TfrmStambrix::pmnuStambrixInfoClick);
-    // A disabled control keeps a context menu request to itself instead of passing it to the window, so
-    // the window takes the request from every control before the control sees it.
+    // A disabled control keeps a context menu request to itself instead of passing it to the window, and the
+    // path field would open its own edit menu, so the window takes the request from every control before the
+    // control sees it.
     installEventFilter(this);
     for (QWidget* control : findChildren<QWidget*>())
         if (control != pmnuStambrix_)
@@ -220,7 +215,19 @@ bool TfrmStambrix::eventFilter(QObject* watched, QEvent* event)
         pmnuStambrix_->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
     }
+    if (event->type() == QEvent::KeyPress && IsToolbarCommand(watched)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !key->isAutoRepeat()) {
+            static_cast<QToolButton*>(watched)->click();
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+bool TfrmStambrix::IsToolbarCommand(const QObject* object) const
+{
+    return object == tbtnOpenen_ || object == tbtnUitvoeren_ || object == tbtnAfsluiten_;
 }
 
 bool TfrmStambrix::event(QEvent* event)
@@ -263,14 +270,15 @@ void TfrmStambrix::FormActivate()
     try {
         prefixes_ = run::LoadPrefixTable(run::PrefixFilePlaces(programDirectory_.toStdString()));
     } catch (const IoError& error) {
-        ShowMessage(this, UnreadableFileMessage(error));
+        // The program goes on, knowing no prefixes.
+        ShowMessage(this, UnreadableFileMessage(error), MessageKind::Warning);
     }
 }
 
 void TfrmStambrix::tbtnOpenenClick()
 {
     ResetStatusPanels();
-    const QString chosen = CurrentInteraction().chooseGedcomFile(this);
+    const QString chosen = CurrentInteraction().chooseGedcomFile(this, StartFolderFor(edtBestandOpenen_->text()));
     if (!chosen.isEmpty())
         edtBestandOpenen_->setText(QDir::toNativeSeparators(chosen));
 }
@@ -286,19 +294,20 @@ void TfrmStambrix::tbtnUitvoerenClick()
     request.optionPaths = optionPaths_;
     request.prefixes = prefixes_;
     if (const auto problem = run::SourceDateEpochProblem()) {
-        ShowMessage(this, FromUtf8(*problem));
+        ShowMessage(this, FromUtf8(*problem), MessageKind::Warning);
         return;
     }
-    MessageBoxes messages(this, *panels_);
+    RunMessages messages(*panels_);
+    run::RunOutcome outcome = run::RunOutcome::Written;
+    QString failure;
     try {
         const BusyCursor busy;
         RunningWindow running(*this, *panels_);
-        (void)run::RunIndex(request, running, messages);
+        outcome = run::RunIndex(request, running, messages);
     } catch (const IoError& error) {
-        panels_->Flush();
-        ShowMessage(this, RunFailureMessage(error, request));
+        failure = RunFailureMessage(error, request);
     }
-    panels_->Flush();
+    messages.ShowAfterRun(this, outcome, failure);
 }
 
 void TfrmStambrix::tbtnAfsluitenClick()

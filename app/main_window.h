@@ -63,7 +63,8 @@ public:
 
 protected:
     bool event(QEvent* event) override;
-    /// Opens the context menu on a request from the window or any of its controls, enabled or not.
+    /// Opens the context menu on a request from the window or any of its controls, enabled or not, and runs
+    /// the command of a toolbar button on Enter, as Space does.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -72,6 +73,7 @@ private:
     QWidget* BuildChoices();
     void BuildContextMenu();
     void ResetStatusPanels();
+    bool IsToolbarCommand(const QObject* object) const;
 
     QStringList arguments_;
     run::OptionPaths& optionPaths_;

@@ -1,12 +1,14 @@
 #include "app/options_window.h"
 
 #include "app/window_fonts.h"
+#include "app/window_placement.h"
 
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace stambrix::app {
 
@@ -72,17 +74,21 @@ void TfrmOpties::bbtnSluitenClick()
     accept();
 }
 
+void TfrmOpties::showEvent(QShowEvent* event)
+{
+    if (const QWidget* parent = parentWidget())
+        CentreWindow(*this, parent->window()->geometry());
+    QDialog::showEvent(event);
+}
+
 void TfrmOpties::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    // No button is the default one. Escape is left to the dialog, which closes as by the close box.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
         return;
-    default:
-        QDialog::keyPressEvent(event);
     }
+    QDialog::keyPressEvent(event);
 }
 
 } // namespace stambrix::app

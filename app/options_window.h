@@ -8,12 +8,14 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QShowEvent;
 
 namespace stambrix::app {
 
 /// The options window (unit tOpties): the three paths that the HTML pages put before "Genealogie.js",
 /// "Genealogie.css" and "achtergrond.jpg". Created once and hidden between showings, so the edits keep
-/// what was typed. Only "Sluiten" stores the edits; the close box leaves the option paths as they were.
+/// what was typed. Only "Sluiten" stores the edits; the close box and Escape leave the option paths as they
+/// were.
 class TfrmOpties : public QDialog
 {
     Q_OBJECT
@@ -26,7 +28,9 @@ public:
     void bbtnSluitenClick();
 
 protected:
-    /// Enter and Escape do nothing in this window: only "Sluiten" and the close box close it.
+    /// Centres the window on the window that opened it, at every showing.
+    void showEvent(QShowEvent* event) override;
+    /// Enter does nothing in this window; Escape closes it as the close box does, storing nothing.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

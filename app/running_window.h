@@ -12,9 +12,10 @@ class StatusBarPanels;
 
 /// The main window while a run lasts, as the run reports to it. The run's texts go to the status bar
 /// panels; after a report the panels are painted and the events that are waiting are handled (at once
-/// for the first report, then at most every 50 ms), so what was covered is drawn again, while clicks, keys, the context
-/// menu and the close box for the window are dropped, not kept for after the run. Other windows (a message box the run
-/// shows) take input as usual. Ending the guard drops the input that arrived since the last report the same way.
+/// for the first report, then at most every 50 ms), so what was covered is drawn again, while clicks,
+/// keys, the context menu and the close box for the window are dropped, not kept for after the run. Other
+/// windows take input as usual. Ending the guard drops the input that arrived since the last report the
+/// same way.
 class RunningWindow final : public QObject, public progress::StatusPanels
 {
     Q_OBJECT

@@ -23,7 +23,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     bool messageShown = false;
-    stambrix::app::CurrentInteraction().showMessage = [&messageShown](QWidget*, const QString& text) {
+    stambrix::app::CurrentInteraction().showMessage = [&messageShown](QWidget*, const QString& text,
+                                                                      stambrix::app::MessageKind) {
         std::fprintf(stderr, "stambrix_desktop_run: %s\n", text.toLocal8Bit().constData());
         messageShown = true;
     };

@@ -22,7 +22,8 @@ class UserMessages
 {
 public:
     virtual ~UserMessages() = default;
-    /// A message, shown and acknowledged before the run goes on.
+    /// A message for the user. The run goes on when the call returns, so a front end may show it at once
+    /// or keep it for the end of the run.
     virtual void ShowMessage(std::string_view text) = 0;
     /// The file `path` could not be made, for `reason`; the run goes on without it.
     virtual void ShowFileNotCreated(std::string_view path, std::string_view reason) = 0;

@@ -7,15 +7,16 @@
 #                                      dpkg-dev and lintian build and check the Debian package
 # fonts-liberation has the metrics of Arial: the pages' stylesheet asks for Arial, and the windows are
 # laid out for fonts of that width; fonts-comic-neue stands in for Comic Sans MS in the information
-# window. qt6-translations-l10n holds Qt's own Dutch texts (file dialog,
-# buttons), libc-l10n the system's reasons for a failure in the user's language. The tests also need
-# the Dutch locale nl_NL.UTF-8 (locales), which is made when it is missing.
+# window. qt6-translations-l10n holds Qt's own Dutch texts (file dialog, buttons), libc-l10n the
+# system's reasons for a failure in the user's language, libqt6svg6 Qt's SVG plugins, which draw the
+# program's icon (an SVG) on its windows. The tests also need the Dutch locale nl_NL.UTF-8 (locales),
+# which is made when it is missing.
 set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
     libicu-dev libcli11-dev qt6-base-dev fonts-liberation fonts-comic-neue
-    qt6-translations-l10n libc-l10n
+    qt6-translations-l10n libc-l10n libqt6svg6
 )
 if [ "${1:-}" = "--tests" ]; then
     packages+=(

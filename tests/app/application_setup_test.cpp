@@ -8,10 +8,17 @@
 
 #include "app_tests.h"
 
+#include <initializer_list>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QImage>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -56,10 +63,11 @@ private slots:
         QCOMPARE(TfrmOpties(paths).windowTitle(), QStringLiteral("Opties"));
         QCOMPARE(TfrmHelp().windowTitle(), QStringLiteral("Help"));
         QCOMPARE(TfrmwmInfoTool().windowTitle(), QStringLiteral("Informatie"));
-        QCOMPARE(TextsOfModal([&main] { CurrentInteraction().chooseGedcomFile(&main); }).value(0),
+        QCOMPARE(TextsOfModal([&main] { CurrentInteraction().chooseGedcomFile(&main, QString()); }).value(0),
                  QStringLiteral("Openen GedCom bestand"));
-        QCOMPARE(TextsOfModal([&main] { ShowMessage(&main, QStringLiteral("Tekst")); }).value(0),
-                 QStringLiteral("Stambrix"));
+        QCOMPARE(
+            TextsOfModal([&main] { ShowMessage(&main, QStringLiteral("Tekst"), MessageKind::Information); }).value(0),
+            QStringLiteral("Stambrix"));
 
         // Qt puts a display name of the program's own after every window title; without one the display
         // name is only the application name, and follows it.
@@ -69,12 +77,55 @@ private slots:
         QCoreApplication::setApplicationName(QStringLiteral("Stambrix"));
     }
 
-    void QtsOwnTextsReadDutch()
+    void EveryWindowShowsTheProgramsIcon()
     {
         SetUpApplication(*qApp);
-        const QStringList texts = TextsOfModal([] { CurrentInteraction().chooseGedcomFile(nullptr); });
-        QVERIFY2(texts.contains(QStringLiteral("Zoeken in:")), qPrintable(texts.join('|')));
-        QVERIFY2(texts.contains(QStringLiteral("Annuleren")), qPrintable(texts.join('|')));
+        run::OptionPaths paths;
+        TfrmStambrix main({}, paths);
+        const TfrmHelp help(&main);
+        const TfrmwmInfoTool info(&main);
+        const TfrmOpties options(paths, &main);
+        for (const QWidget* window : std::initializer_list<const QWidget*>{&main, &help, &info, &options}) {
+            // Drawn, not only named: the SVG takes Qt's SVG plugins.
+            const QImage icon = window->windowIcon().pixmap(32).toImage();
+            QVERIFY2(!icon.isNull(), qPrintable(window->objectName()));
+            QCOMPARE(icon.pixelColor(icon.rect().center()).alpha(), 255);
+        }
+    }
+
+    void FileDialogReadsDutch()
+    {
+        SetUpApplication(*qApp);
+        const QTemporaryDir start;
+        QVERIFY(QDir(start.path()).mkdir(QStringLiteral("Stamboom")));
+        QString shownFolder;
+        QString folderType;
+        QStringList texts;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return;
+            shownFolder = dialog->directory().absolutePath();
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            const QModelIndex folder = model->index(start.filePath(QStringLiteral("Stamboom")));
+            // The model learns the type from a thread of its own.
+            (void)QTest::qWaitFor([&] { return !model->type(folder).isEmpty(); });
+            folderType = model->type(folder);
+            for (int column = 0; column < model->columnCount(); ++column)
+                texts << model->headerData(column, Qt::Horizontal).toString();
+            for (const QLabel* label : dialog->findChildren<QLabel*>())
+                texts << label->text();
+            for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+                texts << button->text();
+            dialog->reject();
+        });
+        (void)CurrentInteraction().chooseGedcomFile(nullptr, start.path());
+
+        QCOMPARE(shownFolder, start.path());
+        QCOMPARE(folderType, QStringLiteral("Map"));
+        for (const char* text : {"Zoeken in:", "Bestands&naam:", "Bestanden van type:", "&Openen", "Annuleren", "Naam",
+                                 "Grootte", "Datum gewijzigd"})
+            QVERIFY2(texts.contains(QString::fromUtf8(text)), qPrintable(text + (" in " + texts.join('|'))));
     }
 
 private:

@@ -25,12 +25,12 @@ class TfrmHelpTest : public QObject
     Q_OBJECT
 
 private slots:
-    void TextHasSixtySixLinesInElevenParagraphs()
+    void TextHasSeventyOneLinesInElevenParagraphs()
     {
         TfrmHelp window;
         const QStringList lines = HelpLines(window);
-        QCOMPARE(lines.size(), 66);
-        QCOMPARE(window.findChild<QPlainTextEdit*>(QStringLiteral("mmHelp"))->document()->blockCount(), 66);
+        QCOMPARE(lines.size(), 71);
+        QCOMPARE(window.findChild<QPlainTextEdit*>(QStringLiteral("mmHelp"))->document()->blockCount(), 71);
 
         // Seven paragraphs open with "*" at the line start, the last one (contact) with no mark; blank lines
         // stand only before the last three.
@@ -55,10 +55,12 @@ private slots:
     void TextNamesTheFilesAsWritten_data()
     {
         QTest::addColumn<QString>("text");
-        for (const char* text : {"Voorzetsels.txt", "submap Stambrix", "Namen.txt", "Beroepen.txt", "Plaatsen.txt",
-                                 "index.htm", "alfabet.htm", "indexa.htm ... indexz.htm", "genealogie.css",
-                                 "achtergrond.jpg", "\"in frame\"", "1. Javascript path", "2. Style sheet path",
-                                 "3. Achtergrond path", "* = geboren; ~ = gedoopt; + = overleden; [] = begraven"})
+        for (const char* text :
+             {"Voorzetsels.txt", "~/.config/stambrix/", "$XDG_CONFIG_HOME/stambrix/", "/etc/stambrix/Voorzetsels.txt",
+              "ingebouwde reeks", "submap Stambrix", "Namen.txt", "Beroepen.txt", "Plaatsen.txt", "index.htm",
+              "alfabet.htm", "indexa.htm ... indexz.htm", "genealogie.css", "achtergrond.jpg", "\"in frame\"",
+              "1. Javascript path", "2. Style sheet path", "3. Achtergrond path",
+              "* = geboren; ~ = gedoopt; + = overleden; [] = begraven"})
             QTest::newRow(text) << QString::fromUtf8(text);
     }
 
@@ -96,6 +98,14 @@ private slots:
         QVERIFY(!window.isVisible());
         window.show();
         QCOMPARE(memo->toPlainText(), HelpText());
+    }
+
+    void EscapeCloses()
+    {
+        TfrmHelp window;
+        window.show();
+        QTest::keyClick(window.findChild<QPlainTextEdit*>(QStringLiteral("mmHelp")), Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
     }
 };
 

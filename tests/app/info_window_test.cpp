@@ -186,12 +186,12 @@ private slots:
         QCOMPARE(logo->y(), 82);
     }
 
-    void EscapeDoesNotClose()
+    void EscapeCloses()
     {
         RecordedWindow recorded;
         QVERIFY(recorded.ShowAndAnimate());
         QTest::keyClick(&recorded.window, Qt::Key_Escape);
-        QVERIFY(recorded.window.isVisible());
+        QVERIFY(!recorded.window.isVisible());
     }
 
 private:

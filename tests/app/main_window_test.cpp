@@ -4,8 +4,10 @@
 #include "app/radio_group.h"
 
 #include "app_tests.h"
+#include "recorded_interaction.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
@@ -28,30 +30,6 @@
 #include <tuple>
 
 namespace stambrix::app::test {
-
-// Records what the window would show or hand to the desktop, and answers the file dialog.
-struct RecordedInteraction
-{
-    RecordedInteraction() : saved_(CurrentInteraction())
-    {
-        Interaction& current = CurrentInteraction();
-        current.showMessage = [this](QWidget*, const QString& text) { messages.append(text); };
-        current.chooseGedcomFile = [this](QWidget*) { return answer; };
-        current.showModal = [this](QDialog*) { ++modals; };
-        current.openAddress = [this](const QString& address) { addresses.append(address); };
-    }
-    ~RecordedInteraction() { CurrentInteraction() = saved_; }
-    RecordedInteraction(const RecordedInteraction&) = delete;
-    RecordedInteraction& operator=(const RecordedInteraction&) = delete;
-
-    QStringList messages;
-    QStringList addresses;
-    QString answer;
-    int modals = 0;
-
-private:
-    Interaction saved_;
-};
 
 // The texts a label showed each time it was painted.
 class PaintedTexts : public QObject
@@ -178,6 +156,22 @@ private slots:
         QCOMPARE(window.findChild<QLineEdit*>("edtBestandOpenen")->text(), QStringLiteral("/genea/nieuw.ged"));
     }
 
+    void openenStartsInTheFolderOfThePathOrAtHome()
+    {
+        QTemporaryDir folder;
+        run::OptionPaths paths;
+        TfrmStambrix window({folder.filePath("fam.ged")}, paths);
+        window.FormActivate();
+        auto* openen = window.findChild<QToolButton*>("tbtnOpenen");
+        interaction_->answer = "/nergens/weg.ged";
+        openen->click();
+        openen->click();
+        TfrmStambrix empty({}, paths);
+        empty.FormActivate();
+        empty.findChild<QToolButton*>("tbtnOpenen")->click();
+        QCOMPARE(interaction_->startFolders, QStringList({folder.path(), QDir::homePath(), QDir::homePath()}));
+    }
+
     void functionKeysActWithoutTheMenu()
     {
         run::OptionPaths paths;
@@ -205,13 +199,14 @@ private slots:
         auto* menu = window.findChild<QMenu*>("pmnuStambrix");
         const QList<QWidget*> controls = window.findChildren<QWidget*>();
         QVERIFY(!window.findChild<QCheckBox*>("cbxInFrame")->isEnabled());
-        QVERIFY(!window.findChild<QLineEdit*>("edtBestandOpenen")->isEnabled());
         for (QWidget* control : controls) {
             if (control == menu || !control->isVisible())
                 continue;
             const QPoint centre = control->mapTo(&window, control->rect().center());
             QTest::mouseClick(window.windowHandle(), Qt::RightButton, {}, centre);
-            QVERIFY2(menu->isVisible(), qPrintable(control->objectName() + " " + control->metaObject()->className()));
+            // The window's menu, not one of the control's own (the path field's edit menu).
+            QVERIFY2(menu->isVisible() && QApplication::activePopupWidget() == menu,
+                     qPrintable(control->objectName() + " " + control->metaObject()->className()));
             menu->hide();
         }
     }
@@ -332,9 +327,7 @@ private slots:
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
         QCOMPARE(interaction_->messages,
                  QStringList("Het bestand \"/nergens/weg.ged\" kan niet worden gelezen: No such file or directory."));
-        window.findChild<QLineEdit*>("edtBestandOpenen")->clear();
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
-        QCOMPARE(interaction_->messages.last(), QStringLiteral("Er is geen bestand opgegeven om te openen."));
+        QCOMPARE(interaction_->kinds, QList{MessageKind::Error});
     }
 
     // A footer date that would not be a date stops the run before anything is read or made.
@@ -349,6 +342,7 @@ private slots:
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
         qunsetenv("SOURCE_DATE_EPOCH");
         QCOMPARE(interaction_->messages, QStringList("SOURCE_DATE_EPOCH is geen geldig tijdstip: -1"));
+        QCOMPARE(interaction_->kinds, QList{MessageKind::Warning});
         QVERIFY(!QDir(folder.filePath("Stambrix")).exists());
     }
 

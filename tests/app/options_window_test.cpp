@@ -102,17 +102,21 @@ private slots:
         QCOMPARE(EditTexts(window), typed);
     }
 
-    void EnterAndEscapeNeitherCloseNorStore()
+    void EnterDoesNothingAndEscapeClosesWithoutStoring()
     {
         run::OptionPaths paths{"a/", "b/", "c/"};
         TfrmOpties window(paths);
         window.show();
         TypeInto(window, {"x/", "y/", "z/"});
-        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
             QTest::keyClick(Edit(window, "edtStyleSheetPath"), key);
             QVERIFY(window.isVisible());
         }
+        QTest::keyClick(Edit(window, "edtStyleSheetPath"), Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
         QCOMPARE(PathsOf(paths), QStringList({"a/", "b/", "c/"}));
+        window.show();
+        QCOMPARE(EditTexts(window), QStringList({"x/", "y/", "z/"}));
     }
 
     void StoredPathsReachTheNextPageHead_data()

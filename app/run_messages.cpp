@@ -1,0 +1,45 @@
+#include "app/run_messages.h"
+
+#include "app/status_bar_panels.h"
+
+namespace stambrix::app {
+
+namespace {
+QString FromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+} // namespace
+
+void RunMessages::ShowMessage(std::string_view text)
+{
+    kept_.push_back({FromUtf8(text), std::nullopt});
+}
+
+void RunMessages::ShowFileNotCreated(std::string_view path, std::string_view reason)
+{
+    // The reason comes from the system in the user's language and encoding.
+    kept_.push_back({FromUtf8(progress::FileNotCreatedText(path)) + '\r' +
+                         QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size())),
+                     MessageKind::Warning});
+}
+
+void RunMessages::ShowNote(std::string_view text)
+{
+    panels_.ShowWrittenStatus(text);
+    panels_.Flush();
+}
+
+void RunMessages::ShowAfterRun(QWidget* parent, run::RunOutcome outcome, const QString& failure)
+{
+    panels_.Flush();
+    const MessageKind runKind =
+        outcome == run::RunOutcome::NoFileGiven ? MessageKind::Warning : MessageKind::Information;
+    for (const Kept& message : kept_)
+        app::ShowMessage(parent, message.text, message.kind.value_or(runKind));
+    kept_.clear();
+    if (!failure.isEmpty())
+        app::ShowMessage(parent, failure, MessageKind::Error);
+}
+
+} // namespace stambrix::app
