@@ -10,6 +10,7 @@
 #include "app/status_bar_panels.h"
 #include "app/window_fonts.h"
 #include "run/prefix_file_places.h"
+#include "run/run_choices.h"
 #include "run/run_index.h"
 
 #include <QAction>
@@ -40,6 +41,14 @@ QString FromUtf8(std::string_view text)
 
 // Where the file dialog opens: in the folder of the file in the path field, at home when the field is
 // empty or that folder is gone.
+template <typename Table> QStringList CaptionsOf(const Table& table)
+{
+    QStringList captions;
+    for (const auto& row : table)
+        captions.append(FromUtf8(row.caption));
+    return captions;
+}
+
 QString StartFolderFor(const QString& path)
 {
     if (!path.trimmed().isEmpty())
@@ -156,12 +165,11 @@ QWidget* TfrmStambrix::BuildChoices()
     // through a long path and select in it, and the tooltip holds the whole path.
     edtBestandOpenen_->setReadOnly(true);
     connect(edtBestandOpenen_, &QLineEdit::textChanged, edtBestandOpenen_, &QLineEdit::setToolTip);
-    rgrpEvent_ = new RadioGroup("rgrpEvent", " Event ", {"Naam", "Beroepen", "Plaatsen"}, panel);
+    rgrpEvent_ = new RadioGroup("rgrpEvent", " Event ", CaptionsOf(run::kEventKinds), panel);
     rgrpEvent_->setGeometry(15, 63, 84, 139);
-    rgrpGroep_ = new RadioGroup("rgrpGroep", " Groep ", {"Personen", "Gezinnen", "Beiden"}, panel);
+    rgrpGroep_ = new RadioGroup("rgrpGroep", " Groep ", CaptionsOf(run::kRecordGroups), panel);
     rgrpGroep_->setGeometry(111, 63, 84, 139);
-    rgrpSoortUitvoer_ = new RadioGroup("rgrpSoortUitvoer", " Soort uitvoer ",
-                                       {"naar tekst", "HTML", "familienamen", "familienamen één regel"}, panel);
+    rgrpSoortUitvoer_ = new RadioGroup("rgrpSoortUitvoer", " Soort uitvoer ", CaptionsOf(run::kOutputKinds), panel);
     rgrpSoortUitvoer_->setGeometry(207, 63, 142, 115);
     cbxInFrame_ = new QCheckBox("in frame", panel);
     cbxInFrame_->setObjectName("cbxInFrame");
@@ -343,33 +351,37 @@ void TfrmStambrix::pmnuStambrixInfoClick()
         CurrentInteraction().showModal(windows_.info);
 }
 
+// The items of the three groups are the rows of the run's tables, in order: an item index is the value
+// of its kind.
+const run::EventKindFacts& TfrmStambrix::ChosenEventKind() const
+{
+    return run::FactsOf(static_cast<run::EventKind>(rgrpEvent_->ItemIndex()));
+}
+
 void TfrmStambrix::rgrpEventClick()
 {
-    const int event = rgrpEvent_->ItemIndex();
-    if (event == 0 || event == 1)
-        rgrpGroep_->SetItemIndex(0);
-    if (event == 1 || event == 2)
-        rgrpSoortUitvoer_->SetItemIndex(0);
+    if (!ChosenEventKind().choosesRecordGroup)
+        rgrpGroep_->SetItemIndex(static_cast<int>(run::RecordGroup::Personen));
+    if (!ChosenEventKind().takesPages)
+        rgrpSoortUitvoer_->SetItemIndex(static_cast<int>(run::OutputKind::NaarTekst));
 }
 
 void TfrmStambrix::rgrpGroepClick()
 {
-    const int event = rgrpEvent_->ItemIndex();
-    if (event == 0 || event == 1)
-        rgrpGroep_->SetItemIndex(0);
+    if (!ChosenEventKind().choosesRecordGroup)
+        rgrpGroep_->SetItemIndex(static_cast<int>(run::RecordGroup::Personen));
 }
 
 void TfrmStambrix::rgrpSoortUitvoerClick()
 {
-    if (rgrpSoortUitvoer_->ItemIndex() != 0) {
+    if (run::FactsOf(static_cast<run::OutputKind>(rgrpSoortUitvoer_->ItemIndex())).pages) {
         cbxInFrame_->setEnabled(true);
     } else {
         cbxInFrame_->setEnabled(false);
         cbxInFrame_->setChecked(false);
     }
-    const int event = rgrpEvent_->ItemIndex();
-    if (event == 1 || event == 2)
-        rgrpSoortUitvoer_->SetItemIndex(0);
+    if (!ChosenEventKind().takesPages)
+        rgrpSoortUitvoer_->SetItemIndex(static_cast<int>(run::OutputKind::NaarTekst));
 }
 
 } // namespace stambrix::app

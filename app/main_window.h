@@ -1,5 +1,6 @@
 #pragma once
 
+#include "run/run_choices.h"
 #include "run/run_request.h"
 
 #include <QStringList>
@@ -73,6 +74,7 @@ private:
     QWidget* BuildChoices();
     void BuildContextMenu();
     void ResetStatusPanels();
+    const run::EventKindFacts& ChosenEventKind() const;
     bool IsToolbarCommand(const QObject* object) const;
 
     QStringList arguments_;

@@ -2,6 +2,7 @@
 
 #include "app/interaction.h"
 #include "app/radio_group.h"
+#include "run/run_choices.h"
 
 #include "app_tests.h"
 #include "recorded_interaction.h"
@@ -93,6 +94,34 @@ private slots:
             }
         };
         explore(4);
+    }
+
+    // The states the window can be brought to are exactly the combinations the run's table allows, the
+    // ones stambrix-cli takes.
+    void windowReachesExactlyTheAllowedChoices()
+    {
+        run::OptionPaths paths;
+        TfrmStambrix window({}, paths);
+        auto* event = Group(window, "rgrpEvent");
+        auto* group = Group(window, "rgrpGroep");
+        auto* kind = Group(window, "rgrpSoortUitvoer");
+        auto* frame = window.findChild<QCheckBox*>("cbxInFrame");
+        std::set<std::tuple<int, int, int, bool>> reached;
+        for (int e = 0; e < 3; ++e)
+            for (int g = 0; g < 3; ++g)
+                for (int k = 0; k < 4; ++k)
+                    for (const bool framed : {false, true}) {
+                        event->SetItemIndex(e);
+                        group->SetItemIndex(g);
+                        kind->SetItemIndex(k);
+                        frame->setChecked(framed && frame->isEnabled());
+                        reached.emplace(event->ItemIndex(), group->ItemIndex(), kind->ItemIndex(), frame->isChecked());
+                    }
+        std::set<std::tuple<int, int, int, bool>> allowed;
+        for (const run::RunChoices& choices : run::kAllowedChoices)
+            allowed.emplace(static_cast<int>(choices.eventKind), static_cast<int>(choices.recordGroup),
+                            static_cast<int>(choices.outputKind), choices.inFrame);
+        QCOMPARE(reached, allowed);
     }
 
     void selectionRulesExamples()
