@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <optional>
+
 namespace stambrix::app::test {
 
 class TStambrixKeyboardTest : public QObject
@@ -16,16 +18,8 @@ class TStambrixKeyboardTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        registry_ = std::make_unique<ScopedRegistryFile>();
-        interaction_ = std::make_unique<RecordedInteraction>();
-    }
-    void cleanup()
-    {
-        interaction_.reset();
-        registry_.reset();
-    }
+    void init() { scope_.emplace(); }
+    void cleanup() { scope_.reset(); }
 
     void pathFieldIsReadAndSelectedButNotChanged()
     {
@@ -48,9 +42,9 @@ private slots:
         QTest::keyClick(field, Qt::Key_X, Qt::ControlModifier);
         QCOMPARE(field->text(), path);
 
-        interaction_->answer = "/home/gebruiker/nieuw.ged";
+        scope_->interaction.answer = "/home/gebruiker/nieuw.ged";
         window.findChild<QToolButton*>("tbtnOpenen")->click();
-        QCOMPARE(field->toolTip(), interaction_->answer);
+        QCOMPARE(field->toolTip(), scope_->interaction.answer);
     }
 
     void enterRunsTheFocusedToolbarCommand_data()
@@ -73,16 +67,15 @@ private slots:
             QTest::keyClick(button, key);
         };
         press("tbtnOpenen");
-        QCOMPARE(interaction_->startFolders.size(), 1);
+        QCOMPARE(scope_->interaction.startFolders.size(), 1);
         press("tbtnUitvoeren");
-        QCOMPARE(interaction_->messages, QStringList("Er is geen bestand opgegeven om te openen."));
+        QCOMPARE(scope_->interaction.messages, QStringList("Er is geen bestand opgegeven om te openen."));
         press("tbtnAfsluiten");
         QVERIFY(!window.isVisible());
     }
 
 private:
-    std::unique_ptr<ScopedRegistryFile> registry_;
-    std::unique_ptr<RecordedInteraction> interaction_;
+    std::optional<WindowTestScope> scope_;
 };
 
 namespace {

@@ -27,6 +27,7 @@
 #include <QWindow>
 
 #include <clocale>
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -54,16 +55,8 @@ class TStambrixTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        registry_ = std::make_unique<ScopedRegistryFile>();
-        interaction_ = std::make_unique<RecordedInteraction>();
-    }
-    void cleanup()
-    {
-        interaction_.reset();
-        registry_.reset();
-    }
+    void init() { scope_.emplace(); }
+    void cleanup() { scope_.reset(); }
 
     void selectionRulesHoldAfterEveryChange()
     {
@@ -161,7 +154,7 @@ private slots:
         QCOMPARE(Panel(window, 1), QStringLiteral("  regels gelezen"));
         QCOMPARE(Panel(window, 2), QStringLiteral("  (dd:uu:mm:ss)"));
         QCOMPARE(Panel(window, 3), QStringLiteral("  regels geschreven"));
-        QVERIFY(interaction_->messages.isEmpty());
+        QVERIFY(scope_->interaction.messages.isEmpty());
 
         paths.styleSheetPath = "stijl/";
         window.findChild<QLineEdit*>("edtBestandOpenen")->setText("gekozen.ged");
@@ -176,11 +169,11 @@ private slots:
         TfrmStambrix window({"oud.ged"}, paths);
         window.FormActivate();
         window.findChild<QLabel*>("sbarStambrixPanel1")->setText("  gelezen : 7");
-        interaction_->answer.clear();
+        scope_->interaction.answer.clear();
         window.findChild<QToolButton*>("tbtnOpenen")->click();
         QCOMPARE(window.findChild<QLineEdit*>("edtBestandOpenen")->text(), QStringLiteral("oud.ged"));
         QCOMPARE(Panel(window, 1), QStringLiteral("  regels gelezen"));
-        interaction_->answer = "/genea/nieuw.ged";
+        scope_->interaction.answer = "/genea/nieuw.ged";
         window.findChild<QToolButton*>("tbtnOpenen")->click();
         QCOMPARE(window.findChild<QLineEdit*>("edtBestandOpenen")->text(), QStringLiteral("/genea/nieuw.ged"));
     }
@@ -192,13 +185,13 @@ private slots:
         TfrmStambrix window({folder.filePath("fam.ged")}, paths);
         window.FormActivate();
         auto* openen = window.findChild<QToolButton*>("tbtnOpenen");
-        interaction_->answer = "/nergens/weg.ged";
+        scope_->interaction.answer = "/nergens/weg.ged";
         openen->click();
         openen->click();
         TfrmStambrix empty({}, paths);
         empty.FormActivate();
         empty.findChild<QToolButton*>("tbtnOpenen")->click();
-        QCOMPARE(interaction_->startFolders, QStringList({folder.path(), QDir::homePath(), QDir::homePath()}));
+        QCOMPARE(scope_->interaction.startFolders, QStringList({folder.path(), QDir::homePath(), QDir::homePath()}));
     }
 
     void functionKeysActWithoutTheMenu()
@@ -211,12 +204,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QTest::keyClick(&window, Qt::Key_F10);
         QTest::keyClick(&window, Qt::Key_F11);
-        QCOMPARE(interaction_->addresses,
+        QCOMPARE(scope_->interaction.addresses,
                  QStringList({"Mailto:stambrix@example.org", "https://www.example.com/wendmoor/"}));
         QTest::keyClick(&window, Qt::Key_F9);
         QTest::keyClick(&window, Qt::Key_F1);
         QTest::keyClick(&window, Qt::Key_F12);
-        QCOMPARE(interaction_->modals, 3);
+        QCOMPARE(scope_->interaction.modals, 3);
     }
 
     void contextMenuOpensFromEveryControlEnabledOrNot()
@@ -274,12 +267,12 @@ private slots:
         TfrmStambrix window({}, paths);
         window.FormActivate();
         paths.styleSheetPath = "Stijl/";
-        interaction_->answer = gedcom;
+        scope_->interaction.answer = gedcom;
         window.findChild<QToolButton*>("tbtnOpenen")->click();
         Group(window, "rgrpSoortUitvoer")->SetItemIndex(1);
         window.findChild<QCheckBox*>("cbxInFrame")->setChecked(true);
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
-        QVERIFY2(interaction_->messages.isEmpty(), qPrintable(interaction_->messages.join('\n')));
+        QVERIFY2(scope_->interaction.messages.isEmpty(), qPrintable(scope_->interaction.messages.join('\n')));
         QCOMPARE(Panel(window, 1), QStringLiteral("  gelezen : 2"));
         QCOMPARE(Panel(window, 3), QStringLiteral("  geschreven : 2"));
         QVERIFY(QFile::exists(folder.filePath("Stambrix/alfabet.htm")));
@@ -319,12 +312,12 @@ private slots:
         QVERIFY(given);
         QVERIFY(window.isVisible());
         QCOMPARE(Group(window, "rgrpSoortUitvoer")->ItemIndex(), 0);
-        QCOMPARE(interaction_->modals, 0);
+        QCOMPARE(scope_->interaction.modals, 0);
         QVERIFY(QFile::exists(folder.filePath("Stambrix/Namen.txt")));
         QVERIFY(!QFile::exists(folder.filePath("Stambrix/index.htm")));
         // Afterwards the window takes input again.
         QTest::keyClick(window.windowHandle(), Qt::Key_F1);
-        QCOMPARE(interaction_->modals, 1);
+        QCOMPARE(scope_->interaction.modals, 1);
     }
 
     void resetOfThePanelsIsPaintedBeforeTheRunGoesOn()
@@ -354,9 +347,9 @@ private slots:
         TfrmStambrix window({"/nergens/weg.ged"}, paths);
         window.FormActivate();
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
-        QCOMPARE(interaction_->messages,
+        QCOMPARE(scope_->interaction.messages,
                  QStringList("Het bestand \"/nergens/weg.ged\" kan niet worden gelezen: No such file or directory."));
-        QCOMPARE(interaction_->kinds, QList{MessageKind::Error});
+        QCOMPARE(scope_->interaction.kinds, QList{MessageKind::Error});
     }
 
     // A footer date that would not be a date stops the run before anything is read or made.
@@ -370,8 +363,8 @@ private slots:
         qputenv("SOURCE_DATE_EPOCH", "-1");
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
         qunsetenv("SOURCE_DATE_EPOCH");
-        QCOMPARE(interaction_->messages, QStringList("SOURCE_DATE_EPOCH is geen geldig tijdstip: -1"));
-        QCOMPARE(interaction_->kinds, QList{MessageKind::Warning});
+        QCOMPARE(scope_->interaction.messages, QStringList("SOURCE_DATE_EPOCH is geen geldig tijdstip: -1"));
+        QCOMPARE(scope_->interaction.kinds, QList{MessageKind::Warning});
         QVERIFY(!QDir(folder.filePath("Stambrix")).exists());
     }
 
@@ -396,10 +389,10 @@ private slots:
         run::OptionPaths paths;
         TfrmStambrix window({}, paths);
         window.FormActivate();
-        interaction_->answer = gedcom;
+        scope_->interaction.answer = gedcom;
         window.findChild<QToolButton*>("tbtnOpenen")->click();
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
-        QVERIFY2(interaction_->messages.isEmpty(), qPrintable(interaction_->messages.join('\n')));
+        QVERIFY2(scope_->interaction.messages.isEmpty(), qPrintable(scope_->interaction.messages.join('\n')));
         const QString output = folder.filePath("Stambrix");
         const QMap<QString, QByteArray> before = FilesIn(output);
         QVERIFY(before.contains("Namen.txt"));
@@ -413,7 +406,7 @@ private slots:
         }
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
 
-        QCOMPARE(interaction_->messages,
+        QCOMPARE(scope_->interaction.messages,
                  QStringList("Het bestand \"" + gedcom + "\" kan niet worden gelezen: " + reason + "."));
         QCOMPARE(FilesIn(output), before);
     }
@@ -472,7 +465,7 @@ private slots:
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
         QFile::setPermissions(output, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-        QCOMPARE(interaction_->messages, QStringList(message.arg(folder.path())));
+        QCOMPARE(scope_->interaction.messages, QStringList(message.arg(folder.path())));
         QCOMPARE(FilesIn(folder.path()), before);
         QCOMPARE(FilesIn(output), beforeInOutput);
     }
@@ -540,8 +533,7 @@ private:
             frame->setChecked(std::get<3>(state));
     }
 
-    std::unique_ptr<ScopedRegistryFile> registry_;
-    std::unique_ptr<RecordedInteraction> interaction_;
+    std::optional<WindowTestScope> scope_;
 };
 
 namespace {

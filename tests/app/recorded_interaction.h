@@ -2,6 +2,8 @@
 
 #include "app/interaction.h"
 
+#include "app_tests.h"
+
 #include <functional>
 
 #include <QDialog>
@@ -45,6 +47,13 @@ struct RecordedInteraction
 
 private:
     Interaction saved_;
+};
+
+/// What each test of the main window starts from: a settings store of its own and the interaction recorded.
+struct WindowTestScope
+{
+    ScopedRegistryFile registry;
+    RecordedInteraction interaction;
 };
 
 } // namespace stambrix::app::test

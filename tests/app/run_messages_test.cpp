@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <optional>
+
 namespace stambrix::app::test {
 namespace {
 
@@ -46,16 +48,8 @@ class RunMessagesTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        registry_ = std::make_unique<ScopedRegistryFile>();
-        interaction_ = std::make_unique<RecordedInteraction>();
-    }
-    void cleanup()
-    {
-        interaction_.reset();
-        registry_.reset();
-    }
+    void init() { scope_.emplace(); }
+    void cleanup() { scope_.reset(); }
 
     void nothingFoundIsInformationOverTheFinalPanels()
     {
@@ -67,11 +61,11 @@ private slots:
         window.FormActivate();
         window.findChild<RadioGroup*>("rgrpEvent")->SetItemIndex(1);
         QStringList panelsWhileShown;
-        interaction_->whileShown = [&] { panelsWhileShown = PanelTexts(window); };
+        scope_->interaction.whileShown = [&] { panelsWhileShown = PanelTexts(window); };
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
 
-        QCOMPARE(interaction_->messages, QStringList("Er zijn geen items gevonden."));
-        QCOMPARE(interaction_->kinds, QList{MessageKind::Information});
+        QCOMPARE(scope_->interaction.messages, QStringList("Er zijn geen items gevonden."));
+        QCOMPARE(scope_->interaction.kinds, QList{MessageKind::Information});
         QCOMPARE(panelsWhileShown.value(0), QStringLiteral("  gelezen : 3"));
         QVERIFY2(QRegularExpression("^  \\d\\d:\\d\\d:\\d\\d:\\d\\d$").match(panelsWhileShown.value(1)).hasMatch(),
                  qPrintable(panelsWhileShown.value(1)));
@@ -85,8 +79,8 @@ private slots:
         TfrmStambrix window({}, paths);
         window.FormActivate();
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
-        QCOMPARE(interaction_->messages, QStringList("Er is geen bestand opgegeven om te openen."));
-        QCOMPARE(interaction_->kinds, QList{MessageKind::Warning});
+        QCOMPARE(scope_->interaction.messages, QStringList("Er is geen bestand opgegeven om te openen."));
+        QCOMPARE(scope_->interaction.kinds, QList{MessageKind::Warning});
     }
 
     // The stylesheet that cannot be made is told when the pages have been written, with their count.
@@ -97,21 +91,22 @@ private slots:
         RunMessages messages(panels);
         messages.ShowFileNotCreated("/genea/Stambrix/genealogie.css", "No space left on device");
         panels.ShowWrittenStatus("geschreven : 12");
-        QVERIFY(interaction_->messages.isEmpty());
+        QVERIFY(scope_->interaction.messages.isEmpty());
         QString writtenWhileShown;
-        interaction_->whileShown = [&] { writtenWhileShown = bar.findChild<QLabel*>("sbarStambrixPanel3")->text(); };
+        scope_->interaction.whileShown = [&] {
+            writtenWhileShown = bar.findChild<QLabel*>("sbarStambrixPanel3")->text();
+        };
         messages.ShowAfterRun(nullptr, run::RunOutcome::Written, {});
 
-        QCOMPARE(interaction_->messages,
+        QCOMPARE(scope_->interaction.messages,
                  QStringList("Het bestand \r/genea/Stambrix/genealogie.css\rkon niet aangemaakt "
                              "worden.\rNo space left on device"));
-        QCOMPARE(interaction_->kinds, QList{MessageKind::Warning});
+        QCOMPARE(scope_->interaction.kinds, QList{MessageKind::Warning});
         QCOMPARE(writtenWhileShown, QStringLiteral("  geschreven : 12"));
     }
 
 private:
-    std::unique_ptr<ScopedRegistryFile> registry_;
-    std::unique_ptr<RecordedInteraction> interaction_;
+    std::optional<WindowTestScope> scope_;
 };
 
 namespace {
