@@ -22,6 +22,19 @@ fail() {
     exit 1
 }
 
+# Waits until the command after the first three arguments holds: the program NAME with process PID, whose
+# output goes to LOG, has started. Fails when it ends first or the time runs out.
+wait_for_start() {
+    local name=$1 pid=$2 log=$3
+    shift 3
+    for _ in $(seq $((timeout_seconds * 10))); do
+        "$@" && return 0
+        kill -0 "$pid" 2>/dev/null || fail "$name start niet: $(cat "$log")"
+        sleep 0.1
+    done
+    fail "$name start niet binnen $timeout_seconds s"
+}
+
 # --- Packages: the project's own, then the X server, the window manager, xdotool and ImageMagick -------
 scripts/install-deps.sh
 missing=()
@@ -71,12 +84,7 @@ trap 'exit 130' INT TERM
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -br 3>"$work/display" >/dev/null \
     2>"$work/xvfb.log" &
 xvfb_pid=$!
-for _ in $(seq $((timeout_seconds * 10))); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb start niet: $(cat "$work/xvfb.log")"
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb start niet binnen $timeout_seconds s"
+wait_for_start Xvfb "$xvfb_pid" "$work/xvfb.log" test -s "$work/display"
 DISPLAY=:$(head -n1 "$work/display")
 export DISPLAY
 unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_FONT_DPI
@@ -92,12 +100,7 @@ cat >"$work/openbox.xml" <<'XML'
 XML
 openbox --config-file "$work/openbox.xml" --startup "touch $work/wm-ready" >"$work/wm.log" 2>&1 &
 wm_pid=$!
-for _ in $(seq $((timeout_seconds * 10))); do
-    [ -e "$work/wm-ready" ] && break
-    kill -0 "$wm_pid" 2>/dev/null || fail "openbox start niet: $(cat "$work/wm.log")"
-    sleep 0.1
-done
-[ -e "$work/wm-ready" ] || fail "openbox start niet binnen $timeout_seconds s"
+wait_for_start openbox "$wm_pid" "$work/wm.log" test -e "$work/wm-ready"
 
 mkdir -p "$shots"
 rm -f "$shots"/*.png
