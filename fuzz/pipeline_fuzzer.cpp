@@ -5,6 +5,7 @@
 #include "output/memory_files.h"
 #include "progress/silent_panels.h"
 #include "run/index_files.h"
+#include "run/run_choices.h"
 #include "run/run_request.h"
 #include "scan/collation_text.h"
 #include "scan/scan_gedcom.h"
@@ -131,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     if (choice.outputKind == run::OutputKind::NaarTekst)
-        CheckTextIndex(files.files.at(std::string(run::IndexFileNameOf(choice.eventKind))), choice,
+        CheckTextIndex(files.files.at(std::string(run::FactsOf(choice.eventKind).textFileName)), choice,
                        result.indexList.size());
     else if (choice.outputKind == run::OutputKind::Html)
         CheckNamePages(files, result.indexList.size());

@@ -27,7 +27,7 @@ void WriteIndexFiles(const RunRequest& request, const scan::ScanResult& sorted, 
     std::uint64_t writtenCounter = 0;
     output::WrittenCounter counter(panels, writtenCounter);
     if (request.outputKind == OutputKind::NaarTekst) {
-        output::WriteTextIndex(sorted.indexList, files, IndexFileNameOf(request.eventKind), counter);
+        output::WriteTextIndex(sorted.indexList, files, FactsOf(request.eventKind).textFileName, counter);
         return;
     }
     // A stylesheet that cannot be written has been reported; the pages are written all the same.
@@ -46,11 +46,6 @@ void WriteIndexFiles(const RunRequest& request, const scan::ScanResult& sorted, 
     case OutputKind::NaarTekst:
         break;
     }
-}
-
-std::string_view IndexFileNameOf(EventKind eventKind)
-{
-    return FactsOf(eventKind).textFileName;
 }
 
 } // namespace stambrix::run

@@ -5,8 +5,6 @@
 #include "run/run_request.h"
 #include "scan/scan_gedcom.h"
 
-#include <string_view>
-
 namespace stambrix::run {
 
 /// The index of the sorted lines of `sorted` into `files`, as WriteIndexFiles writes it; the caller
@@ -20,8 +18,5 @@ namespace stambrix::run {
 /// the caller publishes the set. Throws IoError.
 void WriteIndexFiles(const RunRequest& request, const scan::ScanResult& sorted, output::FileSet& files,
                      progress::StatusPanels& panels, progress::UserMessages& messages);
-
-/// "Namen.txt", "Beroepen.txt" or "Plaatsen.txt".
-std::string_view IndexFileNameOf(EventKind eventKind);
 
 } // namespace stambrix::run

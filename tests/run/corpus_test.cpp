@@ -1,5 +1,6 @@
 #include "names/prefix_table.h"
 #include "run/index_files.h"
+#include "run/run_choices.h"
 #include "run/run_index.h"
 #include "run/run_request.h"
 #include "test_support/file_bytes.h"
@@ -165,7 +166,7 @@ protected:
         request.prefixes = names::DefaultPrefixes();
         test_support::RecordingPanels panels;
         test_support::RecordingMessages messages;
-        const fs::path index = folder_->path() / "Stambrix" / run::IndexFileNameOf(eventKind);
+        const fs::path index = folder_->path() / "Stambrix" / run::FactsOf(eventKind).textFileName;
         run::RunOutcome outcome{};
         try {
             outcome = run::RunIndex(request, panels, messages);

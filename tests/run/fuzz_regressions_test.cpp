@@ -3,6 +3,7 @@
 #include "gedcom/gedcom_reader.h"
 #include "names/prefix_table.h"
 #include "run/index_files.h"
+#include "run/run_choices.h"
 #include "run/run_index.h"
 #include "run/run_request.h"
 #include "run/split_scan.h"
@@ -73,7 +74,7 @@ TEST_P(FuzzRegression, EveryIndexRunsToItsEnd)
         request.prefixes = names::DefaultPrefixes();
         test_support::RecordingPanels panels;
         test_support::RecordingMessages messages;
-        const std::string kind = std::string(run::IndexFileNameOf(choice.eventKind)) + ", form " +
+        const std::string kind = std::string(run::FactsOf(choice.eventKind).textFileName) + ", form " +
                                  std::to_string(static_cast<int>(choice.outputKind)) +
                                  (choice.inFrame ? " in frames" : "") + ", group " +
                                  std::to_string(static_cast<int>(choice.recordGroup));
@@ -110,10 +111,10 @@ TEST_P(FuzzRegression, HalvesReadAsOnePass)
             run::ReadSortedIndex(onePass, path, run::ScanChoicesOf(request), panels, "nl", UINT64_MAX);
         gedcom::FileSource cut(path);
         const scan::ScanResult halves = run::ReadSortedIndex(cut, path, run::ScanChoicesOf(request), panels, "nl", 2);
-        EXPECT_EQ(halves.encoding, whole.encoding) << run::IndexFileNameOf(choice.eventKind);
+        EXPECT_EQ(halves.encoding, whole.encoding) << run::FactsOf(choice.eventKind).textFileName;
         EXPECT_EQ(std::vector<std::string>(halves.indexList.begin(), halves.indexList.end()),
                   std::vector<std::string>(whole.indexList.begin(), whole.indexList.end()))
-            << run::IndexFileNameOf(choice.eventKind);
+            << run::FactsOf(choice.eventKind).textFileName;
     }
 }
 
