@@ -48,10 +48,4 @@ inline bool EqualsNoCase(std::string_view a, std::string_view b)
 /// as equal; npos when there is none. An empty pattern is found at `from`.
 std::size_t FindNoCase(std::string_view text, std::string_view pattern, std::size_t from = 0);
 
-/// True when `pattern` occurs anywhere in `text`, A-Z and a-z taken as equal.
-inline bool ContainsNoCase(std::string_view text, std::string_view pattern)
-{
-    return FindNoCase(text, pattern) != std::string_view::npos;
-}
-
 } // namespace stambrix::text

@@ -17,7 +17,8 @@ void ExpectPlainDecisions(const std::string& line)
 {
     const LineMarkers markers = MarkersOf(line);
     for (std::size_t i = 0; i < kMarkerTexts.size(); ++i)
-        ASSERT_EQ(markers.Has(static_cast<Marker>(i)), text::ContainsNoCase(line, kMarkerTexts[i]))
+        ASSERT_EQ(markers.Has(static_cast<Marker>(i)),
+                  text::FindNoCase(line, kMarkerTexts[i]) != std::string_view::npos)
             << "marker \"" << kMarkerTexts[i] << "\" in line \"" << line << "\"";
 }
 
