@@ -76,14 +76,14 @@ FileHeader FileHeaderOf(const std::string& path, std::uint64_t end, std::uint64_
 // The encoding of the whole file from those of its halves. Where the file declares nothing, every
 // line of both halves must read as UTF-8; otherwise one half with text beyond ASCII decides (the
 // other then holds nothing but ASCII, which reads the same either way).
-scan::TextEncoding EncodingOfBoth(const scan::ScanResult& first, const scan::ScanResult& later)
+charsets::TextEncoding EncodingOfBoth(const scan::ScanResult& first, const scan::ScanResult& later)
 {
     if (first.undeclared && later.undeclared)
-        return first.undeclared->With(*later.undeclared).ReadsAsUtf8() ? scan::TextEncoding::Utf8
-                                                                       : scan::TextEncoding::Windows1252;
-    return first.encoding == scan::TextEncoding::Utf8 || later.encoding == scan::TextEncoding::Utf8
-               ? scan::TextEncoding::Utf8
-               : scan::TextEncoding::Windows1252;
+        return first.undeclared->With(*later.undeclared).ReadsAsUtf8() ? charsets::TextEncoding::Utf8
+                                                                       : charsets::TextEncoding::Windows1252;
+    return first.encoding == charsets::TextEncoding::Utf8 || later.encoding == charsets::TextEncoding::Utf8
+               ? charsets::TextEncoding::Utf8
+               : charsets::TextEncoding::Windows1252;
 }
 
 // The second half, read, scanned and collated on a thread of its own.
@@ -147,7 +147,7 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
 
     // A half that was collated as the other encoding is collated again (that is rare: a file that
     // declares nothing and reads as UTF-8 in one half only).
-    const scan::TextEncoding encoding = EncodingOfBoth(first, later.scanned);
+    const charsets::TextEncoding encoding = EncodingOfBoth(first, later.scanned);
     if (first.encoding != encoding)
         collated.emplace(first.indexList, encoding, locale);
     if (later.scanned.encoding != encoding)

@@ -1,5 +1,6 @@
 #include "scan/scan_gedcom.h"
 
+#include "scan/index_sort.h"
 #include "scan/scan_state.h"
 #include "scan/scanners.h"
 
@@ -46,7 +47,7 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
         result.undeclared = Utf8EvidenceOf(result.indexList);
     if (declared == gedcom::DeclaredCharset::Utf8 || state.DecodedNonAscii() ||
         (result.undeclared && result.undeclared->ReadsAsUtf8()))
-        result.encoding = TextEncoding::Utf8;
+        result.encoding = charsets::TextEncoding::Utf8;
     result.records = state.RecordCounter();
     return result;
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "charsets/text_encoding.h"
 #include "gedcom/byte_source.h"
 #include "gedcom/gedcom_reader.h"
 #include "gedcom/header_charset.h"
 #include "progress/status_panels.h"
 #include "scan/index_list.h"
-#include "scan/index_sort.h"
 #include "scan/scan_choices.h"
 #include "scan/scan_state.h"
 #include "scan/utf8_evidence.h"
@@ -21,7 +21,7 @@ namespace stambrix::scan {
 struct ScanResult
 {
     IndexList indexList;
-    TextEncoding encoding = TextEncoding::Windows1252;
+    charsets::TextEncoding encoding = charsets::TextEncoding::Windows1252;
     std::uint64_t records = 0; ///< records opened in this input
     /// The file declares no character set: the index lines' bytes decided the encoding.
     std::optional<Utf8Evidence> undeclared;
