@@ -1,6 +1,6 @@
-#include "gedcom/ansel_decoder.h"
 #include "gedcom/byte_source.h"
 #include "gedcom/gedcom_reader.h"
+#include "gedcom/line_decoder.h"
 #include "text/utf8.h"
 
 #include <cstddef>
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
 
     std::vector<std::string> lines;
-    gedcom::AnselDecoder ansel;
+    gedcom::LineDecoder ansel = *gedcom::LineDecoderFor(gedcom::DeclaredCharset::Ansel);
     ForEachLine(bytes, gedcom::kReadBufferSize, [&](std::string_view line, bool utf16) {
         if (utf16 && !text::IsWellFormedUtf8(line))
             Fail("a UTF-16 file gave a line that is not UTF-8");

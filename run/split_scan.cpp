@@ -1,6 +1,6 @@
 #include "run/split_scan.h"
 
-#include "gedcom/gedcom_reader.h"
+#include "gedcom/decoded_lines.h"
 #include "gedcom/header_charset.h"
 #include "progress/count_text.h"
 #include "progress/silent_panels.h"
@@ -64,13 +64,12 @@ FileHeader FileHeaderOf(const std::string& path, std::uint64_t end, std::uint64_
 {
     gedcom::FileSource file(path);
     file.Restrict(0, end);
-    gedcom::GedcomReader reader(file, gedcom::kReadBufferSize,
-                                end < size ? gedcom::InputEnd::FileGoesOn : gedcom::InputEnd::EndOfFile);
-    gedcom::HeaderCharset header;
+    gedcom::DecodedLines lines(file, gedcom::kReadBufferSize,
+                               end < size ? gedcom::InputEnd::FileGoesOn : gedcom::InputEnd::EndOfFile);
     std::string_view line;
-    while (!header.Ended() && reader.ReadLine(line))
-        header.Examine(line);
-    return {reader.IsUnicode() ? gedcom::DeclaredCharset::Utf8 : header.Declared(), reader.IsUtf16()};
+    while (!lines.Decided() && lines.ReadLine(line)) {
+    }
+    return {lines.Declared(), lines.IsUtf16()};
 }
 
 // The encoding of the whole file from those of its halves. Where the file declares nothing, every
@@ -79,8 +78,7 @@ FileHeader FileHeaderOf(const std::string& path, std::uint64_t end, std::uint64_
 charsets::TextEncoding EncodingOfBoth(const scan::ScanResult& first, const scan::ScanResult& later)
 {
     if (first.undeclared && later.undeclared)
-        return first.undeclared->With(*later.undeclared).ReadsAsUtf8() ? charsets::TextEncoding::Utf8
-                                                                       : charsets::TextEncoding::Windows1252;
+        return gedcom::EncodingOf(gedcom::DeclaredCharset::None, false, first.undeclared->With(*later.undeclared));
     return first.encoding == charsets::TextEncoding::Utf8 || later.encoding == charsets::TextEncoding::Utf8
                ? charsets::TextEncoding::Utf8
                : charsets::TextEncoding::Windows1252;
