@@ -1,6 +1,7 @@
 #include "gedcom/byte_source.h"
 #include "gedcom/gedcom_reader.h"
 #include "gedcom/line_decoder.h"
+#include "gedcom/utf16_source.h"
 #include "text/utf8.h"
 
 #include <cstddef>
@@ -30,9 +31,10 @@ using namespace stambrix;
 template <typename Take> void ForEachLine(std::string_view bytes, std::size_t bufferSize, Take take)
 {
     gedcom::MemorySource source(bytes);
-    gedcom::GedcomReader reader(source, bufferSize);
+    gedcom::Utf16Source utf16(source);
+    gedcom::GedcomReader reader(utf16, bufferSize);
     for (std::string_view line; reader.ReadLine(line);)
-        take(line, reader.IsUtf16());
+        take(line, utf16.IsUtf16());
 }
 } // namespace
 

@@ -4,7 +4,7 @@ namespace stambrix::gedcom {
 
 DecodedLines::DecodedLines(ByteSource& source, std::size_t bufferSize, InputEnd inputEnd,
                            std::optional<DeclaredCharset> decidedElsewhere)
-    : reader_(source, bufferSize, inputEnd)
+    : utf16_(source), reader_(utf16_, bufferSize, inputEnd)
 {
     if (decidedElsewhere) {
         header_ = HeaderCharset(*decidedElsewhere);
@@ -15,7 +15,7 @@ DecodedLines::DecodedLines(ByteSource& source, std::size_t bufferSize, InputEnd 
 // The decoder is chosen once, when the set is decided: the line that decides it is read as it stands.
 void DecodedLines::Examine(std::string_view line)
 {
-    header_.Examine(line, reader_.IsUtf16());
+    header_.Examine(line, utf16_.IsUtf16());
     if (header_.Decided())
         decoder_ = LineDecoderFor(header_.Declared());
 }

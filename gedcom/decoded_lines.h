@@ -4,6 +4,7 @@
 #include "gedcom/gedcom_reader.h"
 #include "gedcom/header_charset.h"
 #include "gedcom/line_decoder.h"
+#include "gedcom/utf16_source.h"
 
 #include <cstddef>
 #include <optional>
@@ -11,9 +12,10 @@
 
 namespace stambrix::gedcom {
 
-/// The lines of a GEDCOM file as the index takes them: split by the reader, the character set
-/// decided as the first lines come by (HeaderCharset), and from the line after that decision on,
-/// the lines of a set that is converted as it is read turned into UTF-8 (LineDecoderFor).
+/// The lines of a GEDCOM file as the index takes them: UTF-16 converted to UTF-8 (Utf16Source),
+/// split by the reader, the character set decided as the first lines come by (HeaderCharset), and
+/// from the line after that decision on, the lines of a set that is converted as it is read turned
+/// into UTF-8 (LineDecoderFor).
 class DecodedLines
 {
 public:
@@ -41,13 +43,14 @@ public:
     /// The character set as decided so far: None until it is.
     DeclaredCharset Declared() const { return header_.Declared(); }
     /// True when the file is UTF-16 (known once the first line has been asked for).
-    bool IsUtf16() const { return reader_.IsUtf16(); }
+    bool IsUtf16() const { return utf16_.IsUtf16(); }
     /// True when lines were converted from their set and one of them held a character beyond ASCII.
     bool ConvertedBeyondAscii() const { return decoder_ && decoder_->SawNonAscii(); }
 
 private:
     void Examine(std::string_view line);
 
+    Utf16Source utf16_;
     GedcomReader reader_;
     HeaderCharset header_;
     std::optional<LineDecoder> decoder_;
