@@ -14,6 +14,10 @@ DeclaredCharset CharsetNamed(std::string_view value)
         return DeclaredCharset::Utf8;
     if (text::EqualsNoCase(value, "ANSEL"))
         return DeclaredCharset::Ansel;
+    if (text::EqualsNoCase(value, "IBMPC"))
+        return DeclaredCharset::Ibmpc;
+    if (text::EqualsNoCase(value, "MACINTOSH"))
+        return DeclaredCharset::Macintosh;
     return DeclaredCharset::Other;
 }
 } // namespace

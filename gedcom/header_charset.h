@@ -7,13 +7,16 @@
 namespace stambrix::gedcom {
 
 /// The character set of a file as far as reading it goes: none declared, UTF-8 (a byte-order mark,
-/// or «UTF-8» or «UTF8» in the CHAR line), ANSEL, or anything else (read as windows-1252).
+/// or «UTF-8» or «UTF8» in the CHAR line), ANSEL, «IBMPC» (code page 437), «MACINTOSH» (Mac OS
+/// Roman), or anything else (read as windows-1252).
 enum class DeclaredCharset
 {
     None,
     Other,
     Utf8,
-    Ansel
+    Ansel,
+    Ibmpc,
+    Macintosh
 };
 
 /// What the bytes of index lines tell of their encoding.

@@ -1,6 +1,7 @@
 #include "gedcom/line_decoder.h"
 
 #include "charsets/ansel_table.h"
+#include "charsets/code_page_tables.h"
 #include "text/utf8.h"
 
 #include <unicode/normalizer2.h>
@@ -90,6 +91,10 @@ std::optional<LineDecoder> LineDecoderFor(DeclaredCharset declared)
     switch (declared) {
     case DeclaredCharset::Ansel:
         return LineDecoder(charsets::kAnsel);
+    case DeclaredCharset::Ibmpc:
+        return LineDecoder(charsets::kCodePage437);
+    case DeclaredCharset::Macintosh:
+        return LineDecoder(charsets::kMacOsRoman);
     case DeclaredCharset::None:
     case DeclaredCharset::Other:
     case DeclaredCharset::Utf8:

@@ -1,9 +1,12 @@
 #include "gedcom/decoded_lines.h"
 
 #include "gedcom/byte_source.h"
+#include "test_support/file_bytes.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -61,6 +64,21 @@ TEST(DecodedLines, ByteOrderMarkDecidesBeforeTheHeaderAndTheHeaderBeforeRecords)
         EXPECT_EQ(record.declared, DeclaredCharset::None) << before;
     }
     EXPECT_EQ(ReadAll("0 HEAD\n1 CHAR utf8\n1 CHAR ANSEL\n").declared, DeclaredCharset::Utf8);
+}
+
+// presidents.ged declares IBMPC and writes «Frémont» with the byte 0x82 of code page 437.
+TEST(DecodedLines, ReadsTheIbmpcFileOfTheCorpusAsCodePage437)
+{
+    const std::filesystem::path file = std::filesystem::path(STAMBRIX_CORPUS_DIR) / "presidents.ged";
+    if (!std::filesystem::exists(file))
+        GTEST_SKIP() << "presidents.ged is not in the corpus folder \"" STAMBRIX_CORPUS_DIR "\"";
+    const Read read = ReadAll(test_support::ReadBytes(file));
+    EXPECT_EQ(read.declared, DeclaredCharset::Ibmpc);
+    EXPECT_EQ(std::count_if(read.lines.begin(), read.lines.end(),
+                            [](const std::string& line) {
+                                return line.find("over John C. Fr\u00E9mont and") != std::string::npos;
+                            }),
+              1);
 }
 
 } // namespace

@@ -23,9 +23,14 @@ LineDecoder Ansel()
     return *LineDecoderFor(DeclaredCharset::Ansel);
 }
 
+// The same bytes in each converted set: 0x82 is «é» in code page 437 and «Ç» in Mac OS Roman, and
+// nothing in ANSEL; 0x8E is «Ä» and «é».
 TEST(LineDecoderFor, ConvertsOnlyTheSetsNotReadAsTheyStand)
 {
-    EXPECT_EQ(LineDecoderFor(DeclaredCharset::Ansel)->Decode("M\xE8uller"), "M\u00FCller");
+    EXPECT_EQ(LineDecoderFor(DeclaredCharset::Ansel)->Decode("M\xE8uller \x82"), "M\u00FCller \uFFFD");
+    EXPECT_EQ(LineDecoderFor(DeclaredCharset::Ibmpc)->Decode("Fr\x82mont \x8E\xE1"), "Fr\u00E9mont \u00C4\u00DF");
+    EXPECT_EQ(LineDecoderFor(DeclaredCharset::Macintosh)->Decode("\x82\x8E \xAE\xBF \xCEuvre"),
+              "\u00C7\u00E9 \u00C6\u00F8 \u0152uvre");
     for (const DeclaredCharset declared : {DeclaredCharset::None, DeclaredCharset::Other, DeclaredCharset::Utf8})
         EXPECT_FALSE(LineDecoderFor(declared).has_value()) << static_cast<int>(declared);
 }
