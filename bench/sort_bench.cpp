@@ -44,7 +44,7 @@ void SortNameLines(benchmark::State& state)
         for (const std::string& line : lines)
             indexList.Add(line);
         state.ResumeTiming();
-        scan::SortIndexList(indexList, scan::TextEncoding::Windows1252, "nl");
+        scan::SortIndexList(indexList, charsets::TextEncoding::Windows1252, "nl");
         benchmark::DoNotOptimize(indexList.RestOf(0).data());
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * lines.size()));
@@ -64,8 +64,8 @@ void SortNameLinesInHalves(benchmark::State& state)
         for (std::size_t i = 0; i < lines.size(); ++i)
             (i < lines.size() / 2 ? indexList : later).Add(lines[i]);
         state.ResumeTiming();
-        scan::CollatedLines collated(indexList, scan::TextEncoding::Windows1252, "nl");
-        collated.Merge(scan::CollatedLines(later, scan::TextEncoding::Windows1252, "nl"));
+        scan::CollatedLines collated(indexList, charsets::TextEncoding::Windows1252, "nl");
+        collated.Merge(scan::CollatedLines(later, charsets::TextEncoding::Windows1252, "nl"));
         indexList.Append(std::move(later));
         std::move(collated).ApplyTo(indexList);
         benchmark::DoNotOptimize(indexList.RestOf(0).data());
@@ -106,7 +106,7 @@ void SortPlaceLines(benchmark::State& state)
         for (const auto& [value, rest] : lines)
             indexList.AddValueLine(value, rest);
         state.ResumeTiming();
-        scan::SortIndexList(indexList, scan::TextEncoding::Windows1252, "nl");
+        scan::SortIndexList(indexList, charsets::TextEncoding::Windows1252, "nl");
         benchmark::DoNotOptimize(indexList.RestOf(0).data());
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * lines.size()));

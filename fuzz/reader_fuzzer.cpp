@@ -1,6 +1,7 @@
-#include "gedcom/ansel_decoder.h"
 #include "gedcom/byte_source.h"
 #include "gedcom/gedcom_reader.h"
+#include "gedcom/line_decoder.h"
+#include "gedcom/utf16_source.h"
 #include "text/utf8.h"
 
 #include <cstddef>
@@ -30,9 +31,10 @@ using namespace stambrix;
 template <typename Take> void ForEachLine(std::string_view bytes, std::size_t bufferSize, Take take)
 {
     gedcom::MemorySource source(bytes);
-    gedcom::GedcomReader reader(source, bufferSize);
+    gedcom::Utf16Source utf16(source);
+    gedcom::GedcomReader reader(utf16, bufferSize);
     for (std::string_view line; reader.ReadLine(line);)
-        take(line, reader.IsUtf16());
+        take(line, utf16.IsUtf16());
 }
 } // namespace
 
@@ -44,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
 
     std::vector<std::string> lines;
-    gedcom::AnselDecoder ansel;
+    gedcom::LineDecoder ansel = *gedcom::LineDecoderFor(gedcom::DeclaredCharset::Ansel);
     ForEachLine(bytes, gedcom::kReadBufferSize, [&](std::string_view line, bool utf16) {
         if (utf16 && !text::IsWellFormedUtf8(line))
             Fail("a UTF-16 file gave a line that is not UTF-8");

@@ -1,6 +1,7 @@
 #include "fuzz/index_choices.h"
 #include "gedcom/byte_source.h"
 #include "gedcom/gedcom_reader.h"
+#include "gedcom/utf16_source.h"
 #include "names/prefix_table.h"
 #include "progress/silent_panels.h"
 #include "progress/status_panels.h"
@@ -108,18 +109,19 @@ struct ReadLines
 {
     std::vector<std::string> lines;
     bool stoppedAtEndMarker = false;
-    bool unicode = false;
+    bool utf16 = false;
 };
 
 ReadLines ReadAllLines(std::string_view bytes, std::size_t bufferSize)
 {
     stambrix::gedcom::MemorySource source(bytes);
-    stambrix::gedcom::GedcomReader reader(source, bufferSize);
+    stambrix::gedcom::Utf16Source utf16(source);
+    stambrix::gedcom::GedcomReader reader(utf16, bufferSize);
     ReadLines read;
     for (std::string_view line; reader.ReadLine(line);)
         read.lines.emplace_back(line);
     read.stoppedAtEndMarker = reader.StoppedAtEndMarker();
-    read.unicode = reader.IsUnicode();
+    read.utf16 = utf16.IsUtf16();
     return read;
 }
 
@@ -155,7 +157,7 @@ void CheckTinyBufferReadsTheSame(std::string_view bytes)
         Fail(std::to_string(tiny.lines.size()) + " lines" + buffer + ", not " + std::to_string(usual.lines.size()));
     if (tiny.stoppedAtEndMarker != usual.stoppedAtEndMarker)
         Fail("byte 26 is seen differently" + buffer);
-    if (tiny.unicode != usual.unicode)
+    if (tiny.utf16 != usual.utf16)
         Fail("the encoding is taken differently" + buffer);
 }
 

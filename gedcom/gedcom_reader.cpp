@@ -52,102 +52,26 @@ const char* FirstNonMark(const char* begin, const char* end)
         ++begin;
     return begin;
 }
-
-bool StartsWith(std::string_view text, std::string_view prefix)
-{
-    return text.substr(0, prefix.size()) == prefix;
-}
 } // namespace
 
 GedcomReader::GedcomReader(ByteSource& source, std::size_t bufferSize, InputEnd inputEnd)
-    : source_(source), inputEnd_(inputEnd), block_(std::max<std::size_t>(bufferSize, 1)), carry_(text::kMaxLineLength)
+    : source_(source), inputEnd_(inputEnd), block_(std::max<std::size_t>(bufferSize, 1)), data_(block_.data()),
+      carry_(text::kMaxLineLength)
 {
-}
-
-std::size_t GedcomReader::ReadBlock()
-{
-    if (sourceEnded_)
-        return 0;
-    const std::size_t count = source_.Read(block_.data(), block_.size());
-    sourceEnded_ = count == 0;
-    return count;
-}
-
-// The byte-order mark, or the zero bytes of UTF-16 without one, decide how every later block is
-// taken, so at least four bytes are read before anything is handed out, whatever the block size.
-void GedcomReader::ReadFirstBlock()
-{
-    started_ = true;
-    std::string head;
-    while (head.size() < 4) {
-        const std::size_t count = ReadBlock();
-        if (count == 0)
-            break;
-        head.append(block_.data(), count);
-    }
-    bool littleEndian = StartsWith(head, "\xFF\xFE");
-    bool bigEndian = StartsWith(head, "\xFE\xFF");
-    std::size_t markSize = littleEndian || bigEndian ? 2 : 0;
-    if (markSize == 0 && head.size() >= 4) {
-        // Text begins with a level number or a blank: in UTF-16 every other byte is zero.
-        littleEndian = head[0] != '\0' && head[1] == '\0' && head[2] != '\0' && head[3] == '\0';
-        bigEndian = head[0] == '\0' && head[1] != '\0' && head[2] == '\0' && head[3] != '\0';
-    }
-    decoded_.clear();
-    if (littleEndian || bigEndian) {
-        utf16_.emplace(bigEndian);
-        utf16_->Decode(std::string_view(head).substr(markSize), decoded_);
-        unicodeMark_ = true;
-    } else {
-        decoded_ = std::move(head);
-        unicodeMark_ = StartsWith(decoded_, "\xEF\xBB\xBF");
-    }
 }
 
 bool GedcomReader::Refill()
 {
-    if (!NextData())
+    assert(pos_ == size_);
+    pos_ = 0;
+    size_ = sourceEnded_ ? 0 : source_.Read(block_.data(), block_.size());
+    sourceEnded_ = size_ == 0;
+    if (sourceEnded_)
         return false;
     ordinaryUntil_ = 0;
     if (ordinaryPastData_) {
         ordinaryUntil_ = static_cast<std::size_t>(FirstNonMark(data_, data_ + size_) - data_);
         ordinaryPastData_ = ordinaryUntil_ == size_;
-    }
-    return true;
-}
-
-bool GedcomReader::NextData()
-{
-    assert(pos_ == size_);
-    pos_ = 0;
-    size_ = 0;
-    if (!started_) {
-        ReadFirstBlock();
-        if (!decoded_.empty() || sourceEnded_) {
-            if (sourceEnded_ && utf16_)
-                utf16_->Finish(decoded_);
-            data_ = decoded_.data();
-            size_ = decoded_.size();
-            if (size_ != 0)
-                return true;
-        }
-    }
-    while (size_ == 0) {
-        const std::size_t count = ReadBlock();
-        if (!utf16_) {
-            data_ = block_.data();
-            size_ = count;
-            return count != 0;
-        }
-        decoded_.clear();
-        if (count == 0)
-            utf16_->Finish(decoded_);
-        else
-            utf16_->Decode(std::string_view(block_.data(), count), decoded_);
-        data_ = decoded_.data();
-        size_ = decoded_.size();
-        if (count == 0)
-            return size_ != 0;
     }
     return true;
 }

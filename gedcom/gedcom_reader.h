@@ -3,11 +3,8 @@
 #include "gedcom/byte_source.h"
 #include "gedcom/end_mark_run.h"
 #include "gedcom/line_buffer.h"
-#include "gedcom/utf16_decoder.h"
 
 #include <cstddef>
-#include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,13 +22,11 @@ enum class InputEnd
 };
 
 /// Splits a GEDCOM file into lines. LF, CR LF, LF CR and a lone CR each end a line; every other
-/// byte comes through unchanged. Byte 26 ends the file only where nothing but bytes 26, CR and LF
-/// follow it to the end of the input (the end-of-file mark of DOS editors; see EndMarkRun);
-/// anywhere else it is an ordinary byte. A line keeps at most kMaxLineLength bytes: the rest of a
-/// longer line is read and dropped, so memory stays bounded whatever the input, even one without
-/// end. A UTF-16 file is converted to UTF-8 as it is read: one that begins with a byte-order mark
-/// (the mark is dropped), and one without, recognised by the zero bytes of its first two
-/// characters («0 » is 30 00 20 00 or 00 30 00 20). A UTF-8 mark is kept.
+/// byte comes through unchanged, a UTF-8 byte-order mark too. Byte 26 ends the file only where
+/// nothing but bytes 26, CR and LF follow it to the end of the input (the end-of-file mark of DOS
+/// editors; see EndMarkRun); anywhere else it is an ordinary byte. A line keeps at most
+/// kMaxLineLength bytes: the rest of a longer line is read and dropped, so memory stays bounded
+/// whatever the input, even one without end. A file in UTF-16 comes as UTF-8 from a Utf16Source.
 class GedcomReader
 {
 public:
@@ -45,18 +40,9 @@ public:
     /// True when reading stopped at a byte 26 that ends the file rather than at the end of the input.
     bool StoppedAtEndMarker() const { return stoppedAtMarker_; }
 
-    /// True when the input is UTF-16 or began with a UTF-8 byte-order mark, so the lines are UTF-8.
-    bool IsUnicode() const { return unicodeMark_; }
-
-    /// True when the input is UTF-16 (known once the first line has been asked for).
-    bool IsUtf16() const { return utf16_.has_value(); }
-
 private:
-    /// The next data, with `ordinaryUntil_` set for it; false at the end of the input.
+    /// The next block, with `ordinaryUntil_` set for it; false at the end of the input.
     bool Refill();
-    bool NextData();
-    void ReadFirstBlock();
-    std::size_t ReadBlock();
     /// The first LF, CR, or byte 26 that may end the file, from the byte 26 at `endMark` on; the
     /// end of the data when there is none.
     const char* PastOrdinaryEndMarks(const char* endMark);
@@ -70,9 +56,7 @@ private:
     ByteSource& source_;
     InputEnd inputEnd_;
     std::vector<char> block_;
-    std::string decoded_;
-    std::optional<Utf16Decoder> utf16_;
-    const char* data_ = nullptr;
+    const char* data_; // the bytes of the block, which stays where it is
     std::size_t size_ = 0;
     std::size_t pos_ = 0;
     // Bytes 26 before this position of the data are ordinary: a byte other than 26, CR or LF
@@ -83,10 +67,8 @@ private:
     LineBuffer carry_;
     EndMarkRun heldBack_;
     bool holdingBack_ = false; ///< lines of `heldBack_` are still to be handed out
-    bool started_ = false;
     bool sourceEnded_ = false;
     bool ended_ = false;
-    bool unicodeMark_ = false;
     bool stoppedAtMarker_ = false;
 };
 

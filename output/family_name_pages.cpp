@@ -38,29 +38,30 @@ bool HasFamilyName(std::string_view line)
 }
 
 // The lines gathered by their letter page; a line without a family name is on none.
-LetterGroups GatherFamilyNames(const scan::IndexList& indexList, bool utf8)
+LetterGroups GatherFamilyNames(const scan::IndexList& indexList, charsets::TextEncoding encoding)
 {
-    return GatherByLetter(
-        indexList, [utf8](std::string_view line) { return HasFamilyName(line) ? LetterOf(line, utf8) : kNoPage; });
+    return GatherByLetter(indexList, [encoding](std::string_view line) {
+        return HasFamilyName(line) ? LetterOf(line, encoding) : kNoPage;
+    });
 }
 
 // Counts every line and hands each family name once, where it differs from the one before, with
 // its letter.
 template <typename Lines, typename TakeName>
-void ForEachNewName(const Lines& lines, bool utf8, WrittenCounter& counter, TakeName takeName)
+void ForEachNewName(const Lines& lines, charsets::TextEncoding encoding, WrittenCounter& counter, TakeName takeName)
 {
     NewHeadings names;
     scan::VisitLines(lines, [&](std::string_view line) {
         counter.Count();
         if (HasFamilyName(line) && names.IsNew(line))
-            takeName(line, LetterOf(line, utf8));
+            takeName(line, LetterOf(line, encoding));
     });
 }
 
 // Whether the single page writes a family name of the page kOtherPage, so its bar needs the cell "#".
-bool HasOtherName(const scan::IndexList& indexList, bool utf8)
+bool HasOtherName(const scan::IndexList& indexList, charsets::TextEncoding encoding)
 {
-    return WritesOtherHeading(indexList, utf8, [](std::string_view line) {
+    return WritesOtherHeading(indexList, encoding, [](std::string_view line) {
         return HasFamilyName(line) ? std::optional(line) : std::nullopt;
     });
 }
@@ -70,17 +71,17 @@ bool HasOtherName(const scan::IndexList& indexList, bool utf8)
 void WriteFamilyNameListPages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
     if (framed) {
-        WriteLetterPageSet(GatherFamilyNames(indexList, pages.Utf8()), pages, counter,
+        WriteLetterPageSet(GatherFamilyNames(indexList, pages.Encoding()), pages, counter,
                            [](HtmlPages& into, WrittenCounter& counted, const scan::SelectedLines& lines) {
-                               ForEachNewName(lines, into.Utf8(), counted, [&](std::string_view name, char) {
+                               ForEachNewName(lines, into.Encoding(), counted, [&](std::string_view name, char) {
                                    into.WriteTextLine(kItemStart, name, kItemEnd);
                                });
                            });
         return;
     }
-    WriteSinglePage(pages, HasOtherName(indexList, pages.Utf8()), [&] {
+    WriteSinglePage(pages, HasOtherName(indexList, pages.Encoding()), [&] {
         LetterAnchors anchors(pages);
-        ForEachNewName(indexList, pages.Utf8(), counter, [&](std::string_view name, char letter) {
+        ForEachNewName(indexList, pages.Encoding(), counter, [&](std::string_view name, char letter) {
             anchors.Write(letter);
             pages.WriteTextLine(kItemStart, name, kItemEnd);
         });
@@ -90,22 +91,22 @@ void WriteFamilyNameListPages(const scan::IndexList& indexList, bool framed, Htm
 void WriteFamilyNameLinePages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
     if (framed) {
-        WriteLetterPageSet(GatherFamilyNames(indexList, pages.Utf8()), pages, counter,
+        WriteLetterPageSet(GatherFamilyNames(indexList, pages.Encoding()), pages, counter,
                            [](HtmlPages& into, WrittenCounter& counted, const scan::SelectedLines& lines) {
                                FamilyNameLine names;
-                               ForEachNewName(lines, into.Utf8(), counted,
+                               ForEachNewName(lines, into.Encoding(), counted,
                                               [&](std::string_view name, char) { names.Collect(name); });
                                // A letter page holds its one item even when it has no names ("a" without names).
                                into.WriteTextLine(kLetterPageItemStart, names.Text(), kItemEnd);
                            });
         return;
     }
-    WriteSinglePage(pages, HasOtherName(indexList, pages.Utf8()), [&] {
+    WriteSinglePage(pages, HasOtherName(indexList, pages.Encoding()), [&] {
         FamilyNameLine names;
         LetterAnchors anchors(pages);
         char itemLetter = 0;
         // An item holds the names of one letter; where the letter changes the item is written.
-        ForEachNewName(indexList, pages.Utf8(), counter, [&](std::string_view name, char letter) {
+        ForEachNewName(indexList, pages.Encoding(), counter, [&](std::string_view name, char letter) {
             if (letter != itemLetter) {
                 if (!names.Empty()) {
                     pages.WriteTextLine(kItemStart, names.Text(), kItemEnd);

@@ -76,8 +76,8 @@ std::string LetterPageName(char letter)
     return std::string("index").append(LetterNameOf(letter)).append(".htm");
 }
 
-HtmlPages::HtmlPages(FileSet& files, OptionPaths optionPaths, bool utf8)
-    : files_(files), optionPaths_(std::move(optionPaths)), utf8_(utf8)
+HtmlPages::HtmlPages(FileSet& files, OptionPaths optionPaths, charsets::TextEncoding encoding)
+    : files_(files), optionPaths_(std::move(optionPaths)), encoding_(encoding)
 {
 }
 
@@ -103,7 +103,7 @@ void HtmlPages::OpenPage(std::string_view fileName)
 
 void HtmlPages::WritePageHead(std::string_view title, bool withBody)
 {
-    const std::string charset = utf8_ ? "utf-8" : "windows-1252";
+    const std::string charset = encoding_ == charsets::TextEncoding::Utf8 ? "utf-8" : "windows-1252";
     WriteLine({"<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML 4.0//EN\">"});
     WriteLine({"<HTML>"});
     WriteLine({"<HEAD>"});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charsets/text_encoding.h"
 #include "output/file_set.h"
 #include "progress/status_panels.h"
 
@@ -35,9 +36,10 @@ constexpr char kOtherPage = '#';
 class HtmlPages
 {
 public:
-    HtmlPages(FileSet& files, OptionPaths optionPaths, bool utf8);
+    /// The page heads declare `encoding`, the encoding of the index lines.
+    HtmlPages(FileSet& files, OptionPaths optionPaths, charsets::TextEncoding encoding);
 
-    bool Utf8() const { return utf8_; }
+    charsets::TextEncoding Encoding() const { return encoding_; }
 
     /// Starts the page `fileName`.
     void OpenPage(std::string_view fileName);
@@ -74,7 +76,7 @@ public:
     /// The page `fileName`, made elsewhere, written whole.
     void WriteWholePage(std::string_view fileName, std::string_view bytes);
     /// Pages with the same paths and encoding, written into `files`.
-    HtmlPages WithFiles(FileSet& files) const { return {files, optionPaths_, utf8_}; }
+    HtmlPages WithFiles(FileSet& files) const { return {files, optionPaths_, encoding_}; }
 
 private:
     void WriteAlphabetCell(bool framed, std::string_view pageReference, char letter);
@@ -82,7 +84,7 @@ private:
 
     FileSet& files_;
     OptionPaths optionPaths_;
-    bool utf8_;
+    charsets::TextEncoding encoding_;
     std::string line_; // the text line being made, handed over whole
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charsets/text_encoding.h"
 #include "output/html_pages.h"
 #include "output/written_counter.h"
 #include "scan/index_list.h"
@@ -38,11 +39,9 @@ private:
     std::string previous_;
 };
 
-/// The letter page of a heading, decided by its first character (a windows-1252 byte, or a whole
-/// character in UTF-8 text): "a" to "z" for that letter in either case, for a Latin letter whose
-/// canonical decomposition begins with it (É e, Ÿ y), and for Æ a, Ø o, Œ o, ß s, Ł l, Đ d, Ð d,
-/// Þ t, ı i; kOtherPage for anything else, an empty heading included.
-char LetterOf(std::string_view heading, bool utf8);
+/// The letter page of a heading: the base letter of its first character (charsets::BaseLetterOf),
+/// "a" to "z"; kOtherPage when it has none, an empty heading included.
+char LetterOf(std::string_view heading, charsets::TextEncoding encoding);
 
 /// The letter pages: "a" to "z" and kOtherPage.
 inline constexpr std::size_t kLetterPages = 27;
@@ -81,13 +80,14 @@ private:
 /// Whether a single page writes a heading of the page kOtherPage, so its bar needs the cell "#": of
 /// the headings `headingOf`(line) gives (nothing for a line that writes none), one that is new
 /// (NewHeadings) and has that letter.
-template <typename HeadingOf> bool WritesOtherHeading(const scan::IndexList& indexList, bool utf8, HeadingOf headingOf)
+template <typename HeadingOf>
+bool WritesOtherHeading(const scan::IndexList& indexList, charsets::TextEncoding encoding, HeadingOf headingOf)
 {
     NewHeadings headings;
     bool other = false;
     scan::VisitLines(indexList, [&](std::string_view line) {
         const std::optional<std::string_view> heading = headingOf(line);
-        if (heading && headings.IsNew(*heading) && LetterOf(*heading, utf8) == kOtherPage)
+        if (heading && headings.IsNew(*heading) && LetterOf(*heading, encoding) == kOtherPage)
             other = true;
     });
     return other;

@@ -18,7 +18,7 @@ public:
         counter_.Count();
         const std::string_view heading = HeadingOf(line);
         if (headings_.IsNew(heading)) {
-            anchors_.Write(LetterOf(heading, pages_.Utf8()));
+            anchors_.Write(LetterOf(heading, pages_.Encoding()));
             pages_.WriteTextLine("      <LI CLASS=\"inhoudkop\">", heading, "</LI>");
         }
         EntryTextOf(line, entry_);
@@ -34,9 +34,9 @@ private:
 };
 
 // The lines gathered by the letter page of their heading.
-LetterGroups GatherNames(const scan::IndexList& indexList, bool utf8)
+LetterGroups GatherNames(const scan::IndexList& indexList, charsets::TextEncoding encoding)
 {
-    return GatherByLetter(indexList, [utf8](std::string_view line) { return LetterOf(HeadingOf(line), utf8); });
+    return GatherByLetter(indexList, [encoding](std::string_view line) { return LetterOf(HeadingOf(line), encoding); });
 }
 
 } // namespace
@@ -78,14 +78,14 @@ void WriteNameIndexPages(const scan::IndexList& indexList, bool framed, HtmlPage
         scan::VisitLines(lines, [&](std::string_view line) { writer.Write(line); });
     };
     if (framed)
-        WriteLetterPageSet(GatherNames(indexList, pages.Utf8()), pages, counter,
+        WriteLetterPageSet(GatherNames(indexList, pages.Encoding()), pages, counter,
                            [&](HtmlPages& into, WrittenCounter& counted, const scan::SelectedLines& lines) {
                                writeEntries(into, counted, lines);
                            });
     else
         // Lines with an empty heading before the first heading are written without one.
         WriteSinglePage(pages,
-                        WritesOtherHeading(indexList, pages.Utf8(),
+                        WritesOtherHeading(indexList, pages.Encoding(),
                                            [](std::string_view line) { return std::optional(HeadingOf(line)); }),
                         [&] { writeEntries(pages, counter, indexList); });
 }

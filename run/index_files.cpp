@@ -32,7 +32,7 @@ void WriteIndexFiles(const RunRequest& request, const scan::ScanResult& sorted, 
     }
     // A stylesheet that cannot be written has been reported; the pages are written all the same.
     output::WriteStylesheet(files, messages);
-    output::HtmlPages pages(files, request.optionPaths, sorted.encoding == scan::TextEncoding::Utf8);
+    output::HtmlPages pages(files, request.optionPaths, sorted.encoding);
     switch (request.outputKind) {
     case OutputKind::Html:
         output::WriteNameIndexPages(sorted.indexList, request.inFrame, pages, counter);

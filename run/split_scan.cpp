@@ -1,6 +1,6 @@
 #include "run/split_scan.h"
 
-#include "gedcom/gedcom_reader.h"
+#include "gedcom/decoded_lines.h"
 #include "gedcom/header_charset.h"
 #include "progress/count_text.h"
 #include "progress/silent_panels.h"
@@ -64,26 +64,24 @@ FileHeader FileHeaderOf(const std::string& path, std::uint64_t end, std::uint64_
 {
     gedcom::FileSource file(path);
     file.Restrict(0, end);
-    gedcom::GedcomReader reader(file, gedcom::kReadBufferSize,
-                                end < size ? gedcom::InputEnd::FileGoesOn : gedcom::InputEnd::EndOfFile);
-    gedcom::HeaderCharset header;
+    gedcom::DecodedLines lines(file, gedcom::kReadBufferSize,
+                               end < size ? gedcom::InputEnd::FileGoesOn : gedcom::InputEnd::EndOfFile);
     std::string_view line;
-    while (!header.Ended() && reader.ReadLine(line))
-        header.Examine(line);
-    return {reader.IsUnicode() ? gedcom::DeclaredCharset::Utf8 : header.Declared(), reader.IsUtf16()};
+    while (!lines.Decided() && lines.ReadLine(line)) {
+    }
+    return {lines.Declared(), lines.IsUtf16()};
 }
 
 // The encoding of the whole file from those of its halves. Where the file declares nothing, every
 // line of both halves must read as UTF-8; otherwise one half with text beyond ASCII decides (the
 // other then holds nothing but ASCII, which reads the same either way).
-scan::TextEncoding EncodingOfBoth(const scan::ScanResult& first, const scan::ScanResult& later)
+charsets::TextEncoding EncodingOfBoth(const scan::ScanResult& first, const scan::ScanResult& later)
 {
     if (first.undeclared && later.undeclared)
-        return first.undeclared->With(*later.undeclared).ReadsAsUtf8() ? scan::TextEncoding::Utf8
-                                                                       : scan::TextEncoding::Windows1252;
-    return first.encoding == scan::TextEncoding::Utf8 || later.encoding == scan::TextEncoding::Utf8
-               ? scan::TextEncoding::Utf8
-               : scan::TextEncoding::Windows1252;
+        return gedcom::EncodingOf(gedcom::DeclaredCharset::None, false, first.undeclared->With(*later.undeclared));
+    return first.encoding == charsets::TextEncoding::Utf8 || later.encoding == charsets::TextEncoding::Utf8
+               ? charsets::TextEncoding::Utf8
+               : charsets::TextEncoding::Windows1252;
 }
 
 // The second half, read, scanned and collated on a thread of its own.
@@ -147,7 +145,7 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
 
     // A half that was collated as the other encoding is collated again (that is rare: a file that
     // declares nothing and reads as UTF-8 in one half only).
-    const scan::TextEncoding encoding = EncodingOfBoth(first, later.scanned);
+    const charsets::TextEncoding encoding = EncodingOfBoth(first, later.scanned);
     if (first.encoding != encoding)
         collated.emplace(first.indexList, encoding, locale);
     if (later.scanned.encoding != encoding)

@@ -1,20 +1,20 @@
 #include "scan/collation_text.h"
 
+#include "charsets/windows_1252.h"
+
 #include <unicode/ustring.h>
 
 namespace stambrix::scan {
 
-std::span<const UChar> CollationText::Of(std::string_view line, TextEncoding encoding)
+std::span<const UChar> CollationText::Of(std::string_view line, charsets::TextEncoding encoding)
 {
     // UTF-8 never takes more units than bytes; one more keeps the buffer of an empty line non-empty.
     if (decoded_.size() < line.size() + 1)
         decoded_.resize(line.size() + 1);
-    if (encoding == TextEncoding::Windows1252) {
+    if (encoding == charsets::TextEncoding::Windows1252) {
         UChar* unit = decoded_.data();
-        for (const char c : line) {
-            const auto byte = static_cast<unsigned char>(c);
-            *unit++ = byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte;
-        }
+        for (const char c : line)
+            *unit++ = charsets::Windows1252CharacterOf(static_cast<unsigned char>(c));
         return {decoded_.data(), line.size()};
     }
     int32_t length = 0;

@@ -95,7 +95,7 @@ std::shared_ptr<const LatinKeys> LatinKeysOf(const UCollator* collator, const st
 
 struct CollatedLines::Keys
 {
-    Keys(Collator opened, TextEncoding textEncoding, std::string localeName)
+    Keys(Collator opened, charsets::TextEncoding textEncoding, std::string localeName)
         : collator(std::move(opened)), latinKeys(LatinKeysOf(collator.get(), localeName)), encoding(textEncoding),
           locale(std::move(localeName))
     {
@@ -157,7 +157,7 @@ struct CollatedLines::Keys
 
     Collator collator;
     std::shared_ptr<const LatinKeys> latinKeys; // nothing when the collator's order needs its own keys
-    TextEncoding encoding;
+    charsets::TextEncoding encoding;
     std::string locale;
     std::vector<KeyedLine> lines;
     bool latinLines = false;
@@ -168,7 +168,8 @@ struct CollatedLines::Keys
     bool orderedWhole = false;
 };
 
-CollatedLines::CollatedLines(const scan::IndexList& indexList, TextEncoding encoding, const std::string& locale)
+CollatedLines::CollatedLines(const scan::IndexList& indexList, charsets::TextEncoding encoding,
+                             const std::string& locale)
     : keys_(std::make_unique<Keys>(OpenCollator(locale), encoding, locale))
 {
     if (indexList.HasValues() && keys_->latinKeys) {
@@ -237,7 +238,7 @@ void CollatedLines::ApplyTo(scan::IndexList& indexList) &&
     indexList.Reorder(std::move(order));
 }
 
-void SortIndexList(scan::IndexList& indexList, TextEncoding encoding, const std::string& locale)
+void SortIndexList(scan::IndexList& indexList, charsets::TextEncoding encoding, const std::string& locale)
 {
     std::move(CollatedLines(indexList, encoding, locale)).ApplyTo(indexList);
 }

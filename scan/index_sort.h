@@ -1,18 +1,12 @@
 #pragma once
 
+#include "charsets/text_encoding.h"
 #include "scan/index_list.h"
 
 #include <memory>
 #include <string>
 
 namespace stambrix::scan {
-
-/// How the bytes of the index lines are to be read for comparing them.
-enum class TextEncoding
-{
-    Windows1252,
-    Utf8
-};
 
 /// The ICU locale the index is sorted for: the default locale from the environment, the root
 /// locale when that is C or POSIX.
@@ -27,7 +21,7 @@ std::string CollationLocale();
 class CollatedLines
 {
 public:
-    CollatedLines(const scan::IndexList& indexList, TextEncoding encoding, const std::string& locale);
+    CollatedLines(const scan::IndexList& indexList, charsets::TextEncoding encoding, const std::string& locale);
     ~CollatedLines();
     CollatedLines(CollatedLines&&) noexcept;
     CollatedLines& operator=(CollatedLines&&) noexcept;
@@ -50,6 +44,6 @@ private:
 /// strength (case ignored, accents not), blanks and punctuation counted. Lines that collate
 /// equal stay in the order of their bytes, so the same file always gives the same index. Throws as
 /// CollatedLines does.
-void SortIndexList(scan::IndexList& indexList, TextEncoding encoding, const std::string& locale);
+void SortIndexList(scan::IndexList& indexList, charsets::TextEncoding encoding, const std::string& locale);
 
 } // namespace stambrix::scan

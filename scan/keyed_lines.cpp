@@ -68,7 +68,8 @@ void AppendWholeKey(std::span<const UChar> text, const UCollator* collator, cons
 class WholeKeyOrder
 {
 public:
-    WholeKeyOrder(const UCollator* collator, const LatinKeys* latinKeys, TextEncoding encoding, SortTexts texts)
+    WholeKeyOrder(const UCollator* collator, const LatinKeys* latinKeys, charsets::TextEncoding encoding,
+                  SortTexts texts)
         : collator_(collator), latinKeys_(latinKeys), encoding_(encoding), texts_(texts)
     {
     }
@@ -101,7 +102,7 @@ public:
 private:
     const UCollator* collator_;
     const LatinKeys* latinKeys_;
-    TextEncoding encoding_;
+    charsets::TextEncoding encoding_;
     SortTexts texts_;
     CollationText text_;
     std::string bytes_[2];
@@ -114,7 +115,7 @@ private:
 } // namespace
 
 void SortKeyedLines(std::vector<KeyedLine>& lines, const UCollator* collator, const LatinKeys* latinKeys,
-                    TextEncoding encoding, SortTexts texts)
+                    charsets::TextEncoding encoding, SortTexts texts)
 {
     std::sort(lines.begin(), lines.end(), HeadLess);
     WholeKeyOrder wholeKeyOrder(collator, latinKeys, encoding, texts);

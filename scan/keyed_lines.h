@@ -1,8 +1,8 @@
 #pragma once
 
+#include "charsets/text_encoding.h"
 #include "scan/collation_text.h"
 #include "scan/index_list.h"
-#include "scan/index_sort.h"
 #include "scan/latin_keys.h"
 
 #include <unicode/ucol.h>
@@ -95,7 +95,7 @@ private:
 class CollationLess
 {
 public:
-    CollationLess(const UCollator* collator, TextEncoding encoding, SortTexts texts)
+    CollationLess(const UCollator* collator, charsets::TextEncoding encoding, SortTexts texts)
         : collator_(collator), encoding_(encoding), texts_(texts), buffers_(std::make_shared<Buffers>())
     {
     }
@@ -110,7 +110,7 @@ private:
     };
 
     const UCollator* collator_;
-    TextEncoding encoding_;
+    charsets::TextEncoding encoding_;
     SortTexts texts_;
     // The sort copies its comparison; the copies share one pair of buffers for the lines' text.
     std::shared_ptr<Buffers> buffers_;
@@ -120,6 +120,6 @@ private:
 /// most comparisons without reading a line, then each run of equal heads by what is left to
 /// decide. `latinKeys` made the heads, or nothing when the collator made them.
 void SortKeyedLines(std::vector<KeyedLine>& lines, const UCollator* collator, const LatinKeys* latinKeys,
-                    TextEncoding encoding, SortTexts texts);
+                    charsets::TextEncoding encoding, SortTexts texts);
 
 } // namespace stambrix::scan

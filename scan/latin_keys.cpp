@@ -1,6 +1,6 @@
 #include "scan/latin_keys.h"
 
-#include "scan/collation_text.h"
+#include "charsets/windows_1252.h"
 
 #include <unicode/ucoleitr.h>
 #include <unicode/uset.h>
@@ -49,8 +49,8 @@ CharacterWeights WeightsByCollator(const UCollator* collator, UChar unit)
 
 bool InTable(UChar unit, UChar directUnits)
 {
-    return unit < directUnits ||
-           std::find(kWindows1252High.begin(), kWindows1252High.end(), unit) != kWindows1252High.end();
+    const auto& high = charsets::kWindows1252High;
+    return unit < directUnits || std::find(high.begin(), high.end(), unit) != high.end();
 }
 
 // The characters of the table that continue a contraction (or follow a context) beginning with a
@@ -120,7 +120,7 @@ std::unique_ptr<LatinKeys> LatinKeys::For(const UCollator* collator)
     std::vector<UChar> units;
     for (UChar unit = 0; unit < kDirectUnits; ++unit)
         units.push_back(unit);
-    units.insert(units.end(), kWindows1252High.begin(), kWindows1252High.end());
+    units.insert(units.end(), charsets::kWindows1252High.begin(), charsets::kWindows1252High.end());
     std::vector<CharacterWeights> weights;
     std::vector<std::uint32_t> primaries;
     std::vector<std::uint16_t> secondaries;
@@ -151,10 +151,10 @@ const LatinKeys::Weights* LatinKeys::WeightsOf(UChar unit) const
 {
     if (unit < kDirectUnits)
         return &direct_[unit];
-    const auto high = std::find(kWindows1252High.begin(), kWindows1252High.end(), unit);
-    return high == kWindows1252High.end()
+    const auto high = std::find(charsets::kWindows1252High.begin(), charsets::kWindows1252High.end(), unit);
+    return high == charsets::kWindows1252High.end()
                ? nullptr
-               : &windows1252High_[static_cast<std::size_t>(high - kWindows1252High.begin())];
+               : &windows1252High_[static_cast<std::size_t>(high - charsets::kWindows1252High.begin())];
 }
 
 bool LatinKeys::PrimaryBelowAllOthers(UChar unit) const

@@ -1,5 +1,6 @@
 #include "scan/scan_gedcom.h"
 
+#include "scan/index_sort.h"
 #include "scan/scan_state.h"
 #include "scan/scanners.h"
 
@@ -24,10 +25,8 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
                       const FilePart& part)
 {
     ScanResult result;
-    gedcom::GedcomReader reader(source, gedcom::kReadBufferSize, part.inputEnd);
-    ScanState state(reader, result.indexList, panels, part.recordTotal);
-    if (part.declaredElsewhere)
-        state.AssumeCharset(*part.declaredElsewhere);
+    gedcom::DecodedLines lines(source, gedcom::kReadBufferSize, part.inputEnd, part.declaredElsewhere);
+    ScanState state(lines, result.indexList, panels, part.recordTotal);
     if (part.valueKeeping != nullptr)
         state.ShareValueKeeping(part.valueKeeping, part.atStart);
     bool more = state.ReadLine();
@@ -38,15 +37,11 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
             more = !state.AtEnd() && state.ReadLine();
     }
     state.FinishValueKeeping();
-    // An ANSEL file of nothing but ASCII reads the same as windows-1252 and is left that way. A
-    // file that declares nothing is UTF-8 when its lines read as UTF-8, as GEDCOM 7 files do.
     // This is the one decision on the encoding: the text index and the pages both take it.
-    const gedcom::DeclaredCharset declared = state.Declared();
-    if (declared == gedcom::DeclaredCharset::None)
+    if (lines.Declared() == gedcom::DeclaredCharset::None)
         result.undeclared = Utf8EvidenceOf(result.indexList);
-    if (declared == gedcom::DeclaredCharset::Utf8 || state.DecodedNonAscii() ||
-        (result.undeclared && result.undeclared->ReadsAsUtf8()))
-        result.encoding = TextEncoding::Utf8;
+    result.encoding = gedcom::EncodingOf(lines.Declared(), lines.ConvertedBeyondAscii(),
+                                         result.undeclared.value_or(gedcom::Utf8Evidence{}));
     result.records = state.RecordCounter();
     return result;
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "charsets/text_encoding.h"
 #include "gedcom/byte_source.h"
 #include "gedcom/gedcom_reader.h"
 #include "gedcom/header_charset.h"
 #include "progress/status_panels.h"
 #include "scan/index_list.h"
-#include "scan/index_sort.h"
 #include "scan/scan_choices.h"
 #include "scan/scan_state.h"
 #include "scan/utf8_evidence.h"
@@ -21,10 +21,10 @@ namespace stambrix::scan {
 struct ScanResult
 {
     IndexList indexList;
-    TextEncoding encoding = TextEncoding::Windows1252;
+    charsets::TextEncoding encoding = charsets::TextEncoding::Windows1252;
     std::uint64_t records = 0; ///< records opened in this input
     /// The file declares no character set: the index lines' bytes decided the encoding.
-    std::optional<Utf8Evidence> undeclared;
+    std::optional<gedcom::Utf8Evidence> undeclared;
 };
 
 /// What the reading of one part of a file needs to know of the rest; by default the input is the
@@ -45,9 +45,9 @@ struct FilePart
 
 /// Reads the input once, front to back: every pass hands the current line to the scanner of the
 /// event kind, which counts the records it opens on the read panel (or in `part.recordTotal`). The
-/// character set is taken from a byte-order mark, or else from the header at the start of the
-/// input (for a part whose header lies elsewhere, from `part.declaredElsewhere`). ANSEL is read as
-/// UTF-8.
+/// lines come as gedcom::DecodedLines gives them: the character set taken from a byte-order mark,
+/// or else from the header at the start of the input (for a part whose header lies elsewhere, from
+/// `part.declaredElsewhere`); the lines of a set converted as it is read come as UTF-8.
 ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, progress::StatusPanels& panels,
                       const FilePart& part = {});
 

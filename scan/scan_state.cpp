@@ -16,34 +16,11 @@ constexpr std::size_t kValuesFollowedEvery = 4096;
 bool ScanState::ReadLine()
 {
     markersFound_ = false;
-    if (!reader_.ReadLine(line)) {
+    if (!lines_.ReadLine(line)) {
         atEnd_ = true;
         return false;
     }
-    if (ansel_)
-        line = ansel_->Decode(line);
-    // With a byte-order mark the lines are UTF-8 already (UTF-16 is converted as it is read), so
-    // no CHAR line is looked at.
-    if (!assumed_ && !reader_.IsUnicode() && !header_.Ended()) {
-        header_.Examine(line);
-        if (header_.Declared() == gedcom::DeclaredCharset::Ansel && !ansel_)
-            ansel_.emplace();
-    }
     return true;
-}
-
-gedcom::DeclaredCharset ScanState::Declared() const
-{
-    if (assumed_)
-        return *assumed_;
-    return reader_.IsUnicode() ? gedcom::DeclaredCharset::Utf8 : header_.Declared();
-}
-
-void ScanState::AssumeCharset(gedcom::DeclaredCharset declared)
-{
-    assumed_ = declared;
-    if (declared == gedcom::DeclaredCharset::Ansel && !ansel_)
-        ansel_.emplace();
 }
 
 void ScanState::OpenRecord()

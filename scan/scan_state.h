@@ -1,8 +1,6 @@
 #pragma once
 
-#include "gedcom/ansel_decoder.h"
-#include "gedcom/gedcom_reader.h"
-#include "gedcom/header_charset.h"
+#include "gedcom/decoded_lines.h"
 #include "gedcom/line_markers.h"
 #include "progress/status_panels.h"
 #include "scan/index_list.h"
@@ -10,7 +8,6 @@
 #include <atomic>
 #include <cstdint>
 #include <initializer_list>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,9 +30,9 @@ class ScanState
 public:
     /// `recordTotal`, when given, counts the records of every part of a file read in parts at
     /// once; the read panel then shows that total as this part last saw it, plus its own records since.
-    ScanState(gedcom::GedcomReader& reader, scan::IndexList& indexList, progress::StatusPanels& panels,
+    ScanState(gedcom::DecodedLines& lines, scan::IndexList& indexList, progress::StatusPanels& panels,
               std::atomic<std::uint64_t>* recordTotal = nullptr)
-        : reader_(reader), indexList_(indexList), panels_(panels), recordTotal_(recordTotal)
+        : lines_(lines), indexList_(indexList), panels_(panels), recordTotal_(recordTotal)
     {
     }
 
@@ -58,15 +55,6 @@ public:
     }
     bool Has(gedcom::Marker marker) { return Markers().Has(marker); }
 
-    /// The character set of the file: UTF-8 when it begins with a byte-order mark (UTF-8 or UTF-16),
-    /// whatever a CHAR line says; otherwise the header declares it as its lines are read (whoever
-    /// reads them), unless `declared` was given here for a part of a file whose header lies
-    /// elsewhere. ANSEL lines are read as UTF-8 from the line after the declaration on.
-    void AssumeCharset(gedcom::DeclaredCharset declared);
-    gedcom::DeclaredCharset Declared() const;
-    /// True when lines were converted from ANSEL and one of them held a character outside ASCII.
-    bool DecodedNonAscii() const { return ansel_ && ansel_->SawNonAscii(); }
-
     /// Counts the record the current line opens, shows the count and takes its id.
     void OpenRecord();
     const std::string& RecordId() const { return recordId_; }
@@ -83,7 +71,7 @@ public:
     void AddIndexLine(std::initializer_list<std::string_view> parts);
 
 private:
-    gedcom::GedcomReader& reader_;
+    gedcom::DecodedLines& lines_;
     scan::IndexList& indexList_;
     progress::StatusPanels& panels_;
     std::atomic<std::uint64_t>* recordTotal_;
@@ -95,9 +83,6 @@ private:
     std::string scratch_;
     std::string rest_;
     std::string readText_;
-    gedcom::HeaderCharset header_;
-    std::optional<gedcom::DeclaredCharset> assumed_;
-    std::optional<gedcom::AnselDecoder> ansel_;
     bool atEnd_ = false;
     gedcom::LineMarkers markers_;
     bool markersFound_ = false;

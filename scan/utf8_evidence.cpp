@@ -6,9 +6,9 @@
 
 namespace stambrix::scan {
 
-Utf8Evidence Utf8EvidenceOf(const IndexList& lines)
+gedcom::Utf8Evidence Utf8EvidenceOf(const IndexList& lines)
 {
-    Utf8Evidence evidence;
+    gedcom::Utf8Evidence evidence;
     VisitLines(lines, [&](std::string_view line) {
         if (evidence.illFormed ||
             std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))

@@ -29,7 +29,7 @@ struct ValueGroups
 };
 
 std::optional<ValueGroups> GroupValues(const IndexList& indexList, const UCollator* collator,
-                                       const LatinKeys& latinKeys, TextEncoding encoding)
+                                       const LatinKeys& latinKeys, charsets::TextEncoding encoding)
 {
     const SortTexts values(indexList, SortTexts::Part::Values);
     CollationText text;
@@ -97,7 +97,7 @@ struct GroupOrder
 
     const IndexList& indexList;
     const LatinKeys& latinKeys;
-    TextEncoding encoding;
+    charsets::TextEncoding encoding;
     const ValueGroups& groups;
     const std::vector<std::size_t>& groupStart;
 };
@@ -105,7 +105,7 @@ struct GroupOrder
 
 std::optional<std::vector<std::uint32_t>> OrderByValues(const IndexList& indexList, const UCollator* collator,
                                                         const UCollator* secondCollator, const LatinKeys& latinKeys,
-                                                        TextEncoding encoding)
+                                                        charsets::TextEncoding encoding)
 {
     if (!latinKeys.PrimaryBelowAllOthers(u'\t'))
         return std::nullopt;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "charsets/text_encoding.h"
 #include "scan/index_list.h"
-#include "scan/index_sort.h"
 #include "scan/latin_keys.h"
 
 #include <unicode/ucol.h>
@@ -20,6 +20,6 @@ namespace stambrix::scan {
 /// second thread orders about half of the lines with it.
 std::optional<std::vector<std::uint32_t>> OrderByValues(const IndexList& indexList, const UCollator* collator,
                                                         const UCollator* secondCollator, const LatinKeys& latinKeys,
-                                                        TextEncoding encoding);
+                                                        charsets::TextEncoding encoding);
 
 } // namespace stambrix::scan

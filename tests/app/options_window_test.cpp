@@ -52,7 +52,7 @@ QStringList PathsOf(const run::OptionPaths& paths)
 std::string PageHeadWith(const run::OptionPaths& paths)
 {
     output::MemoryFiles files;
-    output::HtmlPages pages(files, paths, true);
+    output::HtmlPages pages(files, paths, charsets::TextEncoding::Utf8);
     pages.OpenPage("index.htm");
     pages.WritePageHead("Index.htm", true);
     pages.ClosePage();

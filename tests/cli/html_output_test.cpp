@@ -268,6 +268,9 @@ const std::vector<PageSetCase> kPageSets = {
     {"utf8_names.ged", "html", true, 8, 8},
     {"utf8_names.ged", "familienamen", false, 8, 8},
     {"utf8_names.ged", "familienamen-een-regel", false, 8, 8},
+    // Converted to UTF-8 from code page 437 and Mac OS Roman, and declared so.
+    {"ibmpc_names.ged", "html", false, 8, 8},
+    {"macintosh_names.ged", "html", false, 8, 8},
 };
 
 std::string CaseName(const PageSetCase& c)

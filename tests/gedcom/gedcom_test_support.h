@@ -2,6 +2,7 @@
 
 #include "gedcom/byte_source.h"
 #include "gedcom/gedcom_reader.h"
+#include "gedcom/utf16_source.h"
 
 #include <initializer_list>
 #include <string>
@@ -10,11 +11,13 @@
 
 namespace stambrix::gedcom::testing {
 
-/// Every line the reader gives of `bytes`, read in blocks of `bufferSize` bytes.
+/// Every line the reader gives of `bytes`, read in blocks of `bufferSize` bytes; UTF-16 is
+/// converted as a run converts it.
 inline std::vector<std::string> ReadLines(std::string_view bytes, std::size_t bufferSize = kReadBufferSize)
 {
     MemorySource source(bytes);
-    GedcomReader reader(source, bufferSize);
+    Utf16Source utf16(source);
+    GedcomReader reader(utf16, bufferSize);
     std::vector<std::string> lines;
     for (std::string_view line; reader.ReadLine(line);)
         lines.emplace_back(line);

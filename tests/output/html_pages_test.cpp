@@ -70,72 +70,6 @@ TEST(SameHeading, TrimmedWithOnlyAToZFolded)
     EXPECT_FALSE(SameHeading("M\xC3\xBCller", "M\xC3\x9CLLER"));
 }
 
-struct LetterCase
-{
-    const char* heading;
-    char letter;
-};
-
-// The same initials in both encodings; windows-1252 has no Ł, Đ, ı or Cyrillic.
-TEST(LetterOf, BaseLetterOfTheFirstCharacterElseTheOtherPage)
-{
-    const LetterCase windows1252[] = {
-        {"berg", 'b'},
-        {"Zee", 'z'},
-        {"\xC9mile", 'e'},
-        {"\xE9mile", 'e'},
-        {"\xD6zt\xFCrk", 'o'},
-        {"\xC7"
-         "elik",
-         'c'},
-        {"\x8Aimek", 's'},
-        {"\x9Fvonne", 'y'},
-        {"\xC6r\xF8", 'a'},
-        {"\xD8st", 'o'},
-        {"\x8Cuvre", 'o'},
-        {"\xDF", 's'},
-        {"\xD0or", 'd'},
-        {"\xDEor", 't'},
-        {"1e Berg", '#'},
-        {"'t Hoen", '#'},
-        {" van", '#'},
-        {"\xD7", '#'},
-        {"\x81", '#'},
-        {"", '#'},
-    };
-    for (const auto& c : windows1252)
-        EXPECT_EQ(LetterOf(c.heading, false), c.letter) << c.heading;
-    const LetterCase utf8[] = {
-        {"berg", 'b'},
-        {"\xC3\x89mile", 'e'},
-        {"\xC3\x96zt\xC3\xBCrk", 'o'},
-        {"\xC3\x87"
-         "elik",
-         'c'},
-        {"\xC5\xA0imek", 's'},
-        {"\xC5\xB8vonne", 'y'},
-        {"\xC3\x86r\xC3\xB8", 'a'},
-        {"\xC3\x98st", 'o'},
-        {"\xC5\x92uvre", 'o'},
-        {"\xC3\x9F", 's'},
-        {"\xC5\x81\xC3\xB3"
-         "d\xC5\xBA",
-         'l'},
-        {"\xC4\x90or\xC4\x91"
-         "e",
-         'd'},
-        {"\xC3\x90or", 'd'},
-        {"\xC3\x9Eor", 't'},
-        {"\xC4\xB1\xC5\x9F\xC4\xB1k", 'i'},
-        {"1e Berg", '#'},
-        {"\xD0\x91\xD0\xB0\xD1\x80", '#'},
-        {"\xC3", '#'},
-        {"", '#'},
-    };
-    for (const auto& c : utf8)
-        EXPECT_EQ(LetterOf(c.heading, true), c.letter) << c.heading;
-}
-
 TEST(AppendEscapedHtml, OnlyTheFourSpecialCharacters)
 {
     std::string escaped = "<";
@@ -202,7 +136,7 @@ TEST(NameIndexPages, LettersThatComeApartShareOnePage)
     for (const char* line : {"Berg, Jan\t\tman\t[@I1@]", "Cate, An\t\t\t[@I2@]", "bos, Piet\t\t\t[@I3@]"})
         lines.Add(line);
     FolderFiles files(folder.path());
-    HtmlPages pages(files, {}, false);
+    HtmlPages pages(files, {}, charsets::TextEncoding::Windows1252);
     test_support::RecordingPanels panels;
     std::uint64_t written = 0;
     WrittenCounter counter(panels, written);
@@ -242,7 +176,7 @@ WrittenPages PagesOf(WritePages write, std::initializer_list<const char*> lines,
     MemoryFiles files;
     for (const char* name : earlier)
         files.files[name] = "eerder";
-    HtmlPages pages(files, {}, false);
+    HtmlPages pages(files, {}, charsets::TextEncoding::Windows1252);
     test_support::RecordingPanels panels;
     WrittenPages written;
     WrittenCounter counter(panels, written.written);

@@ -292,6 +292,17 @@ TEST_F(KnownNames, AsciiAnselFileGivesWhatWindows1252Gives)
     }
 }
 
+// presidents.ged declares IBMPC: code page 437 is converted, and its one byte beyond ASCII (in a
+// note) makes the index UTF-8. Hawaiian+Kings.ged declares it too but holds nothing beyond ASCII.
+TEST_F(KnownNames, IbmpcFilesGiveUtf8)
+{
+    EXPECT_NE(Index("presidents.ged", EventKind::Naam, run::OutputKind::Html, "index.htm").find("charset=utf-8"),
+              std::string::npos);
+    EXPECT_NE(
+        Index("Hawaiian+Kings.ged", EventKind::Naam, run::OutputKind::Html, "index.htm").find("charset=windows-1252"),
+        std::string::npos);
+}
+
 TEST_F(KnownNames, Utf16FilesGiveUtf8)
 {
     const std::string places =

@@ -84,7 +84,7 @@ TEST(WriteIndex, LetterPagesMadeByTwoThreadsAreThoseOfOne)
             alone.encoding = sorted.encoding;
             for (const std::string& line : sorted.indexList) {
                 const std::string_view heading = outputKind == OutputKind::Html ? output::HeadingOf(line) : line;
-                if (output::LetterOf(heading, sorted.encoding == scan::TextEncoding::Utf8) == letter)
+                if (output::LetterOf(heading, sorted.encoding) == letter)
                     alone.indexList.Add(line);
             }
             output::MemoryFiles aloneFiles;

@@ -36,7 +36,7 @@ struct Cut
 {
     std::vector<std::string> lines;
     std::string readPanel;
-    scan::TextEncoding encoding = scan::TextEncoding::Windows1252;
+    charsets::TextEncoding encoding = charsets::TextEncoding::Windows1252;
 };
 
 Cut ReadAll(const std::string& path, EventKind kind, RecordGroup group, std::uint64_t splitFrom)
@@ -100,8 +100,8 @@ TEST(ReadSortedIndex, LaterHalfReadsTheCharacterSetTheHeaderDeclares)
     const Cut whole = ReadAll(path.string(), EventKind::Naam, RecordGroup::Personen, UINT64_MAX);
     const Cut halves = ReadAll(path.string(), EventKind::Naam, RecordGroup::Personen, 0);
     EXPECT_EQ(halves.lines, whole.lines);
-    EXPECT_EQ(halves.encoding, scan::TextEncoding::Utf8);
-    EXPECT_EQ(whole.encoding, scan::TextEncoding::Utf8);
+    EXPECT_EQ(halves.encoding, charsets::TextEncoding::Utf8);
+    EXPECT_EQ(whole.encoding, charsets::TextEncoding::Utf8);
     EXPECT_EQ(halves.lines.back(), "M\u00FCller, Jan\t\t\t[@I9@]");
 
     // A windows-1252 file stays one in both halves.
@@ -109,7 +109,7 @@ TEST(ReadSortedIndex, LaterHalfReadsTheCharacterSetTheHeaderDeclares)
     windows.insert(windows.find("0 @I2@"), "0 @I9@ INDI\r\n1 NAME Jan /M\xFCller/\r\n");
     std::ofstream(path, std::ios::binary | std::ios::trunc) << windows;
     const Cut windowsHalves = ReadAll(path.string(), EventKind::Naam, RecordGroup::Personen, 0);
-    EXPECT_EQ(windowsHalves.encoding, scan::TextEncoding::Windows1252);
+    EXPECT_EQ(windowsHalves.encoding, charsets::TextEncoding::Windows1252);
     EXPECT_EQ(windowsHalves.lines, ReadAll(path.string(), EventKind::Naam, RecordGroup::Personen, UINT64_MAX).lines);
 }
 
@@ -140,16 +140,16 @@ TEST(ReadSortedIndex, FilesThatCannotBeCutAtALevelZeroLineReadAsOne)
     // A file that declares no character set: one ill-formed line makes the whole windows-1252.
     const Cut undeclared = sameAsOnePass("0 @I1@ INDI\n1 NAME \xC3/\n0 @I2@ INDI\n1 NAME \xC3\x9B/\n", EventKind::Naam,
                                          RecordGroup::Personen);
-    EXPECT_EQ(undeclared.encoding, scan::TextEncoding::Windows1252);
+    EXPECT_EQ(undeclared.encoding, charsets::TextEncoding::Windows1252);
     const Cut wellFormed = sameAsOnePass("0 @I1@ INDI\n1 NAME \xC3\x9B/\n0 @I2@ INDI\n1 NAME Jan /Berg/\n",
                                          EventKind::Naam, RecordGroup::Personen);
-    EXPECT_EQ(wellFormed.encoding, scan::TextEncoding::Utf8);
+    EXPECT_EQ(wellFormed.encoding, charsets::TextEncoding::Utf8);
 
     // The declaration is read by the place scanner, inside a record the first line opens.
     EXPECT_EQ(sameAsOnePass("0 HEAD\n1 X @ INDI\n1 CHAR ANSI\n0 @I1@ INDI\n2 PLAC Goes\n0 @I2@ INDI\n2 PLAC \xC3\xA9\n",
                             EventKind::Plaatsen, RecordGroup::Beiden)
                   .encoding,
-              scan::TextEncoding::Windows1252);
+              charsets::TextEncoding::Windows1252);
     // A cut at a level-0 line that holds a place.
     sameAsOnePass("0 @I1@ INDI\n2 PLAC Goes\n0 @P1@ PLAC Delft\n0 @F1@ FAM\n1 PLAC Ede\n", EventKind::Plaatsen,
                   RecordGroup::Beiden);

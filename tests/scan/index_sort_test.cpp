@@ -8,6 +8,7 @@
 namespace stambrix::scan {
 namespace {
 
+using charsets::TextEncoding;
 using Lines = std::vector<std::string>;
 
 IndexList ListOf(const Lines& lines)

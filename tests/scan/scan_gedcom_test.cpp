@@ -13,6 +13,8 @@
 namespace stambrix::scan {
 namespace {
 
+using charsets::TextEncoding;
+
 // The name index in its full form, with the usual prefixes.
 ScanChoices Choices()
 {

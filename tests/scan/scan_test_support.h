@@ -33,10 +33,10 @@ struct ScanPasses
     explicit ScanPasses(std::string_view gedcom) : source(gedcom) { state.ReadLine(); }
 
     gedcom::MemorySource source;
-    gedcom::GedcomReader reader{source};
+    gedcom::DecodedLines lines{source};
     IndexList indexList;
     test_support::RecordingPanels panels;
-    ScanState state{reader, indexList, panels};
+    ScanState state{lines, indexList, panels};
 };
 
 } // namespace stambrix::scan::testing

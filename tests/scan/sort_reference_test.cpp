@@ -24,6 +24,8 @@
 namespace stambrix::scan {
 namespace {
 
+using charsets::TextEncoding;
+
 namespace fs = std::filesystem;
 
 using Lines = std::vector<std::string>;

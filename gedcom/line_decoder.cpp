@@ -1,9 +1,11 @@
-#include "gedcom/ansel_decoder.h"
+#include "gedcom/line_decoder.h"
 
-#include "gedcom/ansel_table.h"
+#include "charsets/ansel_table.h"
+#include "charsets/code_page_tables.h"
 #include "text/utf8.h"
 
 #include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
 #include <algorithm>
@@ -21,7 +23,7 @@ bool IsAscii(std::string_view line)
 } // namespace
 
 // A letter with the marks written before it, put in Unicode order and composed.
-struct AnselDecoder::Composer
+struct LineDecoder::Composer
 {
     const icu::Normalizer2* nfc = nullptr;
     icu::UnicodeString cluster;
@@ -46,11 +48,18 @@ struct AnselDecoder::Composer
     }
 };
 
-AnselDecoder::AnselDecoder() : composer_(std::make_unique<Composer>()) {}
+LineDecoder::LineDecoder(const charsets::HighHalf& characters)
+    : characters_(&characters), composer_(std::make_unique<Composer>())
+{
+    for (std::size_t i = 0; i < characters.size(); ++i)
+        marks_[i] = u_getCombiningClass(static_cast<UChar32>(characters[i])) != 0;
+}
 
-AnselDecoder::~AnselDecoder() = default;
+LineDecoder::~LineDecoder() = default;
+LineDecoder::LineDecoder(LineDecoder&&) noexcept = default;
+LineDecoder& LineDecoder::operator=(LineDecoder&&) noexcept = default;
 
-std::string_view AnselDecoder::Decode(std::string_view line)
+std::string_view LineDecoder::Decode(std::string_view line)
 {
     if (IsAscii(line))
         return line;
@@ -59,11 +68,11 @@ std::string_view AnselDecoder::Decode(std::string_view line)
     icu::UnicodeString marks;
     for (const char c : line) {
         const auto byte = static_cast<unsigned char>(c);
-        if (IsAnselDiacritic(byte)) {
-            marks.append(static_cast<UChar32>(AnselCharacterOf(byte)));
+        if (IsMark(byte)) {
+            marks.append(static_cast<UChar32>(CharacterOf(byte)));
             continue;
         }
-        const char32_t character = AnselCharacterOf(byte);
+        const char32_t character = CharacterOf(byte);
         const char32_t letter = character != 0 ? character : kReplacementCharacter;
         if (marks.isEmpty()) {
             text::AppendUtf8(out_, letter);
@@ -75,6 +84,23 @@ std::string_view AnselDecoder::Decode(std::string_view line)
     for (int i = 0; i < marks.length(); ++i)
         text::AppendUtf8(out_, marks.charAt(i));
     return out_;
+}
+
+std::optional<LineDecoder> LineDecoderFor(DeclaredCharset declared)
+{
+    switch (declared) {
+    case DeclaredCharset::Ansel:
+        return LineDecoder(charsets::kAnsel);
+    case DeclaredCharset::Ibmpc:
+        return LineDecoder(charsets::kCodePage437);
+    case DeclaredCharset::Macintosh:
+        return LineDecoder(charsets::kMacOsRoman);
+    case DeclaredCharset::None:
+    case DeclaredCharset::Other:
+    case DeclaredCharset::Utf8:
+        break;
+    }
+    return std::nullopt;
 }
 
 } // namespace stambrix::gedcom

@@ -1,12 +1,13 @@
-#include "gedcom/ansel_table.h"
+#pragma once
 
-#include <array>
+#include "charsets/high_half.h"
 
-namespace stambrix::gedcom {
+namespace stambrix::charsets {
 
-namespace {
-// Bytes 0x80-0xFF. Rows of sixteen; 0 where ANSEL has no character.
-constexpr std::array<char32_t, 128> kAnselCharacters = {
+/// ANSEL: the characters of ANSI/NISO Z39.47 with the additions GEDCOM files use (0xBE, 0xBF, 0xCD,
+/// 0xCE, 0xCF). Its combining diacritics (0xE0-0xFE) come before the letter they belong to. Rows
+/// of sixteen.
+inline constexpr HighHalf kAnsel = {
     // 0x80: joiners only
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x200D, 0x200C, 0,
     // 0x90
@@ -28,16 +29,5 @@ constexpr std::array<char32_t, 128> kAnselCharacters = {
     // 0xF0: cedilla, ogonek, dot below, diaeresis below, ring below, double low line, low line, comma below,
     // left half ring below, breve below, double tilde left half, double tilde right half, -, -, comma above
     0x0327, 0x0328, 0x0323, 0x0324, 0x0325, 0x0333, 0x0332, 0x0326, 0x031C, 0x032E, 0xFE22, 0xFE23, 0, 0, 0x0313, 0};
-} // namespace
 
-char32_t AnselCharacterOf(unsigned char byte)
-{
-    return byte < 0x80 ? byte : kAnselCharacters[byte - 0x80];
-}
-
-bool IsAnselDiacritic(unsigned char byte)
-{
-    return byte >= 0xE0 && AnselCharacterOf(byte) != 0;
-}
-
-} // namespace stambrix::gedcom
+} // namespace stambrix::charsets

@@ -1,7 +1,7 @@
-#include "gedcom/ansel_decoder.h"
+#include "gedcom/line_decoder.h"
+
 #include "gedcom/byte_source.h"
-#include "gedcom/gedcom_reader.h"
-#include "gedcom/gedcom_test_support.h"
+#include "gedcom/decoded_lines.h"
 #include "test_support/file_bytes.h"
 
 #include <gtest/gtest.h>
@@ -18,18 +18,35 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(AnselDecoder, AsciiLinesPassThroughUntouched)
+LineDecoder Ansel()
 {
-    gedcom::AnselDecoder decoder;
+    return *LineDecoderFor(DeclaredCharset::Ansel);
+}
+
+// The same bytes in each converted set: 0x82 is «é» in code page 437 and «Ç» in Mac OS Roman, and
+// nothing in ANSEL; 0x8E is «Ä» and «é».
+TEST(LineDecoderFor, ConvertsOnlyTheSetsNotReadAsTheyStand)
+{
+    EXPECT_EQ(LineDecoderFor(DeclaredCharset::Ansel)->Decode("M\xE8uller \x82"), "M\u00FCller \uFFFD");
+    EXPECT_EQ(LineDecoderFor(DeclaredCharset::Ibmpc)->Decode("Fr\x82mont \x8E\xE1"), "Fr\u00E9mont \u00C4\u00DF");
+    EXPECT_EQ(LineDecoderFor(DeclaredCharset::Macintosh)->Decode("\x82\x8E \xAE\xBF \xCEuvre"),
+              "\u00C7\u00E9 \u00C6\u00F8 \u0152uvre");
+    for (const DeclaredCharset declared : {DeclaredCharset::None, DeclaredCharset::Other, DeclaredCharset::Utf8})
+        EXPECT_FALSE(LineDecoderFor(declared).has_value()) << static_cast<int>(declared);
+}
+
+TEST(AnselLines, AsciiLinesPassThroughUntouched)
+{
+    LineDecoder decoder = Ansel();
     const std::string_view line = "1 NAME Jan /Berg/";
     EXPECT_EQ(decoder.Decode(line).data(), line.data());
     EXPECT_FALSE(decoder.SawNonAscii());
     EXPECT_EQ(decoder.Decode(""), "");
 }
 
-TEST(AnselDecoder, SpacingCharactersBecomeTheirUnicodeCharacter)
+TEST(AnselLines, SpacingCharactersBecomeTheirUnicodeCharacter)
 {
-    gedcom::AnselDecoder decoder;
+    LineDecoder decoder = Ansel();
     EXPECT_EQ(decoder.Decode("Br\xB2"
                              "derbund"),
               "Br\u00F8derbund");
@@ -40,9 +57,9 @@ TEST(AnselDecoder, SpacingCharactersBecomeTheirUnicodeCharacter)
     EXPECT_EQ(decoder.Decode("\xC8"), "\u20AC");
 }
 
-TEST(AnselDecoder, DiacriticBeforeItsLetterComposesWithIt)
+TEST(AnselLines, DiacriticBeforeItsLetterComposesWithIt)
 {
-    gedcom::AnselDecoder decoder;
+    LineDecoder decoder = Ansel();
     EXPECT_EQ(decoder.Decode("M\xE8uller"), "M\u00FCller");
     EXPECT_EQ(decoder.Decode("\xE2"
                              "Elise \xE1"
@@ -68,9 +85,9 @@ TEST(AnselDecoder, DiacriticBeforeItsLetterComposesWithIt)
     EXPECT_EQ(decoder.Decode("\xEBt\xECs"), "t\uFE20s\uFE21");
 }
 
-TEST(AnselDecoder, StrayDiacriticsAndUnknownBytesAreKeptVisible)
+TEST(AnselLines, StrayDiacriticsAndUnknownBytesAreKeptVisible)
 {
-    gedcom::AnselDecoder decoder;
+    LineDecoder decoder = Ansel();
     EXPECT_EQ(decoder.Decode("Jan\xE8"), "Jan\u0308");
     EXPECT_EQ(decoder.Decode("\xE2\xE8"), "\u0301\u0308");
     EXPECT_EQ(decoder.Decode("a\x80"
@@ -93,21 +110,23 @@ protected:
             !fs::exists(corpus / "unicode-littleendian-crlf.ged"))
             GTEST_SKIP() << "ANSEL.GED and unicode-littleendian-crlf.ged are not in the corpus folder \""
                          << STAMBRIX_CORPUS_DIR << "\"";
-        ansel_ = LinesOf(corpus / "ANSEL.GED", true);
-        unicode_ = LinesOf(corpus / "unicode-littleendian-crlf.ged", false);
+        ansel_ = LinesOf(corpus / "ANSEL.GED");
+        unicode_ = LinesOf(corpus / "unicode-littleendian-crlf.ged");
     }
 
     // Each person's name with the PLAC lines of the person, in file order.
     using Persons = std::vector<std::pair<std::string, std::vector<std::string>>>;
 
-    static std::vector<std::string> LinesOf(const fs::path& path, bool ansel)
+    // The lines as a run reads them: the ANSEL file's converted from its CHAR line on.
+    static std::vector<std::string> LinesOf(const fs::path& path)
     {
-        std::vector<std::string> lines = testing::ReadLines(test_support::ReadBytes(path));
-        gedcom::AnselDecoder decoder;
-        if (ansel)
-            for (std::string& line : lines)
-                line = decoder.Decode(line);
-        return lines;
+        const std::string bytes = test_support::ReadBytes(path);
+        MemorySource source(bytes);
+        DecodedLines lines(source);
+        std::vector<std::string> read;
+        for (std::string_view line; lines.ReadLine(line);)
+            read.emplace_back(line);
+        return read;
     }
 
     static Persons PersonsOf(const std::vector<std::string>& lines)
@@ -214,7 +233,7 @@ TEST_F(AnselTestFile, ComposedCharactersAreThoseOfTheUnicodeExport)
         if (name.starts_with("code: ") && name.size() > 8)
             anselByteOfMark[name.substr(name.find(", ") + 2, 4)] =
                 std::string(1, static_cast<char>(std::stoul(name.substr(6, 2), nullptr, 16)));
-    gedcom::AnselDecoder decoder;
+    LineDecoder decoder = Ansel();
     int compared = 0;
     for (const auto& [name, places] : PersonsOf(unicode_)) {
         // "- none -" twice where no letter has a composed character.
