@@ -1,5 +1,6 @@
 #pragma once
 
+#include "progress/silent_progress.h"
 #include "progress/status_panels.h"
 
 #include <string_view>
@@ -14,15 +15,6 @@ public:
     void ShowReadStatus(std::string_view) override {}
     void ShowTimeStatus(std::string_view) override {}
     void ShowWrittenStatus(std::string_view) override {}
-};
-
-/// Messages to the user that nobody reads: for work exercised without a user.
-class SilentMessages final : public UserMessages
-{
-public:
-    void ShowMessage(std::string_view) override {}
-    void ShowFileNotCreated(std::string_view, std::string_view) override {}
-    void ShowNote(std::string_view) override {}
 };
 
 } // namespace stambrix::progress
