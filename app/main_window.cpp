@@ -250,21 +250,13 @@ void TfrmStambrix::FormCreate()
     RecordIdentity(QCoreApplication::applicationDirPath());
 }
 
-void TfrmStambrix::ResetStatusPanels()
-{
-    panels_->ShowReadStatus({});
-    panels_->ShowTimeStatus({});
-    panels_->ShowWrittenStatus({});
-    panels_->Flush();
-}
-
 void TfrmStambrix::FormActivate()
 {
     if (activated_)
         return;
     activated_ = true;
     panels_->SetStatusPanelWidths();
-    ResetStatusPanels();
+    panels_->Reset();
     optionPaths_ = {};
     QString directory = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     while (directory.endsWith(QDir::separator()) && directory.size() > 1)
@@ -285,7 +277,7 @@ void TfrmStambrix::FormActivate()
 
 void TfrmStambrix::tbtnOpenenClick()
 {
-    ResetStatusPanels();
+    panels_->Reset();
     const QString chosen = CurrentInteraction().chooseGedcomFile(this, StartFolderFor(edtBestandOpenen_->text()));
     if (!chosen.isEmpty())
         edtBestandOpenen_->setText(QDir::toNativeSeparators(chosen));

@@ -61,21 +61,27 @@ RunningWindow::~RunningWindow()
     QCoreApplication::instance()->removeEventFilter(this);
 }
 
-void RunningWindow::ShowReadStatus(std::string_view text)
+void RunningWindow::Reset()
 {
-    panels_.ShowReadStatus(text);
+    panels_.Reset();
     AfterReport();
 }
 
-void RunningWindow::ShowTimeStatus(std::string_view text)
+void RunningWindow::RecordsRead(std::uint64_t records)
 {
-    panels_.ShowTimeStatus(text);
+    panels_.RecordsRead(records);
     AfterReport();
 }
 
-void RunningWindow::ShowWrittenStatus(std::string_view text)
+void RunningWindow::EntriesWritten(std::uint64_t entries)
 {
-    panels_.ShowWrittenStatus(text);
+    panels_.EntriesWritten(entries);
+    AfterReport();
+}
+
+void RunningWindow::TimeElapsed(std::uint32_t milliseconds)
+{
+    panels_.TimeElapsed(milliseconds);
     AfterReport();
 }
 
@@ -87,7 +93,7 @@ void RunningWindow::AfterReport()
 
 void RunningWindow::HandleWaitingEvents()
 {
-    panels_.Flush();
+    panels_.Repaint();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
     lastEvents_ = CoarseMilliseconds();

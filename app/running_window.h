@@ -1,6 +1,8 @@
 #pragma once
 
-#include "progress/status_panels.h"
+#include "progress/run_progress.h"
+
+#include <cstdint>
 
 #include <QObject>
 
@@ -10,13 +12,13 @@ namespace stambrix::app {
 
 class StatusBarPanels;
 
-/// The main window while a run lasts, as the run reports to it. The run's texts go to the status bar
+/// The main window while a run lasts, as the run reports to it. The run's counts go to the status bar
 /// panels; after a report the panels are painted and the events that are waiting are handled (at once
 /// for the first report, then at most every 50 ms), so what was covered is drawn again, while clicks,
 /// keys, the context menu and the close box for the window are dropped, not kept for after the run. Other
 /// windows take input as usual. Ending the guard drops the input that arrived since the last report the
 /// same way.
-class RunningWindow final : public QObject, public progress::StatusPanels
+class RunningWindow final : public QObject, public progress::RunProgress
 {
     Q_OBJECT
 
@@ -26,9 +28,10 @@ public:
     RunningWindow(const RunningWindow&) = delete;
     RunningWindow& operator=(const RunningWindow&) = delete;
 
-    void ShowReadStatus(std::string_view text) override;
-    void ShowTimeStatus(std::string_view text) override;
-    void ShowWrittenStatus(std::string_view text) override;
+    void Reset() override;
+    void RecordsRead(std::uint64_t records) override;
+    void EntriesWritten(std::uint64_t entries) override;
+    void TimeElapsed(std::uint32_t milliseconds) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "output/file_set.h"
-#include "progress/status_panels.h"
 
 #include <string>
 #include <string_view>

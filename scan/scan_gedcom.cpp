@@ -20,12 +20,12 @@ Next Scan(const ScanChoices& choices, ScanState& state)
 }
 } // namespace
 
-ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, progress::StatusPanels& panels,
+ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, progress::ProgressThrottle& progress,
                       const FilePart& part)
 {
     ScanResult result;
     gedcom::GedcomReader reader(source, gedcom::kReadBufferSize, part.inputEnd);
-    ScanState state(reader, result.indexList, panels, part.recordTotal);
+    ScanState state(reader, result.indexList, progress, part.recordTotal);
     if (part.declaredElsewhere)
         state.AssumeCharset(*part.declaredElsewhere);
     if (part.valueKeeping != nullptr)
@@ -37,6 +37,7 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
         if (Scan(choices, state) == Next::ReadOn)
             more = !state.AtEnd() && state.ReadLine();
     }
+    progress.Flush();
     state.FinishValueKeeping();
     // An ANSEL file of nothing but ASCII reads the same as windows-1252 and is left that way. A
     // file that declares nothing is UTF-8 when its lines read as UTF-8, as GEDCOM 7 files do.
@@ -51,10 +52,10 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
     return result;
 }
 
-ScanResult ScanSorted(gedcom::ByteSource& source, const ScanChoices& choices, progress::StatusPanels& panels,
+ScanResult ScanSorted(gedcom::ByteSource& source, const ScanChoices& choices, progress::ProgressThrottle& progress,
                       const std::string& locale)
 {
-    ScanResult result = ScanGedcom(source, choices, panels);
+    ScanResult result = ScanGedcom(source, choices, progress);
     SortIndexList(result.indexList, result.encoding, locale);
     return result;
 }

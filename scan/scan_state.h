@@ -4,7 +4,7 @@
 #include "gedcom/gedcom_reader.h"
 #include "gedcom/header_charset.h"
 #include "gedcom/line_markers.h"
-#include "progress/status_panels.h"
+#include "progress/progress_throttle.h"
 #include "scan/index_list.h"
 
 #include <atomic>
@@ -33,9 +33,9 @@ class ScanState
 public:
     /// `recordTotal`, when given, counts the records of every part of a file read in parts at
     /// once; the read panel then shows that total as this part last saw it, plus its own records since.
-    ScanState(gedcom::GedcomReader& reader, scan::IndexList& indexList, progress::StatusPanels& panels,
+    ScanState(gedcom::GedcomReader& reader, scan::IndexList& indexList, progress::ProgressThrottle& progress,
               std::atomic<std::uint64_t>* recordTotal = nullptr)
-        : reader_(reader), indexList_(indexList), panels_(panels), recordTotal_(recordTotal)
+        : reader_(reader), indexList_(indexList), progress_(progress), recordTotal_(recordTotal)
     {
     }
 
@@ -67,7 +67,7 @@ public:
     /// True when lines were converted from ANSEL and one of them held a character outside ASCII.
     bool DecodedNonAscii() const { return ansel_ && ansel_->SawNonAscii(); }
 
-    /// Counts the record the current line opens, shows the count and takes its id.
+    /// Counts the record the current line opens, reports the count and takes its id.
     void OpenRecord();
     const std::string& RecordId() const { return recordId_; }
     std::uint64_t RecordCounter() const { return recordCounter_; }
@@ -85,7 +85,7 @@ public:
 private:
     gedcom::GedcomReader& reader_;
     scan::IndexList& indexList_;
-    progress::StatusPanels& panels_;
+    progress::ProgressThrottle& progress_;
     std::atomic<std::uint64_t>* recordTotal_;
     static constexpr std::uint64_t kRecordsSharedAtOnce = 1024;
     std::uint64_t unshared_ = 0;    // counted here, not yet added to recordTotal_
@@ -94,7 +94,6 @@ private:
     std::string recordId_;
     std::string scratch_;
     std::string rest_;
-    std::string readText_;
     gedcom::HeaderCharset header_;
     std::optional<gedcom::DeclaredCharset> assumed_;
     std::optional<gedcom::AnselDecoder> ansel_;
