@@ -9,6 +9,7 @@
 #include "app/running_window.h"
 #include "app/status_bar_panels.h"
 #include "app/window_fonts.h"
+#include "app/worker_run.h"
 #include "run/prefix_file_places.h"
 #include "run/run_choices.h"
 #include "run/run_index.h"
@@ -302,8 +303,8 @@ void TfrmStambrix::tbtnUitvoerenClick()
     QString failure;
     try {
         const BusyCursor busy;
-        RunningWindow running(*this, *panels_);
-        outcome = run::RunIndex(request, running, messages);
+        const RunningWindow running(*this);
+        outcome = RunOnWorkerThread(request, *panels_, messages);
     } catch (const IoError& error) {
         failure = RunFailureMessage(error, request);
     }
