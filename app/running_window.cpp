@@ -1,6 +1,7 @@
 #include "app/running_window.h"
 
 #include <QEvent>
+#include <QList>
 #include <QWidget>
 
 namespace stambrix::app {
@@ -33,19 +34,27 @@ bool IsUserInput(QEvent::Type type)
 } // namespace
 
 // The filter sits on the window and on each of its controls, the last one put on them, so it sees their
-// events before the window's own filter does.
+// events before the window's own filter does; the windows the main window owns (its menu, the dialogs) are
+// left alone.
 RunningWindow::RunningWindow(QWidget& window) : window_(window)
 {
-    window_.installEventFilter(this);
-    for (QWidget* control : window_.findChildren<QWidget*>())
-        control->installEventFilter(this);
+    for (QWidget* widget : Filtered())
+        widget->installEventFilter(this);
 }
 
 RunningWindow::~RunningWindow()
 {
-    window_.removeEventFilter(this);
+    for (QWidget* widget : Filtered())
+        widget->removeEventFilter(this);
+}
+
+QList<QWidget*> RunningWindow::Filtered() const
+{
+    QList<QWidget*> widgets{&window_};
     for (QWidget* control : window_.findChildren<QWidget*>())
-        control->removeEventFilter(this);
+        if (control->window() == &window_)
+            widgets.append(control);
+    return widgets;
 }
 
 bool RunningWindow::eventFilter(QObject* watched, QEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 class QWidget;
@@ -23,6 +24,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// The window and its controls.
+    QList<QWidget*> Filtered() const;
+
     QWidget& window_;
 };
 
