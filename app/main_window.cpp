@@ -9,6 +9,7 @@
 #include "app/running_window.h"
 #include "app/status_bar_panels.h"
 #include "app/window_fonts.h"
+#include "app/worker_run.h"
 #include "run/prefix_file_places.h"
 #include "run/run_choices.h"
 #include "run/run_index.h"
@@ -250,21 +251,13 @@ void TfrmStambrix::FormCreate()
     RecordIdentity(QCoreApplication::applicationDirPath());
 }
 
-void TfrmStambrix::ResetStatusPanels()
-{
-    panels_->ShowReadStatus({});
-    panels_->ShowTimeStatus({});
-    panels_->ShowWrittenStatus({});
-    panels_->Flush();
-}
-
 void TfrmStambrix::FormActivate()
 {
     if (activated_)
         return;
     activated_ = true;
     panels_->SetStatusPanelWidths();
-    ResetStatusPanels();
+    panels_->Reset();
     optionPaths_ = {};
     QString directory = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     while (directory.endsWith(QDir::separator()) && directory.size() > 1)
@@ -285,7 +278,7 @@ void TfrmStambrix::FormActivate()
 
 void TfrmStambrix::tbtnOpenenClick()
 {
-    ResetStatusPanels();
+    panels_->Reset();
     const QString chosen = CurrentInteraction().chooseGedcomFile(this, StartFolderFor(edtBestandOpenen_->text()));
     if (!chosen.isEmpty())
         edtBestandOpenen_->setText(QDir::toNativeSeparators(chosen));
@@ -310,8 +303,8 @@ void TfrmStambrix::tbtnUitvoerenClick()
     QString failure;
     try {
         const BusyCursor busy;
-        RunningWindow running(*this, *panels_);
-        outcome = run::RunIndex(request, running, messages);
+        const RunningWindow running(*this);
+        outcome = RunOnWorkerThread(request, *panels_, messages);
     } catch (const IoError& error) {
         failure = RunFailureMessage(error, request);
     }

@@ -73,7 +73,6 @@ private:
     QWidget* BuildButtonBar();
     QWidget* BuildChoices();
     void BuildContextMenu();
-    void ResetStatusPanels();
     const run::EventKindFacts& ChosenEventKind() const;
     bool IsToolbarCommand(const QObject* object) const;
 

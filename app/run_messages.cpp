@@ -26,13 +26,12 @@ void RunMessages::ShowFileNotCreated(std::string_view path, std::string_view rea
 
 void RunMessages::ShowNote(std::string_view text)
 {
-    panels_.ShowWrittenStatus(text);
-    panels_.Flush();
+    panels_.ShowNote(text);
 }
 
 void RunMessages::ShowAfterRun(QWidget* parent, run::RunOutcome outcome, const QString& failure)
 {
-    panels_.Flush();
+    panels_.Repaint();
     const MessageKind runKind =
         outcome == run::RunOutcome::NoFileGiven ? MessageKind::Warning : MessageKind::Information;
     for (const Kept& message : kept_)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/interaction.h"
-#include "progress/status_panels.h"
+#include "progress/user_messages.h"
 #include "run/run_request.h"
 
 #include <optional>

@@ -1,28 +1,12 @@
 #include "app/running_window.h"
 
-#include "app/status_bar_panels.h"
-
-#include <QCoreApplication>
 #include <QEvent>
+#include <QList>
 #include <QWidget>
-#include <QWindow>
-
-#include <ctime>
 
 namespace stambrix::app {
 
 namespace {
-constexpr qint64 kEventInterval = 50;
-
-// A clock of a few milliseconds' grain that is read in a fraction of the time of the precise one: a
-// run reports a million times a second.
-qint64 CoarseMilliseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
-    return static_cast<qint64>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
-
 bool IsUserInput(QEvent::Type type)
 {
     switch (type) {
@@ -42,7 +26,6 @@ bool IsUserInput(QEvent::Type type)
     case QEvent::DragEnter:
     case QEvent::DragMove:
     case QEvent::Drop:
-    case QEvent::Close:
         return true;
     default:
         return false;
@@ -50,70 +33,43 @@ bool IsUserInput(QEvent::Type type)
 }
 } // namespace
 
-RunningWindow::RunningWindow(QWidget& window, StatusBarPanels& panels) : window_(window), panels_(panels)
+// The filter sits on the window and on each of its controls, the last one put on them, so it sees their
+// events before the window's own filter does; the windows the main window owns (its menu, the dialogs) are
+// left alone.
+RunningWindow::RunningWindow(QWidget& window) : window_(window)
 {
-    QCoreApplication::instance()->installEventFilter(this);
+    for (QWidget* widget : Filtered())
+        widget->installEventFilter(this);
 }
 
 RunningWindow::~RunningWindow()
 {
-    HandleWaitingEvents();
-    QCoreApplication::instance()->removeEventFilter(this);
+    for (QWidget* widget : Filtered())
+        widget->removeEventFilter(this);
 }
 
-void RunningWindow::ShowReadStatus(std::string_view text)
+QList<QWidget*> RunningWindow::Filtered() const
 {
-    panels_.ShowReadStatus(text);
-    AfterReport();
-}
-
-void RunningWindow::ShowTimeStatus(std::string_view text)
-{
-    panels_.ShowTimeStatus(text);
-    AfterReport();
-}
-
-void RunningWindow::ShowWrittenStatus(std::string_view text)
-{
-    panels_.ShowWrittenStatus(text);
-    AfterReport();
-}
-
-void RunningWindow::AfterReport()
-{
-    if (!eventsHandled_ || CoarseMilliseconds() - lastEvents_ >= kEventInterval)
-        HandleWaitingEvents();
-}
-
-void RunningWindow::HandleWaitingEvents()
-{
-    panels_.Flush();
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-    lastEvents_ = CoarseMilliseconds();
-    eventsHandled_ = true;
+    QList<QWidget*> widgets{&window_};
+    for (QWidget* control : window_.findChildren<QWidget*>())
+        if (control->window() == &window_)
+            widgets.append(control);
+    return widgets;
 }
 
 bool RunningWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (IsUserInput(event->type()) && IsForWindow(watched)) {
+    if (event->type() == QEvent::Close) {
+        // Not accepted: the window stays open.
+        event->ignore();
+        return true;
+    }
+    if (IsUserInput(event->type())) {
         // Accepted, so a key is not tried as a shortcut of the window either.
         event->accept();
         return true;
     }
     return QObject::eventFilter(watched, event);
-}
-
-bool RunningWindow::IsForWindow(QObject* receiver) const
-{
-    // The window on the screen, or a control in it; a message box or menu is a window of its own.
-    for (QObject* object = receiver; object != nullptr; object = object->parent()) {
-        if (object->isWindowType())
-            return object == window_.windowHandle();
-        if (const auto* widget = qobject_cast<QWidget*>(object); widget != nullptr && widget->isWindow())
-            return widget == &window_;
-    }
-    return false;
 }
 
 } // namespace stambrix::app

@@ -1,47 +1,33 @@
 #pragma once
 
-#include "progress/status_panels.h"
-
+#include <QList>
 #include <QObject>
 
 class QWidget;
 
 namespace stambrix::app {
 
-class StatusBarPanels;
-
-/// The main window while a run lasts, as the run reports to it. The run's texts go to the status bar
-/// panels; after a report the panels are painted and the events that are waiting are handled (at once
-/// for the first report, then at most every 50 ms), so what was covered is drawn again, while clicks,
-/// keys, the context menu and the close box for the window are dropped, not kept for after the run. Other
-/// windows take input as usual. Ending the guard drops the input that arrived since the last report the
-/// same way.
-class RunningWindow final : public QObject, public progress::StatusPanels
+/// The main window while a run lasts: clicks, keys, shortcuts, the context menu and the close box for the
+/// window or any of its controls are dropped, not kept for after the run, while the window goes on being
+/// painted. Other windows take input as usual.
+class RunningWindow final : public QObject
 {
     Q_OBJECT
 
 public:
-    RunningWindow(QWidget& window, StatusBarPanels& panels);
+    explicit RunningWindow(QWidget& window);
     ~RunningWindow() override;
     RunningWindow(const RunningWindow&) = delete;
     RunningWindow& operator=(const RunningWindow&) = delete;
-
-    void ShowReadStatus(std::string_view text) override;
-    void ShowTimeStatus(std::string_view text) override;
-    void ShowWrittenStatus(std::string_view text) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void AfterReport();
-    void HandleWaitingEvents();
-    bool IsForWindow(QObject* receiver) const;
+    /// The window and its controls.
+    QList<QWidget*> Filtered() const;
 
     QWidget& window_;
-    StatusBarPanels& panels_;
-    qint64 lastEvents_ = 0; ///< when the waiting events were last handled, in CoarseMilliseconds
-    bool eventsHandled_ = false;
 };
 
 } // namespace stambrix::app

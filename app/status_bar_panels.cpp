@@ -1,5 +1,6 @@
 #include "app/status_bar_panels.h"
 
+#include <string>
 #include <utility>
 
 #include <QLabel>
@@ -8,11 +9,17 @@
 namespace stambrix::app {
 
 namespace {
-QLabel* AddPanel(QStatusBar* statusBar, const char* objectName, std::string_view caption)
+// The GEDCOM bytes are not converted; a folder name in a note that is not UTF-8 shows as Latin-1.
+QString FromLocal8Bit(const std::string& text)
+{
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QLabel* AddPanel(QStatusBar* statusBar, const char* objectName, const std::string& caption)
 {
     // Placed by hand rather than added as the bar's items: the bar would put gaps between its items and
     // lay them out past its own edge.
-    auto* panel = new QLabel(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), statusBar);
+    auto* panel = new QLabel(FromLocal8Bit(caption), statusBar);
     panel->setObjectName(objectName);
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
@@ -21,60 +28,65 @@ QLabel* AddPanel(QStatusBar* statusBar, const char* objectName, std::string_view
 } // namespace
 
 StatusBarPanels::StatusBarPanels(QStatusBar* statusBar)
-    : statusBar_(statusBar), read_{AddPanel(statusBar, "sbarStambrixPanel1", progress::kReadCaption), {}},
-      time_{AddPanel(statusBar, "sbarStambrixPanel2", progress::kTimeCaption), {}},
-      written_{AddPanel(statusBar, "sbarStambrixPanel3", progress::kWrittenCaption), {}}
+    : statusBar_(statusBar), read_(AddPanel(statusBar, "sbarStambrixPanel1", texts_.Read())),
+      time_(AddPanel(statusBar, "sbarStambrixPanel2", texts_.Time())),
+      written_(AddPanel(statusBar, "sbarStambrixPanel3", texts_.Written()))
 {
 }
 
-void StatusBarPanels::Show(Panel& panel, std::string_view text, std::string_view caption)
+void StatusBarPanels::Reset()
 {
-    if (text.empty())
-        panel.text.assign(caption);
-    else
-        panel.text.assign("  ").append(text);
-    panel.changed = true;
-    // A panel brought back to its caption (the reset at the start of a run) is seen at once.
-    if (text.empty())
-        Flush();
+    texts_.Reset();
+    ShowTexts();
+    Repaint();
 }
 
-void StatusBarPanels::ShowReadStatus(std::string_view text)
+void StatusBarPanels::RecordsRead(std::uint64_t records)
 {
-    Show(read_, text, progress::kReadCaption);
+    texts_.RecordsRead(records);
+    ShowTexts();
 }
 
-void StatusBarPanels::ShowTimeStatus(std::string_view text)
+void StatusBarPanels::EntriesWritten(std::uint64_t entries)
 {
-    Show(time_, text, progress::kTimeCaption);
+    texts_.EntriesWritten(entries);
+    ShowTexts();
 }
 
-void StatusBarPanels::ShowWrittenStatus(std::string_view text)
+void StatusBarPanels::TimeElapsed(std::uint32_t milliseconds)
 {
-    Show(written_, text, progress::kWrittenCaption);
+    texts_.TimeElapsed(milliseconds);
+    ShowTexts();
+}
+
+void StatusBarPanels::ShowNote(std::string_view text)
+{
+    texts_.ShowNote(text);
+    ShowTexts();
+    Repaint();
+}
+
+void StatusBarPanels::ShowTexts()
+{
+    // A label that is given the text it shows does nothing.
+    read_->setText(FromLocal8Bit(texts_.Read()));
+    time_->setText(FromLocal8Bit(texts_.Time()));
+    written_->setText(FromLocal8Bit(texts_.Written()));
 }
 
 void StatusBarPanels::SetStatusPanelWidths()
 {
     const int width = statusBar_->width();
     int left = 0;
-    for (const auto& [panel, eighths] :
-         {std::pair{read_.label, 3}, std::pair{time_.label, 2}, std::pair{written_.label, 3}}) {
+    for (const auto& [panel, eighths] : {std::pair{read_, 3}, std::pair{time_, 2}, std::pair{written_, 3}}) {
         const int panelWidth = width * eighths / 8;
         panel->setGeometry(left, 0, panelWidth, statusBar_->height());
         left += panelWidth;
     }
 }
 
-void StatusBarPanels::Flush()
+void StatusBarPanels::Repaint()
 {
-    for (Panel* panel : {&read_, &time_, &written_}) {
-        if (!panel->changed)
-            continue;
-        // The GEDCOM bytes are not converted; a name that is not UTF-8 shows as Latin-1.
-        panel->label->setText(QString::fromLocal8Bit(panel->text.data(), static_cast<qsizetype>(panel->text.size())));
-        panel->changed = false;
-    }
     statusBar_->repaint();
 }
 

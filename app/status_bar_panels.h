@@ -1,8 +1,9 @@
 #pragma once
 
-#include "progress/status_panels.h"
+#include "progress/panel_texts.h"
+#include "progress/run_progress.h"
 
-#include <string>
+#include <cstdint>
 #include <string_view>
 
 class QLabel;
@@ -10,40 +11,35 @@ class QStatusBar;
 
 namespace stambrix::app {
 
-/// The three status panels on the main window's status bar. Every call keeps its panel's text; a
-/// default caption is set and painted at once, other texts are put on the panels and painted by
-/// Flush, which a run calls at most every 50 ms, so a run over a million records spends its time
-/// neither on labels nor on painting.
-class StatusBarPanels final : public progress::StatusPanels
+/// The three status panels on the main window's status bar, showing PanelTexts of the run's progress;
+/// used on the window's thread only. A report is put on its panel at once, to be painted with the
+/// window; a reset and a note are painted before the call returns, so they are seen before the run goes on.
+class StatusBarPanels final : public progress::RunProgress
 {
 public:
     explicit StatusBarPanels(QStatusBar* statusBar);
 
-    void ShowReadStatus(std::string_view text) override;
-    void ShowTimeStatus(std::string_view text) override;
-    void ShowWrittenStatus(std::string_view text) override;
+    void Reset() override;
+    void RecordsRead(std::uint64_t records) override;
+    void EntriesWritten(std::uint64_t entries) override;
+    void TimeElapsed(std::uint32_t milliseconds) override;
+    /// `text` on the panel of entries written.
+    void ShowNote(std::string_view text);
 
     /// Widths of three eighths, two eighths and three eighths of the bar, side by side from its left edge
     /// and as high as the bar.
     void SetStatusPanelWidths();
     /// Repaints the bar now.
-    void Flush();
+    void Repaint();
 
 private:
-    /// A panel and the text it is to show by the next repaint.
-    struct Panel
-    {
-        QLabel* label;
-        std::string text;
-        bool changed = false;
-    };
-
-    void Show(Panel& panel, std::string_view text, std::string_view caption);
+    void ShowTexts();
 
     QStatusBar* statusBar_;
-    Panel read_;
-    Panel time_;
-    Panel written_;
+    progress::PanelTexts texts_; ///< before the labels, which start from its captions
+    QLabel* read_;
+    QLabel* time_;
+    QLabel* written_;
 };
 
 } // namespace stambrix::app

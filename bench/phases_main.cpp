@@ -17,7 +17,8 @@
 #include "names/prefix_table.h"
 #include "output/folder_files.h"
 #include "output/text_writer.h"
-#include "progress/silent_panels.h"
+#include "progress/progress_throttle.h"
+#include "progress/silent_progress.h"
 #include "scan/index_list.h"
 #include "scan/index_sort.h"
 #include "text/io_error.h"
@@ -94,7 +95,7 @@ int TimePhases(const std::string& gedcomPath, bool places)
     const names::PrefixTable prefixes = ProgramPrefixes();
     const std::string locale = scan::CollationLocale();
     const TemporaryFolder folder;
-    progress::SilentPanels panels;
+    progress::ProgressThrottle progress;
 
     run::RunRequest request;
     request.gedcomPath = gedcomPath;
@@ -109,7 +110,7 @@ int TimePhases(const std::string& gedcomPath, bool places)
     {
         gedcom::FileSource file(gedcomPath);
         const scan::ScanResult sorted =
-            run::ReadSortedIndex(file, gedcomPath, run::ScanChoicesOf(request), panels, locale);
+            run::ReadSortedIndex(file, gedcomPath, run::ScanChoicesOf(request), progress, locale);
         benchmark::DoNotOptimize(sorted.indexList.size());
     }
     const double halves = SecondsBetween(halvesStart, Clock::now());
@@ -117,7 +118,7 @@ int TimePhases(const std::string& gedcomPath, bool places)
     // The same work in one thread, phase by phase.
     const Clock::time_point start = Clock::now();
     gedcom::FileSource source(gedcomPath);
-    scan::ScanResult found = scan::ScanGedcom(source, run::ScanChoicesOf(request), panels);
+    scan::ScanResult found = scan::ScanGedcom(source, run::ScanChoicesOf(request), progress);
     scan::IndexList& indexList = found.indexList;
     const Clock::time_point scanned = Clock::now();
     const double scanPeak = PeakResidentMb();
@@ -130,7 +131,7 @@ int TimePhases(const std::string& gedcomPath, bool places)
     const double sortPeak = PeakResidentMb();
 
     std::uint64_t writtenCounter = 0;
-    output::WrittenCounter counter(panels, writtenCounter);
+    output::WrittenCounter counter(progress, writtenCounter);
     output::FolderFiles files(folder.path());
     output::WriteTextIndex(indexList, files, "Namen.txt", counter);
     files.Publish();
@@ -141,7 +142,7 @@ int TimePhases(const std::string& gedcomPath, bool places)
     request.inFrame = true;
     output::FolderFiles pages(folder.path());
     progress::SilentMessages messages;
-    if (run::WriteIndex(request, found, pages, panels, messages) != run::RunOutcome::Written)
+    if (run::WriteIndex(request, found, pages, progress, messages) != run::RunOutcome::Written)
         throw std::runtime_error("no framed pages written");
     pages.Publish();
     const Clock::time_point framed = Clock::now();

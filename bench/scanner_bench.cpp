@@ -1,7 +1,7 @@
 #include "bench/name_run.h"
 #include "bench/sample_gedcom.h"
 #include "gedcom/byte_source.h"
-#include "progress/silent_panels.h"
+#include "progress/progress_throttle.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,11 +17,11 @@ constexpr std::size_t kSamplePersons = 20000;
 void ScanPersonNames(benchmark::State& state)
 {
     static const std::string file = SampleGedcom(kSamplePersons);
-    progress::SilentPanels panels;
+    progress::ProgressThrottle progress;
     std::uint64_t persons = 0;
     for (auto _ : state) {
         gedcom::MemorySource source(file);
-        const scan::ScanResult scanned = ScanNameIndex(source, panels);
+        const scan::ScanResult scanned = ScanNameIndex(source, progress);
         persons = scanned.records;
         benchmark::DoNotOptimize(scanned.indexList.size());
     }

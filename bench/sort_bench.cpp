@@ -1,7 +1,7 @@
 #include "bench/name_run.h"
 #include "bench/sample_gedcom.h"
 #include "gedcom/byte_source.h"
-#include "progress/silent_panels.h"
+#include "progress/progress_throttle.h"
 #include "scan/index_list.h"
 #include "scan/index_sort.h"
 #include "scan/latin_keys.h"
@@ -27,8 +27,8 @@ std::vector<std::string> NameIndexLines(std::size_t persons)
 {
     const std::string file = SampleGedcom(persons);
     gedcom::MemorySource source(file);
-    progress::SilentPanels panels;
-    const scan::ScanResult scanned = ScanNameIndex(source, panels);
+    progress::ProgressThrottle progress;
+    const scan::ScanResult scanned = ScanNameIndex(source, progress);
     return {scanned.indexList.begin(), scanned.indexList.end()};
 }
 
@@ -80,11 +80,11 @@ std::vector<std::pair<std::string, std::string>> PlaceIndexLines(std::size_t per
 {
     const std::string file = SampleGedcom(persons);
     gedcom::MemorySource source(file);
-    progress::SilentPanels panels;
+    progress::ProgressThrottle progress;
     run::RunRequest request;
     request.eventKind = run::EventKind::Plaatsen;
     request.recordGroup = run::RecordGroup::Beiden;
-    const scan::ScanResult scanned = scan::ScanGedcom(source, run::ScanChoicesOf(request), panels);
+    const scan::ScanResult scanned = scan::ScanGedcom(source, run::ScanChoicesOf(request), progress);
     std::vector<std::pair<std::string, std::string>> lines;
     std::string scratch;
     for (std::size_t i = 0; i < scanned.indexList.size(); ++i) {

@@ -1,54 +1,39 @@
 #include "cli/terminal_panels.h"
 
 #include <algorithm>
+#include <string>
 
 namespace stambrix::cli {
 
-namespace {
-constexpr auto kRepaintInterval = std::chrono::milliseconds(100);
+void TerminalPanels::Reset()
+{
+    texts_.Reset();
+    Repaint();
 }
 
-TerminalPanels::TerminalPanels(std::ostream& err, bool live, Clock clock)
-    : err_(err), live_(live), clock_(std::move(clock)), read_(progress::kReadCaption), time_(progress::kTimeCaption),
-      written_(progress::kWrittenCaption)
+void TerminalPanels::RecordsRead(std::uint64_t records)
 {
+    texts_.RecordsRead(records);
+    Repaint();
 }
 
-void TerminalPanels::Set(std::string& panel, std::string_view text, std::string_view caption)
+void TerminalPanels::EntriesWritten(std::uint64_t entries)
 {
-    if (text.empty()) {
-        panel.assign(caption);
-    } else {
-        panel.assign("  ");
-        panel.append(text);
-    }
-    if (!live_)
-        return;
-    const auto now = clock_();
-    if (now - lastRepaint_ >= kRepaintInterval) {
-        lastRepaint_ = now;
-        Repaint();
-    }
+    texts_.EntriesWritten(entries);
+    Repaint();
 }
 
-void TerminalPanels::ShowReadStatus(std::string_view text)
+void TerminalPanels::TimeElapsed(std::uint32_t milliseconds)
 {
-    Set(read_, text, progress::kReadCaption);
-}
-
-void TerminalPanels::ShowTimeStatus(std::string_view text)
-{
-    Set(time_, text, progress::kTimeCaption);
-}
-
-void TerminalPanels::ShowWrittenStatus(std::string_view text)
-{
-    Set(written_, text, progress::kWrittenCaption);
+    texts_.TimeElapsed(milliseconds);
+    Repaint();
 }
 
 void TerminalPanels::Repaint()
 {
-    const std::string line = read_ + "  " + time_ + "  " + written_;
+    if (!live_)
+        return;
+    const std::string line = texts_.Read() + "  " + texts_.Time() + "  " + texts_.Written();
     err_ << '\r' << line;
     if (line.size() < shownWidth_)
         err_ << std::string(shownWidth_ - line.size(), ' ');
@@ -88,7 +73,7 @@ void TerminalPanels::ShowNote(std::string_view text)
 void TerminalPanels::PrintFinalTexts()
 {
     ClearLine();
-    err_ << read_ << '\n' << time_ << '\n' << written_ << '\n' << std::flush;
+    err_ << texts_.Read() << '\n' << texts_.Time() << '\n' << texts_.Written() << '\n' << std::flush;
 }
 
 } // namespace stambrix::cli

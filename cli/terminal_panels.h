@@ -1,26 +1,27 @@
 #pragma once
 
-#include "progress/status_panels.h"
+#include "progress/panel_texts.h"
+#include "progress/run_progress.h"
+#include "progress/user_messages.h"
 
-#include <chrono>
-#include <functional>
+#include <cstdint>
 #include <ostream>
-#include <string>
+#include <string_view>
 
 namespace stambrix::cli {
 
-/// The three status panels on a terminal: one line on `err`, rewritten in place at most every
-/// 100 ms while `live`. Messages clear that line first and stand on a line of their own.
-class TerminalPanels final : public progress::StatusPanels, public progress::UserMessages
+/// The three status panels on a terminal: while `live`, one line on `err` with the panels' texts,
+/// rewritten in place at every report, which come as often as the run's throttle passes them on.
+/// Messages clear that line first and stand on a line of their own.
+class TerminalPanels final : public progress::RunProgress, public progress::UserMessages
 {
 public:
-    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+    TerminalPanels(std::ostream& err, bool live) : err_(err), live_(live) {}
 
-    TerminalPanels(std::ostream& err, bool live, Clock clock = std::chrono::steady_clock::now);
-
-    void ShowReadStatus(std::string_view text) override;
-    void ShowTimeStatus(std::string_view text) override;
-    void ShowWrittenStatus(std::string_view text) override;
+    void Reset() override;
+    void RecordsRead(std::uint64_t records) override;
+    void EntriesWritten(std::uint64_t entries) override;
+    void TimeElapsed(std::uint32_t milliseconds) override;
     void ShowMessage(std::string_view text) override;
     /// "stambrix-cli: Het bestand <path> kon niet aangemaakt worden: <reason>".
     void ShowFileNotCreated(std::string_view path, std::string_view reason) override;
@@ -33,16 +34,11 @@ public:
     void ClearLine();
 
 private:
-    void Set(std::string& panel, std::string_view text, std::string_view caption);
     void Repaint();
 
     std::ostream& err_;
     bool live_;
-    Clock clock_;
-    std::string read_;
-    std::string time_;
-    std::string written_;
-    std::chrono::steady_clock::time_point lastRepaint_{};
+    progress::PanelTexts texts_;
     std::size_t shownWidth_ = 0;
 };
 

@@ -3,7 +3,8 @@
 #include "gedcom/byte_source.h"
 #include "names/prefix_table.h"
 #include "output/memory_files.h"
-#include "progress/silent_panels.h"
+#include "progress/progress_throttle.h"
+#include "progress/silent_progress.h"
 #include "run/index_files.h"
 #include "run/run_choices.h"
 #include "run/run_request.h"
@@ -118,12 +119,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     request.outputKind = choice.outputKind;
     request.inFrame = choice.inFrame;
     request.prefixes = prefixes;
-    progress::SilentPanels panels;
+    progress::ProgressThrottle progress;
     progress::SilentMessages messages;
     gedcom::MemorySource source(input.gedcom);
-    const scan::ScanResult result = scan::ScanSorted(source, run::ScanChoicesOf(request), panels, "nl");
+    const scan::ScanResult result = scan::ScanSorted(source, run::ScanChoicesOf(request), progress, "nl");
     output::MemoryFiles files;
-    const run::RunOutcome outcome = run::WriteIndex(request, result, files, panels, messages);
+    const run::RunOutcome outcome = run::WriteIndex(request, result, files, progress, messages);
     files.Publish();
     CheckOrder(result);
     if (outcome == run::RunOutcome::NothingFound) {

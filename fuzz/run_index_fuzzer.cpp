@@ -3,8 +3,8 @@
 #include "gedcom/gedcom_reader.h"
 #include "gedcom/utf16_source.h"
 #include "names/prefix_table.h"
-#include "progress/silent_panels.h"
-#include "progress/status_panels.h"
+#include "progress/progress_throttle.h"
+#include "progress/silent_progress.h"
 #include "run/run_index.h"
 #include "run/run_request.h"
 #include "run/split_scan.h"
@@ -78,7 +78,7 @@ void WriteInput(const fs::path& path, std::string_view bytes)
 void RunEveryIndex(const std::string& gedcomPath)
 {
     static const stambrix::names::PrefixTable prefixes = stambrix::names::DefaultPrefixes();
-    stambrix::progress::SilentPanels panels;
+    stambrix::progress::SilentProgress progress;
     stambrix::progress::SilentMessages messages;
     for (const stambrix::fuzz::IndexChoice& choice : stambrix::fuzz::kIndexChoices) {
         stambrix::run::RunRequest request;
@@ -89,7 +89,7 @@ void RunEveryIndex(const std::string& gedcomPath)
         request.inFrame = choice.inFrame;
         request.prefixes = prefixes;
         // A regular file in a writable folder: nothing the bytes say may make the run throw.
-        if (stambrix::run::RunIndex(request, panels, messages) == stambrix::run::RunOutcome::NoFileGiven)
+        if (stambrix::run::RunIndex(request, progress, messages) == stambrix::run::RunOutcome::NoFileGiven)
             Fail("a run found no file at " + gedcomPath);
     }
 }
@@ -168,7 +168,7 @@ void CheckHalvesReadTheSame(const std::string& gedcomPath)
     using stambrix::run::ReadSortedIndex;
     using stambrix::scan::ScanResult;
     static const stambrix::names::PrefixTable prefixes = stambrix::names::DefaultPrefixes();
-    stambrix::progress::SilentPanels panels;
+    stambrix::progress::ProgressThrottle progress;
     for (const stambrix::fuzz::IndexChoice& choice : stambrix::fuzz::kTextIndexChoices) {
         stambrix::run::RunRequest request;
         request.gedcomPath = gedcomPath;
@@ -177,10 +177,10 @@ void CheckHalvesReadTheSame(const std::string& gedcomPath)
         request.prefixes = prefixes;
         stambrix::gedcom::FileSource onePass(gedcomPath);
         const ScanResult whole =
-            ReadSortedIndex(onePass, gedcomPath, stambrix::run::ScanChoicesOf(request), panels, "nl", UINT64_MAX);
+            ReadSortedIndex(onePass, gedcomPath, stambrix::run::ScanChoicesOf(request), progress, "nl", UINT64_MAX);
         stambrix::gedcom::FileSource cut(gedcomPath);
         const ScanResult halves =
-            ReadSortedIndex(cut, gedcomPath, stambrix::run::ScanChoicesOf(request), panels, "nl", 2);
+            ReadSortedIndex(cut, gedcomPath, stambrix::run::ScanChoicesOf(request), progress, "nl", 2);
         const std::string kind = " of event kind " + std::to_string(static_cast<int>(choice.eventKind));
         if (halves.encoding != whole.encoding)
             Fail("the halves take another encoding than one pass" + kind);

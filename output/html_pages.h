@@ -2,7 +2,6 @@
 
 #include "charsets/text_encoding.h"
 #include "output/file_set.h"
-#include "progress/status_panels.h"
 
 #include <string>
 #include <string_view>

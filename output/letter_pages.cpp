@@ -1,7 +1,7 @@
 #include "output/letter_pages.h"
 
 #include "charsets/base_letter.h"
-#include "progress/silent_panels.h"
+#include "progress/progress_throttle.h"
 #include "text/ascii.h"
 
 #include <algorithm>
@@ -146,7 +146,7 @@ private:
     const LetterItems& writeItems_;
     PageBuffer buffer_;
     HtmlPages pages_;
-    progress::SilentPanels silent_;
+    progress::ProgressThrottle silent_; // passes nothing on: the thread that takes the pages counts them
     std::uint64_t count_ = 0;
     WrittenCounter counter_;
     std::mutex mutex_;

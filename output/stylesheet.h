@@ -1,7 +1,7 @@
 #pragma once
 
 #include "output/file_set.h"
-#include "progress/status_panels.h"
+#include "progress/user_messages.h"
 
 #include <string>
 

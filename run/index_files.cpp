@@ -11,21 +11,22 @@
 namespace stambrix::run {
 
 RunOutcome WriteIndex(const RunRequest& request, const scan::ScanResult& sorted, output::FileSet& files,
-                      progress::StatusPanels& panels, progress::UserMessages& messages)
+                      progress::ProgressThrottle& progress, progress::UserMessages& messages)
 {
     if (sorted.indexList.empty()) {
         messages.ShowMessage("Er zijn geen items gevonden.");
         return RunOutcome::NothingFound;
     }
-    WriteIndexFiles(request, sorted, files, panels, messages);
+    WriteIndexFiles(request, sorted, files, progress, messages);
+    progress.Flush();
     return RunOutcome::Written;
 }
 
 void WriteIndexFiles(const RunRequest& request, const scan::ScanResult& sorted, output::FileSet& files,
-                     progress::StatusPanels& panels, progress::UserMessages& messages)
+                     progress::ProgressThrottle& progress, progress::UserMessages& messages)
 {
     std::uint64_t writtenCounter = 0;
-    output::WrittenCounter counter(panels, writtenCounter);
+    output::WrittenCounter counter(progress, writtenCounter);
     if (request.outputKind == OutputKind::NaarTekst) {
         output::WriteTextIndex(sorted.indexList, files, FactsOf(request.eventKind).textFileName, counter);
         return;

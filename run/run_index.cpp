@@ -5,7 +5,7 @@
 #include "output/folder_lock.h"
 #include "output/source_date_epoch.h"
 #include "output/stale_temporary_files.h"
-#include "progress/elapsed_text.h"
+#include "progress/progress_throttle.h"
 #include "run/index_files.h"
 #include "run/split_scan.h"
 #include "scan/index_sort.h"
@@ -57,11 +57,10 @@ std::optional<std::string> SourceDateEpochProblem()
     return "SOURCE_DATE_EPOCH is geen geldig tijdstip: " + *epoch;
 }
 
-RunOutcome RunIndex(const RunRequest& request, progress::StatusPanels& panels, progress::UserMessages& messages)
+RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress, progress::UserMessages& messages)
 {
-    panels.ShowReadStatus({});
-    panels.ShowTimeStatus({});
-    panels.ShowWrittenStatus({});
+    progress::ProgressThrottle throttle(progress);
+    throttle.Reset();
     if (text::Trim(request.gedcomPath).empty()) {
         messages.ShowMessage("Er is geen bestand opgegeven om te openen.");
         return RunOutcome::NoFileGiven;
@@ -75,21 +74,26 @@ RunOutcome RunIndex(const RunRequest& request, progress::StatusPanels& panels, p
     RunOutcome outcome = RunOutcome::NothingFound;
     try {
         const scan::ScanResult sorted =
-            ReadSortedIndex(source, request.gedcomPath, ScanChoicesOf(request), panels, scan::CollationLocale());
+            ReadSortedIndex(source, request.gedcomPath, ScanChoicesOf(request), throttle, scan::CollationLocale());
         source.CheckUnchanged();
         // From the first temporary file to the last rename the folder is this run's alone.
         const output::FolderLock turn(outputDirectory,
                                       [&] { messages.ShowNote("wacht op een andere run in " + outputDirectory); });
         output::RemoveStaleTemporaryFiles(outputDirectory);
         output::FolderFiles files(outputDirectory);
-        outcome = WriteIndex(request, sorted, files, panels, messages);
+        outcome = WriteIndex(request, sorted, files, throttle, messages);
         if (outcome == RunOutcome::Written)
             files.Publish();
     } catch (const std::bad_alloc&) {
         // The index of this file does not fit in memory; the files not yet in place are removed on the way out.
+        throttle.Flush();
         throw IoErrorFromErrno(request.gedcomPath, ENOMEM);
+    } catch (...) {
+        // The panels show how far the run came before it failed.
+        throttle.Flush();
+        throw;
     }
-    panels.ShowTimeStatus(progress::ElapsedText(TickCount() - startTick));
+    throttle.TimeElapsed(TickCount() - startTick);
     return outcome;
 }
 

@@ -2,7 +2,8 @@
 
 #include "gedcom/byte_source.h"
 #include "output/temporary_files.h"
-#include "progress/status_panels.h"
+#include "progress/run_progress.h"
+#include "progress/user_messages.h"
 #include "run/run_request.h"
 #include "text/io_error.h"
 
@@ -16,12 +17,13 @@ namespace stambrix::run {
 /// them and writes the index into the folder "Stambrix" beside the file. Writing is one run's turn
 /// at a time (FolderLock): a run that has to wait says "wacht op een andere run in <folder>" as a
 /// note; in its turn it first removes the temporary files that killed runs left
-/// (RemoveStaleTemporaryFiles). Progress goes to the three panels; "Er is geen bestand opgegeven
-/// om te openen." and "Er zijn geen items gevonden." go to `messages`. Throws IoError when the file
-/// cannot be read or changed while it was read (kChangedWhileRead), the index cannot be sorted
-/// (ICU), does not fit in memory (ENOMEM, with the GEDCOM path) or cannot be written; an index
-/// written earlier then stays as it was.
-[[nodiscard]] RunOutcome RunIndex(const RunRequest& request, progress::StatusPanels& panels,
+/// (RemoveStaleTemporaryFiles). The records read, the entries written and the elapsed time go to
+/// `progress` through one ProgressThrottle, the counts reached also when the run fails; "Er is
+/// geen bestand opgegeven om te openen." and "Er zijn geen items gevonden." go to `messages`.
+/// Throws IoError when the file cannot be read or changed while it was read (kChangedWhileRead),
+/// the index cannot be sorted (ICU), does not fit in memory (ENOMEM, with the GEDCOM path) or
+/// cannot be written; an index written earlier then stays as it was.
+[[nodiscard]] RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress,
                                   progress::UserMessages& messages);
 
 /// Removes the temporary files of the runs under way; safe to call from a signal handler.

@@ -2,8 +2,6 @@
 
 #include "gedcom/decoded_lines.h"
 #include "gedcom/header_charset.h"
-#include "progress/count_text.h"
-#include "progress/silent_panels.h"
 #include "run/run_index.h"
 #include "scan/index_sort.h"
 
@@ -94,7 +92,8 @@ struct LaterHalf
 } // namespace
 
 scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& path, const scan::ScanChoices& choices,
-                                 progress::StatusPanels& panels, const std::string& locale, std::uint64_t splitFrom)
+                                 progress::ProgressThrottle& progress, const std::string& locale,
+                                 std::uint64_t splitFrom)
 {
     const std::uint64_t size = file.Size();
     const bool large = size >= splitFrom && size >= 2 && std::thread::hardware_concurrency() > 1;
@@ -102,7 +101,7 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
     const std::optional<std::uint64_t> split =
         large && !header.utf16 ? SplitPointOf(path, size, size / 2) : std::nullopt;
     if (!split)
-        return scan::ScanSorted(file, choices, panels, locale);
+        return scan::ScanSorted(file, choices, progress, locale);
 
     gedcom::FileSource laterFile(path);
     laterFile.Restrict(*split, size);
@@ -114,7 +113,7 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
         worker = std::thread(
             [&later, &laterFile, &choices, &recordTotal, &valueKeeping, &locale, declared = header.declared] {
                 try {
-                    progress::SilentPanels silent;
+                    progress::ProgressThrottle silent;
                     later.scanned =
                         scan::ScanGedcom(laterFile, choices, silent,
                                          {&recordTotal, declared, gedcom::InputEnd::EndOfFile, &valueKeeping, false});
@@ -125,14 +124,14 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
             });
     } catch (const std::system_error&) {
         // No second thread to be had (out of memory or threads): one pass does the same work.
-        return scan::ScanSorted(file, choices, panels, locale);
+        return scan::ScanSorted(file, choices, progress, locale);
     }
     file.Restrict(0, *split);
 
     scan::ScanResult first;
     std::optional<scan::CollatedLines> collated;
     try {
-        first = scan::ScanGedcom(file, choices, panels,
+        first = scan::ScanGedcom(file, choices, progress,
                                  {&recordTotal, std::nullopt, gedcom::InputEnd::FileGoesOn, &valueKeeping, true});
         collated.emplace(first.indexList, first.encoding, locale);
     } catch (...) {
@@ -155,9 +154,8 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
     collated->Merge(std::move(*later.collated));
     const std::uint64_t records = first.records + later.scanned.records;
     std::move(*collated).ApplyTo(first.indexList);
-    std::string readText;
-    progress::AssignCountText(readText, progress::kReadPrefix, records);
-    panels.ShowReadStatus(readText);
+    progress.RecordsRead(records);
+    progress.Flush();
     first.records = records;
     return first;
 }

@@ -21,12 +21,12 @@ Next Scan(const ScanChoices& choices, ScanState& state)
 }
 } // namespace
 
-ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, progress::StatusPanels& panels,
+ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, progress::ProgressThrottle& progress,
                       const FilePart& part)
 {
     ScanResult result;
     gedcom::DecodedLines lines(source, gedcom::kReadBufferSize, part.inputEnd, part.declaredElsewhere);
-    ScanState state(lines, result.indexList, panels, part.recordTotal);
+    ScanState state(lines, result.indexList, progress, part.recordTotal);
     if (part.valueKeeping != nullptr)
         state.ShareValueKeeping(part.valueKeeping, part.atStart);
     bool more = state.ReadLine();
@@ -36,6 +36,7 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
         if (Scan(choices, state) == Next::ReadOn)
             more = !state.AtEnd() && state.ReadLine();
     }
+    progress.Flush();
     state.FinishValueKeeping();
     // This is the one decision on the encoding: the text index and the pages both take it.
     if (lines.Declared() == gedcom::DeclaredCharset::None)
@@ -46,10 +47,10 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
     return result;
 }
 
-ScanResult ScanSorted(gedcom::ByteSource& source, const ScanChoices& choices, progress::StatusPanels& panels,
+ScanResult ScanSorted(gedcom::ByteSource& source, const ScanChoices& choices, progress::ProgressThrottle& progress,
                       const std::string& locale)
 {
-    ScanResult result = ScanGedcom(source, choices, panels);
+    ScanResult result = ScanGedcom(source, choices, progress);
     SortIndexList(result.indexList, result.encoding, locale);
     return result;
 }

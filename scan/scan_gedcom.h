@@ -4,7 +4,7 @@
 #include "gedcom/byte_source.h"
 #include "gedcom/gedcom_reader.h"
 #include "gedcom/header_charset.h"
-#include "progress/status_panels.h"
+#include "progress/progress_throttle.h"
 #include "scan/index_list.h"
 #include "scan/scan_choices.h"
 #include "scan/scan_state.h"
@@ -48,11 +48,11 @@ struct FilePart
 /// lines come as gedcom::DecodedLines gives them: the character set taken from a byte-order mark,
 /// or else from the header at the start of the input (for a part whose header lies elsewhere, from
 /// `part.declaredElsewhere`); the lines of a set converted as it is read come as UTF-8.
-ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, progress::StatusPanels& panels,
+ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, progress::ProgressThrottle& progress,
                       const FilePart& part = {});
 
 /// ScanGedcom of the whole input, its lines then sorted for `locale` (SortIndexList). Throws IoError.
-ScanResult ScanSorted(gedcom::ByteSource& source, const ScanChoices& choices, progress::StatusPanels& panels,
+ScanResult ScanSorted(gedcom::ByteSource& source, const ScanChoices& choices, progress::ProgressThrottle& progress,
                       const std::string& locale);
 
 } // namespace stambrix::scan

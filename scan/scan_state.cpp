@@ -1,7 +1,6 @@
 #include "scan/scan_state.h"
 
 #include "gedcom/field_extractors.h"
-#include "progress/count_text.h"
 #include "text/ascii.h"
 
 namespace stambrix::scan {
@@ -36,8 +35,7 @@ void ScanState::OpenRecord()
         }
         shown = sharedTotal_ + unshared_;
     }
-    progress::AssignCountText(readText_, progress::kReadPrefix, shown);
-    panels_.ShowReadStatus(readText_);
+    progress_.RecordsRead(shown);
     recordId_ = gedcom::RecordIdOf(line);
 }
 

@@ -2,7 +2,7 @@
 
 #include "gedcom/decoded_lines.h"
 #include "gedcom/line_markers.h"
-#include "progress/status_panels.h"
+#include "progress/progress_throttle.h"
 #include "scan/index_list.h"
 
 #include <atomic>
@@ -30,9 +30,9 @@ class ScanState
 public:
     /// `recordTotal`, when given, counts the records of every part of a file read in parts at
     /// once; the read panel then shows that total as this part last saw it, plus its own records since.
-    ScanState(gedcom::DecodedLines& lines, scan::IndexList& indexList, progress::StatusPanels& panels,
+    ScanState(gedcom::DecodedLines& lines, scan::IndexList& indexList, progress::ProgressThrottle& progress,
               std::atomic<std::uint64_t>* recordTotal = nullptr)
-        : lines_(lines), indexList_(indexList), panels_(panels), recordTotal_(recordTotal)
+        : lines_(lines), indexList_(indexList), progress_(progress), recordTotal_(recordTotal)
     {
     }
 
@@ -55,7 +55,7 @@ public:
     }
     bool Has(gedcom::Marker marker) { return Markers().Has(marker); }
 
-    /// Counts the record the current line opens, shows the count and takes its id.
+    /// Counts the record the current line opens, reports the count and takes its id.
     void OpenRecord();
     const std::string& RecordId() const { return recordId_; }
     std::uint64_t RecordCounter() const { return recordCounter_; }
@@ -73,7 +73,7 @@ public:
 private:
     gedcom::DecodedLines& lines_;
     scan::IndexList& indexList_;
-    progress::StatusPanels& panels_;
+    progress::ProgressThrottle& progress_;
     std::atomic<std::uint64_t>* recordTotal_;
     static constexpr std::uint64_t kRecordsSharedAtOnce = 1024;
     std::uint64_t unshared_ = 0;    // counted here, not yet added to recordTotal_
@@ -82,7 +82,6 @@ private:
     std::string recordId_;
     std::string scratch_;
     std::string rest_;
-    std::string readText_;
     bool atEnd_ = false;
     gedcom::LineMarkers markers_;
     bool markersFound_ = false;

@@ -2,6 +2,7 @@
 
 #include "app/interaction.h"
 #include "app/radio_group.h"
+#include "output/folder_lock.h"
 #include "run/run_choices.h"
 
 #include "app_tests.h"
@@ -26,9 +27,12 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include <chrono>
 #include <clocale>
+#include <future>
 #include <optional>
 #include <set>
+#include <thread>
 #include <tuple>
 
 namespace stambrix::app::test {
@@ -339,6 +343,51 @@ private slots:
         QVERIFY(!painted.texts.isEmpty());
         QCOMPARE(painted.texts.first(), QStringLiteral("  regels gelezen"));
         QCOMPARE(painted.texts.last(), QStringLiteral("  gelezen : 2"));
+    }
+
+    // The run waits for another run's turn in its folder on a thread of its own: the window's thread goes on
+    // meanwhile, shows the note, and ends the other run's turn.
+    void runWaitsOnItsOwnThreadWhileTheWindowShowsWhy()
+    {
+        QTemporaryDir folder;
+        const QString gedcom = WriteGedcom(folder, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n0 TRLR\r\n");
+        const QString output = folder.filePath("Stambrix");
+        QVERIFY(QDir().mkpath(output));
+        run::OptionPaths paths;
+        TfrmStambrix window({gedcom}, paths);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.FormActivate();
+
+        // Should the run keep the window's thread, nothing below is handled until it ends: the other turn then
+        // ends by itself after a while, and the test fails rather than waits for ever.
+        std::promise<void> taken;
+        std::promise<void> over;
+        std::thread otherRun([&output, &taken, ended = over.get_future()] {
+            const output::FolderLock turn(output.toStdString(), [] {});
+            taken.set_value();
+            ended.wait_for(std::chrono::seconds(20));
+        });
+        taken.get_future().wait();
+        QString shownWhileWaiting;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, &window, [&] {
+            if (!Panel(window, 3).startsWith("  wacht"))
+                return;
+            shownWhileWaiting = Panel(window, 3);
+            watch.stop();
+            over.set_value();
+        });
+        watch.start(5);
+        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        if (shownWhileWaiting.isEmpty())
+            over.set_value();
+        otherRun.join();
+
+        QCOMPARE(shownWhileWaiting, "  wacht op een andere run in " + output);
+        QVERIFY2(scope_->interaction.messages.isEmpty(), qPrintable(scope_->interaction.messages.join('\n')));
+        QCOMPARE(Panel(window, 3), QStringLiteral("  geschreven : 1"));
+        QVERIFY(QFile::exists(output + "/Namen.txt"));
     }
 
     void missingFileIsShownInAMessage()

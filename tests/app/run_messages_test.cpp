@@ -90,7 +90,7 @@ private slots:
         StatusBarPanels panels(&bar);
         RunMessages messages(panels);
         messages.ShowFileNotCreated("/genea/Stambrix/genealogie.css", "No space left on device");
-        panels.ShowWrittenStatus("geschreven : 12");
+        panels.EntriesWritten(12);
         QVERIFY(scope_->interaction.messages.isEmpty());
         QString writtenWhileShown;
         scope_->interaction.whileShown = [&] {

@@ -2,8 +2,9 @@
 
 #include "output/atomic_file.h"
 #include "output/folder_files.h"
+#include "progress/progress_throttle.h"
 #include "scan/index_list.h"
-#include "test_support/recording_panels.h"
+#include "test_support/recording_progress.h"
 #include "test_support/temp_folder.h"
 #include "text/io_error.h"
 
@@ -48,11 +49,11 @@ protected:
         return list;
     }
     // The text index of `lines` as the file `target`, put in place.
-    static void WriteTextFile(const scan::IndexList& lines, const fs::path& target, progress::StatusPanels& panels,
-                              std::uint64_t& writtenCounter)
+    static void WriteTextFile(const scan::IndexList& lines, const fs::path& target,
+                              progress::ProgressThrottle& progress, std::uint64_t& writtenCounter)
     {
         FolderFiles files(target.parent_path());
-        WrittenCounter counter(panels, writtenCounter);
+        WrittenCounter counter(progress, writtenCounter);
         WriteTextIndex(lines, files, target.filename().string(), counter);
         files.Publish();
     }
@@ -71,7 +72,7 @@ protected:
 
     test_support::TempFolder folder_{"stambrix-text-writer"};
     fs::path target_ = folder_.path() / "Namen.txt";
-    test_support::RecordingPanels panels_;
+    progress::ProgressThrottle progress_;
 };
 
 TEST_F(TextOutput, WriteTextIndexWritesEveryLineWithCrLfAndCountsItOnTheWrittenPanel)
@@ -86,17 +87,17 @@ TEST_F(TextOutput, WriteTextIndexWritesEveryLineWithCrLfAndCountsItOnTheWrittenP
                             "@] M\xFCller \xC3\xA9");
             expected += lines.back() + "\r\n";
         }
-        test_support::RecordingPanels panels;
+        test_support::RecordingProgress recorded;
+        progress::ProgressThrottle progress(recorded);
         std::uint64_t writtenCounter = 0;
-        WriteTextFile(ListOf(lines), target_, panels, writtenCounter);
+        WriteTextFile(ListOf(lines), target_, progress, writtenCounter);
+        progress.Flush();
 
         EXPECT_EQ(ReadFile(target_), expected);
         EXPECT_EQ(writtenCounter, count);
-        ASSERT_EQ(panels.written.size(), count);
-        for (std::size_t i = 0; i < count; ++i)
-            EXPECT_EQ(panels.written[i], "geschreven : " + std::to_string(i + 1));
-        EXPECT_TRUE(panels.read.empty());
-        EXPECT_TRUE(panels.time.empty());
+        EXPECT_EQ(test_support::LastOf(recorded.written), count);
+        EXPECT_TRUE(recorded.read.empty());
+        EXPECT_TRUE(recorded.time.empty());
         EXPECT_EQ(FolderContents(), Names{"Namen.txt"});
     }
 }
@@ -104,10 +105,10 @@ TEST_F(TextOutput, WriteTextIndexWritesEveryLineWithCrLfAndCountsItOnTheWrittenP
 TEST_F(TextOutput, SecondWriteTextIndexReplacesTheWholeFile)
 {
     std::uint64_t writtenCounter = 0;
-    WriteTextFile(ListOf({"Aa, Piet\t\t\t[@I1@]", "Bb, Klaas\t\t\t[@I2@]", "Cc, Joris\t\t\t[@I3@]"}), target_, panels_,
-                  writtenCounter);
+    WriteTextFile(ListOf({"Aa, Piet\t\t\t[@I1@]", "Bb, Klaas\t\t\t[@I2@]", "Cc, Joris\t\t\t[@I3@]"}), target_,
+                  progress_, writtenCounter);
     writtenCounter = 0;
-    WriteTextFile(ListOf({"Dd\t[@I4@]"}), target_, panels_, writtenCounter);
+    WriteTextFile(ListOf({"Dd\t[@I4@]"}), target_, progress_, writtenCounter);
     EXPECT_EQ(ReadFile(target_), "Dd\t[@I4@]\r\n");
     EXPECT_EQ(FolderContents(), Names{"Namen.txt"});
 }
@@ -118,7 +119,7 @@ TEST_F(TextOutput, WriteTextIndexRefusesReadOnlyTargetAndLeavesItAsItWas)
     WriteFile(target_, old);
     fs::permissions(target_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     std::uint64_t writtenCounter = 0;
-    ExpectIoErrorNaming(target_, [&] { WriteTextFile(ListOf({"Nieuw\t[@I1@]"}), target_, panels_, writtenCounter); });
+    ExpectIoErrorNaming(target_, [&] { WriteTextFile(ListOf({"Nieuw\t[@I1@]"}), target_, progress_, writtenCounter); });
     EXPECT_EQ(ReadFile(target_), old);
     EXPECT_EQ(FolderContents(), Names{"Namen.txt"});
 }
@@ -127,7 +128,8 @@ TEST_F(TextOutput, WriteTextIndexIntoMissingFolderThrowsIoErrorNamingThePath)
 {
     const fs::path target = folder_.path() / "Stambrix" / "Namen.txt";
     std::uint64_t writtenCounter = 0;
-    ExpectIoErrorNaming(target, [&] { WriteTextFile(ListOf({"Berg, Jan\t[@I1@]"}), target, panels_, writtenCounter); });
+    ExpectIoErrorNaming(target,
+                        [&] { WriteTextFile(ListOf({"Berg, Jan\t[@I1@]"}), target, progress_, writtenCounter); });
     EXPECT_TRUE(FolderContents().empty());
 }
 
@@ -137,7 +139,7 @@ TEST_F(TextOutput, WriteTextIndexLeavesAFolderInTheTargetsPlaceAsItWas)
     WriteFile(target_ / "eigen.txt", "van de gebruiker");
     std::uint64_t writtenCounter = 0;
     ExpectIoErrorNaming(target_,
-                        [&] { WriteTextFile(ListOf({"Berg, Jan\t[@I1@]"}), target_, panels_, writtenCounter); });
+                        [&] { WriteTextFile(ListOf({"Berg, Jan\t[@I1@]"}), target_, progress_, writtenCounter); });
     EXPECT_TRUE(fs::is_directory(target_));
     EXPECT_EQ(ReadFile(target_ / "eigen.txt"), "van de gebruiker");
     EXPECT_EQ(FolderContents(), Names{"Namen.txt"});

@@ -4,7 +4,7 @@
 #include "run/run_index.h"
 #include "run/run_request.h"
 #include "test_support/file_bytes.h"
-#include "test_support/recording_panels.h"
+#include "test_support/recording_progress.h"
 #include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -164,12 +164,12 @@ protected:
         request.eventKind = eventKind;
         request.recordGroup = eventKind == EventKind::Plaatsen ? RecordGroup::Beiden : RecordGroup::Personen;
         request.prefixes = names::DefaultPrefixes();
-        test_support::RecordingPanels panels;
+        test_support::RecordingProgress progress;
         test_support::RecordingMessages messages;
         const fs::path index = folder_->path() / "Stambrix" / run::FactsOf(eventKind).textFileName;
         run::RunOutcome outcome{};
         try {
-            outcome = run::RunIndex(request, panels, messages);
+            outcome = run::RunIndex(request, progress, messages);
         } catch (const std::exception& e) {
             ADD_FAILURE() << kindName << ": " << e.what();
             return std::nullopt;
@@ -186,9 +186,9 @@ protected:
         EXPECT_TRUE(bytes.ends_with("\r\n")) << kindName;
         EXPECT_EQ(CountOf(bytes, "\n"), lines) << kindName << ": a line end inside an index line";
         EXPECT_EQ(CountOf(bytes, "\r"), lines) << kindName << ": a line end inside an index line";
-        EXPECT_EQ(test_support::LastOf(panels.written), "geschreven : " + std::to_string(lines)) << kindName;
+        EXPECT_EQ(test_support::LastOf(progress.written), lines) << kindName;
         if (eventKind == EventKind::Naam) {
-            EXPECT_EQ(test_support::LastOf(panels.read), "gelezen : " + std::to_string(lines)) << kindName;
+            EXPECT_EQ(test_support::LastOf(progress.read), lines) << kindName;
         }
         return bytes;
     }
@@ -238,9 +238,9 @@ protected:
         request.recordGroup = RecordGroup::Beiden;
         request.outputKind = outputKind;
         request.prefixes = names::DefaultPrefixes();
-        test_support::RecordingPanels panels;
+        test_support::RecordingProgress progress;
         test_support::RecordingMessages messages;
-        EXPECT_EQ(run::RunIndex(request, panels, messages), run::RunOutcome::Written) << file;
+        EXPECT_EQ(run::RunIndex(request, progress, messages), run::RunOutcome::Written) << file;
         return test_support::ReadBytes(folder_.path() / "Stambrix" / written);
     }
 

@@ -2,6 +2,7 @@
 #include "gedcom/byte_source.h"
 #include "gedcom/gedcom_reader.h"
 #include "names/prefix_table.h"
+#include "progress/progress_throttle.h"
 #include "run/index_files.h"
 #include "run/run_choices.h"
 #include "run/run_index.h"
@@ -9,7 +10,7 @@
 #include "run/split_scan.h"
 #include "scan/scan_test_support.h"
 #include "test_support/file_bytes.h"
-#include "test_support/recording_panels.h"
+#include "test_support/recording_progress.h"
 #include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -72,14 +73,14 @@ TEST_P(FuzzRegression, EveryIndexRunsToItsEnd)
         request.outputKind = choice.outputKind;
         request.inFrame = choice.inFrame;
         request.prefixes = names::DefaultPrefixes();
-        test_support::RecordingPanels panels;
+        test_support::RecordingProgress progress;
         test_support::RecordingMessages messages;
         const std::string kind = std::string(run::FactsOf(choice.eventKind).textFileName) + ", form " +
                                  std::to_string(static_cast<int>(choice.outputKind)) +
                                  (choice.inFrame ? " in frames" : "") + ", group " +
                                  std::to_string(static_cast<int>(choice.recordGroup));
         run::RunOutcome outcome{};
-        ASSERT_NO_THROW(outcome = run::RunIndex(request, panels, messages)) << kind;
+        ASSERT_NO_THROW(outcome = run::RunIndex(request, progress, messages)) << kind;
         if (outcome == run::RunOutcome::Written)
             EXPECT_TRUE(messages.messages.empty()) << kind;
         else
@@ -105,12 +106,12 @@ TEST_P(FuzzRegression, HalvesReadAsOnePass)
         request.eventKind = choice.eventKind;
         request.recordGroup = choice.recordGroup;
         request.prefixes = names::DefaultPrefixes();
-        test_support::RecordingPanels panels;
+        progress::ProgressThrottle progress;
         gedcom::FileSource onePass(path);
         const scan::ScanResult whole =
-            run::ReadSortedIndex(onePass, path, run::ScanChoicesOf(request), panels, "nl", UINT64_MAX);
+            run::ReadSortedIndex(onePass, path, run::ScanChoicesOf(request), progress, "nl", UINT64_MAX);
         gedcom::FileSource cut(path);
-        const scan::ScanResult halves = run::ReadSortedIndex(cut, path, run::ScanChoicesOf(request), panels, "nl", 2);
+        const scan::ScanResult halves = run::ReadSortedIndex(cut, path, run::ScanChoicesOf(request), progress, "nl", 2);
         EXPECT_EQ(halves.encoding, whole.encoding) << run::FactsOf(choice.eventKind).textFileName;
         EXPECT_EQ(std::vector<std::string>(halves.indexList.begin(), halves.indexList.end()),
                   std::vector<std::string>(whole.indexList.begin(), whole.indexList.end()))

@@ -2,13 +2,14 @@
 #include "output/index_pages.h"
 #include "output/letter_pages.h"
 #include "output/memory_files.h"
+#include "progress/progress_throttle.h"
 #include "run/index_files.h"
 #include "run/run_index.h"
 #include "scan/index_sort.h"
 #include "scan/scan_gedcom.h"
 #include "test_support/file_bytes.h"
 #include "test_support/generated_gedcom.h"
-#include "test_support/recording_panels.h"
+#include "test_support/recording_progress.h"
 #include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -42,16 +43,17 @@ TEST(WriteIndex, InMemoryGivesTheFilesOfARunOnDisk)
                                               {OutputKind::Html, true},
                                               {OutputKind::FamilienamenEenRegel, false}}) {
         const RunRequest request = RequestFor(gedcomPath.string(), outputKind, inFrame);
-        test_support::RecordingPanels panels;
+        test_support::RecordingProgress recorded;
         test_support::RecordingMessages messages;
         fs::remove_all(folder.path() / "Stambrix");
-        ASSERT_EQ(RunIndex(request, panels, messages), RunOutcome::Written);
+        ASSERT_EQ(RunIndex(request, recorded, messages), RunOutcome::Written);
 
         gedcom::MemorySource source(gedcom);
+        progress::ProgressThrottle progress;
         const scan::ScanResult sorted =
-            scan::ScanSorted(source, ScanChoicesOf(request), panels, scan::CollationLocale());
+            scan::ScanSorted(source, ScanChoicesOf(request), progress, scan::CollationLocale());
         output::MemoryFiles files;
-        ASSERT_EQ(WriteIndex(request, sorted, files, panels, messages), RunOutcome::Written);
+        ASSERT_EQ(WriteIndex(request, sorted, files, progress, messages), RunOutcome::Written);
         files.Publish();
         EXPECT_EQ(
             test_support::DifferencesBetween(test_support::ContentsOf(folder.path() / "Stambrix"),
@@ -69,15 +71,16 @@ TEST(WriteIndex, LetterPagesMadeByTwoThreadsAreThoseOfOne)
     const std::string gedcom = test_support::GeneratedGedcom(output::kLetterPagesInParallelFrom + 5000);
     for (const OutputKind outputKind : {OutputKind::Html, OutputKind::Familienamen, OutputKind::FamilienamenEenRegel}) {
         const RunRequest request = RequestFor("groot.ged", outputKind, true);
-        test_support::RecordingPanels panels;
+        test_support::RecordingProgress recorded;
+        progress::ProgressThrottle progress(recorded);
         test_support::RecordingMessages messages;
         gedcom::MemorySource source(gedcom);
-        const scan::ScanResult sorted = scan::ScanSorted(source, ScanChoicesOf(request), panels, "nl");
+        const scan::ScanResult sorted = scan::ScanSorted(source, ScanChoicesOf(request), progress, "nl");
         ASSERT_GE(sorted.indexList.size(), output::kLetterPagesInParallelFrom);
         output::MemoryFiles files;
-        ASSERT_EQ(WriteIndex(request, sorted, files, panels, messages), RunOutcome::Written);
+        ASSERT_EQ(WriteIndex(request, sorted, files, progress, messages), RunOutcome::Written);
         files.Publish();
-        EXPECT_EQ(panels.written.back(), "geschreven : " + std::to_string(sorted.indexList.size()));
+        EXPECT_EQ(test_support::LastOf(recorded.written), sorted.indexList.size());
 
         for (char letter = 'a'; letter <= 'z'; ++letter) {
             scan::ScanResult alone;
@@ -88,7 +91,7 @@ TEST(WriteIndex, LetterPagesMadeByTwoThreadsAreThoseOfOne)
                     alone.indexList.Add(line);
             }
             output::MemoryFiles aloneFiles;
-            if (WriteIndex(request, alone, aloneFiles, panels, messages) != RunOutcome::Written)
+            if (WriteIndex(request, alone, aloneFiles, progress, messages) != RunOutcome::Written)
                 continue;
             aloneFiles.Publish();
             const std::string page = output::LetterPageName(letter);
@@ -103,11 +106,11 @@ TEST(WriteIndex, NoLinesWritesNothingAndSaysSo)
     const std::string gedcom = "0 HEAD\r\n0 @F1@ FAM\r\n0 TRLR\r\n";
     gedcom::MemorySource source(gedcom);
     const RunRequest request = RequestFor("leeg.ged", OutputKind::Html, true);
-    test_support::RecordingPanels panels;
+    progress::ProgressThrottle progress;
     test_support::RecordingMessages messages;
-    const scan::ScanResult sorted = scan::ScanSorted(source, ScanChoicesOf(request), panels, "nl");
+    const scan::ScanResult sorted = scan::ScanSorted(source, ScanChoicesOf(request), progress, "nl");
     output::MemoryFiles files;
-    EXPECT_EQ(WriteIndex(request, sorted, files, panels, messages), RunOutcome::NothingFound);
+    EXPECT_EQ(WriteIndex(request, sorted, files, progress, messages), RunOutcome::NothingFound);
     files.Publish();
     EXPECT_TRUE(files.files.empty());
     EXPECT_EQ(messages.messages, std::vector<std::string>{"Er zijn geen items gevonden."});

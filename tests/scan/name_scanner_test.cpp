@@ -1,6 +1,6 @@
 #include "scan/scan_test_support.h"
 #include "scan/scanners.h"
-#include "test_support/recording_panels.h"
+#include "test_support/recording_progress.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -122,10 +122,10 @@ TEST(NameScanner, LastLineOfAFileWithoutTrailerIsExamined)
 
 TEST(NameScanner, CountsPersonRecordsOnTheReadPanel)
 {
-    test_support::RecordingPanels panels;
+    test_support::RecordingProgress progress;
     ScanLines(Gedcom({"0 HEAD", "0 @I1@ INDI", "0 @I2@ INDI", "0 @F1@ FAM", "0 @I3@ INDI", "0 TRLR"}), EventKind::Naam,
-              RecordGroup::Personen, &panels);
-    EXPECT_EQ(test_support::LastOf(panels.read), "gelezen : 3");
+              RecordGroup::Personen, &progress);
+    EXPECT_EQ(test_support::LastOf(progress.read), 3u);
 }
 
 TEST(NameScanner, FamilyNameFormGivesTheNameTextAlone)

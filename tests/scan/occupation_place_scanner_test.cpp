@@ -1,6 +1,6 @@
 #include "scan/scan_test_support.h"
 #include "scan/scanners.h"
-#include "test_support/recording_panels.h"
+#include "test_support/recording_progress.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -49,25 +49,25 @@ TEST(OccupationScanner, OnlyPersonRecordsAreRead)
                 ElementsAre("schipper\t[@I1@]", "kuiper\t[@I2@]"));
 }
 
-std::vector<std::string> Places(RecordGroup group, test_support::RecordingPanels* panels = nullptr)
+std::vector<std::string> Places(RecordGroup group, test_support::RecordingProgress* progress = nullptr)
 {
     return ScanLines(Gedcom({"0 HEAD", "1 PLAC Kop", "0 @F1@ FAM", "1 MARR", "2 PLAC Goes", "0 @I1@ INDI", "1 BIRT",
                              "2 PLAC Leiden", "1 RESI", "2 PLAC Leiden", "0 @I2@ INDI", "1 DEAT", "3 PLAC Delft",
                              "0 @F2@ FAM", "1 DIV", "2 PLAC Middelburg", "0 @S1@ SOUR", "1 PLAC Bronplaats", "0 TRLR"}),
-                     EventKind::Plaatsen, group, panels);
+                     EventKind::Plaatsen, group, progress);
 }
 
 TEST(PlaceScanner, RecordGroupChoosesTheRecords)
 {
-    test_support::RecordingPanels panels;
-    EXPECT_THAT(Places(RecordGroup::Personen, &panels),
+    test_support::RecordingProgress progress;
+    EXPECT_THAT(Places(RecordGroup::Personen, &progress),
                 ElementsAre("Leiden\t[@I1@]", "Leiden\t[@I1@]", "Delft\t[@I2@]"));
-    EXPECT_EQ(test_support::LastOf(panels.read), "gelezen : 2");
-    EXPECT_THAT(Places(RecordGroup::Gezinnen, &panels), ElementsAre("Goes\t[@F1@]", "Middelburg\t[@F2@]"));
-    EXPECT_EQ(test_support::LastOf(panels.read), "gelezen : 2");
-    EXPECT_THAT(Places(RecordGroup::Beiden, &panels),
+    EXPECT_EQ(test_support::LastOf(progress.read), 2u);
+    EXPECT_THAT(Places(RecordGroup::Gezinnen, &progress), ElementsAre("Goes\t[@F1@]", "Middelburg\t[@F2@]"));
+    EXPECT_EQ(test_support::LastOf(progress.read), 2u);
+    EXPECT_THAT(Places(RecordGroup::Beiden, &progress),
                 ElementsAre("Goes\t[@F1@]", "Leiden\t[@I1@]", "Leiden\t[@I1@]", "Delft\t[@I2@]", "Middelburg\t[@F2@]"));
-    EXPECT_EQ(test_support::LastOf(panels.read), "gelezen : 4");
+    EXPECT_EQ(test_support::LastOf(progress.read), 4u);
 }
 
 // A person record that ends at a family header, handed to the place scanner: the group decides

@@ -1,8 +1,8 @@
 #include "gedcom/byte_source.h"
 #include "names/prefix_table.h"
+#include "progress/progress_throttle.h"
 #include "scan/scan_gedcom.h"
 #include "scan/scan_test_support.h"
-#include "test_support/recording_panels.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +26,8 @@ ScanChoices Choices()
 TextEncoding EncodingOf(std::string_view text)
 {
     gedcom::MemorySource source(text);
-    test_support::RecordingPanels panels;
-    return ScanGedcom(source, Choices(), panels).encoding;
+    progress::ProgressThrottle progress;
+    return ScanGedcom(source, Choices(), progress).encoding;
 }
 
 TEST(ScanGedcom, EncodingFromByteOrderMarkOrHeader)
@@ -68,7 +68,6 @@ TEST(ScanGedcom, AnselIsReadAsUtf8)
     EXPECT_EQ(testing::ScanLines(ansel), std::vector<std::string>{"M\u00FCller, \u00C9lise\t\t\t[@I1@]"});
     EXPECT_EQ(testing::ScanLines(ansel, EventKind::Plaatsen), std::vector<std::string>{"\u0141\u00F3d\u017A\t[@I1@]"});
 
-    test_support::RecordingPanels panels;
     EXPECT_EQ(EncodingOf(ansel), TextEncoding::Utf8);
     // Nothing but ASCII reads the same either way: the index stays as a windows-1252 file would give it.
     EXPECT_EQ(EncodingOf("0 HEAD\n1 CHAR ANSEL\n0 @I1@ INDI\n1 NAME Jan /Berg/\n"), TextEncoding::Windows1252);
@@ -77,7 +76,8 @@ TEST(ScanGedcom, AnselIsReadAsUtf8)
     const std::string utf16 = "0\0 \0H\0E\0A\0D\0\n\0"s + "1\0 \0C\0H\0A\0R\0 \0A\0N\0S\0E\0L\0\n\0"s +
                               "0\0 \0I\0N\0D\0I\0\n\0"s + "1\0 \0N\0A\0M\0E\0 \0/\0\xE9\0/\0\n\0"s;
     gedcom::MemorySource source(utf16);
-    const ScanResult result = ScanGedcom(source, Choices(), panels);
+    progress::ProgressThrottle progress;
+    const ScanResult result = ScanGedcom(source, Choices(), progress);
     ASSERT_EQ(result.indexList.size(), 1u);
     EXPECT_EQ(*result.indexList.begin(), "\u00E9, \t\t\t[]");
 }

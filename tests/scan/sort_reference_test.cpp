@@ -1,9 +1,9 @@
 #include "gedcom/byte_source.h"
 #include "names/prefix_table.h"
+#include "progress/progress_throttle.h"
 #include "scan/index_sort.h"
 #include "scan/scan_gedcom.h"
 #include "test_support/generated_gedcom.h"
-#include "test_support/recording_panels.h"
 
 #include <gtest/gtest.h>
 
@@ -83,8 +83,8 @@ void ExpectReferenceOrder(const std::string& name, auto makeSource)
                                    {EventKind::Plaatsen, RecordGroup::Beiden, names::NameForm::Full, prefixes}};
     for (const ScanChoices& choice : choices) {
         auto source = makeSource();
-        test_support::RecordingPanels panels;
-        ScanResult scanned = ScanGedcom(*source, choice, panels);
+        progress::ProgressThrottle progress;
+        ScanResult scanned = ScanGedcom(*source, choice, progress);
         const Lines lines(scanned.indexList.begin(), scanned.indexList.end());
         SortIndexList(scanned.indexList, scanned.encoding, "nl");
         ASSERT_TRUE(Lines(scanned.indexList.begin(), scanned.indexList.end()) ==

@@ -1,19 +1,21 @@
 #pragma once
 
-#include "progress/status_panels.h"
+#include "progress/run_progress.h"
+#include "progress/user_messages.h"
 
+#include <cstdint>
 #include <string_view>
 
 namespace stambrix::progress {
 
-/// Status panels that show nothing: for the part of a run that is read beside the part that
-/// reports, and wherever the work is measured or exercised without anyone watching.
-class SilentPanels final : public StatusPanels
+/// Progress that nobody watches: for work measured or exercised without a user.
+class SilentProgress final : public RunProgress
 {
 public:
-    void ShowReadStatus(std::string_view) override {}
-    void ShowTimeStatus(std::string_view) override {}
-    void ShowWrittenStatus(std::string_view) override {}
+    void Reset() override {}
+    void RecordsRead(std::uint64_t) override {}
+    void EntriesWritten(std::uint64_t) override {}
+    void TimeElapsed(std::uint32_t) override {}
 };
 
 /// Messages to the user that nobody reads: for work exercised without a user.
