@@ -2,10 +2,10 @@
 
 #include "gedcom/decoded_lines.h"
 #include "gedcom/header_charset.h"
+#include "index/index_sort.h"
 #include "progress/count_text.h"
 #include "progress/silent_panels.h"
 #include "run/run_index.h"
-#include "scan/index_sort.h"
 
 #include <algorithm>
 #include <atomic>
@@ -88,7 +88,7 @@ charsets::TextEncoding EncodingOfBoth(const scan::ScanResult& first, const scan:
 struct LaterHalf
 {
     scan::ScanResult scanned;
-    std::optional<scan::CollatedLines> collated;
+    std::optional<index::CollatedLines> collated;
     std::exception_ptr failure;
 };
 } // namespace
@@ -130,7 +130,7 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
     file.Restrict(0, *split);
 
     scan::ScanResult first;
-    std::optional<scan::CollatedLines> collated;
+    std::optional<index::CollatedLines> collated;
     try {
         first = scan::ScanGedcom(file, choices, panels,
                                  {&recordTotal, std::nullopt, gedcom::InputEnd::FileGoesOn, &valueKeeping, true});

@@ -1,6 +1,6 @@
 #include "scan/scan_gedcom.h"
 
-#include "scan/index_sort.h"
+#include "index/index_sort.h"
 #include "scan/scan_state.h"
 #include "scan/scanners.h"
 
@@ -50,7 +50,7 @@ ScanResult ScanSorted(gedcom::ByteSource& source, const ScanChoices& choices, pr
                       const std::string& locale)
 {
     ScanResult result = ScanGedcom(source, choices, panels);
-    SortIndexList(result.indexList, result.encoding, locale);
+    index::SortIndexList(result.indexList, result.encoding, locale);
     return result;
 }
 

@@ -4,8 +4,8 @@
 #include "gedcom/byte_source.h"
 #include "gedcom/gedcom_reader.h"
 #include "gedcom/header_charset.h"
+#include "index/index_list.h"
 #include "progress/status_panels.h"
-#include "scan/index_list.h"
 #include "scan/scan_choices.h"
 #include "scan/scan_state.h"
 #include "scan/utf8_evidence.h"
@@ -20,7 +20,7 @@ namespace stambrix::scan {
 /// What one reading of the file gives: the index lines in file order and the encoding of their bytes.
 struct ScanResult
 {
-    IndexList indexList;
+    index::IndexList indexList;
     charsets::TextEncoding encoding = charsets::TextEncoding::Windows1252;
     std::uint64_t records = 0; ///< records opened in this input
     /// The file declares no character set: the index lines' bytes decided the encoding.

@@ -2,8 +2,8 @@
 
 #include "gedcom/decoded_lines.h"
 #include "gedcom/line_markers.h"
+#include "index/index_list.h"
 #include "progress/status_panels.h"
-#include "scan/index_list.h"
 
 #include <atomic>
 #include <cstdint>
@@ -30,7 +30,7 @@ class ScanState
 public:
     /// `recordTotal`, when given, counts the records of every part of a file read in parts at
     /// once; the read panel then shows that total as this part last saw it, plus its own records since.
-    ScanState(gedcom::DecodedLines& lines, scan::IndexList& indexList, progress::StatusPanels& panels,
+    ScanState(gedcom::DecodedLines& lines, index::IndexList& indexList, progress::StatusPanels& panels,
               std::atomic<std::uint64_t>* recordTotal = nullptr)
         : lines_(lines), indexList_(indexList), panels_(panels), recordTotal_(recordTotal)
     {
@@ -72,7 +72,7 @@ public:
 
 private:
     gedcom::DecodedLines& lines_;
-    scan::IndexList& indexList_;
+    index::IndexList& indexList_;
     progress::StatusPanels& panels_;
     std::atomic<std::uint64_t>* recordTotal_;
     static constexpr std::uint64_t kRecordsSharedAtOnce = 1024;

@@ -1,8 +1,8 @@
 #include "output/text_writer.h"
 
+#include "index/index_list.h"
 #include "output/atomic_file.h"
 #include "output/folder_files.h"
-#include "scan/index_list.h"
 #include "test_support/recording_panels.h"
 #include "test_support/temp_folder.h"
 #include "text/io_error.h"
@@ -40,15 +40,15 @@ protected:
             names.insert(entry.path().filename().string());
         return names;
     }
-    static scan::IndexList ListOf(const std::vector<std::string>& lines)
+    static index::IndexList ListOf(const std::vector<std::string>& lines)
     {
-        scan::IndexList list;
+        index::IndexList list;
         for (const std::string& line : lines)
             list.Add(line);
         return list;
     }
     // The text index of `lines` as the file `target`, put in place.
-    static void WriteTextFile(const scan::IndexList& lines, const fs::path& target, progress::StatusPanels& panels,
+    static void WriteTextFile(const index::IndexList& lines, const fs::path& target, progress::StatusPanels& panels,
                               std::uint64_t& writtenCounter)
     {
         FolderFiles files(target.parent_path());

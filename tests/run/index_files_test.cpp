@@ -1,10 +1,10 @@
 #include "gedcom/byte_source.h"
+#include "index/index_sort.h"
 #include "output/index_pages.h"
 #include "output/letter_pages.h"
 #include "output/memory_files.h"
 #include "run/index_files.h"
 #include "run/run_index.h"
-#include "scan/index_sort.h"
 #include "scan/scan_gedcom.h"
 #include "test_support/file_bytes.h"
 #include "test_support/generated_gedcom.h"
@@ -49,7 +49,7 @@ TEST(WriteIndex, InMemoryGivesTheFilesOfARunOnDisk)
 
         gedcom::MemorySource source(gedcom);
         const scan::ScanResult sorted =
-            scan::ScanSorted(source, ScanChoicesOf(request), panels, scan::CollationLocale());
+            scan::ScanSorted(source, ScanChoicesOf(request), panels, index::CollationLocale());
         output::MemoryFiles files;
         ASSERT_EQ(WriteIndex(request, sorted, files, panels, messages), RunOutcome::Written);
         files.Publish();

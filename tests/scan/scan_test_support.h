@@ -34,7 +34,7 @@ struct ScanPasses
 
     gedcom::MemorySource source;
     gedcom::DecodedLines lines{source};
-    IndexList indexList;
+    index::IndexList indexList;
     test_support::RecordingPanels panels;
     ScanState state{lines, indexList, panels};
 };

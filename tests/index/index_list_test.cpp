@@ -1,4 +1,4 @@
-#include "scan/index_list.h"
+#include "index/index_list.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace stambrix::scan {
+namespace stambrix::index {
 namespace {
 
 TEST(IndexList, ReorderPutsTheLinesInTheGivenOrder)
@@ -101,4 +101,4 @@ TEST(IndexList, ValueLinesReadBackAsAdded)
 }
 
 } // namespace
-} // namespace stambrix::scan
+} // namespace stambrix::index

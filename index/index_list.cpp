@@ -1,4 +1,4 @@
-#include "scan/index_list.h"
+#include "index/index_list.h"
 
 #include <algorithm>
 #include <cassert>
@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-namespace stambrix::scan {
+namespace stambrix::index {
 
 namespace {
 // Blocks start small, for the many small indexes, and double up to a megabyte.
@@ -148,4 +148,4 @@ void IndexList::Reorder(std::vector<std::uint32_t> order)
     order_ = std::move(order);
 }
 
-} // namespace stambrix::scan
+} // namespace stambrix::index

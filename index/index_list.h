@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scan/chunked_array.h"
+#include "index/chunked_array.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace stambrix::scan {
+namespace stambrix::index {
 
 /// The run's index lines: filled in file order, duplicates kept, put in order once. The text of
 /// all lines lives in a few large blocks, each line twelve bytes beside its text. A line of a value
@@ -190,4 +190,4 @@ template <typename Lines, typename Visit> void VisitLines(const Lines& lines, Vi
     }
 }
 
-} // namespace stambrix::scan
+} // namespace stambrix::index
