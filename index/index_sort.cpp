@@ -187,8 +187,8 @@ void CollatedLines::Merge(CollatedLines&& later)
     assert(keys_->later.empty() && later.keys_->later.empty());
     assert(keys_->lines.size() + later.keys_->lines.size() <= UINT32_MAX);
     if (keys_->orderedWhole || later.keys_->orderedWhole) {
-        // The lines of one part may have been keyed: the other part decided to keep its values
-        // once, this part not.
+        // Lines of one list may have been keyed: the other list kept its values once, this one its
+        // lines whole. Appended, both keep their lines whole and are ordered as one.
         keys_->orderedWhole = true;
         keys_->lines = std::vector<KeyedLine>();
         later.keys_.reset();

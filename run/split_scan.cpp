@@ -107,22 +107,19 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
     gedcom::FileSource laterFile(path);
     laterFile.Restrict(*split, size);
     std::atomic<std::uint64_t> recordTotal{0};
-    std::atomic<scan::ValueKeeping> valueKeeping{scan::ValueKeeping::Undecided};
     LaterHalf later;
     std::thread worker;
     try {
-        worker = std::thread(
-            [&later, &laterFile, &choices, &recordTotal, &valueKeeping, &locale, declared = header.declared] {
-                try {
-                    progress::SilentPanels silent;
-                    later.scanned =
-                        scan::ScanGedcom(laterFile, choices, silent,
-                                         {&recordTotal, declared, gedcom::InputEnd::EndOfFile, &valueKeeping, false});
-                    later.collated.emplace(later.scanned.indexList, later.scanned.encoding, locale);
-                } catch (...) {
-                    later.failure = std::current_exception();
-                }
-            });
+        worker = std::thread([&later, &laterFile, &choices, &recordTotal, &locale, declared = header.declared] {
+            try {
+                progress::SilentPanels silent;
+                later.scanned =
+                    scan::ScanGedcom(laterFile, choices, silent, {&recordTotal, declared, gedcom::InputEnd::EndOfFile});
+                later.collated.emplace(later.scanned.indexList, later.scanned.encoding, locale);
+            } catch (...) {
+                later.failure = std::current_exception();
+            }
+        });
     } catch (const std::system_error&) {
         // No second thread to be had (out of memory or threads): one pass does the same work.
         return scan::ScanSorted(file, choices, panels, locale);
@@ -132,8 +129,7 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
     scan::ScanResult first;
     std::optional<index::CollatedLines> collated;
     try {
-        first = scan::ScanGedcom(file, choices, panels,
-                                 {&recordTotal, std::nullopt, gedcom::InputEnd::FileGoesOn, &valueKeeping, true});
+        first = scan::ScanGedcom(file, choices, panels, {&recordTotal, std::nullopt, gedcom::InputEnd::FileGoesOn});
         collated.emplace(first.indexList, first.encoding, locale);
     } catch (...) {
         worker.join();

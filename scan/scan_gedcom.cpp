@@ -27,8 +27,6 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
     ScanResult result;
     gedcom::DecodedLines lines(source, gedcom::kReadBufferSize, part.inputEnd, part.declaredElsewhere);
     ScanState state(lines, result.indexList, panels, part.recordTotal);
-    if (part.valueKeeping != nullptr)
-        state.ShareValueKeeping(part.valueKeeping, part.atStart);
     bool more = state.ReadLine();
     while (more) {
         // A record that ended at the header of the next one the scanner takes up leaves that header
@@ -36,7 +34,6 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
         if (Scan(choices, state) == Next::ReadOn)
             more = !state.AtEnd() && state.ReadLine();
     }
-    state.FinishValueKeeping();
     // This is the one decision on the encoding: the text index and the pages both take it.
     if (lines.Declared() == gedcom::DeclaredCharset::None)
         result.undeclared = Utf8EvidenceOf(result.indexList);

@@ -7,7 +7,6 @@
 #include "index/index_list.h"
 #include "progress/status_panels.h"
 #include "scan/scan_choices.h"
-#include "scan/scan_state.h"
 #include "scan/utf8_evidence.h"
 
 #include <atomic>
@@ -37,10 +36,6 @@ struct FilePart
     std::optional<gedcom::DeclaredCharset> declaredElsewhere;
     /// FileGoesOn for a part after which the file goes on: no byte 26 in it ends the file.
     gedcom::InputEnd inputEnd = gedcom::InputEnd::EndOfFile;
-    /// Shared by the parts read at once: whether the lines keep their values once, as the part
-    /// that begins at the start of the file decides and the others follow.
-    std::atomic<ValueKeeping>* valueKeeping = nullptr;
-    bool atStart = true;
 };
 
 /// Reads the input once, front to back: every pass hands the current line to the scanner of the

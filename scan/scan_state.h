@@ -13,16 +13,6 @@
 
 namespace stambrix::scan {
 
-/// Whether the lines of values and rests keep their values once (see IndexList). The reading from
-/// the start of the file decides it from its first lines; a reading of a later part, which begins
-/// among values the first part has seen already, follows that decision.
-enum class ValueKeeping
-{
-    Undecided,
-    Once,
-    Whole
-};
-
 /// What the run driver and the scanners share while the file is read: the current line, the
 /// record counter and id, and the index list being filled.
 class ScanState
@@ -62,11 +52,6 @@ public:
 
     /// Adds «value», tab, «[id]» to the index list; control characters in the value become blanks.
     void AddValueLine(std::string_view value);
-    /// Whether the lines keep their values once is decided here (`decides`) or followed from
-    /// `shared`, which this reading tells its decision when it decides. Without this call it decides alone.
-    void ShareValueKeeping(std::atomic<ValueKeeping>* shared, bool decides);
-    /// Ends the reading: a reading that decides and has not decided yet keeps the values once.
-    void FinishValueKeeping();
     /// Adds the line made of `parts`, joined without anything between them, to the index list.
     void AddIndexLine(std::initializer_list<std::string_view> parts);
 
@@ -86,9 +71,6 @@ private:
     bool atEnd_ = false;
     gedcom::LineMarkers markers_;
     bool markersFound_ = false;
-    std::atomic<ValueKeeping>* sharedKeeping_ = nullptr;
-    bool decidesKeeping_ = true;
-    ValueKeeping keeping_ = ValueKeeping::Undecided;
 };
 
 } // namespace stambrix::scan

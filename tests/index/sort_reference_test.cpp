@@ -95,11 +95,20 @@ TEST(SortReference, ValueLinesSortAsTheReference)
         SortIndexList(list, TextEncoding::Utf8, "nl");
         ASSERT_TRUE(Lines(list.begin(), list.end()) == ReferenceOrder(lines, TextEncoding::Utf8)) << "Greek value";
     }
+    // A list whose first lines mostly bring a value of their own keeps its lines whole.
+    const auto wholeOf = [&](const std::vector<std::pair<std::string, std::string>>& parts) {
+        std::vector<std::pair<std::string, std::string>> mostlyNew;
+        for (std::size_t i = 0; i < 65536; ++i)
+            mostlyNew.emplace_back(values[i % std::size(values)] + std::to_string(i),
+                                   "\t[@I" + std::to_string(i) + "@]");
+        mostlyNew.insert(mostlyNew.end(), parts.begin(), parts.end());
+        return mostlyNew;
+    };
     for (const bool laterWhole : {false, true}) {
         Lines lines;
-        IndexList first = listOf(linesOf(3000, 0), lines);
-        IndexList later = listOf(linesOf(3000, 3000), lines);
-        (laterWhole ? later : first).KeepValueLinesWhole();
+        IndexList first = listOf(laterWhole ? linesOf(3000, 0) : wholeOf(linesOf(3000, 0)), lines);
+        IndexList later = listOf(laterWhole ? wholeOf(linesOf(3000, 3000)) : linesOf(3000, 3000), lines);
+        ASSERT_NE(first.HasValues(), later.HasValues());
         CollatedLines collated(first, TextEncoding::Utf8, "nl");
         CollatedLines collatedLater(later, TextEncoding::Utf8, "nl");
         first.Append(std::move(later));
