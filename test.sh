@@ -19,7 +19,7 @@ cmake --workflow --preset dev
 # over their paths there: this checkout's, escaped, and the folders.
 root=$(pwd -P | sed 's/[^[:alnum:]/]/\\&/g')
 run-clang-tidy -quiet -p build/dev -j "$(nproc)" -extra-arg=-Wno-unknown-warning-option \
-    "^$root/(text|progress|names|charsets|gedcom|scan|output|run|cli|app)/[^/]*\.cpp\$"
+    "^$root/(text|progress|names|charsets|gedcom|index|scan|output|run|cli|app)/[^/]*\.cpp\$"
 
 cmake --workflow --preset asan
 

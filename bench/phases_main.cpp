@@ -14,13 +14,13 @@
 #include "run/split_scan.h"
 
 #include "gedcom/byte_source.h"
+#include "index/index_list.h"
+#include "index/index_sort.h"
 #include "names/prefix_table.h"
 #include "output/folder_files.h"
 #include "output/text_writer.h"
 #include "progress/progress_throttle.h"
 #include "progress/silent_progress.h"
-#include "scan/index_list.h"
-#include "scan/index_sort.h"
 #include "text/io_error.h"
 #include <benchmark/benchmark.h>
 
@@ -93,7 +93,7 @@ int TimePhases(const std::string& gedcomPath, bool places)
 {
     using namespace stambrix;
     const names::PrefixTable prefixes = ProgramPrefixes();
-    const std::string locale = scan::CollationLocale();
+    const std::string locale = index::CollationLocale();
     const TemporaryFolder folder;
     progress::ProgressThrottle progress;
 
@@ -119,11 +119,11 @@ int TimePhases(const std::string& gedcomPath, bool places)
     const Clock::time_point start = Clock::now();
     gedcom::FileSource source(gedcomPath);
     scan::ScanResult found = scan::ScanGedcom(source, run::ScanChoicesOf(request), progress);
-    scan::IndexList& indexList = found.indexList;
+    index::IndexList& indexList = found.indexList;
     const Clock::time_point scanned = Clock::now();
     const double scanPeak = PeakResidentMb();
 
-    std::optional<scan::CollatedLines> collated(std::in_place, indexList, found.encoding, locale);
+    std::optional<index::CollatedLines> collated(std::in_place, indexList, found.encoding, locale);
     const Clock::time_point keyed = Clock::now();
     std::move(*collated).ApplyTo(indexList);
     collated.reset();

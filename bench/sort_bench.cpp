@@ -1,10 +1,10 @@
 #include "bench/name_run.h"
 #include "bench/sample_gedcom.h"
 #include "gedcom/byte_source.h"
+#include "index/index_list.h"
+#include "index/index_sort.h"
+#include "index/latin_keys.h"
 #include "progress/progress_throttle.h"
-#include "scan/index_list.h"
-#include "scan/index_sort.h"
-#include "scan/latin_keys.h"
 
 #include <benchmark/benchmark.h>
 
@@ -37,14 +37,14 @@ std::vector<std::string> NameIndexLines(std::size_t persons)
 void SortNameLines(benchmark::State& state)
 {
     const std::vector<std::string> lines = NameIndexLines(static_cast<std::size_t>(state.range(0)));
-    scan::IndexList indexList;
+    index::IndexList indexList;
     for (auto _ : state) {
         state.PauseTiming();
-        indexList = scan::IndexList();
+        indexList = index::IndexList();
         for (const std::string& line : lines)
             indexList.Add(line);
         state.ResumeTiming();
-        scan::SortIndexList(indexList, charsets::TextEncoding::Windows1252, "nl");
+        index::SortIndexList(indexList, charsets::TextEncoding::Windows1252, "nl");
         benchmark::DoNotOptimize(indexList.RestOf(0).data());
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * lines.size()));
@@ -55,17 +55,17 @@ BENCHMARK(SortNameLines)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
 void SortNameLinesInHalves(benchmark::State& state)
 {
     const std::vector<std::string> lines = NameIndexLines(static_cast<std::size_t>(state.range(0)));
-    scan::IndexList indexList;
-    scan::IndexList later;
+    index::IndexList indexList;
+    index::IndexList later;
     for (auto _ : state) {
         state.PauseTiming();
-        indexList = scan::IndexList();
-        later = scan::IndexList();
+        indexList = index::IndexList();
+        later = index::IndexList();
         for (std::size_t i = 0; i < lines.size(); ++i)
             (i < lines.size() / 2 ? indexList : later).Add(lines[i]);
         state.ResumeTiming();
-        scan::CollatedLines collated(indexList, charsets::TextEncoding::Windows1252, "nl");
-        collated.Merge(scan::CollatedLines(later, charsets::TextEncoding::Windows1252, "nl"));
+        index::CollatedLines collated(indexList, charsets::TextEncoding::Windows1252, "nl");
+        collated.Merge(index::CollatedLines(later, charsets::TextEncoding::Windows1252, "nl"));
         indexList.Append(std::move(later));
         std::move(collated).ApplyTo(indexList);
         benchmark::DoNotOptimize(indexList.RestOf(0).data());
@@ -99,14 +99,14 @@ std::vector<std::pair<std::string, std::string>> PlaceIndexLines(std::size_t per
 void SortPlaceLines(benchmark::State& state)
 {
     const auto lines = PlaceIndexLines(static_cast<std::size_t>(state.range(0)));
-    scan::IndexList indexList;
+    index::IndexList indexList;
     for (auto _ : state) {
         state.PauseTiming();
-        indexList = scan::IndexList();
+        indexList = index::IndexList();
         for (const auto& [value, rest] : lines)
             indexList.AddValueLine(value, rest);
         state.ResumeTiming();
-        scan::SortIndexList(indexList, charsets::TextEncoding::Windows1252, "nl");
+        index::SortIndexList(indexList, charsets::TextEncoding::Windows1252, "nl");
         benchmark::DoNotOptimize(indexList.RestOf(0).data());
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * lines.size()));
@@ -140,7 +140,7 @@ void KeyHeadsFromTable(benchmark::State& state)
 {
     const std::vector<std::u16string> texts = NameIndexTexts(static_cast<std::size_t>(state.range(0)));
     const auto collator = IndexCollator();
-    const std::unique_ptr<scan::LatinKeys> keys = scan::LatinKeys::For(collator.get());
+    const std::unique_ptr<index::LatinKeys> keys = index::LatinKeys::For(collator.get());
     std::array<std::uint8_t, 32> head{};
     for (auto _ : state)
         for (const std::u16string& text : texts) {

@@ -1,6 +1,7 @@
 #include "fuzz/index_choices.h"
 #include "fuzz/pipeline_input.h"
 #include "gedcom/byte_source.h"
+#include "index/collation_text.h"
 #include "names/prefix_table.h"
 #include "output/memory_files.h"
 #include "progress/progress_throttle.h"
@@ -8,7 +9,6 @@
 #include "run/index_files.h"
 #include "run/run_choices.h"
 #include "run/run_request.h"
-#include "scan/collation_text.h"
 #include "scan/scan_gedcom.h"
 
 #include <unicode/ucol.h>
@@ -80,8 +80,8 @@ void CheckOrder(const scan::ScanResult& result)
             Fail(std::string("no collator: ") + u_errorName(status));
         return opened;
     }();
-    scan::CollationText before;
-    scan::CollationText after;
+    index::CollationText before;
+    index::CollationText after;
     std::string firstBytes;
     std::string secondBytes;
     for (std::size_t i = 1; i < result.indexList.size(); ++i) {

@@ -38,7 +38,7 @@ bool HasFamilyName(std::string_view line)
 }
 
 // The lines gathered by their letter page; a line without a family name is on none.
-LetterGroups GatherFamilyNames(const scan::IndexList& indexList, charsets::TextEncoding encoding)
+LetterGroups GatherFamilyNames(const index::IndexList& indexList, charsets::TextEncoding encoding)
 {
     return GatherByLetter(indexList, [encoding](std::string_view line) {
         return HasFamilyName(line) ? LetterOf(line, encoding) : kNoPage;
@@ -51,7 +51,7 @@ template <typename Lines, typename TakeName>
 void ForEachNewName(const Lines& lines, charsets::TextEncoding encoding, WrittenCounter& counter, TakeName takeName)
 {
     NewHeadings names;
-    scan::VisitLines(lines, [&](std::string_view line) {
+    index::VisitLines(lines, [&](std::string_view line) {
         counter.Count();
         if (HasFamilyName(line) && names.IsNew(line))
             takeName(line, LetterOf(line, encoding));
@@ -59,7 +59,7 @@ void ForEachNewName(const Lines& lines, charsets::TextEncoding encoding, Written
 }
 
 // Whether the single page writes a family name of the page kOtherPage, so its bar needs the cell "#".
-bool HasOtherName(const scan::IndexList& indexList, charsets::TextEncoding encoding)
+bool HasOtherName(const index::IndexList& indexList, charsets::TextEncoding encoding)
 {
     return WritesOtherHeading(indexList, encoding, [](std::string_view line) {
         return HasFamilyName(line) ? std::optional(line) : std::nullopt;
@@ -68,11 +68,11 @@ bool HasOtherName(const scan::IndexList& indexList, charsets::TextEncoding encod
 
 } // namespace
 
-void WriteFamilyNameListPages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
+void WriteFamilyNameListPages(const index::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
     if (framed) {
         WriteLetterPageSet(GatherFamilyNames(indexList, pages.Encoding()), pages, counter,
-                           [](HtmlPages& into, WrittenCounter& counted, const scan::SelectedLines& lines) {
+                           [](HtmlPages& into, WrittenCounter& counted, const index::SelectedLines& lines) {
                                ForEachNewName(lines, into.Encoding(), counted, [&](std::string_view name, char) {
                                    into.WriteTextLine(kItemStart, name, kItemEnd);
                                });
@@ -88,11 +88,11 @@ void WriteFamilyNameListPages(const scan::IndexList& indexList, bool framed, Htm
     });
 }
 
-void WriteFamilyNameLinePages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
+void WriteFamilyNameLinePages(const index::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
     if (framed) {
         WriteLetterPageSet(GatherFamilyNames(indexList, pages.Encoding()), pages, counter,
-                           [](HtmlPages& into, WrittenCounter& counted, const scan::SelectedLines& lines) {
+                           [](HtmlPages& into, WrittenCounter& counted, const index::SelectedLines& lines) {
                                FamilyNameLine names;
                                ForEachNewName(lines, into.Encoding(), counted,
                                               [&](std::string_view name, char) { names.Collect(name); });

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "index/index_list.h"
 #include "output/html_pages.h"
 #include "output/written_counter.h"
-#include "scan/index_list.h"
 
 // The three HTML output kinds. Each writes its pages through `pages`, in the framed layout (a
 // frameset, an alphabet page, a page per letter "a" to "z" and, for headings that begin with no
@@ -11,13 +11,15 @@
 namespace stambrix::output {
 
 /// Names: a heading per surname, under it a line per person.
-void WriteNameIndexPages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter);
+void WriteNameIndexPages(const index::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter);
 
 /// Family names, one item each.
-void WriteFamilyNameListPages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter);
+void WriteFamilyNameListPages(const index::IndexList& indexList, bool framed, HtmlPages& pages,
+                              WrittenCounter& counter);
 
 /// Family names run together per initial, separated by "; ".
-void WriteFamilyNameLinePages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter);
+void WriteFamilyNameLinePages(const index::IndexList& indexList, bool framed, HtmlPages& pages,
+                              WrittenCounter& counter);
 
 /// The heading of a name index line: the text before its first comma; empty without a comma.
 std::string_view HeadingOf(std::string_view line);

@@ -49,7 +49,7 @@ public:
     std::string bytes_;
 };
 
-void WriteLetterPage(char letter, const scan::SelectedLines& lines, HtmlPages& pages, WrittenCounter& counter,
+void WriteLetterPage(char letter, const index::SelectedLines& lines, HtmlPages& pages, WrittenCounter& counter,
                      const LetterItems& writeItems)
 {
     pages.OpenLetterPage(letter);

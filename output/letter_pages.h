@@ -1,9 +1,9 @@
 #pragma once
 
 #include "charsets/text_encoding.h"
+#include "index/index_list.h"
 #include "output/html_pages.h"
 #include "output/written_counter.h"
-#include "scan/index_list.h"
 
 #include <array>
 #include <cstddef>
@@ -81,11 +81,11 @@ private:
 /// the headings `headingOf`(line) gives (nothing for a line that writes none), one that is new
 /// (NewHeadings) and has that letter.
 template <typename HeadingOf>
-bool WritesOtherHeading(const scan::IndexList& indexList, charsets::TextEncoding encoding, HeadingOf headingOf)
+bool WritesOtherHeading(const index::IndexList& indexList, charsets::TextEncoding encoding, HeadingOf headingOf)
 {
     NewHeadings headings;
     bool other = false;
-    scan::VisitLines(indexList, [&](std::string_view line) {
+    index::VisitLines(indexList, [&](std::string_view line) {
         const std::optional<std::string_view> heading = headingOf(line);
         if (heading && headings.IsNew(*heading) && LetterOf(*heading, encoding) == kOtherPage)
             other = true;
@@ -98,7 +98,7 @@ bool WritesOtherHeading(const scan::IndexList& indexList, charsets::TextEncoding
 class LetterGroups
 {
 public:
-    explicit LetterGroups(const scan::IndexList& indexList) : indexList_(&indexList) {}
+    explicit LetterGroups(const index::IndexList& indexList) : indexList_(&indexList) {}
 
     void Add(char letter, std::uint32_t line)
     {
@@ -107,22 +107,22 @@ public:
         else
             numbers_[LetterIndexOf(letter)].push_back(line);
     }
-    scan::SelectedLines LinesOf(char letter) const { return {*indexList_, numbers_[LetterIndexOf(letter)]}; }
+    index::SelectedLines LinesOf(char letter) const { return {*indexList_, numbers_[LetterIndexOf(letter)]}; }
     std::uint64_t LinesWithoutPage() const { return withoutPage_; }
 
 private:
-    const scan::IndexList* indexList_;
+    const index::IndexList* indexList_;
     std::array<std::vector<std::uint32_t>, kLetterPages> numbers_;
     std::uint64_t withoutPage_ = 0;
 };
 
 /// Gathers the lines of `indexList` by their letter `letterOf`(line): "a" to "z", kOtherPage or
 /// kNoPage.
-template <typename LetterOfLine> LetterGroups GatherByLetter(const scan::IndexList& indexList, LetterOfLine letterOf)
+template <typename LetterOfLine> LetterGroups GatherByLetter(const index::IndexList& indexList, LetterOfLine letterOf)
 {
     LetterGroups groups(indexList);
     std::uint32_t line = 0;
-    scan::VisitLines(indexList, [&](std::string_view text) { groups.Add(letterOf(text), line++); });
+    index::VisitLines(indexList, [&](std::string_view text) { groups.Add(letterOf(text), line++); });
     return groups;
 }
 
@@ -138,7 +138,7 @@ template <typename WriteItems> void WriteSinglePage(HtmlPages& pages, bool other
 }
 
 /// What fills the list of one letter page: `lines` written into `pages`, each counted on `counter`.
-using LetterItems = std::function<void(HtmlPages& pages, WrittenCounter& counter, const scan::SelectedLines& lines)>;
+using LetterItems = std::function<void(HtmlPages& pages, WrittenCounter& counter, const index::SelectedLines& lines)>;
 
 /// Below this many lines the letter pages are all made by the calling thread.
 inline constexpr std::size_t kLetterPagesInParallelFrom = 100000;

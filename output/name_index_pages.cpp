@@ -34,7 +34,7 @@ private:
 };
 
 // The lines gathered by the letter page of their heading.
-LetterGroups GatherNames(const scan::IndexList& indexList, charsets::TextEncoding encoding)
+LetterGroups GatherNames(const index::IndexList& indexList, charsets::TextEncoding encoding)
 {
     return GatherByLetter(indexList, [encoding](std::string_view line) { return LetterOf(HeadingOf(line), encoding); });
 }
@@ -70,16 +70,16 @@ void EntryTextOf(std::string_view line, std::string& entry)
     entry.append(fields.substr(from));
 }
 
-void WriteNameIndexPages(const scan::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
+void WriteNameIndexPages(const index::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter)
 {
     // Each page starts its headings afresh.
     const auto writeEntries = [](HtmlPages& into, WrittenCounter& counted, const auto& lines) {
         NameEntryWriter writer(into, counted);
-        scan::VisitLines(lines, [&](std::string_view line) { writer.Write(line); });
+        index::VisitLines(lines, [&](std::string_view line) { writer.Write(line); });
     };
     if (framed)
         WriteLetterPageSet(GatherNames(indexList, pages.Encoding()), pages, counter,
-                           [&](HtmlPages& into, WrittenCounter& counted, const scan::SelectedLines& lines) {
+                           [&](HtmlPages& into, WrittenCounter& counted, const index::SelectedLines& lines) {
                                writeEntries(into, counted, lines);
                            });
     else

@@ -2,10 +2,10 @@
 
 namespace stambrix::output {
 
-void WriteTextIndex(const scan::IndexList& indexList, FileSet& files, std::string_view name, WrittenCounter& counter)
+void WriteTextIndex(const index::IndexList& indexList, FileSet& files, std::string_view name, WrittenCounter& counter)
 {
     files.Open(name);
-    scan::VisitLines(indexList, [&](std::string_view line) {
+    index::VisitLines(indexList, [&](std::string_view line) {
         counter.Count();
         files.Write(line);
         files.Write("\r\n");

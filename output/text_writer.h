@@ -1,8 +1,8 @@
 #pragma once
 
+#include "index/index_list.h"
 #include "output/file_set.h"
 #include "output/written_counter.h"
-#include "scan/index_list.h"
 
 #include <string_view>
 
@@ -10,6 +10,6 @@ namespace stambrix::output {
 
 /// Writes the index lines as the file `name` of `files`, each followed by CR LF, counting every
 /// entry. Throws IoError.
-void WriteTextIndex(const scan::IndexList& indexList, FileSet& files, std::string_view name, WrittenCounter& counter);
+void WriteTextIndex(const index::IndexList& indexList, FileSet& files, std::string_view name, WrittenCounter& counter);
 
 } // namespace stambrix::output

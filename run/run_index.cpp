@@ -1,6 +1,7 @@
 #include "run/run_index.h"
 
 #include "gedcom/byte_source.h"
+#include "index/index_sort.h"
 #include "output/folder_files.h"
 #include "output/folder_lock.h"
 #include "output/source_date_epoch.h"
@@ -8,7 +9,6 @@
 #include "progress/progress_throttle.h"
 #include "run/index_files.h"
 #include "run/split_scan.h"
-#include "scan/index_sort.h"
 #include "text/ascii.h"
 
 #include <cerrno>
@@ -74,7 +74,7 @@ RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress, 
     RunOutcome outcome = RunOutcome::NothingFound;
     try {
         const scan::ScanResult sorted =
-            ReadSortedIndex(source, request.gedcomPath, ScanChoicesOf(request), throttle, scan::CollationLocale());
+            ReadSortedIndex(source, request.gedcomPath, ScanChoicesOf(request), throttle, index::CollationLocale());
         source.CheckUnchanged();
         // From the first temporary file to the last rename the folder is this run's alone.
         const output::FolderLock turn(outputDirectory,

@@ -2,8 +2,8 @@
 
 #include "gedcom/decoded_lines.h"
 #include "gedcom/header_charset.h"
+#include "index/index_sort.h"
 #include "run/run_index.h"
-#include "scan/index_sort.h"
 
 #include <algorithm>
 #include <atomic>
@@ -86,7 +86,7 @@ charsets::TextEncoding EncodingOfBoth(const scan::ScanResult& first, const scan:
 struct LaterHalf
 {
     scan::ScanResult scanned;
-    std::optional<scan::CollatedLines> collated;
+    std::optional<index::CollatedLines> collated;
     std::exception_ptr failure;
 };
 } // namespace
@@ -106,22 +106,19 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
     gedcom::FileSource laterFile(path);
     laterFile.Restrict(*split, size);
     std::atomic<std::uint64_t> recordTotal{0};
-    std::atomic<scan::ValueKeeping> valueKeeping{scan::ValueKeeping::Undecided};
     LaterHalf later;
     std::thread worker;
     try {
-        worker = std::thread(
-            [&later, &laterFile, &choices, &recordTotal, &valueKeeping, &locale, declared = header.declared] {
-                try {
-                    progress::ProgressThrottle silent;
-                    later.scanned =
-                        scan::ScanGedcom(laterFile, choices, silent,
-                                         {&recordTotal, declared, gedcom::InputEnd::EndOfFile, &valueKeeping, false});
-                    later.collated.emplace(later.scanned.indexList, later.scanned.encoding, locale);
-                } catch (...) {
-                    later.failure = std::current_exception();
-                }
-            });
+        worker = std::thread([&later, &laterFile, &choices, &recordTotal, &locale, declared = header.declared] {
+            try {
+                progress::ProgressThrottle silent;
+                later.scanned =
+                    scan::ScanGedcom(laterFile, choices, silent, {&recordTotal, declared, gedcom::InputEnd::EndOfFile});
+                later.collated.emplace(later.scanned.indexList, later.scanned.encoding, locale);
+            } catch (...) {
+                later.failure = std::current_exception();
+            }
+        });
     } catch (const std::system_error&) {
         // No second thread to be had (out of memory or threads): one pass does the same work.
         return scan::ScanSorted(file, choices, progress, locale);
@@ -129,10 +126,9 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
     file.Restrict(0, *split);
 
     scan::ScanResult first;
-    std::optional<scan::CollatedLines> collated;
+    std::optional<index::CollatedLines> collated;
     try {
-        first = scan::ScanGedcom(file, choices, progress,
-                                 {&recordTotal, std::nullopt, gedcom::InputEnd::FileGoesOn, &valueKeeping, true});
+        first = scan::ScanGedcom(file, choices, progress, {&recordTotal, std::nullopt, gedcom::InputEnd::FileGoesOn});
         collated.emplace(first.indexList, first.encoding, locale);
     } catch (...) {
         worker.join();

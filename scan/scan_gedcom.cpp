@@ -1,6 +1,6 @@
 #include "scan/scan_gedcom.h"
 
-#include "scan/index_sort.h"
+#include "index/index_sort.h"
 #include "scan/scan_state.h"
 #include "scan/scanners.h"
 
@@ -27,8 +27,6 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
     ScanResult result;
     gedcom::DecodedLines lines(source, gedcom::kReadBufferSize, part.inputEnd, part.declaredElsewhere);
     ScanState state(lines, result.indexList, progress, part.recordTotal);
-    if (part.valueKeeping != nullptr)
-        state.ShareValueKeeping(part.valueKeeping, part.atStart);
     bool more = state.ReadLine();
     while (more) {
         // A record that ended at the header of the next one the scanner takes up leaves that header
@@ -37,7 +35,6 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
             more = !state.AtEnd() && state.ReadLine();
     }
     progress.Flush();
-    state.FinishValueKeeping();
     // This is the one decision on the encoding: the text index and the pages both take it.
     if (lines.Declared() == gedcom::DeclaredCharset::None)
         result.undeclared = Utf8EvidenceOf(result.indexList);
@@ -51,7 +48,7 @@ ScanResult ScanSorted(gedcom::ByteSource& source, const ScanChoices& choices, pr
                       const std::string& locale)
 {
     ScanResult result = ScanGedcom(source, choices, progress);
-    SortIndexList(result.indexList, result.encoding, locale);
+    index::SortIndexList(result.indexList, result.encoding, locale);
     return result;
 }
 

@@ -4,10 +4,9 @@
 #include "gedcom/byte_source.h"
 #include "gedcom/gedcom_reader.h"
 #include "gedcom/header_charset.h"
+#include "index/index_list.h"
 #include "progress/progress_throttle.h"
-#include "scan/index_list.h"
 #include "scan/scan_choices.h"
-#include "scan/scan_state.h"
 #include "scan/utf8_evidence.h"
 
 #include <atomic>
@@ -20,7 +19,7 @@ namespace stambrix::scan {
 /// What one reading of the file gives: the index lines in file order and the encoding of their bytes.
 struct ScanResult
 {
-    IndexList indexList;
+    index::IndexList indexList;
     charsets::TextEncoding encoding = charsets::TextEncoding::Windows1252;
     std::uint64_t records = 0; ///< records opened in this input
     /// The file declares no character set: the index lines' bytes decided the encoding.
@@ -37,10 +36,6 @@ struct FilePart
     std::optional<gedcom::DeclaredCharset> declaredElsewhere;
     /// FileGoesOn for a part after which the file goes on: no byte 26 in it ends the file.
     gedcom::InputEnd inputEnd = gedcom::InputEnd::EndOfFile;
-    /// Shared by the parts read at once: whether the lines keep their values once, as the part
-    /// that begins at the start of the file decides and the others follow.
-    std::atomic<ValueKeeping>* valueKeeping = nullptr;
-    bool atStart = true;
 };
 
 /// Reads the input once, front to back: every pass hands the current line to the scanner of the

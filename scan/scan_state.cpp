@@ -5,13 +5,6 @@
 
 namespace stambrix::scan {
 
-namespace {
-// The first this many lines of values and rests decide whether values are kept once; a reading
-// that follows looks at the decision every so many lines.
-constexpr std::size_t kValuesJudgedAt = 65536;
-constexpr std::size_t kValuesFollowedEvery = 4096;
-} // namespace
-
 bool ScanState::ReadLine()
 {
     markersFound_ = false;
@@ -45,29 +38,6 @@ void ScanState::AddValueLine(std::string_view value)
     text::BlankControls(scratch_);
     rest_.assign("\t[").append(recordId_).append("]");
     indexList_.AddValueLine(scratch_, rest_);
-    if (keeping_ != ValueKeeping::Undecided)
-        return;
-    if (decidesKeeping_ && indexList_.size() == kValuesJudgedAt) {
-        keeping_ = indexList_.ValuesWorthKeeping() ? ValueKeeping::Once : ValueKeeping::Whole;
-        if (sharedKeeping_ != nullptr)
-            sharedKeeping_->store(keeping_, std::memory_order_relaxed);
-    } else if (!decidesKeeping_ && indexList_.size() % kValuesFollowedEvery == 0) {
-        keeping_ = sharedKeeping_->load(std::memory_order_relaxed);
-    }
-    if (keeping_ == ValueKeeping::Whole)
-        indexList_.KeepValueLinesWhole();
-}
-
-void ScanState::ShareValueKeeping(std::atomic<ValueKeeping>* shared, bool decides)
-{
-    sharedKeeping_ = shared;
-    decidesKeeping_ = decides;
-}
-
-void ScanState::FinishValueKeeping()
-{
-    if (decidesKeeping_ && keeping_ == ValueKeeping::Undecided && sharedKeeping_ != nullptr)
-        sharedKeeping_->store(ValueKeeping::Once, std::memory_order_relaxed);
 }
 
 void ScanState::AddIndexLine(std::initializer_list<std::string_view> parts)

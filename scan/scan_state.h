@@ -2,8 +2,8 @@
 
 #include "gedcom/decoded_lines.h"
 #include "gedcom/line_markers.h"
+#include "index/index_list.h"
 #include "progress/progress_throttle.h"
-#include "scan/index_list.h"
 
 #include <atomic>
 #include <cstdint>
@@ -13,16 +13,6 @@
 
 namespace stambrix::scan {
 
-/// Whether the lines of values and rests keep their values once (see IndexList). The reading from
-/// the start of the file decides it from its first lines; a reading of a later part, which begins
-/// among values the first part has seen already, follows that decision.
-enum class ValueKeeping
-{
-    Undecided,
-    Once,
-    Whole
-};
-
 /// What the run driver and the scanners share while the file is read: the current line, the
 /// record counter and id, and the index list being filled.
 class ScanState
@@ -30,7 +20,7 @@ class ScanState
 public:
     /// `recordTotal`, when given, counts the records of every part of a file read in parts at
     /// once; the read panel then shows that total as this part last saw it, plus its own records since.
-    ScanState(gedcom::DecodedLines& lines, scan::IndexList& indexList, progress::ProgressThrottle& progress,
+    ScanState(gedcom::DecodedLines& lines, index::IndexList& indexList, progress::ProgressThrottle& progress,
               std::atomic<std::uint64_t>* recordTotal = nullptr)
         : lines_(lines), indexList_(indexList), progress_(progress), recordTotal_(recordTotal)
     {
@@ -62,17 +52,12 @@ public:
 
     /// Adds «value», tab, «[id]» to the index list; control characters in the value become blanks.
     void AddValueLine(std::string_view value);
-    /// Whether the lines keep their values once is decided here (`decides`) or followed from
-    /// `shared`, which this reading tells its decision when it decides. Without this call it decides alone.
-    void ShareValueKeeping(std::atomic<ValueKeeping>* shared, bool decides);
-    /// Ends the reading: a reading that decides and has not decided yet keeps the values once.
-    void FinishValueKeeping();
     /// Adds the line made of `parts`, joined without anything between them, to the index list.
     void AddIndexLine(std::initializer_list<std::string_view> parts);
 
 private:
     gedcom::DecodedLines& lines_;
-    scan::IndexList& indexList_;
+    index::IndexList& indexList_;
     progress::ProgressThrottle& progress_;
     std::atomic<std::uint64_t>* recordTotal_;
     static constexpr std::uint64_t kRecordsSharedAtOnce = 1024;
@@ -85,9 +70,6 @@ private:
     bool atEnd_ = false;
     gedcom::LineMarkers markers_;
     bool markersFound_ = false;
-    std::atomic<ValueKeeping>* sharedKeeping_ = nullptr;
-    bool decidesKeeping_ = true;
-    ValueKeeping keeping_ = ValueKeeping::Undecided;
 };
 
 } // namespace stambrix::scan

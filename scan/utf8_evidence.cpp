@@ -6,10 +6,10 @@
 
 namespace stambrix::scan {
 
-gedcom::Utf8Evidence Utf8EvidenceOf(const IndexList& lines)
+gedcom::Utf8Evidence Utf8EvidenceOf(const index::IndexList& lines)
 {
     gedcom::Utf8Evidence evidence;
-    VisitLines(lines, [&](std::string_view line) {
+    index::VisitLines(lines, [&](std::string_view line) {
         if (evidence.illFormed ||
             std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
             return;

@@ -11,9 +11,10 @@ declare -A allowed=(
     [names]="names text"
     [charsets]="charsets text"
     [gedcom]="gedcom charsets names text"
-    [scan]="scan gedcom charsets names text progress"
-    [output]="output scan gedcom charsets names text progress"
-    [run]="run output scan gedcom charsets names text progress"
+    [index]="index charsets text"
+    [scan]="scan index gedcom charsets names text progress"
+    [output]="output index charsets text progress"
+    [run]="run output scan index gedcom charsets names text progress"
     [cli]="cli run progress"
     [app]="app run progress"
 )

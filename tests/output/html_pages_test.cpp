@@ -133,7 +133,7 @@ TEST(NameIndexPages, LettersThatComeApartShareOnePage)
 {
     setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
     test_support::TempFolder folder("stambrix-pages");
-    scan::IndexList lines;
+    index::IndexList lines;
     for (const char* line : {"Berg, Jan\t\tman\t[@I1@]", "Cate, An\t\t\t[@I2@]", "bos, Piet\t\t\t[@I3@]"})
         lines.Add(line);
     FolderFiles files(folder.path());
@@ -157,7 +157,7 @@ TEST(NameIndexPages, LettersThatComeApartShareOnePage)
     unsetenv("SOURCE_DATE_EPOCH");
 }
 
-using WritePages = void (*)(const scan::IndexList&, bool, HtmlPages&, WrittenCounter&);
+using WritePages = void (*)(const index::IndexList&, bool, HtmlPages&, WrittenCounter&);
 
 struct WrittenPages
 {
@@ -170,7 +170,7 @@ struct WrittenPages
 WrittenPages PagesOf(WritePages write, std::initializer_list<const char*> lines, bool framed,
                      std::initializer_list<const char*> earlier = {})
 {
-    scan::IndexList list;
+    index::IndexList list;
     for (const char* line : lines)
         list.Add(line);
     MemoryFiles files;

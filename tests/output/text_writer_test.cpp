@@ -1,9 +1,9 @@
 #include "output/text_writer.h"
 
+#include "index/index_list.h"
 #include "output/atomic_file.h"
 #include "output/folder_files.h"
 #include "progress/progress_throttle.h"
-#include "scan/index_list.h"
 #include "test_support/recording_progress.h"
 #include "test_support/temp_folder.h"
 #include "text/io_error.h"
@@ -41,15 +41,15 @@ protected:
             names.insert(entry.path().filename().string());
         return names;
     }
-    static scan::IndexList ListOf(const std::vector<std::string>& lines)
+    static index::IndexList ListOf(const std::vector<std::string>& lines)
     {
-        scan::IndexList list;
+        index::IndexList list;
         for (const std::string& line : lines)
             list.Add(line);
         return list;
     }
     // The text index of `lines` as the file `target`, put in place.
-    static void WriteTextFile(const scan::IndexList& lines, const fs::path& target,
+    static void WriteTextFile(const index::IndexList& lines, const fs::path& target,
                               progress::ProgressThrottle& progress, std::uint64_t& writtenCounter)
     {
         FolderFiles files(target.parent_path());

@@ -1,11 +1,11 @@
 #include "gedcom/byte_source.h"
+#include "index/index_sort.h"
 #include "output/index_pages.h"
 #include "output/letter_pages.h"
 #include "output/memory_files.h"
 #include "progress/progress_throttle.h"
 #include "run/index_files.h"
 #include "run/run_index.h"
-#include "scan/index_sort.h"
 #include "scan/scan_gedcom.h"
 #include "test_support/file_bytes.h"
 #include "test_support/generated_gedcom.h"
@@ -51,7 +51,7 @@ TEST(WriteIndex, InMemoryGivesTheFilesOfARunOnDisk)
         gedcom::MemorySource source(gedcom);
         progress::ProgressThrottle progress;
         const scan::ScanResult sorted =
-            scan::ScanSorted(source, ScanChoicesOf(request), progress, scan::CollationLocale());
+            scan::ScanSorted(source, ScanChoicesOf(request), progress, index::CollationLocale());
         output::MemoryFiles files;
         ASSERT_EQ(WriteIndex(request, sorted, files, progress, messages), RunOutcome::Written);
         files.Publish();

@@ -71,23 +71,26 @@ TEST(ReadSortedIndex, HalvesGiveExactlyTheLinesOfOnePass)
     }
 }
 
-// Halves of many place lines: with few places, which both halves keep once, and with places that
-// mostly differ, which the first half decides to keep whole and the later half follows.
+// Halves of many place lines: with few places, which both halves keep once; with places that
+// mostly differ, which both keep whole; and with places that differ in the later half only, which
+// keeps its lines whole and the first half its places once.
 TEST(ReadSortedIndex, HalvesOfManyPlacesGiveTheLinesOfOnePass)
 {
     const test_support::TempFolder folder("stambrix-split");
     const fs::path path = folder.path() / "stambrix-split-places.ged";
-    for (const int differentPlaces : {40, 1000000}) {
+    for (const auto& [firstPlaces, laterPlaces] :
+         {std::pair{40, 40}, std::pair{1000000, 1000000}, std::pair{40, 1000000}}) {
         std::string tree = scan::testing::Gedcom({"0 HEAD", "1 CHAR ANSI"});
-        for (int i = 1; i <= 70000; ++i)
-            tree += "0 @I" + std::to_string(i) + "@ INDI\r\n1 BIRT\r\n2 PLAC Plaats " +
-                    std::to_string(i % differentPlaces) + "\r\n1 DEAT\r\n2 PLAC Stad " +
-                    std::to_string(i * 7 % differentPlaces) + "\r\n";
+        for (int i = 1; i <= 70000; ++i) {
+            const int places = i <= 35000 ? firstPlaces : laterPlaces;
+            tree += "0 @I" + std::to_string(i) + "@ INDI\r\n1 BIRT\r\n2 PLAC Plaats " + std::to_string(i % places) +
+                    "\r\n1 DEAT\r\n2 PLAC Stad " + std::to_string(i * 7 % places) + "\r\n";
+        }
         std::ofstream(path, std::ios::binary | std::ios::trunc) << tree << "0 TRLR\r\n";
         const Cut whole = ReadAll(path.string(), EventKind::Plaatsen, RecordGroup::Beiden, UINT64_MAX);
         const Cut halves = ReadAll(path.string(), EventKind::Plaatsen, RecordGroup::Beiden, 0);
         ASSERT_EQ(whole.lines.size(), 140000u);
-        EXPECT_TRUE(halves.lines == whole.lines) << differentPlaces << " places";
+        EXPECT_TRUE(halves.lines == whole.lines) << firstPlaces << " and " << laterPlaces << " places";
     }
 }
 

@@ -36,7 +36,7 @@ struct ScanPasses
 
     gedcom::MemorySource source;
     gedcom::DecodedLines lines{source};
-    IndexList indexList;
+    index::IndexList indexList;
     progress::ProgressThrottle progress;
     ScanState state{lines, indexList, progress};
 };

@@ -1,4 +1,4 @@
-#include "scan/keyed_lines.h"
+#include "index/keyed_lines.h"
 
 #include <algorithm>
 #include <cassert>
@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace stambrix::scan {
+namespace stambrix::index {
 
 bool CollationLess::operator()(const KeyedLine& a, const KeyedLine& b) const
 {
@@ -136,4 +136,4 @@ void SortKeyedLines(std::vector<KeyedLine>& lines, const UCollator* collator, co
     }
 }
 
-} // namespace stambrix::scan
+} // namespace stambrix::index

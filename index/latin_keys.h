@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-namespace stambrix::scan {
+namespace stambrix::index {
 
 /// Sort key heads for text in Latin letters, made from a table of what the collator gives each
 /// character rather than by the collator itself, which takes many times longer. A head made here
@@ -56,4 +56,4 @@ private:
     std::array<Weights, 32> windows1252High_{}; // the characters windows-1252 has at 0x80-0x9F
 };
 
-} // namespace stambrix::scan
+} // namespace stambrix::index

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "charsets/text_encoding.h"
-#include "scan/index_list.h"
+#include "index/index_list.h"
 
 #include <memory>
 #include <string>
 
-namespace stambrix::scan {
+namespace stambrix::index {
 
 /// The ICU locale the index is sorted for: the default locale from the environment, the root
 /// locale when that is C or POSIX.
@@ -21,7 +21,7 @@ std::string CollationLocale();
 class CollatedLines
 {
 public:
-    CollatedLines(const scan::IndexList& indexList, charsets::TextEncoding encoding, const std::string& locale);
+    CollatedLines(const IndexList& indexList, charsets::TextEncoding encoding, const std::string& locale);
     ~CollatedLines();
     CollatedLines(CollatedLines&&) noexcept;
     CollatedLines& operator=(CollatedLines&&) noexcept;
@@ -33,7 +33,7 @@ public:
     /// Puts the list these lines were collated from (with the list of merged lines appended) in
     /// their order. The keys are spent: nothing is left to apply afterwards. Throws as making one
     /// does.
-    void ApplyTo(scan::IndexList& indexList) &&;
+    void ApplyTo(IndexList& indexList) &&;
 
 private:
     struct Keys;
@@ -44,6 +44,6 @@ private:
 /// strength (case ignored, accents not), blanks and punctuation counted. Lines that collate
 /// equal stay in the order of their bytes, so the same file always gives the same index. Throws as
 /// CollatedLines does.
-void SortIndexList(scan::IndexList& indexList, charsets::TextEncoding encoding, const std::string& locale);
+void SortIndexList(IndexList& indexList, charsets::TextEncoding encoding, const std::string& locale);
 
-} // namespace stambrix::scan
+} // namespace stambrix::index

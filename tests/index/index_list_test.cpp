@@ -1,4 +1,4 @@
-#include "scan/index_list.h"
+#include "index/index_list.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace stambrix::scan {
+namespace stambrix::index {
 namespace {
 
 TEST(IndexList, ReorderPutsTheLinesInTheGivenOrder)
@@ -60,6 +60,27 @@ TEST(IndexList, AppendKeepsTheLinesOfBothInTheirOrder)
     }
 }
 
+// The list keeps values once where they pay: after its first 65,536 lines of values and rests, as
+// long as no more than a fourth of them brought a new value. Either way each line reads back as added.
+TEST(IndexList, KeepsValuesOnceWhereAFourthOfTheLinesOrFewerHaveANewOne)
+{
+    for (const auto& [different, once] : {std::pair{std::size_t{16384}, true}, std::pair{std::size_t{16385}, false}}) {
+        IndexList list;
+        std::vector<std::string> lines;
+        for (std::size_t i = 0; i < 70000; ++i) {
+            const std::string value = "Plaats " + std::to_string(i < different ? i : i % 100);
+            const std::string rest = "\t[@I" + std::to_string(i) + "@]";
+            list.AddValueLine(value, rest);
+            lines.push_back(value + rest);
+            if (i + 1 == 65535) {
+                ASSERT_TRUE(list.HasValues()) << different << " values, judged early";
+            }
+        }
+        EXPECT_EQ(list.HasValues(), once) << different << " values";
+        EXPECT_TRUE(std::vector<std::string>(list.begin(), list.end()) == lines) << different << " values";
+    }
+}
+
 // Lines of values and rests read back as they were added: with values new to the list it is
 // appended to (whose text needs new blocks), with a list that keeps its lines whole on either side,
 // and with lines added after the list was put in order.
@@ -74,19 +95,25 @@ TEST(IndexList, ValueLinesReadBackAsAdded)
     for (const Whole whole : {Whole::Neither, Whole::First, Whole::Later}) {
         IndexList first;
         IndexList later;
-        std::vector<std::string> lines;
+        std::vector<std::string> firstLines;
+        std::vector<std::string> laterLines;
+        const auto add = [&](bool toFirst, const std::string& value, const std::string& rest) {
+            (toFirst ? first : later).AddValueLine(value, rest);
+            (toFirst ? firstLines : laterLines).push_back(value + rest);
+        };
+        // A list kept whole: its first lines mostly have values of their own.
+        for (std::size_t i = 0; whole != Whole::Neither && i < 65536; ++i)
+            add(whole == Whole::First, "Plaats " + std::to_string(i), "\t[]");
         for (std::size_t i = 0; i < 6000; ++i) {
             // Long values, the later list bringing 500 new ones, and a record's rest on three lines in a row.
             const std::size_t number = i < 3000 ? i % 1000 : i % 1500;
             const std::string value = std::string(2000, static_cast<char>('a' + number % 26)) + std::to_string(number);
-            const std::string rest = "\t[@I" + std::to_string(i / 3) + "@]";
-            lines.push_back(value + rest);
-            (i < 3000 ? first : later).AddValueLine(value, rest);
+            add(i < 3000, value, "\t[@I" + std::to_string(i / 3) + "@]");
         }
-        if (whole == Whole::First)
-            first.KeepValueLinesWhole();
-        if (whole == Whole::Later)
-            later.KeepValueLinesWhole();
+        ASSERT_EQ(first.HasValues(), whole != Whole::First);
+        ASSERT_EQ(later.HasValues(), whole != Whole::Later);
+        std::vector<std::string> lines = firstLines;
+        lines.insert(lines.end(), laterLines.begin(), laterLines.end());
         first.Append(std::move(later));
         ASSERT_TRUE(std::vector<std::string>(first.begin(), first.end()) == lines) << static_cast<int>(whole);
 
@@ -101,4 +128,4 @@ TEST(IndexList, ValueLinesReadBackAsAdded)
 }
 
 } // namespace
-} // namespace stambrix::scan
+} // namespace stambrix::index

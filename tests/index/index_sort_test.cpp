@@ -1,11 +1,11 @@
-#include "scan/index_sort.h"
+#include "index/index_sort.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace stambrix::scan {
+namespace stambrix::index {
 namespace {
 
 using charsets::TextEncoding;
@@ -87,4 +87,4 @@ TEST(CollatedLines, MergedHalvesGiveTheOrderOfTheWhole)
 }
 
 } // namespace
-} // namespace stambrix::scan
+} // namespace stambrix::index

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "charsets/text_encoding.h"
-#include "scan/collation_text.h"
-#include "scan/index_list.h"
-#include "scan/latin_keys.h"
+#include "index/collation_text.h"
+#include "index/index_list.h"
+#include "index/latin_keys.h"
 
 #include <unicode/ucol.h>
 
@@ -18,7 +18,7 @@
 
 // The lines of an index with the heads of their sort keys, and their sort: by the heads first, then
 // by what the heads leave to decide.
-namespace stambrix::scan {
+namespace stambrix::index {
 
 // The first bytes of a line's sort key decide most comparisons on their own; they are kept in the
 // entry itself, so a comparison reads no other memory, and no line keeps a whole key.
@@ -122,4 +122,4 @@ private:
 void SortKeyedLines(std::vector<KeyedLine>& lines, const UCollator* collator, const LatinKeys* latinKeys,
                     charsets::TextEncoding encoding, SortTexts texts);
 
-} // namespace stambrix::scan
+} // namespace stambrix::index

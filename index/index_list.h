@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scan/chunked_array.h"
+#include "index/chunked_array.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,14 +11,15 @@
 #include <string_view>
 #include <vector>
 
-namespace stambrix::scan {
+namespace stambrix::index {
 
 /// The run's index lines: filled in file order, duplicates kept, put in order once. The text of
 /// all lines lives in a few large blocks, each line twelve bytes beside its text. A line of a value
 /// and a rest (a place and the record it belongs to) keeps its value once for every line that has
 /// it, and its rest once for the lines in a row that have the same: a place index of a million
 /// persons holds a few hundred places, not millions. Where values mostly differ, keeping them
-/// once costs more than it saves; the list can be told to keep every line whole.
+/// once costs more than it saves: the list judges that from its first lines of values and rests
+/// and keeps them whole from then on where more than a fourth of them bring a new value.
 class IndexList
 {
 public:
@@ -33,11 +34,6 @@ public:
     /// Appends the line `value` followed by `rest`. A list holds lines of one kind: added whole or
     /// as a value and a rest.
     void AddValueLine(std::string_view value, std::string_view rest);
-
-    /// True when the values are few enough for keeping them once to pay: a fourth of the lines.
-    bool ValuesWorthKeeping() const { return values_.size() <= size() / 4; }
-    /// Keeps the lines of values and rests whole from now on, those added already too.
-    void KeepValueLinesWhole();
 
     std::size_t size() const { return places_.size(); }
     bool empty() const { return places_.size() == 0; }
@@ -117,7 +113,8 @@ public:
     Iterator end() const { return {this, size()}; }
 
     /// Appends the lines of `other`, of the same kind, taking over their text without copying it.
-    /// Neither list has been put in order.
+    /// Where one list keeps its lines of values and rests whole, both are kept whole. Neither list
+    /// has been put in order.
     void Append(IndexList&& other);
 
     /// Puts the lines in the order given: afterwards line i is the former line order[i].
@@ -143,6 +140,10 @@ private:
     // Stores `text` and `more` after it, the two as one text.
     Place Store(std::string_view text, std::string_view more = {});
     std::uint32_t NumberOfValue(std::string_view value);
+    // True when the values are few enough for keeping them once to pay: a fourth of the lines.
+    bool ValuesWorthKeeping() const { return values_.size() <= size() / 4; }
+    // Keeps the lines of values and rests whole from now on, those added already too.
+    void KeepValueLinesWhole();
     void GrowValueSlots();
 
     std::vector<std::unique_ptr<char[]>> blocks_;
@@ -190,4 +191,4 @@ template <typename Lines, typename Visit> void VisitLines(const Lines& lines, Vi
     }
 }
 
-} // namespace stambrix::scan
+} // namespace stambrix::index

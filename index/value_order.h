@@ -1,8 +1,8 @@
 #pragma once
 
 #include "charsets/text_encoding.h"
-#include "scan/index_list.h"
-#include "scan/latin_keys.h"
+#include "index/index_list.h"
+#include "index/latin_keys.h"
 
 #include <unicode/ucol.h>
 
@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-namespace stambrix::scan {
+namespace stambrix::index {
 
 /// The collation order (then the order of the bytes) of the lines of a list of values and rests,
 /// whose rests begin with a tab, found from the values: each value is keyed once, the lines are
@@ -22,4 +22,4 @@ std::optional<std::vector<std::uint32_t>> OrderByValues(const IndexList& indexLi
                                                         const UCollator* secondCollator, const LatinKeys& latinKeys,
                                                         charsets::TextEncoding encoding);
 
-} // namespace stambrix::scan
+} // namespace stambrix::index

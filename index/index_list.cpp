@@ -1,4 +1,4 @@
-#include "scan/index_list.h"
+#include "index/index_list.h"
 
 #include <algorithm>
 #include <cassert>
@@ -6,13 +6,15 @@
 #include <functional>
 #include <string>
 
-namespace stambrix::scan {
+namespace stambrix::index {
 
 namespace {
 // Blocks start small, for the many small indexes, and double up to a megabyte.
 constexpr std::size_t kFirstBlockSize = 1 << 14;
 constexpr std::size_t kLargestBlockSize = 1 << 20;
 constexpr std::uint32_t kNoValue = UINT32_MAX;
+// After this many lines of values and rests the list judges whether keeping the values once pays.
+constexpr std::size_t kValuesJudgedAt = 65536;
 } // namespace
 
 IndexList::Place IndexList::Store(std::string_view text, std::string_view more)
@@ -57,11 +59,12 @@ void IndexList::AddValueLine(std::string_view value, std::string_view rest)
         places_.push_back(places_[places_.size() - 1]);
     else
         places_.push_back(Store(rest));
+    if (places_.size() == kValuesJudgedAt && !ValuesWorthKeeping())
+        KeepValueLinesWhole();
 }
 
 void IndexList::KeepValueLinesWhole()
 {
-    assert(order_.empty());
     IndexList whole;
     std::string scratch;
     for (std::size_t i = 0; i < size(); ++i)
@@ -148,4 +151,4 @@ void IndexList::Reorder(std::vector<std::uint32_t> order)
     order_ = std::move(order);
 }
 
-} // namespace stambrix::scan
+} // namespace stambrix::index

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-namespace stambrix::scan {
+namespace stambrix::index {
 
 /// A growing array kept in chunks of 65,536 elements: growing moves nothing and leaves no more
 /// slack than one chunk, where a vector may hold twice what it needs while it doubles.
@@ -45,4 +45,4 @@ private:
     std::size_t size_ = 0;
 };
 
-} // namespace stambrix::scan
+} // namespace stambrix::index

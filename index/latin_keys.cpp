@@ -1,4 +1,4 @@
-#include "scan/latin_keys.h"
+#include "index/latin_keys.h"
 
 #include "charsets/windows_1252.h"
 
@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-namespace stambrix::scan {
+namespace stambrix::index {
 
 namespace {
 // The weights the collator gives one character standing alone.
@@ -222,4 +222,4 @@ bool LatinKeys::AppendKeyOf(std::span<const UChar> text, std::vector<std::uint8_
     return known;
 }
 
-} // namespace stambrix::scan
+} // namespace stambrix::index

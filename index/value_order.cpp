@@ -1,7 +1,7 @@
-#include "scan/value_order.h"
+#include "index/value_order.h"
 
-#include "scan/collation_text.h"
-#include "scan/keyed_lines.h"
+#include "index/collation_text.h"
+#include "index/keyed_lines.h"
 
 #include <algorithm>
 #include <exception>
@@ -16,7 +16,7 @@
 // values do, since the tab a rest begins with ranks below every character a value may go on with.
 // Only lines whose values are equal in primary ranks but not in bytes (case or accents apart) are
 // compared whole.
-namespace stambrix::scan {
+namespace stambrix::index {
 
 namespace {
 constexpr std::size_t kAhead = 8;
@@ -166,4 +166,4 @@ std::optional<std::vector<std::uint32_t>> OrderByValues(const IndexList& indexLi
     return order;
 }
 
-} // namespace stambrix::scan
+} // namespace stambrix::index

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace stambrix::scan {
+namespace stambrix::index {
 
 /// Index lines as the collator reads them, as UTF-16: windows-1252 bytes one by one
 /// (charsets::Windows1252CharacterOf), UTF-8 decoded, an ill-formed sequence read as U+FFFD.
@@ -26,4 +26,4 @@ private:
     std::vector<UChar> decoded_;
 };
 
-} // namespace stambrix::scan
+} // namespace stambrix::index

@@ -1,10 +1,10 @@
-#include "scan/collation_text.h"
+#include "index/collation_text.h"
 
 #include "charsets/windows_1252.h"
 
 #include <unicode/ustring.h>
 
-namespace stambrix::scan {
+namespace stambrix::index {
 
 std::span<const UChar> CollationText::Of(std::string_view line, charsets::TextEncoding encoding)
 {
@@ -24,4 +24,4 @@ std::span<const UChar> CollationText::Of(std::string_view line, charsets::TextEn
     return {decoded_.data(), static_cast<std::size_t>(length)};
 }
 
-} // namespace stambrix::scan
+} // namespace stambrix::index

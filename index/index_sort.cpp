@@ -1,9 +1,9 @@
-#include "scan/index_sort.h"
+#include "index/index_sort.h"
 
-#include "scan/collation_text.h"
-#include "scan/keyed_lines.h"
-#include "scan/latin_keys.h"
-#include "scan/value_order.h"
+#include "index/collation_text.h"
+#include "index/keyed_lines.h"
+#include "index/latin_keys.h"
+#include "index/value_order.h"
 #include "text/io_error.h"
 
 #include <unicode/ucol.h>
@@ -24,7 +24,7 @@
 #include <utility>
 #include <vector>
 
-namespace stambrix::scan {
+namespace stambrix::index {
 
 namespace {
 // From this many lines on a list of values and rests is ordered by two threads.
@@ -103,7 +103,7 @@ struct CollatedLines::Keys
 
     // Gives `lines` the heads of their lines in `indexList`, from the table where every line allows
     // it, from the collator otherwise: heads of the two kinds do not compare. Returns which kind.
-    bool MakeHeads(std::vector<KeyedLine>& entries, const scan::IndexList& indexList) const
+    bool MakeHeads(std::vector<KeyedLine>& entries, const IndexList& indexList) const
     {
         CollationText text;
         std::string scratch;
@@ -120,7 +120,7 @@ struct CollatedLines::Keys
     }
 
     // Every line of `indexList` keyed and sorted; returns which kind of heads they have.
-    bool KeyAndSort(std::vector<KeyedLine>& entries, const scan::IndexList& indexList) const
+    bool KeyAndSort(std::vector<KeyedLine>& entries, const IndexList& indexList) const
     {
         assert(indexList.size() <= UINT32_MAX);
         entries.resize(indexList.size());
@@ -135,7 +135,7 @@ struct CollatedLines::Keys
     // The order of the whole list: found from its values where it keeps them and the table allows,
     // a large list by two threads (the second with a collator of its own); from its keyed lines
     // otherwise.
-    std::vector<std::uint32_t> OrderOfWholeList(const scan::IndexList& indexList) const
+    std::vector<std::uint32_t> OrderOfWholeList(const IndexList& indexList) const
     {
         if (indexList.HasValues() && latinKeys) {
             const Collator second =
@@ -168,8 +168,7 @@ struct CollatedLines::Keys
     bool orderedWhole = false;
 };
 
-CollatedLines::CollatedLines(const scan::IndexList& indexList, charsets::TextEncoding encoding,
-                             const std::string& locale)
+CollatedLines::CollatedLines(const IndexList& indexList, charsets::TextEncoding encoding, const std::string& locale)
     : keys_(std::make_unique<Keys>(OpenCollator(locale), encoding, locale))
 {
     if (indexList.HasValues() && keys_->latinKeys) {
@@ -188,8 +187,8 @@ void CollatedLines::Merge(CollatedLines&& later)
     assert(keys_->later.empty() && later.keys_->later.empty());
     assert(keys_->lines.size() + later.keys_->lines.size() <= UINT32_MAX);
     if (keys_->orderedWhole || later.keys_->orderedWhole) {
-        // The lines of one part may have been keyed: the other part decided to keep its values
-        // once, this part not.
+        // Lines of one list may have been keyed: the other list kept its values once, this one its
+        // lines whole. Appended, both keep their lines whole and are ordered as one.
         keys_->orderedWhole = true;
         keys_->lines = std::vector<KeyedLine>();
         later.keys_.reset();
@@ -203,7 +202,7 @@ void CollatedLines::Merge(CollatedLines&& later)
     later.keys_.reset();
 }
 
-void CollatedLines::ApplyTo(scan::IndexList& indexList) &&
+void CollatedLines::ApplyTo(IndexList& indexList) &&
 {
     const std::unique_ptr<Keys> keys = std::move(keys_);
     if (keys->orderedWhole) {
@@ -238,9 +237,9 @@ void CollatedLines::ApplyTo(scan::IndexList& indexList) &&
     indexList.Reorder(std::move(order));
 }
 
-void SortIndexList(scan::IndexList& indexList, charsets::TextEncoding encoding, const std::string& locale)
+void SortIndexList(IndexList& indexList, charsets::TextEncoding encoding, const std::string& locale)
 {
     std::move(CollatedLines(indexList, encoding, locale)).ApplyTo(indexList);
 }
 
-} // namespace stambrix::scan
+} // namespace stambrix::index

@@ -1,4 +1,4 @@
-#include "scan/latin_keys.h"
+#include "index/latin_keys.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 // Heads from the table against the collator: whatever two heads decide, the collator decides the same.
-namespace stambrix::scan {
+namespace stambrix::index {
 namespace {
 
 using Collator = std::unique_ptr<UCollator, void (*)(UCollator*)>;
@@ -85,4 +85,4 @@ TEST(LatinKeys, CharactersWhoseWeightsDependOnOthersAreLeftToTheCollator)
 }
 
 } // namespace
-} // namespace stambrix::scan
+} // namespace stambrix::index
