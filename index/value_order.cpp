@@ -2,13 +2,11 @@
 
 #include "index/collation_text.h"
 #include "index/keyed_lines.h"
+#include "text/two_threads.h"
 
 #include <algorithm>
-#include <exception>
 #include <span>
 #include <string>
-#include <system_error>
-#include <thread>
 
 // A line is its value followed by its rest, and the table keys a text character by character: the
 // primary ranks of all its characters, a 1, their secondary ranks, a 0. So two lines of one value
@@ -136,31 +134,15 @@ std::optional<std::vector<std::uint32_t>> OrderByValues(const IndexList& indexLi
     const GroupOrder groupOrder{indexList, latinKeys, encoding, *groups, groupStart};
     bool known = true;
     bool laterKnown = true;
-    std::exception_ptr laterFailure;
-    std::thread later;
-    try {
-        if (secondCollator != nullptr)
-            later = std::thread([&] {
-                try {
-                    laterKnown = groupOrder.Order(order, middle, groupStart.size() - 1, secondCollator);
-                } catch (...) {
-                    laterFailure = std::current_exception();
-                }
-            });
-    } catch (const std::system_error&) {
-        // No second thread to be had: this one orders every group.
+    const std::size_t groupCount = groupStart.size() - 1;
+    const bool twoThreads =
+        secondCollator != nullptr &&
+        text::RunOnTwoThreads([&] { known = groupOrder.Order(order, 0, middle, collator); },
+                              [&] { laterKnown = groupOrder.Order(order, middle, groupCount, secondCollator); });
+    if (!twoThreads) {
+        // No second collator, or no second thread to be had: this one orders every group.
+        known = groupOrder.Order(order, 0, groupCount, collator);
     }
-    try {
-        known = groupOrder.Order(order, 0, later.joinable() ? middle : groupStart.size() - 1, collator);
-    } catch (...) {
-        if (later.joinable())
-            later.join();
-        throw;
-    }
-    if (later.joinable())
-        later.join();
-    if (laterFailure)
-        std::rethrow_exception(laterFailure);
     if (!known || !laterKnown)
         return std::nullopt;
     return order;

@@ -4,13 +4,12 @@
 #include "gedcom/header_charset.h"
 #include "index/index_sort.h"
 #include "run/run_index.h"
+#include "text/two_threads.h"
 
 #include <algorithm>
 #include <atomic>
-#include <exception>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -87,7 +86,6 @@ struct LaterHalf
 {
     scan::ScanResult scanned;
     std::optional<index::CollatedLines> collated;
-    std::exception_ptr failure;
 };
 } // namespace
 
@@ -107,36 +105,25 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
     laterFile.Restrict(*split, size);
     std::atomic<std::uint64_t> recordTotal{0};
     LaterHalf later;
-    std::thread worker;
-    try {
-        worker = std::thread([&later, &laterFile, &choices, &recordTotal, &locale, declared = header.declared] {
-            try {
-                progress::ProgressThrottle silent;
-                later.scanned =
-                    scan::ScanGedcom(laterFile, choices, silent, {&recordTotal, declared, gedcom::InputEnd::EndOfFile});
-                later.collated.emplace(later.scanned.indexList, later.scanned.encoding, locale);
-            } catch (...) {
-                later.failure = std::current_exception();
-            }
+    scan::ScanResult first;
+    std::optional<index::CollatedLines> collated;
+    const bool bothHalves = text::RunOnTwoThreads(
+        [&] {
+            file.Restrict(0, *split);
+            first =
+                scan::ScanGedcom(file, choices, progress, {&recordTotal, std::nullopt, gedcom::InputEnd::FileGoesOn});
+            collated.emplace(first.indexList, first.encoding, locale);
+        },
+        [&later, &laterFile, &choices, &recordTotal, &locale, declared = header.declared] {
+            progress::ProgressThrottle silent;
+            later.scanned =
+                scan::ScanGedcom(laterFile, choices, silent, {&recordTotal, declared, gedcom::InputEnd::EndOfFile});
+            later.collated.emplace(later.scanned.indexList, later.scanned.encoding, locale);
         });
-    } catch (const std::system_error&) {
+    if (!bothHalves) {
         // No second thread to be had (out of memory or threads): one pass does the same work.
         return scan::ScanSorted(file, choices, progress, locale);
     }
-    file.Restrict(0, *split);
-
-    scan::ScanResult first;
-    std::optional<index::CollatedLines> collated;
-    try {
-        first = scan::ScanGedcom(file, choices, progress, {&recordTotal, std::nullopt, gedcom::InputEnd::FileGoesOn});
-        collated.emplace(first.indexList, first.encoding, locale);
-    } catch (...) {
-        worker.join();
-        throw;
-    }
-    worker.join();
-    if (later.failure)
-        std::rethrow_exception(later.failure);
 
     // A half that was collated as the other encoding is collated again (that is rare: a file that
     // declares nothing and reads as UTF-8 in one half only).
