@@ -6,7 +6,7 @@
 #include "output/memory_files.h"
 #include "progress/progress_throttle.h"
 #include "progress/silent_progress.h"
-#include "run/index_files.h"
+#include "run/write_index.h"
 #include "run/run_choices.h"
 #include "run/run_request.h"
 #include "scan/scan_gedcom.h"

@@ -7,7 +7,7 @@
 #include "progress/silent_progress.h"
 #include "run/run_index.h"
 #include "run/run_request.h"
-#include "run/split_scan.h"
+#include "run/read_sorted_index.h"
 
 #include <cerrno>
 #include <cstddef>

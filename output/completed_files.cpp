@@ -1,9 +1,9 @@
 #include "output/completed_files.h"
 
-#include "output/held_signals.h"
 #include "output/kept_file.h"
 #include "output/replaceable_target.h"
 #include "output/temporary_files.h"
+#include "output/termination_signals_held.h"
 
 #include <cerrno>
 

@@ -1,4 +1,4 @@
-#include "output/index_pages.h"
+#include "output/family_name_pages.h"
 #include "output/letter_pages.h"
 #include "text/ascii.h"
 

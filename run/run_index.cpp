@@ -7,8 +7,8 @@
 #include "output/source_date_epoch.h"
 #include "output/stale_temporary_files.h"
 #include "progress/progress_throttle.h"
-#include "run/index_files.h"
-#include "run/split_scan.h"
+#include "run/read_sorted_index.h"
+#include "run/write_index.h"
 #include "text/ascii.h"
 
 #include <cerrno>

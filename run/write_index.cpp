@@ -1,6 +1,7 @@
-#include "run/index_files.h"
+#include "run/write_index.h"
 
-#include "output/index_pages.h"
+#include "output/family_name_pages.h"
+#include "output/name_index_pages.h"
 #include "output/stylesheet.h"
 #include "output/text_writer.h"
 #include "output/written_counter.h"

@@ -1,4 +1,4 @@
-#include "output/held_signals.h"
+#include "output/termination_signals_held.h"
 
 #include <initializer_list>
 

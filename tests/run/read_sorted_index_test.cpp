@@ -1,6 +1,6 @@
 #include "progress/progress_throttle.h"
+#include "run/read_sorted_index.h"
 #include "run/run_request.h"
-#include "run/split_scan.h"
 #include "scan/scan_test_support.h"
 #include "test_support/recording_progress.h"
 #include "test_support/temp_folder.h"

@@ -1,4 +1,4 @@
-#include "run/split_scan.h"
+#include "run/read_sorted_index.h"
 
 #include "gedcom/decoded_lines.h"
 #include "gedcom/header_charset.h"

@@ -4,22 +4,17 @@
 #include "output/html_pages.h"
 #include "output/written_counter.h"
 
-// The three HTML output kinds. Each writes its pages through `pages`, in the framed layout (a
-// frameset, an alphabet page, a page per letter "a" to "z" and, for headings that begin with no
-// letter, the page "indexoverig.htm") or as a single page; the counter counts every line. The
-// caller adds the stylesheet and puts the completed pages in place.
+#include <string>
+#include <string_view>
+
+// The HTML name index. It writes its pages through `pages`, in the framed layout (a frameset, an
+// alphabet page, a page per letter "a" to "z" and, for headings that begin with no letter, the page
+// "indexoverig.htm") or as a single page; the counter counts every line. The caller adds the
+// stylesheet and puts the completed pages in place.
 namespace stambrix::output {
 
 /// Names: a heading per surname, under it a line per person.
 void WriteNameIndexPages(const index::IndexList& indexList, bool framed, HtmlPages& pages, WrittenCounter& counter);
-
-/// Family names, one item each.
-void WriteFamilyNameListPages(const index::IndexList& indexList, bool framed, HtmlPages& pages,
-                              WrittenCounter& counter);
-
-/// Family names run together per initial, separated by "; ".
-void WriteFamilyNameLinePages(const index::IndexList& indexList, bool framed, HtmlPages& pages,
-                              WrittenCounter& counter);
 
 /// The heading of a name index line: the text before its first comma; empty without a comma.
 std::string_view HeadingOf(std::string_view line);
