@@ -10,8 +10,8 @@
 // comes from the environment (LC_ALL, LANG) as in a run.
 
 #include "bench/name_run.h"
-#include "run/write_index.h"
 #include "run/read_sorted_index.h"
+#include "run/write_index.h"
 
 #include "gedcom/byte_source.h"
 #include "index/index_list.h"
