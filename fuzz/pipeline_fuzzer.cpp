@@ -6,9 +6,9 @@
 #include "output/memory_files.h"
 #include "progress/progress_throttle.h"
 #include "progress/silent_progress.h"
-#include "run/write_index.h"
 #include "run/run_choices.h"
 #include "run/run_request.h"
+#include "run/write_index.h"
 #include "scan/scan_gedcom.h"
 
 #include <unicode/ucol.h>

@@ -5,9 +5,9 @@
 #include "names/prefix_table.h"
 #include "progress/progress_throttle.h"
 #include "progress/silent_progress.h"
+#include "run/read_sorted_index.h"
 #include "run/run_index.h"
 #include "run/run_request.h"
-#include "run/read_sorted_index.h"
 
 #include <cerrno>
 #include <cstddef>
