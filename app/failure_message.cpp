@@ -12,13 +12,13 @@ QString Local(std::string_view text)
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString Sentence(const char* pattern, const IoError& error)
+QString Sentence(const char* pattern, const text::RunFailure& error)
 {
     return QString::fromUtf8(pattern).arg(Local(error.path()), Local(error.reason()));
 }
 } // namespace
 
-QString RunFailureMessage(const IoError& error, const run::RunRequest& request)
+QString RunFailureMessage(const text::RunFailure& error, const run::RunRequest& request)
 {
     const std::string outputDirectory = run::OutputDirectoryOf(request.gedcomPath);
     if (error.path() == outputDirectory)
@@ -37,7 +37,7 @@ QString RunFailureMessage(const IoError& error, const run::RunRequest& request)
     return Sentence("De index kan niet worden gesorteerd (%1): %2.", error);
 }
 
-QString UnreadableFileMessage(const IoError& error)
+QString UnreadableFileMessage(const text::RunFailure& error)
 {
     return Sentence("Het bestand \"%1\" kan niet worden gelezen: %2.", error);
 }

@@ -11,9 +11,9 @@ namespace stambrix::app {
 /// «De map "/home/an/Stambrix" kan niet worden gemaakt: Toegang geweigerd.». The output folder could not
 /// be made, the GEDCOM file could not be read, or a file in the output folder could not be written;
 /// an index that could not be sorted names the sort and ICU's error.
-QString RunFailureMessage(const IoError& error, const run::RunRequest& request);
+QString RunFailureMessage(const text::RunFailure& error, const run::RunRequest& request);
 
 /// «Het bestand "<path>" kan niet worden gelezen: <reason>.» for a file read outside a run.
-QString UnreadableFileMessage(const IoError& error);
+QString UnreadableFileMessage(const text::RunFailure& error);
 
 } // namespace stambrix::app

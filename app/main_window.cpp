@@ -270,7 +270,7 @@ void TfrmStambrix::FormActivate()
         edtBestandOpenen_->setText(arguments_.front());
     try {
         prefixes_ = run::LoadPrefixTable(run::PrefixFilePlaces(programDirectory_.toStdString()));
-    } catch (const IoError& error) {
+    } catch (const text::RunFailure& error) {
         // The program goes on, knowing no prefixes.
         ShowMessage(this, UnreadableFileMessage(error), MessageKind::Warning);
     }
@@ -305,7 +305,7 @@ void TfrmStambrix::tbtnUitvoerenClick()
         const BusyCursor busy;
         const RunningWindow running(*this);
         outcome = RunOnWorkerThread(request, *panels_, messages);
-    } catch (const IoError& error) {
+    } catch (const text::RunFailure& error) {
         failure = RunFailureMessage(error, request);
     }
     messages.ShowAfterRun(this, outcome, failure);

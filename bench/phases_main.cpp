@@ -21,7 +21,7 @@
 #include "output/text_writer.h"
 #include "progress/progress_throttle.h"
 #include "progress/silent_progress.h"
-#include "text/io_error.h"
+#include "text/run_failure.h"
 #include <benchmark/benchmark.h>
 
 #include <cerrno>
@@ -72,7 +72,7 @@ public:
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "stambrix-phases-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr)
-            throw stambrix::IoErrorFromErrno(pattern, errno);
+            throw stambrix::text::RunFailureFromErrno(pattern, errno);
         path_ = pattern;
     }
     ~TemporaryFolder()
@@ -167,7 +167,7 @@ int main(int argc, char** argv)
     }
     try {
         return TimePhases(argv[1], places);
-    } catch (const stambrix::IoError& e) {
+    } catch (const stambrix::text::RunFailure& e) {
         std::fprintf(stderr, "stambrix_phases: %s\n", e.what());
         return 3;
     } catch (const std::exception& e) {

@@ -201,7 +201,7 @@ int RunCli(std::span<const std::string_view> args, const CliEnvironment& environ
         if (!arguments.quiet && outcome != run::RunOutcome::NoFileGiven)
             panels.PrintFinalTexts();
         return ExitCodeOf(outcome);
-    } catch (const IoError& error) {
+    } catch (const text::RunFailure& error) {
         panels.ClearLine();
         err << "stambrix-cli: " << error.what() << '\n';
         return kInputOutput;

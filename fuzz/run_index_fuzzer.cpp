@@ -23,7 +23,7 @@
 
 // libFuzzer target over the whole core: the input is a GEDCOM file, indexed for every event kind
 // and every output form the program offers, as the front ends run it. Besides the sanitizers'
-// reports, an input fails when a run throws (an IoError too: a regular file in a writable folder
+// reports, an input fails when a run throws (an text::RunFailure too: a regular file in a writable folder
 // gives no cause for one, whatever its bytes), when a run leaves a temporary file behind, when
 // the reader splits it into other lines with a tiny buffer than with the usual one, or when it
 // reads differently in two halves at once than in one pass.

@@ -1,6 +1,6 @@
 #include "gedcom/byte_source.h"
 
-#include "text/io_error.h"
+#include "text/run_failure.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,12 +18,12 @@ FileSource::FileSource(const std::string& path) : path_(path)
         file_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     while (file_ < 0 && errno == EINTR);
     if (file_ < 0)
-        throw IoErrorFromErrno(path, errno);
+        throw text::RunFailureFromErrno(path, errno);
     // A folder opens for reading and only fails at the first read.
     const int reason = fstat(file_, &opened_) != 0 ? errno : S_ISDIR(opened_.st_mode) ? EISDIR : 0;
     if (reason != 0) {
         close(file_);
-        throw IoErrorFromErrno(path, reason);
+        throw text::RunFailureFromErrno(path, reason);
     }
 }
 
@@ -47,7 +47,7 @@ std::size_t FileSource::Read(char* buffer, std::size_t size)
             // The bytes before the failing ones are handed out; the next read meets the error again.
             if (count > 0)
                 break;
-            throw IoErrorFromErrno(path_, errno);
+            throw text::RunFailureFromErrno(path_, errno);
         }
         count += static_cast<std::size_t>(got);
     }
@@ -59,14 +59,14 @@ std::uint64_t FileSource::Size() const
 {
     struct stat status = {};
     if (fstat(file_, &status) != 0)
-        throw IoErrorFromErrno(path_, errno);
+        throw text::RunFailureFromErrno(path_, errno);
     return static_cast<std::uint64_t>(status.st_size);
 }
 
 void FileSource::Restrict(std::uint64_t begin, std::uint64_t end)
 {
     if (lseek(file_, static_cast<off_t>(begin), SEEK_SET) < 0)
-        throw IoErrorFromErrno(path_, errno);
+        throw text::RunFailureFromErrno(path_, errno);
     remaining_ = end - begin;
 }
 
@@ -81,7 +81,7 @@ void FileSource::CheckUnchanged() const
                       stat(path_.c_str(), &named) == 0 && named.st_dev == opened_.st_dev &&
                       named.st_ino == opened_.st_ino;
     if (!same)
-        throw IoError(path_, kChangedWhileRead);
+        throw text::RunFailure(path_, kChangedWhileRead);
 }
 
 std::size_t MemorySource::Read(char* buffer, std::size_t size)

@@ -17,12 +17,12 @@ class ByteSource
 {
 public:
     virtual ~ByteSource() = default;
-    /// Up to `size` bytes into `buffer`; 0 only at the end of the input. Throws IoError.
+    /// Up to `size` bytes into `buffer`; 0 only at the end of the input. Throws text::RunFailure.
     virtual std::size_t Read(char* buffer, std::size_t size) = 0;
 };
 
 /// The bytes of a file on disk, read straight into the caller's buffer. Opening a missing file, a
-/// folder or an unreadable file throws IoError with the path and the reason; so does a read error
+/// folder or an unreadable file throws text::RunFailure with the path and the reason; so does a read error
 /// later on.
 class FileSource final : public ByteSource
 {
@@ -34,13 +34,13 @@ public:
 
     std::size_t Read(char* buffer, std::size_t size) override;
 
-    /// The size of the open file in bytes. Throws IoError.
+    /// The size of the open file in bytes. Throws text::RunFailure.
     std::uint64_t Size() const;
 
-    /// From now on the reads run from byte `begin` up to byte `end`. Throws IoError.
+    /// From now on the reads run from byte `begin` up to byte `end`. Throws text::RunFailure.
     void Restrict(std::uint64_t begin, std::uint64_t end);
 
-    /// Throws IoError with the reason kChangedWhileRead when the file is not what was opened: its
+    /// Throws text::RunFailure with the reason kChangedWhileRead when the file is not what was opened: its
     /// size or modification time differ, or its path names another file now (or none). Input that
     /// is not a regular file, a pipe, passes.
     void CheckUnchanged() const;

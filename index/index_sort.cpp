@@ -4,7 +4,7 @@
 #include "index/keyed_lines.h"
 #include "index/latin_keys.h"
 #include "index/value_order.h"
-#include "text/io_error.h"
+#include "text/run_failure.h"
 
 #include <unicode/ucol.h>
 #include <unicode/uiter.h>
@@ -44,9 +44,9 @@ Collator OpenCollator(const std::string& locale)
         ucol_setStrength(collator.get(), UCOL_SECONDARY);
         ucol_setAttribute(collator.get(), UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
     }
-    // The front ends report what ends a run as an IoError: the cause where a path would stand.
+    // The front ends report what ends a run as an text::RunFailure: the cause where a path would stand.
     if (U_FAILURE(status))
-        throw IoError("ICU-sortering voor " + locale, u_errorName(status));
+        throw text::RunFailure("ICU-sortering voor " + locale, u_errorName(status));
     return collator;
 }
 
@@ -63,7 +63,7 @@ KeyedLine KeyedLineOf(const UCollator* collator, std::span<const UChar> text, st
     if (status == U_MEMORY_ALLOCATION_ERROR)
         throw std::bad_alloc();
     if (U_FAILURE(status))
-        throw IoError("ICU-sortering voor " + locale, u_errorName(status));
+        throw text::RunFailure("ICU-sortering voor " + locale, u_errorName(status));
     entry.line = line;
     return entry;
 }

@@ -16,7 +16,7 @@ std::string CollationLocale();
 /// locale at secondary strength (case ignored, accents not), blanks and punctuation counted; lines
 /// that collate equal in the order of their bytes. Each line keeps the first bytes of its sort key
 /// alone; lines whose first bytes are equal are compared by the collator on their text.
-/// Making one throws IoError «ICU-sortering voor <locale>: <ICU error name>» when ICU has no
+/// Making one throws text::RunFailure «ICU-sortering voor <locale>: <ICU error name>» when ICU has no
 /// collator for the locale, and std::bad_alloc when ICU runs out of memory.
 class CollatedLines
 {

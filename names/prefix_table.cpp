@@ -1,8 +1,8 @@
 #include "names/prefix_table.h"
 
 #include "text/ascii.h"
-#include "text/io_error.h"
 #include "text/line_limit.h"
+#include "text/run_failure.h"
 
 #include <algorithm>
 #include <array>
@@ -102,13 +102,13 @@ struct FileCloser
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-/// The entries of the prefix file at `path`, read a block at a time. Throws IoError when it cannot
+/// The entries of the prefix file at `path`, read a block at a time. Throws text::RunFailure when it cannot
 /// be opened or read (a directory opens on some systems but fails at the first read).
 PrefixTable ReadPrefixFile(const std::filesystem::path& path)
 {
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.string().c_str(), "rb"));
     if (!file)
-        throw IoErrorFromErrno(path.string(), errno);
+        throw text::RunFailureFromErrno(path.string(), errno);
     PrefixFileParser parser;
     std::array<char, std::size_t{64} * 1024> buffer;
     for (;;) {
@@ -119,7 +119,7 @@ PrefixTable ReadPrefixFile(const std::filesystem::path& path)
             break;
     }
     if (std::ferror(file.get()))
-        throw IoErrorFromErrno(path.string(), errno != 0 ? errno : EIO);
+        throw text::RunFailureFromErrno(path.string(), errno != 0 ? errno : EIO);
     return parser.Finish();
 }
 
@@ -151,7 +151,7 @@ PrefixTable LoadPrefixTable(const std::filesystem::path& path)
     if (status.type() == std::filesystem::file_type::not_found)
         return DefaultPrefixes();
     if (error)
-        throw IoErrorFromErrno(path.string(), error.value());
+        throw text::RunFailureFromErrno(path.string(), error.value());
     return ReadPrefixFile(path);
 }
 

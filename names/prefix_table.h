@@ -46,7 +46,7 @@ PrefixTable DefaultPrefixes();
 PrefixTable ParsePrefixFile(std::string_view text);
 
 /// The table from the file at `path` when it exists (even one without a single prefix gives an
-/// empty table), the built-in prefixes when it does not. Throws IoError when the file exists but
+/// empty table), the built-in prefixes when it does not. Throws text::RunFailure when the file exists but
 /// cannot be read. The file is read a block at a time: a line without end takes bounded memory.
 PrefixTable LoadPrefixTable(const std::filesystem::path& path);
 

@@ -2,7 +2,7 @@
 
 #include "output/replaceable_target.h"
 #include "output/temporary_files.h"
-#include "text/io_error.h"
+#include "text/run_failure.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -60,7 +60,7 @@ AtomicFile::AtomicFile(const std::filesystem::path& target) : target_(target)
         target_, [&](const std::filesystem::path& temporary) { return CreateTemporary(temporary, replaced); },
         temporary_, slot_);
     if (failure != 0)
-        throw IoErrorFromErrno(target_.string(), failure);
+        throw text::RunFailureFromErrno(target_.string(), failure);
 }
 
 // Creates the file `temporary`, open in `file_`, and returns 0; or returns the error number and
@@ -106,7 +106,7 @@ void AtomicFile::Flush()
 {
     errno = 0;
     if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
-        throw IoErrorFromErrno(target_.string(), errno != 0 ? errno : EIO);
+        throw text::RunFailureFromErrno(target_.string(), errno != 0 ? errno : EIO);
     buffer_.clear();
 }
 
@@ -116,7 +116,7 @@ void AtomicFile::Complete()
     // A completed file waits for the rest of its set: it keeps no write buffer meanwhile.
     std::string().swap(buffer_);
     if (std::fflush(file_) != 0)
-        throw IoErrorFromErrno(target_.string(), errno);
+        throw text::RunFailureFromErrno(target_.string(), errno);
 #ifdef SYNC_FILE_RANGE_WRITE
     // The disk takes the bytes while the next file is written; MakeDurable waits for them.
     sync_file_range(fileno(file_), 0, 0, SYNC_FILE_RANGE_WRITE);
@@ -128,11 +128,11 @@ void AtomicFile::MakeDurable()
     if (file_ == nullptr)
         return;
     if (fsync(fileno(file_)) != 0)
-        throw IoErrorFromErrno(target_.string(), errno);
+        throw text::RunFailureFromErrno(target_.string(), errno);
     const int closed = std::fclose(file_);
     file_ = nullptr;
     if (closed != 0)
-        throw IoErrorFromErrno(target_.string(), errno);
+        throw text::RunFailureFromErrno(target_.string(), errno);
 }
 
 void AtomicFile::Publish()
@@ -153,7 +153,7 @@ void AtomicFile::PutInPlace()
     }
     const int failure = errno;
     if (failure != ENOENT && !CannotExchange(failure))
-        throw IoErrorFromErrno(target_.string(), failure);
+        throw text::RunFailureFromErrno(target_.string(), failure);
     // No file to keep (ENOENT), or a file system that cannot exchange: the earlier file gets a
     // second name, or else is moved aside, before the new one takes its place.
     if (failure != ENOENT) {
@@ -169,7 +169,7 @@ void AtomicFile::PutInPlace()
             kept_.Drop();
         else
             kept_.PutBack(target_);
-        throw IoErrorFromErrno(target_.string(), renameFailure);
+        throw text::RunFailureFromErrno(target_.string(), renameFailure);
     }
     UnregisterTemporaryFile(slot_);
     stage_ = Stage::Placed;

@@ -25,7 +25,7 @@ namespace stambrix::output {
 class AtomicFile
 {
 public:
-    /// Starts writing `target`. Throws IoError when the target could not be replaced
+    /// Starts writing `target`. Throws text::RunFailure when the target could not be replaced
     /// (CheckReplaceable), when its folder takes no new file or when the new file cannot be given
     /// the target's permission bits.
     explicit AtomicFile(const std::filesystem::path& target);
@@ -33,22 +33,22 @@ public:
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    /// Appends `bytes`; they reach the disk in large blocks. Throws IoError.
+    /// Appends `bytes`; they reach the disk in large blocks. Throws text::RunFailure.
     void Write(std::string_view bytes);
 
     /// Writes out what is buffered and has the system start putting it on the disk; the target is
-    /// not touched yet. Throws IoError.
+    /// not touched yet. Throws text::RunFailure.
     void Complete();
 
     /// Waits until the completed file is on the disk, then closes it; nothing after the first call.
-    /// Throws IoError.
+    /// Throws text::RunFailure.
     void MakeDurable();
 
-    /// Makes the completed file durable and puts it in the target's place. Throws IoError.
+    /// Makes the completed file durable and puts it in the target's place. Throws text::RunFailure.
     void Publish();
 
     /// Makes the completed file durable and puts it in the target's place, keeping the file the
-    /// target held under a temporary name until Keep or Undo. Throws IoError; the target then
+    /// target held under a temporary name until Keep or Undo. Throws text::RunFailure; the target then
     /// stays as it was.
     void PutInPlace();
     /// After PutInPlace: removes the file the target held before.

@@ -22,8 +22,8 @@ public:
 
     /// Replaces every target by its file, then removes the files to remove. Every target is first
     /// checked for what would refuse it (CheckReplaceable) and every file made durable: a failure
-    /// there throws IoError before anything is renamed. A rename that fails all the same puts back
-    /// what was renamed before it and throws IoError: every earlier file is then as it was, and no
+    /// there throws text::RunFailure before anything is renamed. A rename that fails all the same puts back
+    /// what was renamed before it and throws text::RunFailure: every earlier file is then as it was, and no
     /// temporary file is left. No SIGINT, SIGTERM or SIGHUP lands between the first rename and the
     /// last, and when they are all done, MarkIndexPublished.
     void PublishAll();

@@ -7,7 +7,7 @@ namespace stambrix::output {
 
 /// The files one index is made of. They are written one at a time (opened, written, closed) and
 /// put in place together by Publish: until then nothing of them is visible, and a set that is not
-/// published leaves what was there before as it was. Throws IoError.
+/// published leaves what was there before as it was. Throws text::RunFailure.
 class FileSet
 {
 public:

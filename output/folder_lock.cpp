@@ -1,6 +1,6 @@
 #include "output/folder_lock.h"
 
-#include "text/io_error.h"
+#include "text/run_failure.h"
 
 #include <cerrno>
 
@@ -44,12 +44,12 @@ FolderLock::FolderLock(const std::filesystem::path& folder, const std::function<
     if (fd_ < 0) {
         if (errno == EACCES || errno == EROFS || errno == EPERM)
             return;
-        throw IoErrorFromErrno(path.string(), errno);
+        throw text::RunFailureFromErrno(path.string(), errno);
     }
     if (const int failure = LockWaiting(fd_, waiting)) {
         close(fd_);
         fd_ = -1;
-        throw IoErrorFromErrno(path.string(), failure);
+        throw text::RunFailureFromErrno(path.string(), failure);
     }
 }
 

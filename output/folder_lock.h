@@ -18,7 +18,7 @@ class FolderLock
 {
 public:
     /// Takes the lock of `folder`; while another run holds it, calls `waiting` once and waits for
-    /// it. Throws IoError (the path and the reason) when the lock cannot be taken. A folder that
+    /// it. Throws text::RunFailure (the path and the reason) when the lock cannot be taken. A folder that
     /// can neither be locked nor take a lock file takes no index files either: the run then goes on
     /// without the lock, and its first file tells why.
     FolderLock(const std::filesystem::path& folder, const std::function<void()>& waiting);

@@ -31,7 +31,7 @@ constexpr char kOtherPage = '#';
 /// The blocks every index page is built from, written into a set of files, one page open at a
 /// time. Pages are written under lower-case names ("index.htm", "alfabet.htm", "indexa.htm" ...),
 /// the names the pages refer to; the set puts them in place together. Text from the GEDCOM file and
-/// the option paths is escaped. Throws IoError.
+/// the option paths is escaped. Throws text::RunFailure.
 class HtmlPages
 {
 public:

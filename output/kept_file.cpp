@@ -1,7 +1,7 @@
 #include "output/kept_file.h"
 
 #include "output/temporary_files.h"
-#include "text/io_error.h"
+#include "text/run_failure.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -45,7 +45,7 @@ KeptFile KeptFile::MoveAside(const std::filesystem::path& place)
             place, [](const char* from, const char* to) { return std::rename(from, to); }, kept.temporary_,
             kept.slot_)) {
         kept.temporary_.clear();
-        throw IoErrorFromErrno(place.string(), failure);
+        throw text::RunFailureFromErrno(place.string(), failure);
     }
     return kept;
 }

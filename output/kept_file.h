@@ -18,7 +18,7 @@ public:
     KeptFile(const KeptFile&) = delete;
     KeptFile& operator=(const KeptFile&) = delete;
 
-    /// Moves the file at `place` to a temporary name. Throws IoError; `place` then stays as it was.
+    /// Moves the file at `place` to a temporary name. Throws text::RunFailure; `place` then stays as it was.
     static KeptFile MoveAside(const std::filesystem::path& place);
     /// A second name for the file at `place`, which stays where it is; nothing where the file system
     /// gives no second names.

@@ -1,6 +1,6 @@
 #include "output/replaceable_target.h"
 
-#include "text/io_error.h"
+#include "text/run_failure.h"
 
 #include <cerrno>
 
@@ -48,25 +48,25 @@ void CheckReplaceable(const std::filesystem::path& target)
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
     struct stat folderStatus = {};
     if (stat(folder.c_str(), &folderStatus) != 0)
-        throw IoErrorFromErrno(target.string(), errno);
+        throw text::RunFailureFromErrno(target.string(), errno);
     if (IsUnchangeable(folder))
-        throw IoErrorFromErrno(folder.string(), EPERM);
+        throw text::RunFailureFromErrno(folder.string(), EPERM);
     struct stat status = {};
     if (lstat(target.c_str(), &status) != 0)
         return;
     if (S_ISDIR(status.st_mode))
-        throw IoErrorFromErrno(target.string(), EISDIR);
+        throw text::RunFailureFromErrno(target.string(), EISDIR);
     if (!S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode))
-        throw IoErrorFromErrno(target.string(), EEXIST);
+        throw text::RunFailureFromErrno(target.string(), EEXIST);
     if (IsOthersInStickyFolder(status, folderStatus))
-        throw IoErrorFromErrno(target.string(), EPERM);
+        throw text::RunFailureFromErrno(target.string(), EPERM);
     // A file marked read-only, also behind a link, is the user's wish that it stays.
     struct stat linked = {};
     if (stat(target.c_str(), &linked) == 0 && S_ISREG(linked.st_mode) &&
         (linked.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        throw IoErrorFromErrno(target.string(), EACCES);
+        throw text::RunFailureFromErrno(target.string(), EACCES);
     if (S_ISREG(status.st_mode) && IsUnchangeable(target))
-        throw IoErrorFromErrno(target.string(), EPERM);
+        throw text::RunFailureFromErrno(target.string(), EPERM);
 }
 
 } // namespace stambrix::output

@@ -4,7 +4,7 @@
 
 namespace stambrix::output {
 
-/// Throws IoError (path and reason) when the file at `target`, or its folder, would refuse to be
+/// Throws text::RunFailure (path and reason) when the file at `target`, or its folder, would refuse to be
 /// replaced or removed by a rename: something other than a file or a symbolic link stands there
 /// (EISDIR for a folder, EEXIST otherwise), the file is read-only (EACCES), immutable or append-only
 /// (EPERM), it lies in a sticky folder and belongs to another user than the process and the folder

@@ -1,6 +1,6 @@
 #include "output/stylesheet.h"
 
-#include "text/io_error.h"
+#include "text/run_failure.h"
 
 #include <array>
 #include <initializer_list>
@@ -94,7 +94,7 @@ void WriteStylesheet(FileSet& files, progress::UserMessages& messages)
         files.Open(kStylesheetName);
         files.Write(StylesheetText());
         files.Close();
-    } catch (const IoError& error) {
+    } catch (const text::RunFailure& error) {
         messages.ShowFileNotCreated(files.PathOf(kStylesheetName), error.reason());
     }
 }

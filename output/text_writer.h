@@ -9,7 +9,7 @@
 namespace stambrix::output {
 
 /// Writes the index lines as the file `name` of `files`, each followed by CR LF, counting every
-/// entry. Throws IoError.
+/// entry. Throws text::RunFailure.
 void WriteTextIndex(const index::IndexList& indexList, FileSet& files, std::string_view name, WrittenCounter& counter);
 
 } // namespace stambrix::output

@@ -1,6 +1,6 @@
 #include "run/prefix_file_places.h"
 
-#include "text/io_error.h"
+#include "text/run_failure.h"
 
 #include <cstdlib>
 #include <string_view>
@@ -51,7 +51,7 @@ names::PrefixTable LoadPrefixTable(std::span<const std::filesystem::path> places
         if (status.type() == std::filesystem::file_type::not_found)
             continue;
         if (error)
-            throw IoErrorFromErrno(place.string(), error.value());
+            throw text::RunFailureFromErrno(place.string(), error.value());
         return names::LoadPrefixTable(place);
     }
     return names::DefaultPrefixes();

@@ -18,7 +18,7 @@ std::vector<std::filesystem::path> PrefixFilePlaces(const std::filesystem::path&
 std::filesystem::path SystemPrefixFolder();
 
 /// The table from the first of `places` where a file (or anything else) stands, the built-in prefixes
-/// when there is none. Throws IoError naming the path when that first one cannot be read: a broken
+/// when there is none. Throws text::RunFailure naming the path when that first one cannot be read: a broken
 /// list is reported, not passed over for the next.
 names::PrefixTable LoadPrefixTable(std::span<const std::filesystem::path> places);
 

@@ -31,9 +31,9 @@ void CreateOutputDirectory(const std::string& directory)
     std::error_code error;
     std::filesystem::create_directories(directory, error);
     if (error)
-        throw IoError(directory, error.message(), error.value());
+        throw text::RunFailure(directory, error.message(), error.value());
     if (!std::filesystem::is_directory(directory, error))
-        throw IoError(directory, std::make_error_code(std::errc::not_a_directory).message(), ENOTDIR);
+        throw text::RunFailure(directory, std::make_error_code(std::errc::not_a_directory).message(), ENOTDIR);
 }
 } // namespace
 
@@ -87,7 +87,7 @@ RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress, 
     } catch (const std::bad_alloc&) {
         // The index of this file does not fit in memory; the files not yet in place are removed on the way out.
         throttle.Flush();
-        throw IoErrorFromErrno(request.gedcomPath, ENOMEM);
+        throw text::RunFailureFromErrno(request.gedcomPath, ENOMEM);
     } catch (...) {
         // The panels show how far the run came before it failed.
         throttle.Flush();

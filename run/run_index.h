@@ -5,7 +5,7 @@
 #include "progress/run_progress.h"
 #include "progress/user_messages.h"
 #include "run/run_request.h"
-#include "text/io_error.h"
+#include "text/run_failure.h"
 
 #include <optional>
 #include <string>
@@ -20,7 +20,7 @@ namespace stambrix::run {
 /// (RemoveStaleTemporaryFiles). The records read, the entries written and the elapsed time go to
 /// `progress` through one ProgressThrottle, the counts reached also when the run fails; "Er is
 /// geen bestand opgegeven om te openen." and "Er zijn geen items gevonden." go to `messages`.
-/// Throws IoError when the file cannot be read or changed while it was read (kChangedWhileRead),
+/// Throws text::RunFailure when the file cannot be read or changed while it was read (kChangedWhileRead),
 /// the index cannot be sorted (ICU), does not fit in memory (ENOMEM, with the GEDCOM path) or
 /// cannot be written; an index written earlier then stays as it was.
 [[nodiscard]] RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress,

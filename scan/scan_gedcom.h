@@ -46,7 +46,7 @@ struct FilePart
 ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, progress::ProgressThrottle& progress,
                       const FilePart& part = {});
 
-/// ScanGedcom of the whole input, its lines then sorted for `locale` (SortIndexList). Throws IoError.
+/// ScanGedcom of the whole input, its lines then sorted for `locale` (SortIndexList). Throws text::RunFailure.
 ScanResult ScanSorted(gedcom::ByteSource& source, const ScanChoices& choices, progress::ProgressThrottle& progress,
                       const std::string& locale);
 

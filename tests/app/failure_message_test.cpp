@@ -19,7 +19,7 @@ private slots:
         run::RunRequest request;
         request.gedcomPath = "/genea/fam.ged";
         QCOMPARE(
-            RunFailureMessage(IoError("ICU-sortering voor nl", "U_MISSING_RESOURCE_ERROR"), request),
+            RunFailureMessage(text::RunFailure("ICU-sortering voor nl", "U_MISSING_RESOURCE_ERROR"), request),
             QStringLiteral("De index kan niet worden gesorteerd (ICU-sortering voor nl): U_MISSING_RESOURCE_ERROR."));
     }
 
@@ -28,7 +28,7 @@ private slots:
         run::RunRequest request;
         request.gedcomPath = "/genea/fam.ged";
         QCOMPARE(
-            RunFailureMessage(IoError(request.gedcomPath, "Kan geen geheugen reserveren", ENOMEM), request),
+            RunFailureMessage(text::RunFailure(request.gedcomPath, "Kan geen geheugen reserveren", ENOMEM), request),
             QStringLiteral("De index van \"/genea/fam.ged\" past niet in het geheugen: Kan geen geheugen reserveren."));
     }
 
@@ -36,14 +36,14 @@ private slots:
     {
         run::RunRequest request;
         request.gedcomPath = "/genea/fam.ged";
-        QCOMPARE(RunFailureMessage(IoError(request.gedcomPath, run::kChangedWhileRead), request),
+        QCOMPARE(RunFailureMessage(text::RunFailure(request.gedcomPath, run::kChangedWhileRead), request),
                  QStringLiteral("Het bestand \"/genea/fam.ged\" is veranderd terwijl het gelezen werd; er is niets "
                                 "geschreven. Voer de opdracht opnieuw uit als het bestand klaar is."));
     }
 
     void UnreadablePrefixFileIsNamedWithItsReason()
     {
-        QCOMPARE(UnreadableFileMessage(IoError("/opt/stambrix/Voorzetsels.txt", "Is een map")),
+        QCOMPARE(UnreadableFileMessage(text::RunFailure("/opt/stambrix/Voorzetsels.txt", "Is een map")),
                  QStringLiteral("Het bestand \"/opt/stambrix/Voorzetsels.txt\" kan niet worden gelezen: Is een map."));
     }
 };

@@ -2,8 +2,8 @@
 
 #include "gedcom/byte_source.h"
 #include "test_support/temp_folder.h"
-#include "text/io_error.h"
 #include "text/line_limit.h"
+#include "text/run_failure.h"
 
 #include <gtest/gtest.h>
 
@@ -337,14 +337,14 @@ protected:
     test_support::TempFolder folder_{"stambrix-reader"};
 };
 
-TEST_F(FileSourceTest, ThrowsIoErrorNamingThePathForAMissingFileOrAFolder)
+TEST_F(FileSourceTest, ThrowsRunFailureNamingThePathForAMissingFileOrAFolder)
 {
     for (const fs::path& path : {folder_.path() / "ontbreekt.ged", folder_.path()}) {
         SCOPED_TRACE(path.string());
         try {
             gedcom::FileSource source(path.string());
-            ADD_FAILURE() << "no IoError";
-        } catch (const IoError& e) {
+            ADD_FAILURE() << "no text::RunFailure";
+        } catch (const text::RunFailure& e) {
             const std::string what = e.what();
             EXPECT_EQ(what.rfind(path.string() + ": ", 0), 0u) << what;
             EXPECT_GT(what.size(), path.string().size() + 2) << "no reason given: " << what;
@@ -374,8 +374,8 @@ TEST_F(FileSourceTest, TellsAFileThatChangedSinceItWasOpened)
     const auto expectChanged = [&](const gedcom::FileSource& source) {
         try {
             source.CheckUnchanged();
-            ADD_FAILURE() << "no IoError";
-        } catch (const IoError& e) {
+            ADD_FAILURE() << "no text::RunFailure";
+        } catch (const text::RunFailure& e) {
             EXPECT_EQ(e.what(), path.string() + ": het bestand is veranderd terwijl het gelezen werd");
         }
     };

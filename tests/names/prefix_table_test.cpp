@@ -2,8 +2,8 @@
 
 #include "test_support/temp_folder.h"
 #include "text/ascii.h"
-#include "text/io_error.h"
 #include "text/line_limit.h"
+#include "text/run_failure.h"
 
 #include <gtest/gtest.h>
 
@@ -193,14 +193,14 @@ TEST_F(LoadPrefixTableTest, KeepsSixteenMebibytesOfALongerLineAndReadsOn)
     EXPECT_EQ(table.Entries()[1], "van ");
 }
 
-TEST_F(LoadPrefixTableTest, DirectoryInPlaceOfFileThrowsIoErrorNamingPath)
+TEST_F(LoadPrefixTableTest, DirectoryInPlaceOfFileThrowsRunFailureNamingPath)
 {
     const fs::path path = folder_.path() / kPrefixFileName;
     fs::create_directory(path);
     try {
         (void)LoadPrefixTable(path);
-        FAIL() << "no IoError";
-    } catch (const IoError& e) {
+        FAIL() << "no text::RunFailure";
+    } catch (const text::RunFailure& e) {
         EXPECT_EQ(e.path(), path.string());
         const std::string start = path.string() + ": ";
         EXPECT_EQ(std::string(e.what()).rfind(start, 0), 0u) << e.what();
@@ -209,7 +209,7 @@ TEST_F(LoadPrefixTableTest, DirectoryInPlaceOfFileThrowsIoErrorNamingPath)
     EXPECT_TRUE(fs::is_directory(path));
 }
 
-TEST_F(LoadPrefixTableTest, UnreadableFileThrowsIoErrorNamingPath)
+TEST_F(LoadPrefixTableTest, UnreadableFileThrowsRunFailureNamingPath)
 {
     const fs::path path = WriteFile(kPrefixFileName, "van\n");
     fs::permissions(path, fs::perms::none);
@@ -217,8 +217,8 @@ TEST_F(LoadPrefixTableTest, UnreadableFileThrowsIoErrorNamingPath)
         GTEST_SKIP() << "this user reads files whatever their permissions";
     try {
         (void)LoadPrefixTable(path);
-        FAIL() << "no IoError";
-    } catch (const IoError& e) {
+        FAIL() << "no text::RunFailure";
+    } catch (const text::RunFailure& e) {
         EXPECT_EQ(std::string(e.what()).rfind(path.string() + ": ", 0), 0u) << e.what();
     }
     EXPECT_EQ(fs::file_size(path), 4u) << "the file is left as it was";

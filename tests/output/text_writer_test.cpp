@@ -6,7 +6,7 @@
 #include "progress/progress_throttle.h"
 #include "test_support/recording_progress.h"
 #include "test_support/temp_folder.h"
-#include "text/io_error.h"
+#include "text/run_failure.h"
 
 #include <gtest/gtest.h>
 
@@ -57,13 +57,13 @@ protected:
         WriteTextIndex(lines, files, target.filename().string(), counter);
         files.Publish();
     }
-    // The IoError of `write`, checked to name `path` and give a reason.
-    template <typename Write> static void ExpectIoErrorNaming(const fs::path& path, Write write)
+    // The text::RunFailure of `write`, checked to name `path` and give a reason.
+    template <typename Write> static void ExpectRunFailureNaming(const fs::path& path, Write write)
     {
         try {
             write();
-            ADD_FAILURE() << "no IoError";
-        } catch (const IoError& e) {
+            ADD_FAILURE() << "no text::RunFailure";
+        } catch (const text::RunFailure& e) {
             const std::string what = e.what();
             EXPECT_EQ(what.rfind(path.string() + ": ", 0), 0u) << what;
             EXPECT_GT(what.size(), path.string().size() + 2) << "no reason given: " << what;
@@ -119,17 +119,18 @@ TEST_F(TextOutput, WriteTextIndexRefusesReadOnlyTargetAndLeavesItAsItWas)
     WriteFile(target_, old);
     fs::permissions(target_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     std::uint64_t writtenCounter = 0;
-    ExpectIoErrorNaming(target_, [&] { WriteTextFile(ListOf({"Nieuw\t[@I1@]"}), target_, progress_, writtenCounter); });
+    ExpectRunFailureNaming(target_,
+                           [&] { WriteTextFile(ListOf({"Nieuw\t[@I1@]"}), target_, progress_, writtenCounter); });
     EXPECT_EQ(ReadFile(target_), old);
     EXPECT_EQ(FolderContents(), Names{"Namen.txt"});
 }
 
-TEST_F(TextOutput, WriteTextIndexIntoMissingFolderThrowsIoErrorNamingThePath)
+TEST_F(TextOutput, WriteTextIndexIntoMissingFolderThrowsRunFailureNamingThePath)
 {
     const fs::path target = folder_.path() / "Stambrix" / "Namen.txt";
     std::uint64_t writtenCounter = 0;
-    ExpectIoErrorNaming(target,
-                        [&] { WriteTextFile(ListOf({"Berg, Jan\t[@I1@]"}), target, progress_, writtenCounter); });
+    ExpectRunFailureNaming(target,
+                           [&] { WriteTextFile(ListOf({"Berg, Jan\t[@I1@]"}), target, progress_, writtenCounter); });
     EXPECT_TRUE(FolderContents().empty());
 }
 
@@ -138,8 +139,8 @@ TEST_F(TextOutput, WriteTextIndexLeavesAFolderInTheTargetsPlaceAsItWas)
     fs::create_directory(target_);
     WriteFile(target_ / "eigen.txt", "van de gebruiker");
     std::uint64_t writtenCounter = 0;
-    ExpectIoErrorNaming(target_,
-                        [&] { WriteTextFile(ListOf({"Berg, Jan\t[@I1@]"}), target_, progress_, writtenCounter); });
+    ExpectRunFailureNaming(target_,
+                           [&] { WriteTextFile(ListOf({"Berg, Jan\t[@I1@]"}), target_, progress_, writtenCounter); });
     EXPECT_TRUE(fs::is_directory(target_));
     EXPECT_EQ(ReadFile(target_ / "eigen.txt"), "van de gebruiker");
     EXPECT_EQ(FolderContents(), Names{"Namen.txt"});

@@ -2,7 +2,7 @@
 
 #include "test_support/file_bytes.h"
 #include "test_support/temp_folder.h"
-#include "text/io_error.h"
+#include "text/run_failure.h"
 
 #include <gtest/gtest.h>
 
@@ -105,7 +105,7 @@ TEST_F(LoadPrefixTableFromPlaces, ListThatCannotBeReadIsReportedNotPassedOver)
     try {
         (void)LoadPrefixTable(AllThree());
         FAIL() << "a folder in the place of the user's list was passed over";
-    } catch (const stambrix::IoError& error) {
+    } catch (const stambrix::text::RunFailure& error) {
         EXPECT_EQ(error.path(), Place(2).string());
     }
 }

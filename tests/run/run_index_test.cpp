@@ -3,7 +3,7 @@
 #include "scan/scan_test_support.h"
 #include "test_support/recording_progress.h"
 #include "test_support/temp_folder.h"
-#include "text/io_error.h"
+#include "text/run_failure.h"
 #include "text/utf8.h"
 
 #include <gtest/gtest.h>
@@ -147,8 +147,8 @@ TEST_F(RunIndexTest, MissingFileThrowsWithItsPathAndCreatesNoFolder)
     const std::string path = (folder_.path() / "nergens" / "weg.ged").string();
     try {
         (void)Run(path);
-        FAIL() << "no IoError";
-    } catch (const IoError& error) {
+        FAIL() << "no text::RunFailure";
+    } catch (const text::RunFailure& error) {
         EXPECT_EQ(std::string(error.what()), path + ": No such file or directory");
     }
     EXPECT_FALSE(fs::exists(folder_.path() / "nergens"));
@@ -158,7 +158,7 @@ TEST_F(RunIndexTest, OutputFolderThatIsAFileThrowsAndKeepsIt)
 {
     const std::string path = WriteGedcom("fam.ged", scan::testing::Gedcom({"0 @I1@ INDI", "0 TRLR"}));
     WriteGedcom("Stambrix", "geen map");
-    EXPECT_THROW((void)Run(path), IoError);
+    EXPECT_THROW((void)Run(path), text::RunFailure);
     EXPECT_EQ(Contents(folder_.path() / "Stambrix"), "geen map");
 }
 
@@ -191,8 +191,8 @@ TEST_F(RunIndexTest, CollatorIcuCannotMakeThrowsWithLocaleAndReasonAndKeepsTheIn
     const DefaultLocale failing("nl@colStrength=bogus");
     try {
         (void)Run(path);
-        FAIL() << "no IoError";
-    } catch (const IoError& error) {
+        FAIL() << "no text::RunFailure";
+    } catch (const text::RunFailure& error) {
         EXPECT_EQ(std::string(error.what()), "ICU-sortering voor nl@colstrength=bogus: U_ILLEGAL_ARGUMENT_ERROR");
     }
     EXPECT_EQ(Contents(folder_.path() / "Stambrix" / "Namen.txt"), "Dam, Kees\t\t\t[@I7@]\r\n");
