@@ -48,15 +48,7 @@ void AppendEscapedHtml(std::string_view text, std::string& to)
 
 std::string FooterDate()
 {
-    std::tm date{};
-    const std::optional<std::string> epoch = SourceDateEpochText();
-    const std::optional<std::time_t> moment = epoch ? SourceDateEpochMoment(*epoch) : std::nullopt;
-    if (moment) {
-        gmtime_r(&*moment, &date);
-    } else {
-        const std::time_t now = std::time(nullptr);
-        localtime_r(&now, &date);
-    }
+    const std::tm date = DateOfRun();
     char text[16];
     std::strftime(text, sizeof text, "%d-%m-%Y", &date);
     return text;

@@ -25,4 +25,18 @@ std::optional<std::time_t> SourceDateEpochMoment(std::string_view text)
     return static_cast<std::time_t>(seconds);
 }
 
+std::tm DateOfRun()
+{
+    std::tm date{};
+    const std::optional<std::string> epoch = SourceDateEpochText();
+    const std::optional<std::time_t> moment = epoch ? SourceDateEpochMoment(*epoch) : std::nullopt;
+    if (moment) {
+        gmtime_r(&*moment, &date);
+    } else {
+        const std::time_t now = std::time(nullptr);
+        localtime_r(&now, &date);
+    }
+    return date;
+}
+
 } // namespace stambrix::output

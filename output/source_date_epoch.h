@@ -18,4 +18,8 @@ std::optional<std::string> SourceDateEpochText();
 /// nothing for anything else.
 std::optional<std::time_t> SourceDateEpochMoment(std::string_view text);
 
+/// The date of this run: the UTC date of SOURCE_DATE_EPOCH when it names a moment, else today's
+/// local date.
+std::tm DateOfRun();
+
 } // namespace stambrix::output
