@@ -1,0 +1,77 @@
+#include "gedcom/person_judgement.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string_view>
+
+namespace stambrix::gedcom {
+namespace {
+
+TEST(IsPrivateRestriction, HoldsConfidentialOrPrivacyAmongItsParts)
+{
+    for (const std::string_view value : {"confidential", "CONFIDENTIAL, LOCKED", "locked,privacy", " Privacy "})
+        EXPECT_TRUE(IsPrivateRestriction(value)) << value;
+    for (const std::string_view value : {"locked", "LOCKED", "", "confidentiality", "not privacy"})
+        EXPECT_FALSE(IsPrivateRestriction(value)) << value;
+}
+
+TEST(HoldsYearUpTo, TakesRunsOfThreeOrFourDigitsAlone)
+{
+    for (const std::string_view value :
+         {"1925", "ABT 1850", "BET 1930 AND 1920", "12 MAY 1925", "1925/26", "@#DJULIAN@ 1700", "FROM 980 TO 1990"})
+        EXPECT_TRUE(HoldsYearUpTo(value, 1925)) << value;
+    for (const std::string_view value :
+         {"1926", "12 MAY 2001", "12026", "1 JAN 1926/27", "19 25", "", "INT (zeer oud)"})
+        EXPECT_FALSE(HoldsYearUpTo(value, 1925)) << value;
+}
+
+// Judges the lines below a person record's header, this year 2025.
+bool LeavesOut(std::initializer_list<std::string_view> lines)
+{
+    PersonJudgement judgement(2025);
+    judgement.Begin();
+    for (const std::string_view line : lines)
+        judgement.Examine(line);
+    return judgement.LeavesOut();
+}
+
+TEST(PersonJudgement, KeepsTheDeadAndThoseWithAnOldDate)
+{
+    EXPECT_FALSE(LeavesOut({"1 NAME Jan /Kok/", "1 DEAT Y"}));
+    EXPECT_FALSE(LeavesOut({"1 BURI"}));
+    EXPECT_FALSE(LeavesOut({"1 CREM", "2 PLAC Goes"}));
+    EXPECT_FALSE(LeavesOut({"1 BIRT", "2 DATE 31 DEC 1925"}));
+    EXPECT_FALSE(LeavesOut({"1 SOUR @S1@", "2 DATA", "3 DATE 1880"}));
+    EXPECT_FALSE(LeavesOut({"1 BIRT", "2 DATE 2000", "1 DEAT"}));
+}
+
+TEST(PersonJudgement, LeavesOutThoseWhoMayBeAlive)
+{
+    EXPECT_TRUE(LeavesOut({}));
+    EXPECT_TRUE(LeavesOut({"1 NAME Jan /Kok/", "1 SEX M"}));
+    EXPECT_TRUE(LeavesOut({"1 BIRT", "2 DATE 1 JAN 1926"}));
+    // Only level-1 events count as the person's death, and a year in a note is no date.
+    EXPECT_TRUE(LeavesOut({"1 EVEN", "2 DEAT", "1 NOTE overleden 1850"}));
+}
+
+TEST(PersonJudgement, LeavesOutThePrivateWhateverTheirDates)
+{
+    EXPECT_TRUE(LeavesOut({"1 RESN confidential", "1 DEAT", "2 DATE 1850"}));
+    EXPECT_TRUE(LeavesOut({"1 BIRT", "2 DATE 1800", "1 RESN CONFIDENTIAL, LOCKED"}));
+    EXPECT_FALSE(LeavesOut({"1 RESN locked", "1 DEAT"}));
+    EXPECT_FALSE(LeavesOut({"1 BIRT", "2 RESN privacy", "1 DEAT"})) << "a restriction below level 1 is an event's";
+}
+
+TEST(PersonJudgement, BeginForgetsTheRecordBefore)
+{
+    PersonJudgement judgement(2025);
+    judgement.Begin();
+    judgement.Examine("1 RESN privacy");
+    judgement.Begin();
+    judgement.Examine("1 DEAT");
+    EXPECT_FALSE(judgement.LeavesOut());
+}
+
+} // namespace
+} // namespace stambrix::gedcom
