@@ -28,6 +28,7 @@ struct Arguments
     std::string group = "personen";
     std::string output = "tekst";
     bool inFrame = false;
+    bool zonderLevenden = false;
     run::OptionPaths optionPaths;
     std::string prefixFile;
     std::string gedcomPath;
@@ -70,6 +71,9 @@ void DescribeOptions(CLI::App& app, Arguments& arguments)
         ->type_name("VORM");
     app.add_flag("--in-frame", arguments.inFrame,
                  "HTML in frames: een alfabetpagina boven en een pagina per letter eronder (anders een pagina)");
+    app.add_flag("--zonder-levenden", arguments.zonderLevenden,
+                 "Personen weglaten die nog kunnen leven (geen overlijden, begrafenis of crematie en geen "
+                 "datum van 100 jaar of langer geleden) of die het bestand als privé markeert (RESN)");
     app.add_option("--javascript-path", arguments.optionPaths.javaScriptPath,
                    "Map of voorvoegsel van genealogie.js in de kop van elke pagina, precies zoals getypt")
         ->type_name("PAD");
@@ -193,6 +197,7 @@ int RunCli(std::span<const std::string_view> args, const CliEnvironment& environ
         request.recordGroup = choices.recordGroup;
         request.outputKind = choices.outputKind;
         request.inFrame = choices.inFrame;
+        request.zonderLevenden = arguments.zonderLevenden;
         request.optionPaths = arguments.optionPaths;
         request.prefixes = arguments.prefixFile.empty()
                                ? run::LoadPrefixTable(environment.prefixFilePlaces)

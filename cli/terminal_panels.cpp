@@ -29,6 +29,11 @@ void TerminalPanels::TimeElapsed(std::uint32_t milliseconds)
     Repaint();
 }
 
+void TerminalPanels::PersonsLeftOut(std::uint64_t persons)
+{
+    texts_.PersonsLeftOut(persons);
+}
+
 void TerminalPanels::Repaint()
 {
     if (!live_)
@@ -73,7 +78,10 @@ void TerminalPanels::ShowNote(std::string_view text)
 void TerminalPanels::PrintFinalTexts()
 {
     ClearLine();
-    err_ << texts_.Read() << '\n' << texts_.Time() << '\n' << texts_.Written() << '\n' << std::flush;
+    err_ << texts_.Read() << '\n' << texts_.Time() << '\n' << texts_.Written() << '\n';
+    if (!texts_.LeftOut().empty())
+        err_ << texts_.LeftOut() << '\n';
+    err_ << std::flush;
 }
 
 } // namespace stambrix::cli

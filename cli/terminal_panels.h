@@ -22,13 +22,15 @@ public:
     void RecordsRead(std::uint64_t records) override;
     void EntriesWritten(std::uint64_t entries) override;
     void TimeElapsed(std::uint32_t milliseconds) override;
+    void PersonsLeftOut(std::uint64_t persons) override;
     void ShowMessage(std::string_view text) override;
     /// "stambrix-cli: Het bestand <path> kon niet aangemaakt worden: <reason>".
     void ShowFileNotCreated(std::string_view path, std::string_view reason) override;
     /// The note on a line of its own.
     void ShowNote(std::string_view text) override;
 
-    /// Clears the live line and prints what the three panels show, one line each.
+    /// Clears the live line and prints what the three panels show, one line each, and the persons
+    /// left out on a fourth line when the run reported them.
     void PrintFinalTexts();
     /// Clears the live line, if one is shown.
     void ClearLine();

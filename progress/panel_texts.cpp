@@ -22,11 +22,17 @@ std::string WrittenText(std::uint64_t entries)
     return "geschreven : " + std::to_string(entries);
 }
 
+std::string LeftOutText(std::uint64_t persons)
+{
+    return "weggelaten : " + std::to_string(persons);
+}
+
 void PanelTexts::Reset()
 {
     read_ = kReadCaption;
     time_ = kTimeCaption;
     written_ = kWrittenCaption;
+    leftOut_.clear();
 }
 
 void PanelTexts::RecordsRead(std::uint64_t records)
@@ -42,6 +48,11 @@ void PanelTexts::EntriesWritten(std::uint64_t entries)
 void PanelTexts::TimeElapsed(std::uint32_t milliseconds)
 {
     time_ = Shown(ElapsedText(milliseconds));
+}
+
+void PanelTexts::PersonsLeftOut(std::uint64_t persons)
+{
+    leftOut_ = Shown(LeftOutText(persons));
 }
 
 void PanelTexts::ShowNote(std::string_view text)

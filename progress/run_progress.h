@@ -17,6 +17,9 @@ public:
     virtual void RecordsRead(std::uint64_t records) = 0;
     /// The index entries the run has handed out so far.
     virtual void EntriesWritten(std::uint64_t entries) = 0;
+    /// The persons the run left out as possibly alive or private, once the file is read; only a
+    /// run that leaves them out reports it, and a front end that shows no such count ignores it.
+    virtual void PersonsLeftOut(std::uint64_t /*persons*/) {}
     /// How long the run took, at its end.
     virtual void TimeElapsed(std::uint32_t milliseconds) = 0;
 };

@@ -140,6 +140,7 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
     progress.RecordsRead(records);
     progress.Flush();
     first.records = records;
+    first.leftOut += later.scanned.leftOut;
     return first;
 }
 

@@ -16,8 +16,8 @@ inline constexpr std::uint64_t kSplitFrom = 16 << 20;
 /// The index lines of the GEDCOM file `file` (opened from `path`), sorted for `locale`, with their encoding. A large
 /// file is read as two halves at once, each on a core of its own, cut at the start of a level-0
 /// line: there every scanner starts afresh, so the halves give exactly the lines the whole would.
-/// The count of records read is that of both halves. Files smaller than `splitFrom` bytes are read
-/// in one pass. Throws text::RunFailure.
+/// The counts of records read and persons left out are those of both halves. Files smaller than
+/// `splitFrom` bytes are read in one pass. Throws text::RunFailure.
 scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& path, const scan::ScanChoices& choices,
                                  progress::ProgressThrottle& progress, const std::string& locale,
                                  std::uint64_t splitFrom = kSplitFrom);

@@ -76,6 +76,8 @@ RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress, 
         const scan::ScanResult sorted =
             ReadSortedIndex(source, request.gedcomPath, ScanChoicesOf(request), throttle, index::CollationLocale());
         source.CheckUnchanged();
+        if (request.zonderLevenden)
+            progress.PersonsLeftOut(sorted.leftOut);
         // From the first temporary file to the last rename the folder is this run's alone.
         const output::FolderLock turn(outputDirectory,
                                       [&] { messages.ShowNote("wacht op een andere run in " + outputDirectory); });

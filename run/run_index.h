@@ -18,7 +18,8 @@ namespace stambrix::run {
 /// at a time (FolderLock): a run that has to wait says "wacht op een andere run in <folder>" as a
 /// note; in its turn it first removes the temporary files that killed runs left
 /// (RemoveStaleTemporaryFiles). The records read, the entries written and the elapsed time go to
-/// `progress` through one ProgressThrottle, the counts reached also when the run fails; "Er is
+/// `progress` through one ProgressThrottle, the counts reached also when the run fails; with
+/// `zonderLevenden` the persons left out once the file is read; "Er is
 /// geen bestand opgegeven om te openen." and "Er zijn geen items gevonden." go to `messages`.
 /// Throws text::RunFailure when the file cannot be read or changed while it was read (kChangedWhileRead),
 /// the index cannot be sorted (ICU), does not fit in memory (ENOMEM, with the GEDCOM path) or

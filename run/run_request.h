@@ -2,6 +2,7 @@
 
 #include "names/prefix_table.h"
 #include "output/html_pages.h"
+#include "output/source_date_epoch.h"
 #include "scan/scan_choices.h"
 
 #include <string>
@@ -32,7 +33,8 @@ struct RunRequest
     EventKind eventKind = EventKind::Naam;
     RecordGroup recordGroup = RecordGroup::Personen;
     OutputKind outputKind = OutputKind::NaarTekst;
-    bool inFrame = false; ///< HTML as a frameset with one page per letter
+    bool inFrame = false;        ///< HTML as a frameset with one page per letter
+    bool zonderLevenden = false; ///< persons who may be alive, or are marked private, give no lines
     OptionPaths optionPaths;
     PrefixTable prefixes;
 };
@@ -46,12 +48,18 @@ enum class RunOutcome
 };
 
 /// What reading the file for `request` collects: the family-name forms take the family name alone.
+/// Persons are judged alive or not against the year of output::DateOfRun, looked at here once.
 inline scan::ScanChoices ScanChoicesOf(const RunRequest& request)
 {
     const bool familyName =
         request.outputKind == OutputKind::Familienamen || request.outputKind == OutputKind::FamilienamenEenRegel;
-    return {request.eventKind, request.recordGroup, familyName ? names::NameForm::FamilyName : names::NameForm::Full,
-            request.prefixes};
+    constexpr int kTmYearBase = 1900;
+    return {request.eventKind,
+            request.recordGroup,
+            familyName ? names::NameForm::FamilyName : names::NameForm::Full,
+            request.prefixes,
+            request.zonderLevenden,
+            request.zonderLevenden ? output::DateOfRun().tm_year + kTmYearBase : 0};
 }
 
 } // namespace stambrix::run

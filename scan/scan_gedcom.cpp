@@ -27,6 +27,8 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
     ScanResult result;
     gedcom::DecodedLines lines(source, gedcom::kReadBufferSize, part.inputEnd, part.declaredElsewhere);
     ScanState state(lines, result.indexList, progress, part.recordTotal);
+    if (choices.leaveOutLiving)
+        state.LeaveOutLiving(choices.thisYear);
     bool more = state.ReadLine();
     while (more) {
         // A record that ended at the header of the next one the scanner takes up leaves that header
@@ -34,6 +36,7 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
         if (Scan(choices, state) == Next::ReadOn)
             more = !state.AtEnd() && state.ReadLine();
     }
+    state.SettleRecord();
     progress.Flush();
     // This is the one decision on the encoding: the text index and the pages both take it.
     if (lines.Declared() == gedcom::DeclaredCharset::None)
@@ -41,6 +44,7 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
     result.encoding = gedcom::EncodingOf(lines.Declared(), lines.ConvertedBeyondAscii(),
                                          result.undeclared.value_or(gedcom::Utf8Evidence{}));
     result.records = state.RecordCounter();
+    result.leftOut = state.LeftOut();
     return result;
 }
 

@@ -2,14 +2,17 @@
 
 #include "gedcom/decoded_lines.h"
 #include "gedcom/line_markers.h"
+#include "gedcom/person_judgement.h"
 #include "index/index_list.h"
 #include "progress/progress_throttle.h"
 
 #include <atomic>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace stambrix::scan {
 
@@ -29,6 +32,10 @@ public:
     /// The line the next test examines; valid until the next ReadLine.
     std::string_view line;
 
+    /// From now on every person record is judged as it is read (gedcom::PersonJudgement against
+    /// `thisYear`); the lines it adds reach the index list only when the record ends and the person is kept.
+    void LeaveOutLiving(int thisYear) { judgement_.emplace(thisYear); }
+
     /// Reads the next line into `line`; false, with an empty line, at the end of the file.
     bool ReadLine();
     /// True once a read found the end of the file.
@@ -45,8 +52,14 @@ public:
     }
     bool Has(gedcom::Marker marker) { return Markers().Has(marker); }
 
-    /// Counts the record the current line opens, reports the count and takes its id.
+    /// Counts the record the current line opens, reports the count and takes its id. Settles the
+    /// record before it (SettleRecord).
     void OpenRecord();
+    /// When person records are judged: the lines held back for the last person record opened go to
+    /// the index list, or are dropped and the person counted as left out. Called at the end of the file.
+    void SettleRecord();
+    /// The person records left out so far.
+    std::uint64_t LeftOut() const { return leftOut_; }
     const std::string& RecordId() const { return recordId_; }
     std::uint64_t RecordCounter() const { return recordCounter_; }
 
@@ -56,6 +69,17 @@ public:
     void AddIndexLine(std::initializer_list<std::string_view> parts);
 
 private:
+    // A line held back until its person record is settled: the text from where the line before
+    // it ends to `end`, a value up to `valueEnd` when it was added as a value and a rest.
+    struct HeldLine
+    {
+        std::size_t valueEnd;
+        std::size_t end;
+        bool valueLine;
+    };
+
+    void JudgeLine();
+
     gedcom::DecodedLines& lines_;
     index::IndexList& indexList_;
     progress::ProgressThrottle& progress_;
@@ -70,6 +94,12 @@ private:
     bool atEnd_ = false;
     gedcom::LineMarkers markers_;
     bool markersFound_ = false;
+    std::optional<gedcom::PersonJudgement> judgement_;
+    bool judging_ = false; // the lines read belong to the person record being judged
+    bool holding_ = false; // the lines added belong to that record
+    std::string heldText_;
+    std::vector<HeldLine> heldLines_;
+    std::uint64_t leftOut_ = 0;
 };
 
 } // namespace stambrix::scan

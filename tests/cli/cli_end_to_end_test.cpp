@@ -676,12 +676,86 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+// ---------------------------------------------------------------------------------------------
+// --zonder-levenden, judged in the year of SOURCE_DATE_EPOCH 1750000000 (2025): a year up to 1925 is old.
+
+struct LivingCase
+{
+    std::vector<std::string> options;
+    std::string expected; ///< relative to expected/living_persons/
+};
+
+class CliZonderLevenden : public CliEndToEnd, public ::testing::WithParamInterface<LivingCase>
+{
+};
+
+TEST_P(CliZonderLevenden, LeavesOutThePersonsTheRuleNames)
+{
+    const LivingCase& c = GetParam();
+    const fs::path gedcom = CopyIntoTree(kFixtureDir / "living_persons.ged");
+    setenv("SOURCE_DATE_EPOCH", "1750000000", 1);
+
+    const CliResult result = RunOn(gedcom, c.options);
+    unsetenv("SOURCE_DATE_EPOCH");
+
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    const fs::path expectedPath = kExpectedDir / "living_persons" / c.expected;
+    EXPECT_EQ(ReadBytes(OutputFolder() / expectedPath.filename()), ReadBytes(expectedPath))
+        << "expected file: " << expectedPath;
+}
+
+INSTANTIATE_TEST_SUITE_P(EventKinds, CliZonderLevenden,
+                         ::testing::Values(LivingCase{{"--zonder-levenden"}, "naam/Namen.txt"},
+                                           LivingCase{{"--zonder-levenden", "--event", "beroepen"},
+                                                      "beroepen/Beroepen.txt"},
+                                           LivingCase{{"--zonder-levenden", "--event", "plaatsen", "--groep", "beiden"},
+                                                      "plaatsen-beiden/Plaatsen.txt"},
+                                           LivingCase{{}, "naam-alle/Namen.txt"}),
+                         [](const auto& testInfo) {
+                             std::string name = "Index";
+                             for (const auto& option : testInfo.param.options)
+                                 if (option.rfind("--", 0) != 0)
+                                     name += "_" + option;
+                             return testInfo.param.options.empty() ? std::string("WithoutTheOption") : name;
+                         });
+
+TEST_F(CliEndToEnd, ZonderLevendenCountsThePersonsLeftOutAfterThePanels)
+{
+    const fs::path gedcom = CopyIntoTree(kFixtureDir / "living_persons.ged");
+    setenv("SOURCE_DATE_EPOCH", "1750000000", 1);
+
+    const CliResult result = Run({"--zonder-levenden", gedcom.string()});
+    const CliResult quiet = RunOn(gedcom, {"--zonder-levenden"});
+    const CliResult without = Run({gedcom.string()});
+    unsetenv("SOURCE_DATE_EPOCH");
+
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(std::regex_search(result.err, std::regex(R"(\n  geschreven : 9\n  weggelaten : 7\n$)"))) << result.err;
+    EXPECT_EQ(quiet.err, "");
+    EXPECT_EQ(without.err.find("weggelaten"), std::string::npos) << without.err;
+}
+
+TEST_F(CliEndToEnd, ZonderLevendenWithEveryoneLeftOutFindsNothing)
+{
+    const fs::path gedcom = WriteIntoTree("stamboom.ged", "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Kok/\r\n1 OCCU "
+                                                          "boer\r\n1 RESI\r\n2 PLAC Goes\r\n0 TRLR\r\n");
+    for (const auto& options :
+         std::vector<std::vector<std::string>>{{"--event", "naam"}, {"--event", "beroepen"}, {"--event", "plaatsen"}}) {
+        const CliResult result = Run({"--zonder-levenden", options[0], options[1], gedcom.string()});
+        EXPECT_EQ(result.exitCode, 1) << options[1];
+        EXPECT_NE(result.err.find(kNothingFound), std::string::npos) << options[1] << ": " << result.err;
+        EXPECT_NE(result.err.find("  weggelaten : 1\n"), std::string::npos) << options[1] << ": " << result.err;
+        EXPECT_EQ(EntriesOf(OutputFolder()), std::set<std::string>{}) << options[1];
+    }
+}
+
 TEST_F(CliEndToEnd, HelpAndVersionPrintOnOutOnly)
 {
     const CliResult help = Run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(help.err, "");
-    for (const char* option : {"--event", "--groep", "--voorzetsels", "--quiet", "--version"})
+    for (const char* option : {"--event", "--groep", "--zonder-levenden", "--voorzetsels", "--quiet", "--version"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option << " missing from:\n" << help.out;
 
     const CliResult version = Run({"--version"});

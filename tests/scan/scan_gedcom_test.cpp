@@ -94,3 +94,61 @@ TEST(ScanGedcom, FileWithoutDeclarationIsUtf8WhenItReadsAsUtf8)
 
 } // namespace
 } // namespace stambrix::scan
+
+namespace stambrix::scan {
+namespace {
+
+// Three persons: a private one, one who may be alive, one long dead; between them a source and a family.
+const std::string kLivingAndDead = testing::Gedcom({
+    "0 HEAD",          "0 @I1@ INDI",   "1 NAME Jan /Kok/",  "1 OCCU smid",
+    "1 RESN privacy",  "1 DEAT",        "2 PLAC Goes",       "0 @S1@ SOUR",
+    "1 DATE 1700",     "0 @I2@ INDI",   "1 NAME Piet /Kok/", "1 OCCU boer",
+    "1 BIRT",          "2 DATE 1990",   "2 PLAC Axel",       "0 @F1@ FAM",
+    "1 MARR",          "2 PLAC Tholen", "0 @I3@ INDI",       "1 NAME Kees /Kok/",
+    "1 OCCU schipper", "1 BIRT",        "2 DATE 1850",       "2 PLAC Veere",
+    "0 TRLR",
+});
+
+// The index lines and the persons left out when `kLivingAndDead` is read for `kind` and `form`.
+std::pair<std::vector<std::string>, std::uint64_t> ScanLeavingOutLiving(EventKind kind, RecordGroup group,
+                                                                        names::NameForm form)
+{
+    static const names::PrefixTable prefixes = names::DefaultPrefixes();
+    gedcom::MemorySource source(kLivingAndDead);
+    progress::ProgressThrottle progress;
+    const ScanResult result = ScanGedcom(source, {kind, group, form, prefixes, true, 2025}, progress);
+    const std::uint64_t records = group == RecordGroup::Gezinnen ? 1 : group == RecordGroup::Beiden ? 4 : 3;
+    EXPECT_EQ(result.records, records) << "every record read is counted, those left out too";
+    return {{result.indexList.begin(), result.indexList.end()}, result.leftOut};
+}
+
+TEST(ScanGedcom, LeavingOutLivingKeepsOnlyTheLinesOfPersonsKept)
+{
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(ScanLeavingOutLiving(EventKind::Naam, RecordGroup::Personen, names::NameForm::Full),
+              std::make_pair(Lines{"Kok, Kees\t* 1850\t\t[@I3@]"}, std::uint64_t{2}));
+    EXPECT_EQ(ScanLeavingOutLiving(EventKind::Naam, RecordGroup::Personen, names::NameForm::FamilyName),
+              std::make_pair(Lines{"Kok"}, std::uint64_t{2}));
+    EXPECT_EQ(ScanLeavingOutLiving(EventKind::Beroepen, RecordGroup::Personen, names::NameForm::Full),
+              std::make_pair(Lines{"schipper\t[@I3@]"}, std::uint64_t{2}));
+    EXPECT_EQ(ScanLeavingOutLiving(EventKind::Plaatsen, RecordGroup::Beiden, names::NameForm::Full),
+              std::make_pair(Lines{"Tholen\t[@F1@]", "Veere\t[@I3@]"}, std::uint64_t{2}));
+    EXPECT_EQ(ScanLeavingOutLiving(EventKind::Plaatsen, RecordGroup::Gezinnen, names::NameForm::Full),
+              std::make_pair(Lines{"Tholen\t[@F1@]"}, std::uint64_t{0}))
+        << "family records are not judged";
+}
+
+TEST(ScanGedcom, WithoutLeavingOutLivingEveryPersonGivesLines)
+{
+    static const names::PrefixTable prefixes = names::DefaultPrefixes();
+    gedcom::MemorySource source(kLivingAndDead);
+    progress::ProgressThrottle progress;
+    const ScanResult result =
+        ScanGedcom(source, {EventKind::Beroepen, RecordGroup::Personen, names::NameForm::Full, prefixes}, progress);
+    EXPECT_EQ(std::vector<std::string>(result.indexList.begin(), result.indexList.end()),
+              (std::vector<std::string>{"smid\t[@I1@]", "boer\t[@I2@]", "schipper\t[@I3@]"}));
+    EXPECT_EQ(result.leftOut, 0u);
+}
+
+} // namespace
+} // namespace stambrix::scan

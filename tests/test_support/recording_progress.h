@@ -19,11 +19,13 @@ public:
     void RecordsRead(std::uint64_t records) override { read.push_back(records); }
     void EntriesWritten(std::uint64_t entries) override { written.push_back(entries); }
     void TimeElapsed(std::uint32_t milliseconds) override { time.push_back(milliseconds); }
+    void PersonsLeftOut(std::uint64_t persons) override { leftOut.push_back(persons); }
 
     int resets = 0;
     std::vector<std::uint64_t> read;
     std::vector<std::uint64_t> written;
     std::vector<std::uint32_t> time;
+    std::vector<std::uint64_t> leftOut;
 };
 
 /// Keeps every message shown to the user, in order, a file not created as its message; the notes
