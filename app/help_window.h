@@ -38,7 +38,7 @@ private:
     QPushButton* bbtnSluiten;
 };
 
-/// The help text, 71 lines joined by "\n" (without a final line end).
+/// The help text, 78 lines joined by "\n" (without a final line end).
 QString HelpText();
 
 } // namespace stambrix::app

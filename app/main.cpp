@@ -19,13 +19,13 @@ int main(int argc, char** argv)
 #endif
     QApplication application(argc, argv);
     stambrix::app::SetUpApplication(application);
-    stambrix::run::OptionPaths optionPaths;
+    stambrix::app::OptionChoices optionChoices;
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    stambrix::app::TfrmStambrix frmStambrix(arguments, optionPaths);
+    stambrix::app::TfrmStambrix frmStambrix(arguments, optionChoices);
     stambrix::app::TfrmHelp frmHelp(&frmStambrix);
     stambrix::app::TfrmwmInfoTool frmwmInfoTool(&frmStambrix);
-    stambrix::app::TfrmOpties frmOpties(optionPaths, &frmStambrix);
+    stambrix::app::TfrmOpties frmOpties(optionChoices, &frmStambrix);
     frmStambrix.SetSecondaryWindows({&frmHelp, &frmwmInfoTool, &frmOpties});
     frmStambrix.show();
     return QApplication::exec();

@@ -91,8 +91,8 @@ void AddGap(QToolBar* bar, const char* objectName, int width)
 }
 } // namespace
 
-TfrmStambrix::TfrmStambrix(QStringList arguments, run::OptionPaths& optionPaths)
-    : arguments_(std::move(arguments)), optionPaths_(optionPaths)
+TfrmStambrix::TfrmStambrix(QStringList arguments, OptionChoices& optionChoices)
+    : arguments_(std::move(arguments)), optionChoices_(optionChoices)
 {
     setObjectName("frmStambrix");
     setWindowTitle("Stambrix");
@@ -258,7 +258,7 @@ void TfrmStambrix::FormActivate()
     activated_ = true;
     panels_->SetStatusPanelWidths();
     panels_->Reset();
-    optionPaths_ = {};
+    optionChoices_ = {};
     QString directory = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     while (directory.endsWith(QDir::separator()) && directory.size() > 1)
         directory.chop(1);
@@ -292,7 +292,8 @@ void TfrmStambrix::tbtnUitvoerenClick()
     request.recordGroup = static_cast<run::RecordGroup>(rgrpGroep_->ItemIndex());
     request.outputKind = static_cast<run::OutputKind>(rgrpSoortUitvoer_->ItemIndex());
     request.inFrame = cbxInFrame_->isChecked();
-    request.optionPaths = optionPaths_;
+    request.optionPaths = optionChoices_.optionPaths;
+    request.zonderLevenden = optionChoices_.zonderLevenden;
     request.prefixes = prefixes_;
     if (const auto problem = run::SourceDateEpochProblem()) {
         ShowMessage(this, FromUtf8(*problem), MessageKind::Warning);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/option_choices.h"
 #include "run/run_choices.h"
 #include "run/run_request.h"
 
@@ -35,9 +36,9 @@ class TfrmStambrix : public QWidget
 
 public:
     /// Creating the window records the program's identity (FormCreate). `arguments` are the
-    /// command-line arguments without the program name; `optionPaths` the program's option paths,
-    /// which the options window sets.
-    TfrmStambrix(QStringList arguments, run::OptionPaths& optionPaths);
+    /// command-line arguments without the program name; `optionChoices` what the options window
+    /// sets for the runs.
+    TfrmStambrix(QStringList arguments, OptionChoices& optionChoices);
     ~TfrmStambrix() override;
 
     void SetSecondaryWindows(const SecondaryWindows& windows) { windows_ = windows; }
@@ -77,7 +78,7 @@ private:
     bool IsToolbarCommand(const QObject* object) const;
 
     QStringList arguments_;
-    run::OptionPaths& optionPaths_;
+    OptionChoices& optionChoices_;
     SecondaryWindows windows_;
     bool activated_ = false;
     QString mailAddress_;

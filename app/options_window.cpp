@@ -3,6 +3,7 @@
 #include "app/window_fonts.h"
 #include "app/window_placement.h"
 
+#include <QCheckBox>
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
@@ -33,15 +34,15 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, int top)
 
 } // namespace
 
-TfrmOpties::TfrmOpties(run::OptionPaths& optionPaths, QWidget* parent)
+TfrmOpties::TfrmOpties(OptionChoices& optionChoices, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      optionPaths_(optionPaths)
+      optionChoices_(optionChoices)
 {
     setObjectName(QStringLiteral("frmOpties"));
     setWindowTitle(QStringLiteral("Opties"));
     setModal(true);
     setFont(WindowFont(11));
-    setFixedSize(217, 183);
+    setFixedSize(217, 209);
 
     lblJavaScriptPath = MakeLabel(this, "lblJavaScriptPath", QStringLiteral("Javascript path"), 9, 9);
     edtJavaScriptPath = MakeEdit(this, "edtJavaScriptPath", 27);
@@ -49,10 +50,13 @@ TfrmOpties::TfrmOpties(run::OptionPaths& optionPaths, QWidget* parent)
     edtStyleSheetPath = MakeEdit(this, "edtStyleSheetPath", 75);
     lblAchtergrondPath = MakeLabel(this, "lblAchtergrondPath", QStringLiteral("Achtergrond path"), 9, 105);
     edtAchtergrondPath = MakeEdit(this, "edtAchtergrondPath", 123);
+    cbxZonderLevenden = new QCheckBox(QStringLiteral("Levende personen weglaten"), this);
+    cbxZonderLevenden->setObjectName(QStringLiteral("cbxZonderLevenden"));
+    cbxZonderLevenden->setGeometry(9, 150, 201, 21);
 
     bbtnSluiten = new QPushButton(QStringLiteral("Sluiten"), this);
     bbtnSluiten->setObjectName(QStringLiteral("bbtnSluiten"));
-    bbtnSluiten->setGeometry(75, 150, 75, 25);
+    bbtnSluiten->setGeometry(75, 176, 75, 25);
     QFont boldFont = bbtnSluiten->font();
     boldFont.setBold(true);
     bbtnSluiten->setFont(boldFont);
@@ -63,14 +67,16 @@ TfrmOpties::TfrmOpties(run::OptionPaths& optionPaths, QWidget* parent)
 
     setTabOrder(edtJavaScriptPath, edtStyleSheetPath);
     setTabOrder(edtStyleSheetPath, edtAchtergrondPath);
-    setTabOrder(edtAchtergrondPath, bbtnSluiten);
+    setTabOrder(edtAchtergrondPath, cbxZonderLevenden);
+    setTabOrder(cbxZonderLevenden, bbtnSluiten);
 }
 
 void TfrmOpties::bbtnSluitenClick()
 {
-    optionPaths_.javaScriptPath = edtJavaScriptPath->text().toStdString();
-    optionPaths_.styleSheetPath = edtStyleSheetPath->text().toStdString();
-    optionPaths_.achtergrondPath = edtAchtergrondPath->text().toStdString();
+    optionChoices_.optionPaths.javaScriptPath = edtJavaScriptPath->text().toStdString();
+    optionChoices_.optionPaths.styleSheetPath = edtStyleSheetPath->text().toStdString();
+    optionChoices_.optionPaths.achtergrondPath = edtAchtergrondPath->text().toStdString();
+    optionChoices_.zonderLevenden = cbxZonderLevenden->isChecked();
     accept();
 }
 

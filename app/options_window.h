@@ -1,9 +1,10 @@
 #pragma once
 
-#include "run/run_request.h"
+#include "app/option_choices.h"
 
 #include <QDialog>
 
+class QCheckBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -13,18 +14,20 @@ class QShowEvent;
 namespace stambrix::app {
 
 /// The options window (unit tOpties): the three paths that the HTML pages put before "Genealogie.js",
-/// "Genealogie.css" and "achtergrond.jpg". Created once and hidden between showings, so the edits keep
-/// what was typed. Only "Sluiten" stores the edits; the close box and Escape leave the option paths as they
-/// were.
+/// "Genealogie.css" and "achtergrond.jpg", and whether persons who may be alive are left out. Created once
+/// and hidden between showings, so the controls keep what was set. Only "Sluiten" stores them; the close
+/// box and Escape leave the option choices as they were.
 class TfrmOpties : public QDialog
 {
     Q_OBJECT
 
 public:
-    /// A window over `optionPaths`, which must outlive it; the edits start empty whatever the paths hold.
-    explicit TfrmOpties(run::OptionPaths& optionPaths, QWidget* parent = nullptr);
+    /// A window over `optionChoices`, which must outlive it; the edits start empty and the check box
+    /// unticked whatever the choices hold.
+    explicit TfrmOpties(OptionChoices& optionChoices, QWidget* parent = nullptr);
 
-    /// Stores the three edits unchanged (no trimming, no separator added) into the option paths and closes.
+    /// Stores the three edits unchanged (no trimming, no separator added) into the option paths, and
+    /// the check box, and closes.
     void bbtnSluitenClick();
 
 protected:
@@ -34,13 +37,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    run::OptionPaths& optionPaths_;
+    OptionChoices& optionChoices_;
     QLabel* lblJavaScriptPath;
     QLineEdit* edtJavaScriptPath;
     QLabel* lblStyleSheetPath;
     QLineEdit* edtStyleSheetPath;
     QLabel* lblAchtergrondPath;
     QLineEdit* edtAchtergrondPath;
+    QCheckBox* cbxZonderLevenden;
     QPushButton* bbtnSluiten;
 };
 

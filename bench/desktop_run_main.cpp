@@ -28,8 +28,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "stambrix_desktop_run: %s\n", text.toLocal8Bit().constData());
         messageShown = true;
     };
-    stambrix::run::OptionPaths optionPaths;
-    stambrix::app::TfrmStambrix window({QString::fromLocal8Bit(argv[1])}, optionPaths);
+    stambrix::app::OptionChoices optionChoices;
+    stambrix::app::TfrmStambrix window({QString::fromLocal8Bit(argv[1])}, optionChoices);
     window.show();
     window.FormActivate();
     auto* run = window.findChild<QToolButton*>("tbtnUitvoeren");

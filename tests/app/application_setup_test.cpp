@@ -57,10 +57,10 @@ private slots:
     void WindowTitlesStandWithoutTheProgramNameAfterThem()
     {
         SetUpApplication(*qApp);
-        run::OptionPaths paths;
-        TfrmStambrix main({}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix main({}, optionChoices);
         QCOMPARE(main.windowTitle(), QStringLiteral("Stambrix"));
-        QCOMPARE(TfrmOpties(paths).windowTitle(), QStringLiteral("Opties"));
+        QCOMPARE(TfrmOpties(optionChoices).windowTitle(), QStringLiteral("Opties"));
         QCOMPARE(TfrmHelp().windowTitle(), QStringLiteral("Help"));
         QCOMPARE(TfrmwmInfoTool().windowTitle(), QStringLiteral("Informatie"));
         QCOMPARE(TextsOfModal([&main] { CurrentInteraction().chooseGedcomFile(&main, QString()); }).value(0),
@@ -80,11 +80,11 @@ private slots:
     void EveryWindowShowsTheProgramsIcon()
     {
         SetUpApplication(*qApp);
-        run::OptionPaths paths;
-        TfrmStambrix main({}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix main({}, optionChoices);
         const TfrmHelp help(&main);
         const TfrmwmInfoTool info(&main);
-        const TfrmOpties options(paths, &main);
+        const TfrmOpties options(optionChoices, &main);
         for (const QWidget* window : std::initializer_list<const QWidget*>{&main, &help, &info, &options}) {
             // Drawn, not only named: the SVG takes Qt's SVG plugins.
             const QImage icon = window->windowIcon().pixmap(32).toImage();

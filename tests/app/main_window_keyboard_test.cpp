@@ -24,8 +24,8 @@ private slots:
     void pathFieldIsReadAndSelectedButNotChanged()
     {
         const QString path = "/home/gebruiker/Stamboom/" + QString(80, 'a') + "/voorbeeld.ged";
-        run::OptionPaths paths;
-        TfrmStambrix window({path}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({path}, optionChoices);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         auto* field = window.findChild<QLineEdit*>("edtBestandOpenen");
@@ -57,8 +57,8 @@ private slots:
     void enterRunsTheFocusedToolbarCommand()
     {
         QFETCH(Qt::Key, key);
-        run::OptionPaths paths;
-        TfrmStambrix window({}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({}, optionChoices);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         const auto press = [&window, key](const char* name) {

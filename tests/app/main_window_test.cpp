@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/interaction.h"
+#include "app/options_window.h"
 #include "app/radio_group.h"
 #include "output/folder_lock.h"
 #include "run/run_choices.h"
@@ -64,8 +65,8 @@ private slots:
 
     void selectionRulesHoldAfterEveryChange()
     {
-        run::OptionPaths paths;
-        TfrmStambrix window({}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({}, optionChoices);
         auto* event = Group(window, "rgrpEvent");
         auto* group = Group(window, "rgrpGroep");
         auto* kind = Group(window, "rgrpSoortUitvoer");
@@ -97,8 +98,8 @@ private slots:
     // ones stambrix-cli takes.
     void windowReachesExactlyTheAllowedChoices()
     {
-        run::OptionPaths paths;
-        TfrmStambrix window({}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({}, optionChoices);
         auto* event = Group(window, "rgrpEvent");
         auto* group = Group(window, "rgrpGroep");
         auto* kind = Group(window, "rgrpSoortUitvoer");
@@ -123,8 +124,8 @@ private slots:
 
     void selectionRulesExamples()
     {
-        run::OptionPaths paths;
-        TfrmStambrix window({}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({}, optionChoices);
         auto* event = Group(window, "rgrpEvent");
         auto* group = Group(window, "rgrpGroep");
         auto* kind = Group(window, "rgrpSoortUitvoer");
@@ -146,11 +147,13 @@ private slots:
 
     void firstActivationRunsTheStartUpStepsOnce()
     {
-        run::OptionPaths paths{"js/", "css/", "img/"};
-        TfrmStambrix window({"a.ged", "b.ged"}, paths);
+        OptionChoices optionChoices{{"js/", "css/", "img/"}, true};
+        TfrmStambrix window({"a.ged", "b.ged"}, optionChoices);
         window.FormActivate();
         QCOMPARE(window.findChild<QLineEdit*>("edtBestandOpenen")->text(), QStringLiteral("a.ged"));
+        const run::OptionPaths& paths = optionChoices.optionPaths;
         QVERIFY(paths.javaScriptPath.empty() && paths.styleSheetPath.empty() && paths.achtergrondPath.empty());
+        QVERIFY(!optionChoices.zonderLevenden);
         QCOMPARE(window.MailAddress(), QStringLiteral("stambrix@example.org"));
         QCOMPARE(window.HomePageAddress(), QStringLiteral("https://www.example.com/wendmoor/"));
         QCOMPARE(window.ProgramDirectory(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
@@ -160,17 +163,17 @@ private slots:
         QCOMPARE(Panel(window, 3), QStringLiteral("  regels geschreven"));
         QVERIFY(scope_->interaction.messages.isEmpty());
 
-        paths.styleSheetPath = "stijl/";
+        optionChoices.optionPaths.styleSheetPath = "stijl/";
         window.findChild<QLineEdit*>("edtBestandOpenen")->setText("gekozen.ged");
         window.FormActivate();
-        QCOMPARE(paths.styleSheetPath, std::string("stijl/"));
+        QCOMPARE(optionChoices.optionPaths.styleSheetPath, std::string("stijl/"));
         QCOMPARE(window.findChild<QLineEdit*>("edtBestandOpenen")->text(), QStringLiteral("gekozen.ged"));
     }
 
     void openenCancelledKeepsThePathAndResetsThePanels()
     {
-        run::OptionPaths paths;
-        TfrmStambrix window({"oud.ged"}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({"oud.ged"}, optionChoices);
         window.FormActivate();
         window.findChild<QLabel*>("sbarStambrixPanel1")->setText("  gelezen : 7");
         scope_->interaction.answer.clear();
@@ -185,14 +188,14 @@ private slots:
     void openenStartsInTheFolderOfThePathOrAtHome()
     {
         QTemporaryDir folder;
-        run::OptionPaths paths;
-        TfrmStambrix window({folder.filePath("fam.ged")}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({folder.filePath("fam.ged")}, optionChoices);
         window.FormActivate();
         auto* openen = window.findChild<QToolButton*>("tbtnOpenen");
         scope_->interaction.answer = "/nergens/weg.ged";
         openen->click();
         openen->click();
-        TfrmStambrix empty({}, paths);
+        TfrmStambrix empty({}, optionChoices);
         empty.FormActivate();
         empty.findChild<QToolButton*>("tbtnOpenen")->click();
         QCOMPARE(scope_->interaction.startFolders, QStringList({folder.path(), QDir::homePath(), QDir::homePath()}));
@@ -200,8 +203,8 @@ private slots:
 
     void functionKeysActWithoutTheMenu()
     {
-        run::OptionPaths paths;
-        TfrmStambrix window({}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({}, optionChoices);
         QDialog options;
         window.SetSecondaryWindows({&options, &options, &options});
         window.show();
@@ -218,8 +221,8 @@ private slots:
 
     void contextMenuOpensFromEveryControlEnabledOrNot()
     {
-        run::OptionPaths paths;
-        TfrmStambrix window({}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({}, optionChoices);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto* menu = window.findChild<QMenu*>("pmnuStambrix");
@@ -239,8 +242,8 @@ private slots:
 
     void statusPanelsSitSideBySideInsideTheWindow()
     {
-        run::OptionPaths paths;
-        TfrmStambrix window({}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({}, optionChoices);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.FormActivate();
@@ -267,10 +270,10 @@ private slots:
         file.write("0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /van der Berg/\r\n1 SEX M\r\n0 @I2@ INDI\r\n"
                    "1 NAME Anna /Aa/\r\n0 TRLR\r\n");
         file.close();
-        run::OptionPaths paths;
-        TfrmStambrix window({}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({}, optionChoices);
         window.FormActivate();
-        paths.styleSheetPath = "Stijl/";
+        optionChoices.optionPaths.styleSheetPath = "Stijl/";
         scope_->interaction.answer = gedcom;
         window.findChild<QToolButton*>("tbtnOpenen")->click();
         Group(window, "rgrpSoortUitvoer")->SetItemIndex(1);
@@ -287,12 +290,33 @@ private slots:
         QVERIFY(html.contains("HREF=\"stijl/genealogie.css\""));
     }
 
+    void zonderLevendenTickedInTheOptionsWindowReachesTheRun()
+    {
+        QTemporaryDir folder;
+        const QString gedcom = WriteGedcom(folder, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n1 BIRT\r\n2 DATE "
+                                                   "1990\r\n0 @I2@ INDI\r\n1 NAME Anna /Aa/\r\n1 DEAT\r\n0 TRLR\r\n");
+        OptionChoices optionChoices;
+        TfrmStambrix window({gedcom}, optionChoices);
+        TfrmOpties options(optionChoices, &window);
+        window.FormActivate();
+        options.show();
+        options.findChild<QCheckBox*>("cbxZonderLevenden")->setChecked(true);
+        options.findChild<QAbstractButton*>("bbtnSluiten")->click();
+        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY2(scope_->interaction.messages.isEmpty(), qPrintable(scope_->interaction.messages.join('\n')));
+        QCOMPARE(Panel(window, 1), QStringLiteral("  gelezen : 2"));
+        QCOMPARE(Panel(window, 3), QStringLiteral("  geschreven : 1"));
+        QFile index(folder.filePath("Stambrix/Namen.txt"));
+        QVERIFY(index.open(QIODevice::ReadOnly));
+        QCOMPARE(index.readAll(), QByteArray("Aa, Anna\t\t\t[@I2@]\r\n"));
+    }
+
     void inputDuringARunIsDropped()
     {
         QTemporaryDir folder;
         const QString gedcom = WriteGedcom(folder, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n0 TRLR\r\n");
-        run::OptionPaths paths;
-        TfrmStambrix window({gedcom}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({gedcom}, optionChoices);
         QDialog help;
         window.SetSecondaryWindows({&help, &help, &help});
         window.show();
@@ -329,8 +353,8 @@ private slots:
         QTemporaryDir folder;
         const QString gedcom = WriteGedcom(
             folder, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n0 @I2@ INDI\r\n1 NAME Anna /Aa/\r\n0 TRLR\r\n");
-        run::OptionPaths paths;
-        TfrmStambrix window({gedcom}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({gedcom}, optionChoices);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.FormActivate();
@@ -353,8 +377,8 @@ private slots:
         const QString gedcom = WriteGedcom(folder, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n0 TRLR\r\n");
         const QString output = folder.filePath("Stambrix");
         QVERIFY(QDir().mkpath(output));
-        run::OptionPaths paths;
-        TfrmStambrix window({gedcom}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({gedcom}, optionChoices);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.FormActivate();
@@ -392,8 +416,8 @@ private slots:
 
     void missingFileIsShownInAMessage()
     {
-        run::OptionPaths paths;
-        TfrmStambrix window({"/nergens/weg.ged"}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({"/nergens/weg.ged"}, optionChoices);
         window.FormActivate();
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
         QCOMPARE(scope_->interaction.messages,
@@ -406,8 +430,8 @@ private slots:
     {
         QTemporaryDir folder;
         const QString gedcom = WriteGedcom(folder, "0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n");
-        run::OptionPaths paths;
-        TfrmStambrix window({gedcom}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({gedcom}, optionChoices);
         window.FormActivate();
         qputenv("SOURCE_DATE_EPOCH", "-1");
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
@@ -435,8 +459,8 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /van der Berg/\r\n0 TRLR\r\n");
         file.close();
-        run::OptionPaths paths;
-        TfrmStambrix window({}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({}, optionChoices);
         window.FormActivate();
         scope_->interaction.answer = gedcom;
         window.findChild<QToolButton*>("tbtnOpenen")->click();
@@ -508,8 +532,8 @@ private slots:
         const QMap<QString, QByteArray> before = FilesIn(folder.path());
         const QMap<QString, QByteArray> beforeInOutput = FilesIn(output);
 
-        run::OptionPaths paths;
-        TfrmStambrix window({gedcom}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({gedcom}, optionChoices);
         window.FormActivate();
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
         QFile::setPermissions(output, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

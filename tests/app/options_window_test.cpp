@@ -8,6 +8,7 @@
 #include <string>
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QTest>
 
@@ -84,8 +85,8 @@ private slots:
         QFETCH(bool, bySluiten);
         QFETCH(QStringList, typed);
         QFETCH(QStringList, storedAfter);
-        run::OptionPaths paths{"oud/js/", "oud/css/", "oud/"};
-        TfrmOpties window(paths);
+        OptionChoices optionChoices{{"oud/js/", "oud/css/", "oud/"}};
+        TfrmOpties window(optionChoices);
         window.show();
         QCOMPARE(EditTexts(window), QStringList({"", "", ""}));
 
@@ -96,7 +97,7 @@ private slots:
             QVERIFY(window.close());
 
         QVERIFY(!window.isVisible());
-        QCOMPARE(PathsOf(paths), storedAfter);
+        QCOMPARE(PathsOf(optionChoices.optionPaths), storedAfter);
         // The window is only hidden: the next showing has what was typed, stored or not.
         window.show();
         QCOMPARE(EditTexts(window), typed);
@@ -104,8 +105,8 @@ private slots:
 
     void EnterDoesNothingAndEscapeClosesWithoutStoring()
     {
-        run::OptionPaths paths{"a/", "b/", "c/"};
-        TfrmOpties window(paths);
+        OptionChoices optionChoices{{"a/", "b/", "c/"}};
+        TfrmOpties window(optionChoices);
         window.show();
         TypeInto(window, {"x/", "y/", "z/"});
         for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
@@ -114,9 +115,30 @@ private slots:
         }
         QTest::keyClick(Edit(window, "edtStyleSheetPath"), Qt::Key_Escape);
         QVERIFY(!window.isVisible());
-        QCOMPARE(PathsOf(paths), QStringList({"a/", "b/", "c/"}));
+        QCOMPARE(PathsOf(optionChoices.optionPaths), QStringList({"a/", "b/", "c/"}));
         window.show();
         QCOMPARE(EditTexts(window), QStringList({"x/", "y/", "z/"}));
+    }
+
+    void CheckBoxIsStoredOnlyThroughSluiten()
+    {
+        OptionChoices optionChoices;
+        TfrmOpties window(optionChoices);
+        auto* box = window.findChild<QCheckBox*>(QStringLiteral("cbxZonderLevenden"));
+        window.show();
+        QVERIFY(!box->isChecked());
+        box->setChecked(true);
+        QTest::keyClick(box, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+        QVERIFY(!optionChoices.zonderLevenden);
+        window.show();
+        QVERIFY(box->isChecked());
+        window.findChild<QAbstractButton*>(QStringLiteral("bbtnSluiten"))->click();
+        QVERIFY(optionChoices.zonderLevenden);
+        window.show();
+        box->setChecked(false);
+        QVERIFY(window.close());
+        QVERIFY(optionChoices.zonderLevenden);
     }
 
     void StoredPathsReachTheNextPageHead_data()
@@ -135,13 +157,13 @@ private slots:
     {
         QFETCH(QString, styleSheetPath);
         QFETCH(QString, expectedLink);
-        run::OptionPaths paths;
-        TfrmOpties window(paths);
+        OptionChoices optionChoices;
+        TfrmOpties window(optionChoices);
         window.show();
         TypeInto(window, {"Scripts/", styleSheetPath, ""});
         window.findChild<QAbstractButton*>(QStringLiteral("bbtnSluiten"))->click();
 
-        const std::string head = PageHeadWith(paths);
+        const std::string head = PageHeadWith(optionChoices.optionPaths);
         QVERIFY2(head.find(expectedLink.toStdString()) != std::string::npos, head.c_str());
         QVERIFY2(head.find("SRC=\"scripts/genealogie.js\"") != std::string::npos, head.c_str());
     }

@@ -54,8 +54,8 @@ private slots:
     void nothingFoundIsInformationOverTheFinalPanels()
     {
         QTemporaryDir folder;
-        run::OptionPaths paths;
-        TfrmStambrix window({WriteGedcom(folder, kThreePersonsWithoutOccupation)}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({WriteGedcom(folder, kThreePersonsWithoutOccupation)}, optionChoices);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.FormActivate();
@@ -75,8 +75,8 @@ private slots:
 
     void noFileIsAWarning()
     {
-        run::OptionPaths paths;
-        TfrmStambrix window({}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix window({}, optionChoices);
         window.FormActivate();
         window.findChild<QToolButton*>("tbtnUitvoeren")->click();
         QCOMPARE(scope_->interaction.messages, QStringList("Er is geen bestand opgegeven om te openen."));

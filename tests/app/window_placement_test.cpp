@@ -27,14 +27,14 @@ private slots:
     // off the centre by as much.
     void SecondaryWindowsOpenCentredAtTheSamePlaceEveryTime()
     {
-        run::OptionPaths paths;
-        TfrmStambrix main({}, paths);
+        OptionChoices optionChoices;
+        TfrmStambrix main({}, optionChoices);
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         TfrmHelp help(&main);
         TfrmwmInfoTool info(&main);
         info.SetPause([](int) {});
-        TfrmOpties options(paths, &main);
+        TfrmOpties options(optionChoices, &main);
         const QRect screen = main.screen()->availableGeometry();
         for (const auto& [window, area] :
              {std::pair<QDialog*, QRect>{&help, screen}, {&info, screen}, {&options, main.geometry()}}) {

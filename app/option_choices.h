@@ -1,0 +1,15 @@
+#pragma once
+
+#include "run/run_request.h"
+
+namespace stambrix::app {
+
+/// What the options window sets for the runs to come, kept in memory only: empty and unticked at
+/// every start of the program.
+struct OptionChoices
+{
+    run::OptionPaths optionPaths;
+    bool zonderLevenden = false; ///< «Levende personen weglaten»
+};
+
+} // namespace stambrix::app
