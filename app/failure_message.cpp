@@ -1,5 +1,7 @@
 #include "app/failure_message.h"
 
+#include "app/core_text.h"
+
 #include <cerrno>
 #include <string>
 #include <string_view>
@@ -7,14 +9,9 @@
 namespace stambrix::app {
 
 namespace {
-QString Local(std::string_view text)
-{
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString Sentence(const char* pattern, const text::RunFailure& error)
 {
-    return QString::fromUtf8(pattern).arg(Local(error.path()), Local(error.reason()));
+    return QString::fromUtf8(pattern).arg(FromLocal8Bit(error.path()), FromLocal8Bit(error.reason()));
 }
 } // namespace
 
@@ -28,7 +25,7 @@ QString RunFailureMessage(const text::RunFailure& error, const run::RunRequest& 
     if (error.path() == request.gedcomPath && error.reason() == run::kChangedWhileRead)
         return QString::fromUtf8("Het bestand \"%1\" is veranderd terwijl het gelezen werd; er is niets geschreven. "
                                  "Voer de opdracht opnieuw uit als het bestand klaar is.")
-            .arg(Local(error.path()));
+            .arg(FromLocal8Bit(error.path()));
     if (error.path() == request.gedcomPath)
         return UnreadableFileMessage(error);
     if (error.path().starts_with(outputDirectory + '/'))

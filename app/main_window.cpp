@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/core_text.h"
 #include "app/failure_message.h"
 #include "app/interaction.h"
 #include "app/radio_group.h"
@@ -35,11 +36,6 @@
 namespace stambrix::app {
 
 namespace {
-QString FromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Where the file dialog opens: in the folder of the file in the path field, at home when the field is
 // empty or that folder is gone.
 template <typename Table> QStringList CaptionsOf(const Table& table)

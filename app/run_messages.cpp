@@ -1,15 +1,9 @@
 #include "app/run_messages.h"
 
+#include "app/core_text.h"
 #include "app/status_bar_panels.h"
 
 namespace stambrix::app {
-
-namespace {
-QString FromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-} // namespace
 
 void RunMessages::ShowMessage(std::string_view text)
 {
@@ -19,9 +13,8 @@ void RunMessages::ShowMessage(std::string_view text)
 void RunMessages::ShowFileNotCreated(std::string_view path, std::string_view reason)
 {
     // The reason comes from the system in the user's language and encoding.
-    kept_.push_back({FromUtf8(progress::FileNotCreatedText(path)) + '\r' +
-                         QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size())),
-                     MessageKind::Warning});
+    kept_.push_back(
+        {FromUtf8(progress::FileNotCreatedText(path)) + '\r' + FromLocal8Bit(reason), MessageKind::Warning});
 }
 
 void RunMessages::ShowNote(std::string_view text)

@@ -1,5 +1,7 @@
 #include "app/status_bar_panels.h"
 
+#include "app/core_text.h"
+
 #include <string>
 #include <utility>
 
@@ -9,12 +11,6 @@
 namespace stambrix::app {
 
 namespace {
-// The GEDCOM bytes are not converted; a folder name in a note that is not UTF-8 shows as Latin-1.
-QString FromLocal8Bit(const std::string& text)
-{
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QLabel* AddPanel(QStatusBar* statusBar, const char* objectName, const std::string& caption)
 {
     // Placed by hand rather than added as the bar's items: the bar would put gaps between its items and
