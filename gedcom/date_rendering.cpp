@@ -107,11 +107,6 @@ constexpr std::array<MonthWord, 24> kMonthWords{{
     {"oktober", 10}, {"okt", 10},     {"november", 11}, {"nov", 11},      {"december", 12}, {"dec", 12},
 }};
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 // The letters A-Z that occur in `text`, case folded, one bit each.
 constexpr std::uint32_t LettersIn(std::string_view text)
 {
@@ -133,7 +128,7 @@ int ReadNumber(std::string_view text, std::size_t& pos, std::size_t minDigits, s
 {
     std::size_t end = pos;
     int value = 0;
-    while (end < text.size() && IsDigit(text[end]) && end - pos <= maxDigits) {
+    while (end < text.size() && text::IsAsciiDigit(text[end]) && end - pos <= maxDigits) {
         value = value * 10 + (text[end] - '0');
         ++end;
     }
@@ -157,7 +152,7 @@ bool SkipSeparators(std::string_view text, std::size_t& pos)
 /// there is none. Moves `pos` behind it.
 int ReadMonth(std::string_view text, std::size_t& pos, std::span<const MonthWord> words)
 {
-    if (pos < text.size() && IsDigit(text[pos])) {
+    if (pos < text.size() && text::IsAsciiDigit(text[pos])) {
         const int month = ReadNumber(text, pos, 1, 2);
         return month >= 1 && month <= 12 ? month : 0;
     }

@@ -5,23 +5,13 @@
 namespace stambrix::gedcom {
 
 namespace {
-bool IsDelimiter(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 // Position just behind the tag, and the tag itself.
 std::string_view::size_type TagEnd(std::string_view line, std::string_view& tag)
 {
     std::string_view::size_type i = 0;
     while (i < line.size() && static_cast<unsigned char>(line[i]) <= 32)
         ++i;
-    while (i < line.size() && IsDigit(line[i]))
+    while (i < line.size() && text::IsAsciiDigit(line[i]))
         ++i;
     while (i < line.size() && IsDelimiter(line[i]))
         ++i;

@@ -9,6 +9,12 @@
 // needs it.
 namespace stambrix::gedcom {
 
+/// True for the delimiters between the parts of a line: a blank or a tab.
+constexpr bool IsDelimiter(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
 /// True when the trimmed line is a level-0 line: "0" followed by a blank or a tab.
 bool IsLevelZero(std::string_view line);
 

@@ -5,18 +5,6 @@
 
 namespace stambrix::gedcom {
 
-namespace {
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-bool IsDelimiter(char c)
-{
-    return c == ' ' || c == '\t';
-}
-} // namespace
-
 bool IsPrivateRestriction(std::string_view value)
 {
     for (std::size_t from = 0; from <= value.size();) {
@@ -34,13 +22,13 @@ bool HoldsYearUpTo(std::string_view value, int latest)
 {
     std::size_t i = 0;
     while (i < value.size()) {
-        if (!IsDigit(value[i])) {
+        if (!text::IsAsciiDigit(value[i])) {
             ++i;
             continue;
         }
         int year = 0;
         const std::size_t start = i;
-        for (; i < value.size() && IsDigit(value[i]); ++i)
+        for (; i < value.size() && text::IsAsciiDigit(value[i]); ++i)
             if (i - start < 4)
                 year = year * 10 + (value[i] - '0');
         const std::size_t digits = i - start;

@@ -7,6 +7,11 @@
 // characters with codes 0 to 32. Bytes above 127 are never changed, whatever their encoding.
 namespace stambrix::text {
 
+constexpr bool IsAsciiDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
 constexpr char ToUpperAscii(char c)
 {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
