@@ -14,7 +14,7 @@
 namespace stambrix::output {
 
 /// An output file written whole or not at all: the bytes go to a new temporary file beside the
-/// target, «.<name>.<pid>.<n>.<n>.<n>.tmp», which replaces the target only in Publish, or in
+/// target, «.stambrix-<name>.<pid>.<n>.<n>.<n>.tmp», which replaces the target only in Publish, or in
 /// PutInPlace and Keep. Until then, and whenever anything fails, the target stays exactly as it was;
 /// a file that is not published is removed. While it exists the temporary file is in the registry of
 /// temporary files, so an interrupted program removes it too (RemoveTemporaryFiles).

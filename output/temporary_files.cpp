@@ -47,7 +47,7 @@ std::filesystem::path TemporaryPathFor(const std::filesystem::path& target, unsi
 {
     static std::atomic<unsigned> counter{0};
     const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
-    std::string name(1, '.');
+    std::string name(kTemporaryNamePrefix);
     name.append(target.filename().string());
     name.append(1, '.').append(std::to_string(getpid()));
     for (const auto part : {static_cast<unsigned long long>(now % 1000000007),
@@ -60,9 +60,10 @@ std::filesystem::path TemporaryPathFor(const std::filesystem::path& target, unsi
 bool IsTemporaryName(std::string_view fileName)
 {
     constexpr std::string_view kSuffix = ".tmp";
-    if (!fileName.starts_with('.') || !fileName.ends_with(kSuffix))
+    if (!fileName.starts_with(kTemporaryNamePrefix) || !fileName.ends_with(kSuffix))
         return false;
-    std::string_view rest = fileName.substr(1, fileName.size() - 1 - kSuffix.size());
+    std::string_view rest =
+        fileName.substr(kTemporaryNamePrefix.size(), fileName.size() - kTemporaryNamePrefix.size() - kSuffix.size());
     // Four numbers, each after a dot, behind a name that is not empty.
     for (int count = 0; count < 4; ++count) {
         const auto dot = rest.rfind('.');

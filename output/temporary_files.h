@@ -14,11 +14,14 @@ inline constexpr std::size_t kTemporaryFileSlots = 128;
 /// The longest path the registry holds, its closing zero byte included; the system takes no longer one.
 inline constexpr std::size_t kTemporaryPathCapacity = 4096;
 
+/// The beginning of every temporary file name of ours; no user's file has it by accident.
+inline constexpr std::string_view kTemporaryNamePrefix = ".stambrix-";
+
 /// A name beside `target` that no other writer uses at the same moment, in this process or another:
-/// «.<name>.<pid>.<n>.<n>.<n>.tmp», the last number `attempt`.
+/// «.stambrix-<name>.<pid>.<n>.<n>.<n>.tmp», the last number `attempt`.
 std::filesystem::path TemporaryPathFor(const std::filesystem::path& target, unsigned attempt);
 
-/// `fileName` has the form of TemporaryPathFor's names, «.Namen.txt.4711.52.3.0.tmp».
+/// `fileName` has the form of TemporaryPathFor's names, «.stambrix-Namen.txt.4711.52.3.0.tmp».
 bool IsTemporaryName(std::string_view fileName);
 
 /// Enters `path`, a temporary file about to be made, in the process-wide registry of temporary files

@@ -1,3 +1,4 @@
+#include "output/folder_lock.h"
 #include "test_support/child_run.h"
 #include "test_support/cli_run.h"
 #include "test_support/generated_gedcom.h"
@@ -5,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +13,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string>
 #include <thread>
@@ -78,12 +78,12 @@ protected:
     stambrix::test_support::TempFolder work_{"stambrix-interrupted"};
 };
 
-// The names in the folder that look like temporary files: ".Namen.txt.<pid>....tmp".
+// The names in the folder that look like temporary files: ".stambrix-Namen.txt.<pid>....tmp".
 std::set<std::string> TemporaryFilesIn(const fs::path& folder)
 {
     std::set<std::string> names;
     for (const std::string& name : EntriesOf(folder))
-        if (name.starts_with(".Namen.txt.") && name.ends_with(".tmp"))
+        if (name.starts_with(".stambrix-Namen.txt.") && name.ends_with(".tmp"))
             names.insert(name);
     return names;
 }
@@ -144,7 +144,8 @@ TEST_F(InterruptedRuns, HangUpStartedIgnoredAsUnderNohupLetsTheRunFinish)
 // A temporary file is judged by the folder's lock, not by the process id in its name: while another
 // run holds the lock (here this process, for a run whose process id is free here, as a run in another
 // PID namespace or on another machine has), the next run waits and leaves its files alone; once the
-// lock is free, what is left of the pattern goes, and the user's files that look like it stay.
+// lock is free, what is left of the pattern goes, and the user's files that look like it stay, also
+// one with the numbers of a temporary name behind a name of its own.
 TEST_F(InterruptedRuns, NextRunRemovesOnlyTemporaryFilesWhoseLockNobodyHolds)
 {
     WriteEarlierIndex();
@@ -153,23 +154,22 @@ TEST_F(InterruptedRuns, NextRunRemovesOnlyTemporaryFilesWhoseLockNobodyHolds)
     if (ended == 0)
         _exit(0);
     ASSERT_EQ(waitpid(ended, nullptr, 0), ended);
-    const std::string live = ".Namen.txt." + std::to_string(ended) + ".123.4.0.tmp";
+    const std::string live = ".stambrix-Namen.txt." + std::to_string(ended) + ".123.4.0.tmp";
     const std::set<std::string> usersOwn = {
         ".Namen.txt.tmp",
+        ".Namen.txt." + std::to_string(ended) + ".123.4.0.tmp",
         "Namen.txt." + std::to_string(ended) + ".123.4.0.tmp",
-        ".Namen.txt." + std::to_string(ended) + ".123.4.tmp",
+        ".stambrix-Namen.txt." + std::to_string(ended) + ".123.4.tmp",
     };
     for (const std::string& name : usersOwn)
         WriteBytes(Output() / name, "van de gebruiker\r\n");
     WriteBytes(Output() / live, "half");
-    const int folder = open(Output().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    ASSERT_GE(folder, 0);
-    ASSERT_EQ(flock(folder, LOCK_EX), 0);
+    auto turn = std::make_unique<stambrix::output::FolderLock>(Output(), [] {});
 
     Child next(kCli, Cli());
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_TRUE(fs::exists(Output() / live)) << "the file of a run that holds the lock went";
-    close(folder);
+    turn.reset();
     const ChildResult result = next.Wait();
 
     EXPECT_EQ(result.exitCode, 0) << result.err;

@@ -1,6 +1,6 @@
 /* Preloaded into a child process (LD_PRELOAD), makes putting one file on the disk fail like a bad
  * disk: fsync of the temporary file of the index file named STAMBRIX_FSYNC_ERROR_NAME (a file
- * ".<name>.<...>.tmp", as /proc/self/fd shows it) returns -1 with errno EIO. The file
+ * ".stambrix-<name>.<...>.tmp", as /proc/self/fd shows it) returns -1 with errno EIO. The file
  * STAMBRIX_FSYNC_ERROR_LOG gets the line "loaded" when the library is loaded and "EIO" for every
  * fsync it makes fail. */
 #define _GNU_SOURCE
@@ -36,7 +36,11 @@ static int IsFailingFile(int fd)
         return 0;
     const char* slash = strrchr(path, '/');
     const char* base = slash == NULL ? path : slash + 1;
-    return base[0] == '.' && strncmp(base + 1, name, strlen(name)) == 0 && base[1 + strlen(name)] == '.';
+    const char* prefix = ".stambrix-";
+    if (strncmp(base, prefix, strlen(prefix)) != 0)
+        return 0;
+    base += strlen(prefix);
+    return strncmp(base, name, strlen(name)) == 0 && base[strlen(name)] == '.';
 }
 
 int fsync(int fd)

@@ -58,7 +58,8 @@ TEST_F(TemporaryFiles, RemoveTemporaryFilesRemovesTheUnfinishedFilesOnly)
 }
 
 // Under the folder's lock every file of the temporary-name pattern is a killed run's, whatever
-// process id its name holds; the user's own files that merely look alike stay.
+// process id its name holds; the user's own files that merely look alike stay, also a hidden file
+// with the numbers of the pattern behind a name of its own.
 TEST_F(TemporaryFiles, StaleTemporaryFilesAreThoseOfThePatternOnly)
 {
     {
@@ -67,16 +68,18 @@ TEST_F(TemporaryFiles, StaleTemporaryFilesAreThoseOfThePatternOnly)
         ASSERT_EQ(names.size(), 1u);
         EXPECT_TRUE(IsTemporaryName(*names.begin())) << *names.begin();
     }
-    WriteBytes(File(".Namen.txt.4194303.52.3.0.tmp"), "van een gestopte run");
-    WriteBytes(File(".index.htm.1.2.3.tmp"), "drie getallen");
-    WriteBytes(File("Namen.txt.1.2.3.4.tmp"), "zonder punt vooraan");
-    WriteBytes(File(".1.2.3.4.tmp"), "zonder naam");
-    fs::create_directory(File(".map.1.2.3.4.tmp"));
+    const std::set<std::string> usersOwn = {".Namen.txt.4194303.52.3.0.tmp", ".stambrix-index.htm.1.2.3.tmp",
+                                            "stambrix-Namen.txt.1.2.3.4.tmp", ".stambrix-1.2.3.4.tmp"};
+    for (const std::string& name : usersOwn)
+        WriteBytes(File(name), "van de gebruiker");
+    WriteBytes(File(".stambrix-Namen.txt.4194303.52.3.0.tmp"), "van een gestopte run");
+    fs::create_directory(File(".stambrix-map.1.2.3.4.tmp"));
 
     RemoveStaleTemporaryFiles(folder_.path());
 
-    EXPECT_EQ(EntriesOf(folder_.path()), (std::set<std::string>{".index.htm.1.2.3.tmp", "Namen.txt.1.2.3.4.tmp",
-                                                                ".1.2.3.4.tmp", ".map.1.2.3.4.tmp"}));
+    std::set<std::string> expected = usersOwn;
+    expected.insert(".stambrix-map.1.2.3.4.tmp");
+    EXPECT_EQ(EntriesOf(folder_.path()), expected);
 }
 
 } // namespace
