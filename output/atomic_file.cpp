@@ -16,11 +16,12 @@ namespace {
 constexpr std::size_t kWriteBlockSize = 1 << 20;
 constexpr mode_t kPermissionBits = 07777;
 
-// The status of the regular file that `target` names; nothing when there is none.
+// The status of the entry `target` when it is a regular file; nothing otherwise. A symbolic link is
+// not followed: whoever planted one would otherwise choose the owner and bits of the new file.
 std::optional<struct stat> ReplacedFileOf(const std::filesystem::path& target)
 {
     struct stat status = {};
-    if (stat(target.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+    if (lstat(target.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
     return status;
 }

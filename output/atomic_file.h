@@ -19,9 +19,10 @@ namespace stambrix::output {
 /// a file that is not published is removed. While it exists the temporary file is in the registry of
 /// temporary files, so an interrupted program removes it too (RemoveTemporaryFiles).
 ///
-/// A file that replaces another takes over its permission bits, and its owner and group where the
-/// process may give them; they hold from the temporary file's creation on. A new file gets the
-/// default permissions (0666 less the umask).
+/// A file that replaces a regular file takes over its permission bits, and its owner and group where
+/// the process may give them; they hold from the temporary file's creation on. A new file, and one
+/// that replaces anything else (a symbolic link is not followed), gets the default permissions
+/// (0666 less the umask).
 class AtomicFile
 {
 public:

@@ -155,6 +155,29 @@ TEST_F(ReplacedFiles, OfAGroupTheRunMayNotGiveGetItsOwnGroupAndKeepTheirBits)
     EXPECT_EQ(PermissionsOf(Output() / "Namen.txt"), 0640u);
 }
 
+// A symbolic link that another user planted where a file of the index goes, in a folder they share,
+// points at a file of theirs that anyone may write: the index that replaces the link is the run's own
+// file, with the default bits, and the file the link pointed at stays as it was.
+TEST_F(ReplacedFiles, PlantedSymbolicLinkPassesOnNeitherOwnerNorBits)
+{
+    WriteBytes(Gedcom(), GeneratedGedcom(40));
+    const fs::path planted = work_.path() / "van-een-ander.txt";
+    WriteBytes(planted, "van een ander\r\n");
+    fs::permissions(planted, static_cast<fs::perms>(0666));
+    if (RunsAsRoot()) {
+        ASSERT_EQ(chown(planted.c_str(), kUnprivilegedId, kUnprivilegedId), 0);
+    }
+    fs::create_directory(Output());
+    fs::create_symlink(planted, Output() / "Namen.txt");
+
+    Run(kText);
+
+    ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(Output() / "Namen.txt")));
+    EXPECT_EQ(StatusOf(Output() / "Namen.txt").st_uid, geteuid());
+    EXPECT_EQ(PermissionsOf(Output() / "Namen.txt"), 0644u);
+    EXPECT_EQ(ReadBytes(planted), "van een ander\r\n");
+}
+
 TEST_F(ReplacedFiles, NewFilesGetTheDefaultPermissions)
 {
     WriteBytes(Gedcom(), GeneratedGedcom(40));
