@@ -1,16 +1,20 @@
 #include "output/folder_lock.h"
 
+#include "output/temporary_files.h"
 #include "text/run_failure.h"
 
 #include <cerrno>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace stambrix::output {
 
 namespace {
+constexpr int kOpenFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+
 int Lock(int fd, int operation)
 {
     int result;
@@ -20,43 +24,89 @@ int Lock(int fd, int operation)
     return result == 0 ? 0 : errno;
 }
 
-// Takes the lock of `fd`, calling `waiting` first when another holds it; 0 or the error number.
-int LockWaiting(int fd, const std::function<void()>& waiting)
+// The folder refuses a new file to this user, or to everyone.
+bool TakesNoFiles(int failure)
 {
-    const int failure = Lock(fd, LOCK_EX | LOCK_NB);
-    if (failure != EWOULDBLOCK)
-        return failure;
-    waiting();
-    return Lock(fd, LOCK_EX);
+    return failure == EACCES || failure == EPERM || failure == EROFS;
+}
+
+// Opens the lock file `path`, made when there is none; -1 when the folder takes no file. Throws
+// text::RunFailure when a lock file is there but cannot be opened.
+int OpenLockFile(const std::filesystem::path& path)
+{
+    for (;;) {
+        // Not made in the same call: in a sticky folder the system refuses O_CREAT on another user's
+        // file, which opens all the same without it.
+        int fd = open(path.c_str(), O_RDWR | kOpenFlags);
+        // A file this user may not write, left by another: on a local disk a file open for reading
+        // takes the lock as well.
+        if (fd < 0 && errno == EACCES)
+            fd = open(path.c_str(), O_RDONLY | kOpenFlags);
+        if (fd >= 0)
+            return fd;
+        if (errno == EROFS)
+            return -1;
+        if (errno != ENOENT)
+            throw text::RunFailureFromErrno(path.string(), errno);
+        fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | kOpenFlags, 0666);
+        if (fd >= 0) {
+            // The umask narrowed the bits at creation; every user who may write into the folder may
+            // run next. Should the bits stay narrow, the others open the file for reading.
+            (void)fchmod(fd, 0666);
+            return fd;
+        }
+        if (TakesNoFiles(errno))
+            return -1;
+        if (errno != EEXIST)
+            throw text::RunFailureFromErrno(path.string(), errno);
+    }
+}
+
+// `fd` is still the file at `path`: the run before may have removed it while this one waited.
+bool IsStillAt(int fd, const std::filesystem::path& path)
+{
+    struct stat opened = {};
+    struct stat there = {};
+    return fstat(fd, &opened) == 0 && lstat(path.c_str(), &there) == 0 && opened.st_dev == there.st_dev &&
+           opened.st_ino == there.st_ino;
 }
 } // namespace
 
 FolderLock::FolderLock(const std::filesystem::path& folder, const std::function<void()>& waiting)
+    : path_(folder / kFolderLockName)
 {
-    fd_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd_ >= 0 && LockWaiting(fd_, waiting) == 0)
-        return;
-    if (fd_ >= 0)
-        close(fd_);
-    // NFS takes an exclusive lock only on a file open for writing.
-    const std::filesystem::path path = folder / kFolderLockName;
-    fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd_ < 0) {
-        if (errno == EACCES || errno == EROFS || errno == EPERM)
+    bool waited = false;
+    while ((fd_ = OpenLockFile(path_)) >= 0) {
+        int failure = Lock(fd_, LOCK_EX | LOCK_NB);
+        if (failure == EWOULDBLOCK) {
+            if (!waited)
+                waiting();
+            waited = true;
+            failure = Lock(fd_, LOCK_EX);
+        }
+        if (failure != 0) {
+            close(fd_);
+            fd_ = -1;
+            throw text::RunFailureFromErrno(path_.string(), failure);
+        }
+        if (IsStillAt(fd_, path_)) {
+            slot_ = RegisterTemporaryFile(path_.c_str());
             return;
-        throw text::RunFailureFromErrno(path.string(), errno);
-    }
-    if (const int failure = LockWaiting(fd_, waiting)) {
+        }
         close(fd_);
-        fd_ = -1;
-        throw text::RunFailureFromErrno(path.string(), failure);
     }
 }
 
 FolderLock::~FolderLock()
 {
-    if (fd_ >= 0)
-        close(fd_);
+    if (fd_ < 0)
+        return;
+    // Removed while still held: a run waiting on this file then finds that it went, and takes the
+    // lock of the next one. Once an interrupted program has removed it, another run may have made
+    // the next one.
+    if (!slot_ || UnregisterTemporaryFile(*slot_))
+        unlink(path_.c_str());
+    close(fd_);
 }
 
 } // namespace stambrix::output

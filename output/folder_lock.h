@@ -1,33 +1,40 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 namespace stambrix::output {
 
-/// The file in an index folder whose lock gives one run at a time its turn where the folder itself
-/// cannot be locked (NFS).
+/// The file in an index folder whose lock gives one run at a time its turn.
 inline constexpr const char* kFolderLockName = ".stambrix.lock";
 
-/// One run's turn at writing into a folder: an exclusive lock (flock) on the folder, held from
-/// construction to destruction. The system drops the lock when the process ends, however it ends,
-/// so a killed run never holds up the next one; it holds across processes in other PID namespaces.
-/// Where the folder cannot be locked, the lock is taken on the file kFolderLockName in it, which
-/// NFS passes on to other machines.
+/// One run's turn at writing into a folder: an exclusive lock (flock) on the file kFolderLockName in
+/// it, held from construction to destruction. Every run takes this one lock, also one that may write
+/// into the folder but not read it (mode -wx), which could not lock the folder itself. The file is
+/// open for writing where it can be, as NFS wants for passing the lock on to other machines; it is
+/// made writable for everyone who may write into the folder, since any of them may run next. The
+/// system drops the lock when the process ends, however it ends, so a killed run never holds up the
+/// next one; it holds across processes in other PID namespaces. The run whose turn ends removes the
+/// file, also when a signal ends it (the file is in the registry of temporary files while the lock
+/// is held); one that a killed run left serves the next run, which removes it.
 class FolderLock
 {
 public:
     /// Takes the lock of `folder`; while another run holds it, calls `waiting` once and waits for
-    /// it. Throws text::RunFailure (the path and the reason) when the lock cannot be taken. A folder that
-    /// can neither be locked nor take a lock file takes no index files either: the run then goes on
-    /// without the lock, and its first file tells why.
+    /// it. Throws text::RunFailure (the path and the reason) when the lock cannot be taken. A folder
+    /// that takes no lock file (read-only for this user or on a read-only disk) takes no index files
+    /// either: the run then goes on without the lock, and its first file tells why.
     FolderLock(const std::filesystem::path& folder, const std::function<void()>& waiting);
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
 private:
+    std::filesystem::path path_;
     int fd_ = -1;
+    std::optional<std::size_t> slot_;
 };
 
 } // namespace stambrix::output

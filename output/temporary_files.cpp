@@ -110,10 +110,10 @@ int MakeTemporaryFile(const std::filesystem::path& target, const std::function<i
     }
 }
 
-void UnregisterTemporaryFile(std::size_t slot)
+bool UnregisterTemporaryFile(std::size_t slot)
 {
     int expected = Live;
-    slots[slot].state.compare_exchange_strong(expected, Free);
+    return slots[slot].state.compare_exchange_strong(expected, Free);
 }
 
 void RemoveTemporaryFiles() noexcept

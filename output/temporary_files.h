@@ -37,8 +37,8 @@ int MakeTemporaryFile(const std::filesystem::path& target, const std::function<i
                       std::filesystem::path& temporary, std::size_t& slot);
 
 /// Takes the file of `slot` out of the registry once it is renamed into place or removed. A slot that
-/// RemoveTemporaryFiles has taken stays taken: the process is ending.
-void UnregisterTemporaryFile(std::size_t slot);
+/// RemoveTemporaryFiles has taken stays taken: the process is ending. False then, true otherwise.
+bool UnregisterTemporaryFile(std::size_t slot);
 
 /// Removes every registered temporary file with unlink() and nothing else, so a signal handler may
 /// call it, on any thread, also while another thread registers or unregisters a file. Each file is

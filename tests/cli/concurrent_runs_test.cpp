@@ -5,14 +5,22 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <ostream>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 // Two stambrix-cli processes write into one folder at the same moment, as when a user starts a run
-// twice, or two trees in one folder are indexed at once: they take turns, so both succeed and the
-// folder holds the files of one run, whole, never pages of both.
+// twice, two trees in one folder are indexed at once, or two users share the folder: they take turns,
+// so both succeed and the folder holds the files of one run, whole, never pages of both.
 namespace {
 
 namespace fs = std::filesystem;
@@ -24,6 +32,7 @@ using stambrix::test_support::DifferencesBetween;
 using stambrix::test_support::FolderContents;
 
 const fs::path kCli = STAMBRIX_CLI_PATH;
+const fs::path kStopPreload = STAMBRIX_STOP_AT_TEMPORARY_PRELOAD;
 
 struct ConcurrentCase
 {
@@ -105,6 +114,71 @@ TEST_P(ConcurrentRuns, TakeTurnsAndLeaveTheWholeSetOfOneRun)
 INSTANTIATE_TEST_SUITE_P(Outputs, ConcurrentRuns,
                          ::testing::Values(ConcurrentCase{"Text", {}},
                                            ConcurrentCase{"HtmlInFrame", {"--uitvoer", "html", "--in-frame"}}),
+                         [](const auto& testInfo) { return testInfo.param.name; });
+
+// A run whose user may read the folder and one whose user may only write into it (mode -wx) take the
+// same lock, whichever comes first: the second waits, says so, and leaves the temporary file of the
+// first alone; then both write their index.
+struct RightsCase
+{
+    std::string name;
+    bool writeOnlyFirst = false;
+};
+
+std::ostream& operator<<(std::ostream& os, const RightsCase& c)
+{
+    return os << c.name;
+}
+
+class RunsWithOtherRights : public ::testing::TestWithParam<RightsCase>
+{
+};
+
+TEST_P(RunsWithOtherRights, TakeTheSameLock)
+{
+    if (!stambrix::test_support::RunsAsRoot())
+        GTEST_SKIP() << "only root can start a run as another user";
+    stambrix::test_support::TempFolder work("stambrix-rights");
+    const fs::path gedcom = work.path() / "stamboom.ged";
+    stambrix::test_support::WriteBytes(gedcom, stambrix::test_support::GeneratedGedcom(200));
+    stambrix::test_support::HandToUnprivilegedChild(work.path());
+    if (!stambrix::test_support::UnprivilegedChildCan(kCli, X_OK) ||
+        !stambrix::test_support::UnprivilegedChildCan(kStopPreload, R_OK))
+        GTEST_SKIP() << "user " << stambrix::test_support::kUnprivilegedId << " cannot run " << kCli;
+    const fs::path output = work.path() / "Stambrix";
+    fs::create_directory(output);
+    ASSERT_EQ(chown(output.c_str(), 0, 0), 0);
+    fs::permissions(output, static_cast<fs::perms>(0733));
+    ChildSetup first;
+    first.args = {"-q", gedcom.string()};
+    first.unprivileged = GetParam().writeOnlyFirst;
+    const char* sanitizerOptions = std::getenv("ASAN_OPTIONS");
+    // AddressSanitizer wants to be the first library; this one comes before it.
+    first.environment = {"LD_PRELOAD=" + kStopPreload.string(),
+                         std::string("ASAN_OPTIONS=") + (sanitizerOptions != nullptr ? sanitizerOptions : "") +
+                             ":verify_asan_link_order=0"};
+    ChildSetup second;
+    second.args = first.args;
+    second.unprivileged = !GetParam().writeOnlyFirst;
+
+    Child firstRun(kCli, first);
+    ASSERT_TRUE(firstRun.WaitUntilStopped()) << "the run made no temporary file, or did not load " << kStopPreload;
+    const std::set<std::string> whileFirstWrites = stambrix::test_support::EntriesOf(output);
+    Child secondRun(kCli, second);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(stambrix::test_support::EntriesOf(output), whileFirstWrites) << "the second run did not wait";
+    firstRun.Send(SIGCONT);
+    const ChildResult firstResult = firstRun.Wait();
+    const ChildResult secondResult = secondRun.Wait();
+
+    EXPECT_EQ(firstResult.exitCode, 0) << firstResult.err;
+    EXPECT_EQ(secondResult.exitCode, 0) << secondResult.err;
+    EXPECT_EQ(secondResult.err, "wacht op een andere run in " + output.string() + "\n");
+    EXPECT_EQ(stambrix::test_support::EntriesOf(output), std::set<std::string>{"Namen.txt"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Rights, RunsWithOtherRights,
+                         ::testing::Values(RightsCase{"ReadingRunFirst", false}, RightsCase{"WriteOnlyRunFirst", true}),
                          [](const auto& testInfo) { return testInfo.param.name; });
 
 } // namespace
