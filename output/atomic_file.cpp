@@ -182,15 +182,14 @@ void AtomicFile::Keep()
     stage_ = Stage::Done;
 }
 
-void AtomicFile::Undo() noexcept
+int AtomicFile::Undo() noexcept
 {
     if (stage_ != Stage::Placed)
-        return;
-    if (kept_.Holds())
-        kept_.PutBack(target_);
-    else
-        unlink(target_.c_str());
+        return 0;
     stage_ = Stage::Done;
+    if (kept_.Holds())
+        return kept_.PutBack(target_);
+    return unlink(target_.c_str()) == 0 ? 0 : errno;
 }
 
 } // namespace stambrix::output

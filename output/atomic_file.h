@@ -55,8 +55,13 @@ public:
     /// After PutInPlace: removes the file the target held before.
     void Keep();
     /// After PutInPlace: puts back the file the target held before, or removes the target when it
-    /// held none. A file destroyed after PutInPlace without Keep is undone.
-    void Undo() noexcept;
+    /// held none; 0, or the error number when it could not. A file destroyed after PutInPlace without
+    /// Keep is undone.
+    int Undo() noexcept;
+
+    /// Where the completed file waits for PutInPlace; after an exchange of names it holds the file
+    /// the target held before.
+    const std::filesystem::path& TemporaryPath() const { return temporary_; }
 
 private:
     enum class Stage

@@ -1,11 +1,13 @@
 #include "output/completed_files.h"
 
-#include "output/kept_file.h"
 #include "output/replaceable_target.h"
 #include "output/temporary_files.h"
 #include "output/termination_signals_held.h"
+#include "text/run_failure.h"
 
 #include <cerrno>
+#include <optional>
+#include <system_error>
 
 #include <sys/stat.h>
 
@@ -29,6 +31,36 @@ void CompletedFiles::Remove(std::filesystem::path target)
     removed_.push_back(std::move(target));
 }
 
+std::vector<JournalEntry> CompletedFiles::JournalEntries() const
+{
+    std::vector<JournalEntry> entries;
+    for (const auto& [target, file] : files_)
+        entries.push_back({target.filename().string(), IdentityOf(file->TemporaryPath()), IdentityOf(target),
+                           file->TemporaryPath().filename().string()});
+    for (const auto& target : removed_)
+        if (const std::optional<FileIdentity> earlier = IdentityOf(target))
+            entries.push_back({target.filename().string(), std::nullopt, earlier, {}});
+    return entries;
+}
+
+std::string CompletedFiles::PutBackEarlierFiles(std::vector<std::pair<std::filesystem::path, KeptFile>>& setAside)
+{
+    std::string notPutBack;
+    const auto note = [&notPutBack](const std::filesystem::path& place, int failure) {
+        if (failure != 0)
+            notPutBack += "\n" + place.string() +
+                          ": kon niet teruggezet worden: " + std::generic_category().message(failure) +
+                          "; de volgende run in deze map zet het terug";
+    };
+    // Each target has its own earlier file, so the order of putting them back does not matter; a
+    // file not yet in place has nothing to undo.
+    for (auto& [target, kept] : setAside)
+        note(target, kept.PutBack(target));
+    for (const auto& [target, file] : files_)
+        note(target, file->Undo());
+    return notPutBack;
+}
+
 void CompletedFiles::PublishAll()
 {
     for (const auto& [target, file] : files_)
@@ -39,20 +71,31 @@ void CompletedFiles::PublishAll()
         file->MakeDurable();
 
     const TerminationSignalsHeld held;
+    // One rename is whole by itself; of more, a crash between two would leave pages of two sets.
+    const std::vector<JournalEntry> entries = JournalEntries();
+    std::optional<PublishJournal> journal;
+    if (entries.size() > 1)
+        journal.emplace(folder_, entries);
     std::vector<std::pair<std::filesystem::path, KeptFile>> setAside;
+    setAside.reserve(removed_.size());
     try {
         for (const auto& [target, file] : files_)
             file->PutInPlace();
         for (const auto& target : removed_)
             if (Exists(target))
                 setAside.emplace_back(target, KeptFile::MoveAside(target));
+        if (journal)
+            journal->End();
+    } catch (const text::RunFailure& failure) {
+        const std::string notPutBack = PutBackEarlierFiles(setAside);
+        if (notPutBack.empty() && journal)
+            journal->Drop();
+        if (notPutBack.empty())
+            throw;
+        throw text::RunFailure(failure.path(), failure.reason() + notPutBack, failure.errorNumber());
     } catch (...) {
-        // Each target has its own earlier file, so the order of putting them back does not matter;
-        // a file not yet in place has nothing to undo.
-        for (auto& [target, kept] : setAside)
-            kept.PutBack(target);
-        for (const auto& [target, file] : files_)
-            file->Undo();
+        if (PutBackEarlierFiles(setAside).empty() && journal)
+            journal->Drop();
         throw;
     }
     for (auto& [target, file] : files_)

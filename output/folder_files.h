@@ -14,7 +14,7 @@ namespace stambrix::output {
 class FolderFiles final : public FileSet
 {
 public:
-    explicit FolderFiles(std::filesystem::path folder) : folder_(std::move(folder)) {}
+    explicit FolderFiles(std::filesystem::path folder) : folder_(std::move(folder)), completed_(folder_) {}
 
     void Open(std::string_view name) override;
     void Write(std::string_view bytes) override;

@@ -67,14 +67,13 @@ KeptFile KeptFile::Adopt(std::filesystem::path temporary, std::size_t slot)
     return kept;
 }
 
-bool KeptFile::PutBack(const std::filesystem::path& place) noexcept
+int KeptFile::PutBack(const std::filesystem::path& place) noexcept
 {
     if (!Holds())
-        return true;
-    const bool back = std::rename(temporary_.c_str(), place.c_str()) == 0;
-    if (back)
-        Release();
-    return back;
+        return 0;
+    const int failure = std::rename(temporary_.c_str(), place.c_str()) == 0 ? 0 : errno;
+    Release();
+    return failure;
 }
 
 void KeptFile::Drop() noexcept

@@ -29,8 +29,10 @@ public:
 
     /// A file is kept.
     bool Holds() const { return !temporary_.empty(); }
-    /// Puts the kept file back at `place`, replacing what stands there; false when it could not.
-    bool PutBack(const std::filesystem::path& place) noexcept;
+    /// Puts the kept file back at `place`, replacing what stands there; 0, or the error number when
+    /// it could not. A file that could not be put back is let go: out of the registry of temporary
+    /// files, it stays on disk also when the program is interrupted, for the next run to put back.
+    int PutBack(const std::filesystem::path& place) noexcept;
     /// Removes the kept file.
     void Drop() noexcept;
 

@@ -1,5 +1,6 @@
 #include "output/stale_temporary_files.h"
 
+#include "output/publish_journal.h"
 #include "output/temporary_files.h"
 
 namespace stambrix::output {
@@ -14,6 +15,12 @@ void RemoveStaleTemporaryFiles(const std::filesystem::path& folder)
             !entry->is_symlink(ignored))
             std::filesystem::remove(entry->path(), ignored);
     }
+}
+
+void TidyAfterKilledRuns(const std::filesystem::path& folder)
+{
+    UndoInterruptedPublish(folder);
+    RemoveStaleTemporaryFiles(folder);
 }
 
 } // namespace stambrix::output

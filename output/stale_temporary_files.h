@@ -11,4 +11,11 @@ namespace stambrix::output {
 /// be read, is passed over: it holds up no run.
 void RemoveStaleTemporaryFiles(const std::filesystem::path& folder);
 
+/// Readies `folder` for a run after the runs that were killed there, while holding its FolderLock:
+/// first puts back the earlier files of a publish that one of them left half done
+/// (UndoInterruptedPublish), then removes their temporary files (RemoveStaleTemporaryFiles), so an
+/// earlier file kept under a temporary name is back in its place before they go. Throws
+/// text::RunFailure when the publish cannot be undone; nothing is then removed.
+void TidyAfterKilledRuns(const std::filesystem::path& folder);
+
 } // namespace stambrix::output

@@ -81,7 +81,7 @@ RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress, 
         // From the first temporary file to the last rename the folder is this run's alone.
         const output::FolderLock turn(outputDirectory,
                                       [&] { messages.ShowNote("wacht op een andere run in " + outputDirectory); });
-        output::RemoveStaleTemporaryFiles(outputDirectory);
+        output::TidyAfterKilledRuns(outputDirectory);
         output::FolderFiles files(outputDirectory);
         outcome = WriteIndex(request, sorted, files, throttle, messages);
         if (outcome == RunOutcome::Written)

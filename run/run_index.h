@@ -16,9 +16,10 @@ namespace stambrix::run {
 /// One run: reads the GEDCOM file once, collects the index lines of the chosen event kind, sorts
 /// them and writes the index into the folder "Stambrix" beside the file. Writing is one run's turn
 /// at a time (FolderLock): a run that has to wait says "wacht op een andere run in <folder>" as a
-/// note; in its turn it first removes the temporary files that killed runs left
-/// (RemoveStaleTemporaryFiles). The records read, the entries written and the elapsed time go to
-/// `progress` through one ProgressThrottle, the counts reached also when the run fails; with
+/// note; in its turn it first undoes a publish that a killed run left half done and removes the
+/// temporary files that killed runs left (TidyAfterKilledRuns). The records read, the entries
+/// written and the elapsed time go to `progress` through one ProgressThrottle, the counts reached
+/// also when the run fails; with
 /// `zonderLevenden` the persons left out once the file is read; "Er is
 /// geen bestand opgegeven om te openen." and "Er zijn geen items gevonden." go to `messages`.
 /// Throws text::RunFailure when the file cannot be read or changed while it was read (kChangedWhileRead),

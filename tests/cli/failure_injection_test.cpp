@@ -1,3 +1,4 @@
+#include "output/folder_lock.h"
 #include "test_support/child_run.h"
 #include "test_support/cli_run.h"
 #include "test_support/generated_gedcom.h"
@@ -410,6 +411,12 @@ protected:
         setup.environment = PreloadEnvironment(kRenameErrorPreload, {"STAMBRIX_RENAME_ERROR_LOG=" + log.string()});
         const ChildResult result = RunChild(kCli, setup);
         EXPECT_EQ(result.exitCode, 0) << result.err;
+        return RenamesLogged(log);
+    }
+
+    /// The renames the library logged into `log`, one "rename <from> <to>" each.
+    static std::vector<std::string> RenamesLogged(const fs::path& log)
+    {
         std::vector<std::string> renames;
         const std::string logged = PreloadLog(log).value_or("");
         for (std::size_t at = logged.find("rename "); at != std::string::npos; at = logged.find("rename ", at + 1))
@@ -425,13 +432,25 @@ protected:
         return from.starts_with('.') ? rename.substr(second + 1) : from;
     }
 
-    /// stambrix-cli with the case's options, the rename number `at` disturbed.
-    ChildSetup CliDisturbingRename(std::size_t at, bool signal) const
+    enum class Disturbance
+    {
+        Fail,
+        Signal,
+        Kill,
+    };
+
+    /// stambrix-cli with the case's options, the renames numbered `at` ("3" or "3,4") disturbed as
+    /// `how` says; the library logs into `log` where one is given.
+    ChildSetup CliDisturbingRename(const std::string& at, Disturbance how, const fs::path& log = {}) const
     {
         ChildSetup setup = CliOn(GetParam().options);
-        std::vector<std::string> variables = {"STAMBRIX_RENAME_ERROR_AT=" + std::to_string(at)};
-        if (signal)
+        std::vector<std::string> variables = {"STAMBRIX_RENAME_ERROR_AT=" + at};
+        if (how == Disturbance::Signal)
             variables.push_back("STAMBRIX_RENAME_ERROR_SIGNAL=1");
+        if (how == Disturbance::Kill)
+            variables.push_back("STAMBRIX_RENAME_ERROR_KILL=1");
+        if (!log.empty())
+            variables.push_back("STAMBRIX_RENAME_ERROR_LOG=" + log.string());
         setup.environment = PreloadEnvironment(kRenameErrorPreload, variables);
         return setup;
     }
@@ -446,7 +465,7 @@ TEST_P(RenameFailure, AtTheFirstAMiddleOrTheLastFileKeepsEveryEarlierFile)
     for (const std::size_t at : {std::size_t{1}, renames.size() / 2, renames.size()}) {
         const FolderContents before = WriteOlderIndex(kHtmlInFrame, tree);
 
-        const ChildResult result = RunChild(kCli, CliDisturbingRename(at, false));
+        const ChildResult result = RunChild(kCli, CliDisturbingRename(std::to_string(at), Disturbance::Fail));
 
         EXPECT_EQ(result.exitCode, 3) << "rename " << at << " of " << renames.size();
         EXPECT_EQ(result.err,
@@ -468,13 +487,103 @@ TEST_P(RenameFailure, SignalDuringTheRenamesEndsWithTheWholeIndex)
     WriteOlderIndex(kHtmlInFrame, tree);
     complete.emplace("aantekeningen.txt", ReadBytes(Output() / "aantekeningen.txt"));
 
-    const ChildResult result = RunChild(kCli, CliDisturbingRename(renames.size(), true));
+    const ChildResult result = RunChild(kCli, CliDisturbingRename(std::to_string(renames.size()), Disturbance::Signal));
 
     EXPECT_EQ(result.signal, 0);
     EXPECT_EQ(result.exitCode, 128 + SIGTERM);
     EXPECT_EQ(result.err, "stambrix-cli: onderbroken door SIGTERM; de index was al volledig geschreven\n");
     EXPECT_EQ(DifferencesBetween(complete, ContentsOf(Output())), "");
     EXPECT_EQ(ContentsOf(Output()).size(), complete.size());
+}
+
+// The process dies between two renames, as in a crash or a power cut: right after the first, one
+// halfway or the last. The next run, of another kind, first puts every earlier file back, so the
+// folder then holds the earlier set whole beside that run's own index, and nothing of the crashed run.
+TEST_P(RenameFailure, CrashBetweenTwoRenamesIsUndoneByTheNextRunOfAnotherKind)
+{
+    const std::string tree = GeneratedGedcom(300);
+    const std::vector<std::string> renames = RenamesOfARun(tree);
+    if (renames.empty())
+        GTEST_SKIP() << kCli << " does not load preloaded libraries (linked statically?)";
+    const std::string textIndex = CompleteRun(kText, tree).at("Namen.txt");
+    for (const std::size_t at : {std::size_t{1}, renames.size() / 2, renames.size()}) {
+        FolderContents expected = WriteOlderIndex(kHtmlInFrame, tree);
+
+        const ChildResult crashed = RunChild(kCli, CliDisturbingRename(std::to_string(at), Disturbance::Kill));
+        ASSERT_EQ(crashed.signal, SIGKILL) << "rename " << at << " of " << renames.size() << ": " << crashed.err;
+        const ChildResult next = RunChild(kCli, CliOn(kText));
+
+        EXPECT_EQ(next.exitCode, 0) << next.err;
+        expected["Namen.txt"] = textIndex;
+        EXPECT_EQ(DifferencesBetween(expected, ContentsOf(Output())), "")
+            << "killed after rename " << at << " of " << renames.size() << ": " << renames[at - 1];
+    }
+}
+
+// Putting back the earlier files after a crash fails, a rename refused: the run stops there, naming
+// the file and why, and changes nothing more; the run after it puts the earlier files back.
+TEST_P(RenameFailure, UndoAfterACrashThatFailsIsReportedAndTriedAgainByTheNextRun)
+{
+    const std::string tree = GeneratedGedcom(300);
+    const std::vector<std::string> renames = RenamesOfARun(tree);
+    if (renames.empty())
+        GTEST_SKIP() << kCli << " does not load preloaded libraries (linked statically?)";
+    const std::string textIndex = CompleteRun(kText, tree).at("Namen.txt");
+    FolderContents expected = WriteOlderIndex(kHtmlInFrame, tree);
+    const ChildResult crashed = RunChild(kCli, CliDisturbingRename(std::to_string(renames.size()), Disturbance::Kill));
+    ASSERT_EQ(crashed.signal, SIGKILL) << crashed.err;
+    // The lock file the killed run left serves the next run, which removes it.
+    FolderContents afterCrash = ContentsOf(Output());
+    afterCrash.erase(stambrix::output::kFolderLockName);
+    const fs::path log = work_.path() / "terugzetten.log";
+    ChildSetup refused = CliOn(kText);
+    refused.environment = PreloadEnvironment(
+        kRenameErrorPreload, {"STAMBRIX_RENAME_ERROR_AT=1", "STAMBRIX_RENAME_ERROR_LOG=" + log.string()});
+
+    const ChildResult failed = RunChild(kCli, refused);
+
+    const std::vector<std::string> tried = RenamesLogged(log);
+    ASSERT_FALSE(tried.empty()) << failed.err;
+    EXPECT_EQ(failed.exitCode, 3);
+    EXPECT_EQ(failed.err, "stambrix-cli: " + (Output() / FileOf(tried[0])).string() + ": " + SystemReason(EPERM) +
+                              " (bij het terugzetten van de index die een afgebroken run half verving)\n");
+    ExpectNothingLost(afterCrash, ContentsOf(Output()));
+
+    const ChildResult next = RunChild(kCli, CliOn(kText));
+
+    EXPECT_EQ(next.exitCode, 0) << next.err;
+    expected["Namen.txt"] = textIndex;
+    EXPECT_EQ(DifferencesBetween(expected, ContentsOf(Output())), "");
+}
+
+// A rename fails, and putting back the file renamed before it fails too: the run names the file it
+// could not put back on a line of its own, and the next run puts it back.
+TEST_P(RenameFailure, FileThatCannotBePutBackIsNamedAndPutBackByTheNextRun)
+{
+    const std::string tree = GeneratedGedcom(300);
+    const std::vector<std::string> renames = RenamesOfARun(tree);
+    if (renames.empty())
+        GTEST_SKIP() << kCli << " does not load preloaded libraries (linked statically?)";
+    const std::string textIndex = CompleteRun(kText, tree).at("Namen.txt");
+    FolderContents expected = WriteOlderIndex(kHtmlInFrame, tree);
+    const std::size_t at = renames.size() / 2;
+    const fs::path log = work_.path() / "terugzetten.log";
+
+    const ChildResult result =
+        RunChild(kCli, CliDisturbingRename(std::to_string(at) + "," + std::to_string(at + 1), Disturbance::Fail, log));
+
+    const std::vector<std::string> tried = RenamesLogged(log);
+    ASSERT_GT(tried.size(), at) << result.err;
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.err, "stambrix-cli: " + (Output() / FileOf(tried[at - 1])).string() + ": " + SystemReason(EPERM) +
+                              "\n" + (Output() / FileOf(tried[at])).string() + ": kon niet teruggezet worden: " +
+                              SystemReason(EPERM) + "; de volgende run in deze map zet het terug\n");
+
+    const ChildResult next = RunChild(kCli, CliOn(kText));
+
+    EXPECT_EQ(next.exitCode, 0) << next.err;
+    expected["Namen.txt"] = textIndex;
+    EXPECT_EQ(DifferencesBetween(expected, ContentsOf(Output())), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, RenameFailure,

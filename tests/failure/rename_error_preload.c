@@ -1,10 +1,12 @@
-/* Preloaded into a child process (LD_PRELOAD), disturbs putting an index in place: the rename
- * number STAMBRIX_RENAME_ERROR_AT (counted from 1, over rename and renameat2 alike) fails with errno
- * EPERM, as for an immutable file, or, with STAMBRIX_RENAME_ERROR_SIGNAL set, raises SIGTERM and
- * then renames. Only that one rename is disturbed; those after it, which put back what was renamed
- * before, are not. The file STAMBRIX_RENAME_ERROR_LOG gets the line "loaded" when the library is
- * loaded, "rename <name of the file renamed> <name it gets>" for every rename, and "EPERM" or
- * "SIGTERM" for the one disturbed. */
+/* Preloaded into a child process (LD_PRELOAD), disturbs putting an index in place: the renames whose
+ * numbers STAMBRIX_RENAME_ERROR_AT lists (counted from 1, over rename and renameat2 alike; several
+ * numbers separated by commas) fail with errno EPERM, as for an immutable file; with
+ * STAMBRIX_RENAME_ERROR_SIGNAL set, they raise SIGTERM and then rename; with
+ * STAMBRIX_RENAME_ERROR_KILL set, they rename and then kill the process with SIGKILL, as a crash or
+ * a power cut between two renames ends it. Only those renames are disturbed; those after them, which
+ * put back what was renamed before, are not. The file STAMBRIX_RENAME_ERROR_LOG gets the line
+ * "loaded" when the library is loaded, "rename <name of the file renamed> <name it gets>" for every
+ * rename, and "EPERM", "SIGTERM" or "SIGKILL" for each one disturbed. */
 #define _GNU_SOURCE
 #include "preload_support.h"
 
@@ -17,6 +19,13 @@
 
 typedef int (*RenameFunction)(const char*, const char*);
 typedef int (*Renameat2Function)(int, const char*, int, const char*, unsigned int);
+
+enum Disturbance
+{
+    None,
+    Fail,
+    KillAfter,
+};
 
 static void Log(const char* line)
 {
@@ -34,45 +43,74 @@ static const char* BaseName(const char* path)
     return slash == NULL ? path : slash + 1;
 }
 
-/* Logs the rename and disturbs it when its turn has come; nonzero when it is to fail. */
-static int Disturbs(const char* from, const char* to)
+/* Whether STAMBRIX_RENAME_ERROR_AT lists the rename number `count`. */
+static int IsListed(int count)
+{
+    const char* at = getenv("STAMBRIX_RENAME_ERROR_AT");
+    while (at != NULL && *at != '\0') {
+        char* end = NULL;
+        const long listed = strtol(at, &end, 10);
+        if (end == at)
+            return 0;
+        if (listed == count)
+            return 1;
+        at = *end == ',' ? end + 1 : NULL;
+    }
+    return 0;
+}
+
+/* Logs the rename and says how it is disturbed; a signal it raises itself. */
+static enum Disturbance Disturbs(const char* from, const char* to)
 {
     static int count;
     char line[1024];
     snprintf(line, sizeof line, "rename %s %s\n", BaseName(from), BaseName(to));
     Log(line);
-    const char* at = getenv("STAMBRIX_RENAME_ERROR_AT");
-    if (at == NULL || ++count != atoi(at))
-        return 0;
+    if (!IsListed(++count))
+        return None;
     if (getenv("STAMBRIX_RENAME_ERROR_SIGNAL") != NULL) {
         Log("SIGTERM\n");
         raise(SIGTERM);
-        return 0;
+        return None;
+    }
+    if (getenv("STAMBRIX_RENAME_ERROR_KILL") != NULL) {
+        Log("SIGKILL\n");
+        return KillAfter;
     }
     Log("EPERM\n");
-    return 1;
+    return Fail;
+}
+
+/* The result of a rename made, after which a rename disturbed by KillAfter ends the process. */
+static int Renamed(enum Disturbance disturbance, int result)
+{
+    if (disturbance == KillAfter)
+        raise(SIGKILL);
+    return result;
 }
 
 int rename(const char* from, const char* to)
 {
-    if (Disturbs(from, to)) {
+    const enum Disturbance disturbance = Disturbs(from, to);
+    if (disturbance == Fail) {
         errno = EPERM;
         return -1;
     }
     void* symbol = dlsym(RTLD_NEXT, "rename");
     RenameFunction real;
     memcpy(&real, &symbol, sizeof real);
-    return real(from, to);
+    return Renamed(disturbance, real(from, to));
 }
 
 int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned int flags)
 {
-    if (Disturbs(from, to)) {
+    const enum Disturbance disturbance = Disturbs(from, to);
+    if (disturbance == Fail) {
         errno = EPERM;
         return -1;
     }
     void* symbol = dlsym(RTLD_NEXT, "renameat2");
     Renameat2Function real;
     memcpy(&real, &symbol, sizeof real);
-    return real(fromFolder, from, toFolder, to, flags);
+    return Renamed(disturbance, real(fromFolder, from, toFolder, to, flags));
 }
