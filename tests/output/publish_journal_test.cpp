@@ -4,7 +4,6 @@
 #include "output/temporary_files.h"
 #include "test_support/file_bytes.h"
 #include "test_support/temp_folder.h"
-#include "text/run_failure.h"
 
 #include <gtest/gtest.h>
 
@@ -84,26 +83,6 @@ TEST_F(InterruptedPublish, ThatHadEndedIsLeftWhole)
     FolderContents expected = published;
     expected.erase(kPublishJournalName);
     EXPECT_EQ(DifferencesBetween(expected, ContentsOf(folder_.path())), "");
-}
-
-// A journal that cannot be read stops the run with its path, and the earlier files kept under
-// temporary names stay for a run that can read it.
-TEST_F(InterruptedPublish, WhoseJournalIsUnreadableStopsTheRunAndKeepsEveryFile)
-{
-    RenameAsFarAsTheCrash();
-    WriteBytes(File(kPublishJournalName), "iets anders\n");
-    const FolderContents before = ContentsOf(folder_.path());
-
-    try {
-        TidyAfterKilledRuns(folder_.path());
-        ADD_FAILURE() << "an unreadable journal was passed over";
-    } catch (const text::RunFailure& failure) {
-        EXPECT_EQ(failure.path(), File(kPublishJournalName).string());
-        EXPECT_NE(failure.reason().find("verwijder het als de index in orde is"), std::string::npos)
-            << failure.reason();
-    }
-
-    EXPECT_EQ(DifferencesBetween(before, ContentsOf(folder_.path())), "");
 }
 
 } // namespace
