@@ -84,8 +84,7 @@ RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress, 
         output::RemoveStaleTemporaryFiles(outputDirectory);
         output::FolderFiles files(outputDirectory);
         outcome = WriteIndex(request, sorted, files, throttle, messages);
-        if (outcome == RunOutcome::Written)
-            files.Publish();
+        PublishIndex(request, outcome, files, messages);
     } catch (const std::bad_alloc&) {
         // The index of this file does not fit in memory; the files not yet in place are removed on the way out.
         throttle.Flush();

@@ -20,7 +20,8 @@ namespace stambrix::run {
 /// (RemoveStaleTemporaryFiles). The records read, the entries written and the elapsed time go to
 /// `progress` through one ProgressThrottle, the counts reached also when the run fails; with
 /// `zonderLevenden` the persons left out once the file is read; "Er is
-/// geen bestand opgegeven om te openen." and "Er zijn geen items gevonden." go to `messages`.
+/// geen bestand opgegeven om te openen." and the messages of a run that found nothing (WriteIndex,
+/// PublishIndex) go to `messages`.
 /// Throws text::RunFailure when the file cannot be read or changed while it was read (kChangedWhileRead),
 /// the index cannot be sorted (ICU), does not fit in memory (ENOMEM, with the GEDCOM path) or
 /// cannot be written; an index written earlier then stays as it was.

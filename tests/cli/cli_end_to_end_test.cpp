@@ -736,18 +736,54 @@ TEST_F(CliEndToEnd, ZonderLevendenCountsThePersonsLeftOutAfterThePanels)
     EXPECT_EQ(without.err.find("weggelaten"), std::string::npos) << without.err;
 }
 
-TEST_F(CliEndToEnd, ZonderLevendenWithEveryoneLeftOutFindsNothing)
+constexpr std::string_view kReplacedByEmpty =
+    "Er zijn geen items gevonden; de vorige index is vervangen door een lege.";
+
+// A run that leaves everyone out still replaces the earlier index of its kind, by an empty one, so
+// the persons it leaves out are not left published; the files of the other kinds stay as they were.
+TEST_F(CliEndToEnd, ZonderLevendenWithEveryoneLeftOutReplacesTheIndexOfItsKindByAnEmptyOne)
 {
     const fs::path gedcom = WriteIntoTree("stamboom.ged", "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Kok/\r\n1 OCCU "
                                                           "boer\r\n1 RESI\r\n2 PLAC Goes\r\n0 TRLR\r\n");
-    for (const auto& options :
-         std::vector<std::vector<std::string>>{{"--event", "naam"}, {"--event", "beroepen"}, {"--event", "plaatsen"}}) {
-        const CliResult result = Run({"--zonder-levenden", options[0], options[1], gedcom.string()});
-        EXPECT_EQ(result.exitCode, 1) << options[1];
-        EXPECT_NE(result.err.find(kNothingFound), std::string::npos) << options[1] << ": " << result.err;
-        EXPECT_NE(result.err.find("  weggelaten : 1\n"), std::string::npos) << options[1] << ": " << result.err;
-        EXPECT_EQ(EntriesOf(OutputFolder()), std::set<std::string>{}) << options[1];
+    const std::vector<std::pair<std::string, std::string>> kinds{
+        {"naam", "Namen.txt"}, {"beroepen", "Beroepen.txt"}, {"plaatsen", "Plaatsen.txt"}};
+    for (const auto& [kind, fileName] : kinds)
+        ASSERT_EQ(RunOn(gedcom, {"--event", kind}).exitCode, 0) << kind;
+    const stambrix::test_support::FolderContents earlier = stambrix::test_support::ContentsOf(OutputFolder());
+
+    std::set<std::string> emptied;
+    for (const auto& [kind, fileName] : kinds) {
+        const CliResult result = Run({"--zonder-levenden", "--event", kind, gedcom.string()});
+
+        EXPECT_EQ(result.exitCode, 1) << kind;
+        EXPECT_TRUE(result.err.starts_with(std::string(kReplacedByEmpty) + "\n")) << kind << ": " << result.err;
+        EXPECT_NE(result.err.find("  weggelaten : 1\n"), std::string::npos) << kind << ": " << result.err;
+        emptied.insert(fileName);
+        const stambrix::test_support::FolderContents now = stambrix::test_support::ContentsOf(OutputFolder());
+        EXPECT_EQ(now.size(), earlier.size()) << kind;
+        for (const auto& [name, bytes] : earlier) {
+            ASSERT_NE(bytes, "") << name;
+            EXPECT_EQ(now.at(name), emptied.contains(name) ? "" : bytes) << kind << ", " << name;
+        }
     }
+}
+
+// The empty index is put in place as any index is: one that cannot replace the earlier index ends
+// the run with the path, leaves the earlier index whole and says nothing of a replacement.
+TEST_F(CliEndToEnd, ZonderLevendenEmptyIndexThatCannotBePutInPlaceKeepsTheEarlierOne)
+{
+    const fs::path gedcom = WriteIntoTree("stamboom.ged", "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Kok/\r\n0 TRLR\r\n");
+    fs::create_directories(OutputFolder());
+    const fs::path older = OutputFolder() / "Namen.txt";
+    WriteBytes(older, kOlderIndex);
+    fs::permissions(older, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+
+    const CliResult result = RunOn(gedcom, {"--zonder-levenden"});
+
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.err, "stambrix-cli: " + older.string() + ": " + SystemReason(EACCES) + "\n");
+    EXPECT_EQ(ReadBytes(older), kOlderIndex);
+    EXPECT_EQ(EntriesOf(OutputFolder()), std::set<std::string>{"Namen.txt"}) << "no temporary file may stay";
 }
 
 TEST_F(CliEndToEnd, HelpAndVersionPrintOnOutOnly)

@@ -685,4 +685,57 @@ TEST_F(HtmlOutput, SecondRunOfAnotherKindReplacesThePagesItWalks)
     ExpectOutputFolderMatches(kExpectedDir / "odd_initials" / "familienamen-frame");
 }
 
+// ---------------------------------------------------------------------------------------------
+// --zonder-levenden with everyone left out: the pages of the earlier run are written again, empty.
+
+struct LayoutCase
+{
+    std::string name;
+    std::vector<std::string> options;
+};
+
+std::ostream& operator<<(std::ostream& os, const LayoutCase& c)
+{
+    return os << c.name;
+}
+
+class HtmlEveryoneLeftOut : public HtmlOutput, public ::testing::WithParamInterface<LayoutCase>
+{
+};
+
+// Persons born in 1985 and 2015 may be alive. The same set of pages is written as before, every page
+// with an empty list: neither name is left on any page.
+TEST_P(HtmlEveryoneLeftOut, ReplacesEveryPageByAnEmptyOne)
+{
+    fs::create_directories(TreeFolder());
+    const fs::path gedcom = TreeFolder() / "levenden.ged";
+    WriteBytes(gedcom, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Visser/\r\n1 BIRT\r\n2 DATE 1985\r\n"
+                       "0 @I2@ INDI\r\n1 NAME Piet /Mulder/\r\n1 BIRT\r\n2 DATE 2015\r\n0 TRLR\r\n");
+    std::vector<std::string> options = GetParam().options;
+    options.push_back("-q");
+    ASSERT_EQ(Run(options, gedcom).exitCode, 0);
+    const std::set<std::string> pages = EntriesOf(OutputFolder());
+    options.push_back("--zonder-levenden");
+
+    const CliResult result = Run(options, gedcom);
+
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "Er zijn geen items gevonden; de vorige index is vervangen door een lege.\n");
+    EXPECT_EQ(EntriesOf(OutputFolder()), pages);
+    for (const std::string& page : pages) {
+        const std::string bytes = ReadBytes(OutputFolder() / page);
+        EXPECT_EQ(bytes.find("Visser"), std::string::npos) << page;
+        EXPECT_EQ(bytes.find("Mulder"), std::string::npos) << page;
+        EXPECT_EQ(bytes.find("<LI CLASS=\"inhoudtekst\">"), std::string::npos) << page;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, HtmlEveryoneLeftOut,
+    ::testing::Values(LayoutCase{"HtmlFramed", {"--uitvoer", "html", "--in-frame"}},
+                      LayoutCase{"HtmlSinglePage", {"--uitvoer", "html"}},
+                      LayoutCase{"FamilienamenFramed", {"--uitvoer", "familienamen", "--in-frame"}},
+                      LayoutCase{"FamilienamenEenRegelSinglePage", {"--uitvoer", "familienamen-een-regel"}}),
+    [](const auto& testInfo) { return testInfo.param.name; });
+
 } // namespace
