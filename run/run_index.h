@@ -28,6 +28,13 @@ namespace stambrix::run {
 [[nodiscard]] RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress,
                                   progress::UserMessages& messages);
 
+/// What a run says when its GEDCOM path names no file (NamesNoFile).
+inline constexpr std::string_view kNoFileGiven = "Er is geen bestand opgegeven om te openen.";
+
+/// True when `gedcomPath` names no file: nothing is left of it once trimmed. RunIndex then says
+/// kNoFileGiven and does nothing else.
+bool NamesNoFile(std::string_view gedcomPath);
+
 /// Removes the temporary files of the runs under way; safe to call from a signal handler.
 using output::RemoveTemporaryFiles;
 /// The index of this process's run is wholly in place; safe to call from a signal handler.

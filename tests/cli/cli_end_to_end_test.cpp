@@ -68,16 +68,17 @@ protected:
 
     CliResult Run(std::vector<std::string> args) const { return RunCommandLine(args, programDir_.path()); }
 
-    /// Runs stambrix-cli quietly on `gedcom` in a child process that permission bits stop: when the
-    /// tests run as root, as an unprivileged user who owns the test's files. Nothing when that user
-    /// cannot run the program.
-    std::optional<CliResult> RunRestrictedOn(const fs::path& gedcom) const
+    /// Runs stambrix-cli quietly with `options` on `gedcom` in a child process that permission bits
+    /// stop: when the tests run as root, as an unprivileged user who owns the test's files. Nothing
+    /// when that user cannot run the program.
+    std::optional<CliResult> RunRestrictedOn(const fs::path& gedcom, std::vector<std::string> options = {}) const
     {
         stambrix::test_support::HandToUnprivilegedChild(work_.path());
         if (!stambrix::test_support::UnprivilegedChildCan(STAMBRIX_CLI_PATH, X_OK))
             return std::nullopt;
         stambrix::test_support::ChildSetup setup;
-        setup.args = {"-q", gedcom.string()};
+        setup.args = std::move(options);
+        setup.args.insert(setup.args.end(), {"-q", gedcom.string()});
         setup.unprivileged = true;
         const stambrix::test_support::ChildResult child = stambrix::test_support::RunChild(STAMBRIX_CLI_PATH, setup);
         return CliResult{child.exitCode, child.out, child.err};
@@ -484,6 +485,7 @@ INSTANTIATE_TEST_SUITE_P(
 // ---------------------------------------------------------------------------------------------
 // Usage errors: exit 2, a message on err, nothing created.
 
+// A missing or blank file name is a usage error like any other.
 TEST_F(CliEndToEnd, NoGedcomGivenIsRefused)
 {
     const bool outputFolderWasThere = fs::exists("Stambrix");
@@ -491,7 +493,7 @@ TEST_F(CliEndToEnd, NoGedcomGivenIsRefused)
          std::vector<std::vector<std::string>>{{}, {"-q"}, {"--event", "beroepen"}, {"-q", "   "}, {"-q", ""}}) {
         const CliResult result = Run(args);
         EXPECT_EQ(result.exitCode, 2) << args.size() << " arguments";
-        EXPECT_NE(result.err.find(kNoFileGiven), std::string::npos) << result.err;
+        EXPECT_EQ(result.err, "stambrix-cli: " + std::string(kNoFileGiven) + "\nZie stambrix-cli --help.\n");
         EXPECT_EQ(result.out, "");
     }
     if (!outputFolderWasThere) {
@@ -542,6 +544,26 @@ TEST_F(CliEndToEnd, MissingPrefixFileIsAUsageError)
 
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.err.find(prefixFile.string()), std::string::npos) << result.err;
+    EXPECT_FALSE(fs::exists(OutputFolder()));
+}
+
+// A prefix file behind a folder the user may not search may well be there: the run names the reason.
+TEST_F(CliEndToEnd, PrefixFileBehindAFolderThatMayNotBeSearchedNamesTheReason)
+{
+    const fs::path gedcom = CopyIntoTree(kFixtureDir / "own_prefixes.ged");
+    const fs::path locked = work_.path() / "afgeschermd";
+    fs::create_directories(locked);
+    fs::copy_file(kFixtureDir / "own_prefixes_voorzetsels.txt", locked / "Voorzetsels.txt");
+    fs::permissions(locked, fs::perms::none);
+
+    const std::optional<CliResult> result =
+        RunRestrictedOn(gedcom, {"--voorzetsels", (locked / "Voorzetsels.txt").string()});
+
+    if (!result)
+        GTEST_SKIP() << "an unprivileged user cannot run " << STAMBRIX_CLI_PATH;
+    EXPECT_EQ(result->exitCode, 3);
+    EXPECT_EQ(result->err,
+              "stambrix-cli: " + (locked / "Voorzetsels.txt").string() + ": " + SystemReason(EACCES) + "\n");
     EXPECT_FALSE(fs::exists(OutputFolder()));
 }
 

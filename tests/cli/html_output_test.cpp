@@ -516,6 +516,20 @@ INSTANTIATE_TEST_SUITE_P(
                        "<BODY BACKGROUND=\"bj\xC3\x96rk/achtergrond.jpg\">"}),
     [](const auto& testInfo) { return testInfo.param.name; });
 
+// «--stylesheet-path=» is the empty path, as «--stylesheet-path ""» is: the files beside the pages.
+TEST_F(HtmlOutput, EmptyPathsAfterEqualsAreTheFilesBesideThePages)
+{
+    const CliResult result = Run(
+        {"--stylesheet-path=", "--uitvoer", "html", "--javascript-path=", "-q", "--achtergrond-path=", "--in-frame"},
+        CopyIntoTree("no_a.ged"));
+
+    ASSERT_EQ(result.exitCode, 0) << "err: " << result.err;
+    const std::string page = ReadBytes(OutputFolder() / "indexb.htm");
+    EXPECT_NE(page.find(R"(<LINK REL="STYLESHEET" TYPE="text/css" HREF="genealogie.css">)"), std::string::npos);
+    EXPECT_NE(page.find(R"(SRC="genealogie.js")"), std::string::npos);
+    EXPECT_NE(page.find(R"(<BODY BACKGROUND="achtergrond.jpg">)"), std::string::npos);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Choices the window would never allow.
 
