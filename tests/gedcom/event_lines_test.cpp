@@ -32,7 +32,7 @@ TEST(EventLines, GivesEveryLineKnowingWhetherItsEventIsHidden)
 {
     const std::string text = "2 DATE 1900\n0 @I1@ INDI\n1 BIRT\n2 DATE 1 JAN 1900\n2 PLAC Leiden\n"
                              "3 MAP\n2 RESN Confidential, locked\n1 DEAT\n2 PLAC Delft\n2 RESN locked\n"
-                             "0 @I2@ INDI\n2 RESN privacy\n1 OCCU smid\n2 RESN privacy";
+                             "0 @I2@ INDI\n2 RESN privacy\n1 OCCU smid\n2 resn privacy";
     const HiddenLines expected{{"2 DATE 1900", false},
                                {"0 @I1@ INDI", false},
                                {"1 BIRT", true},
@@ -46,7 +46,7 @@ TEST(EventLines, GivesEveryLineKnowingWhetherItsEventIsHidden)
                                {"0 @I2@ INDI", false},
                                {"2 RESN privacy", false},
                                {"1 OCCU smid", true},
-                               {"2 RESN privacy", true}};
+                               {"2 resn privacy", true}};
     for (const std::size_t bufferSize : {1u, 2u, 7u, 4096u})
         EXPECT_EQ(ReadAll(text, bufferSize), expected) << "blocks of " << bufferSize;
 }
