@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -803,7 +804,7 @@ TEST_F(CliEndToEnd, ZonderLevendenEmptyIndexThatCannotBePutInPlaceKeepsTheEarlie
     const CliResult result = RunOn(gedcom, {"--zonder-levenden"});
 
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.err, "stambrix-cli: " + older.string() + ": " + SystemReason(EACCES) + "\n");
+    EXPECT_EQ(result.err, "stambrix-cli: " + older.string() + ": " + std::strerror(EACCES) + "\n");
     EXPECT_EQ(ReadBytes(older), kOlderIndex);
     EXPECT_EQ(EntriesOf(OutputFolder()), std::set<std::string>{"Namen.txt"}) << "no temporary file may stay";
 }
