@@ -76,10 +76,6 @@ INSTANTIATE_TEST_SUITE_P(
                     ParserCase{"EmptyPrefixFileAfterEquals",
                                {"--voorzetsels=", "boom.ged"},
                                "Bij --voorzetsels ontbreekt het bestand; laat de optie weg om Voorzetsels.txt op de "
-                               "gewone plaatsen te zoeken."},
-                    ParserCase{"EmptyPrefixFile",
-                               {"--voorzetsels", "", "boom.ged"},
-                               "Bij --voorzetsels ontbreekt het bestand; laat de optie weg om Voorzetsels.txt op de "
                                "gewone plaatsen te zoeken."}),
     [](const auto& testInfo) { return testInfo.param.name; });
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,11 +75,6 @@ struct JudgementCase
     bool leavesOut;
 };
 
-std::ostream& operator<<(std::ostream& os, const JudgementCase& c)
-{
-    return os << c.name;
-}
-
 class PersonJudgementOfDates : public testing::TestWithParam<JudgementCase>
 {
 };
@@ -97,10 +91,8 @@ TEST_P(PersonJudgementOfDates, LooksAtTheDateProperOnly)
 INSTANTIATE_TEST_SUITE_P(
     Records, PersonJudgementOfDates,
     testing::Values(JudgementCase{"NumberInAPhraseIsNoYear", {"1 BIRT", "2 DATE INT 3 MAR 2015 (akte nr. 412)"}, true},
-                    JudgementCase{"YearInAPhraseIsNoYear", {"1 BIRT", "2 DATE (rond 1990, nr 0012)"}, true},
                     JudgementCase{"OldYearOnlyInAPhraseMakesNoOneOld", {"1 BAPM", "2 DATE (gedoopt 1850)"}, true},
                     JudgementCase{"UnclosedPhraseRunsToTheEnd", {"1 BIRT", "2 DATE 2015 (akte 412"}, true},
-                    JudgementCase{"OldYearBesideAPhraseCounts", {"1 BIRT", "2 DATE INT 1850 (akte nr. 2015)"}, false},
                     JudgementCase{"OldYearAfterAClosedPhraseCounts", {"1 BIRT", "2 DATE (ca.) 1850"}, false},
                     JudgementCase{"NoDeathIsNoDeath", {"1 NAME Jan /Kok/", "1 NO DEAT"}, true},
                     JudgementCase{"DateBelowNoDeathIsNoDate", {"1 NO DEAT", "2 DATE FROM 1900 TO 2000"}, true},

@@ -15,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <string>
 
 namespace stambrix::run {
@@ -115,30 +114,6 @@ TEST(WriteIndex, NoLinesWritesNothingAndSaysSo)
     PublishIndex(request, RunOutcome::NothingFound, files, messages);
     EXPECT_TRUE(files.files.empty());
     EXPECT_EQ(messages.messages, std::vector<std::string>{"Er zijn geen items gevonden."});
-}
-
-// With living persons left out, an index without lines is written all the same, empty, and said to
-// have replaced the earlier one only once it is in place.
-TEST(WriteIndex, NoLinesWithZonderLevendenWritesAnEmptyIndexToPublish)
-{
-    const std::string gedcom = "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Kok/\r\n0 TRLR\r\n";
-    gedcom::MemorySource source(gedcom);
-    RunRequest request = RequestFor("levend.ged", OutputKind::NaarTekst, false);
-    request.zonderLevenden = true;
-    progress::ProgressThrottle progress;
-    test_support::RecordingMessages messages;
-    const scan::ScanResult sorted = scan::ScanSorted(source, ScanChoicesOf(request), progress, "nl");
-    output::MemoryFiles files;
-    files.files["Namen.txt"] = "Kok, Jan\t\t\t[@I1@]\r\n";
-
-    const RunOutcome outcome = WriteIndex(request, sorted, files, progress, messages);
-
-    EXPECT_EQ(outcome, RunOutcome::NothingFound);
-    EXPECT_TRUE(messages.messages.empty());
-    PublishIndex(request, outcome, files, messages);
-    EXPECT_EQ(files.files, (std::map<std::string, std::string>{{"Namen.txt", ""}}));
-    EXPECT_EQ(messages.messages,
-              std::vector<std::string>{"Er zijn geen items gevonden; de vorige index is vervangen door een lege."});
 }
 
 } // namespace

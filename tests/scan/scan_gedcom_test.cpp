@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -162,11 +161,6 @@ struct HiddenEventCase
     std::vector<std::string> leavingOut;
     std::vector<std::string> withoutLeavingOut;
 };
-
-std::ostream& operator<<(std::ostream& os, const HiddenEventCase& c)
-{
-    return os << c.name;
-}
 
 class ScanHiddenEvent : public ::testing::TestWithParam<HiddenEventCase>
 {
