@@ -63,7 +63,7 @@ std::string HelpFormatter::make_description(const CLI::App* app) const
 }
 
 // The usage line names the GEDCOM file without brackets: the parser leaves it optional only so that
-// a missing file gets the run's own Dutch message.
+// a missing file gets the run's own Dutch message, as a usage error.
 std::string HelpFormatter::make_option_usage(const CLI::Option* option) const
 {
     return make_option_name(option, true);

@@ -31,6 +31,7 @@ struct Arguments
     bool zonderLevenden = false;
     run::OptionPaths optionPaths;
     std::string prefixFile;
+    bool prefixFileGiven = false; ///< --voorzetsels was given, perhaps with an empty value
     std::string gedcomPath;
     bool quiet = false;
 };
@@ -73,7 +74,8 @@ void DescribeOptions(CLI::App& app, Arguments& arguments)
                  "HTML in frames: een alfabetpagina boven en een pagina per letter eronder (anders een pagina)");
     app.add_flag("--zonder-levenden", arguments.zonderLevenden,
                  "Personen weglaten die nog kunnen leven (geen overlijden, begrafenis of crematie en geen "
-                 "datum van 100 jaar of langer geleden) of die het bestand als privé markeert (RESN)");
+                 "datum van 100 jaar of langer geleden) of die het bestand als privé markeert (RESN), en de "
+                 "gebeurtenissen die het zo afschermt");
     app.add_option("--javascript-path", arguments.optionPaths.javaScriptPath,
                    "Map of voorvoegsel van genealogie.js in de kop van elke pagina, precies zoals getypt")
         ->type_name("PAD");
@@ -88,7 +90,9 @@ void DescribeOptions(CLI::App& app, Arguments& arguments)
                    "programma, anders in $XDG_CONFIG_HOME/stambrix/ (standaard ~/.config/stambrix/), anders in " +
                        (run::SystemPrefixFolder() / "").string() + ", anders de ingebouwde lijst")
         ->type_name("BESTAND");
-    app.add_flag("-q,--quiet", arguments.quiet, "Geen voortgang en geen eindstand tonen");
+    app.add_flag("-q,--quiet", arguments.quiet,
+                 "Geen voortgang en geen eindstand tonen; meldingen en fouten wel, ook «wacht op een andere run "
+                 "in MAP»");
     app.add_option("GEDCOM", arguments.gedcomPath, "Het GEDCOM-bestand (.ged); na -- mag de naam ook met - beginnen");
     app.set_help_flag("-h,--help", "Deze hulp tonen");
     app.set_version_flag("--version", std::string("stambrix-cli ") + STAMBRIX_VERSION, "De versie tonen");
@@ -131,9 +135,16 @@ std::optional<std::string> CheckChoices(const Arguments& arguments, const std::v
     choices = {event->kind, group->group, output->kind, arguments.inFrame};
     if (const auto conflict = run::ConflictIn(choices))
         return ConflictMessage(*conflict, arguments);
+    if (arguments.prefixFileGiven && arguments.prefixFile.empty())
+        return "Bij --voorzetsels ontbreekt het bestand; laat de optie weg om Voorzetsels.txt op de gewone "
+               "plaatsen te zoeken.";
+    // A file that may exist behind a folder this user may not search is left to the run, which names
+    // the reason.
     std::error_code error;
-    if (!arguments.prefixFile.empty() && !std::filesystem::exists(arguments.prefixFile, error))
+    if (!arguments.prefixFile.empty() && !std::filesystem::exists(arguments.prefixFile, error) && !error)
         return "Het bestand met voorzetsels bestaat niet: " + arguments.prefixFile;
+    if (run::NamesNoFile(arguments.gedcomPath))
+        return std::string(run::kNoFileGiven);
     return std::nullopt;
 }
 
@@ -161,7 +172,8 @@ int RunCli(std::span<const std::string_view> args, const CliEnvironment& environ
     const auto dashes = std::find(args.begin(), args.end(), "--");
     const std::vector<std::string> options(args.begin(), dashes);
     try {
-        app.parse(std::vector<std::string>(options.rbegin(), options.rend()));
+        const std::vector<std::string> apart = WithEmptyValuesApart(app, options);
+        app.parse(std::vector<std::string>(apart.rbegin(), apart.rend()));
     } catch (const CLI::Success& done) {
         return app.exit(done, out, err);
     } catch (const CLI::ParseError&) {
@@ -175,6 +187,7 @@ int RunCli(std::span<const std::string_view> args, const CliEnvironment& environ
     }
     if (dashes != args.end())
         files.insert(files.end(), std::next(dashes), args.end());
+    arguments.prefixFileGiven = app.count("--voorzetsels") != 0;
     if (arguments.gedcomPath.empty() && app.count("GEDCOM") == 0 && !files.empty()) {
         arguments.gedcomPath = files.front();
         files.erase(files.begin());

@@ -17,6 +17,23 @@ bool IsSwitch(const CLI::Option& option)
 }
 } // namespace
 
+std::vector<std::string> WithEmptyValuesApart(const CLI::App& app, std::span<const std::string> options)
+{
+    std::vector<std::string> apart;
+    for (const std::string& argument : options) {
+        const std::size_t equals = argument.find('=');
+        const bool emptyValue = LooksLikeOption(argument) && equals == argument.size() - 1;
+        const CLI::Option* option = emptyValue ? app.get_option_no_throw(argument.substr(0, equals)) : nullptr;
+        if (option != nullptr && !option->get_positional() && !IsSwitch(*option)) {
+            apart.push_back(argument.substr(0, equals));
+            apart.emplace_back();
+        } else {
+            apart.push_back(argument);
+        }
+    }
+    return apart;
+}
+
 std::string UsageProblem(const CLI::App& app, std::span<const std::string> options)
 {
     std::set<const CLI::Option*> given;

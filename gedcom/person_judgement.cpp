@@ -21,8 +21,14 @@ bool IsPrivateRestriction(std::string_view value)
 bool HoldsYearUpTo(std::string_view value, int latest)
 {
     std::size_t i = 0;
+    int phraseDepth = 0;
     while (i < value.size()) {
-        if (!text::IsAsciiDigit(value[i])) {
+        if (value[i] == '(' || (value[i] == ')' && phraseDepth > 0)) {
+            phraseDepth += value[i] == '(' ? 1 : -1;
+            ++i;
+            continue;
+        }
+        if (phraseDepth > 0 || !text::IsAsciiDigit(value[i])) {
             ++i;
             continue;
         }
@@ -49,11 +55,13 @@ bool PersonJudgement::Examine(std::string_view line)
     if (!levelOne) {
         if (line[i] == '0' && IsDelimiter(line[i + 1]))
             return false;
-        // Below level 1 only a date can still tell anything.
-        if (pastLife_)
+        // Below level 1 only a date can still tell anything, and one below a NO tells nothing.
+        if (pastLife_ || belowNo_)
             return true;
     }
     const std::string_view tag = TagOf(line.substr(i));
+    if (levelOne)
+        belowNo_ = text::EqualsNoCase(tag, "NO");
     if (tag.size() != 4)
         return true;
     switch (text::ToUpperAscii(tag.front())) {

@@ -10,13 +10,16 @@ bool IsPrivateRestriction(std::string_view value);
 
 /// True when the DATE value holds a year of at most `latest`: a run of three or four digits that
 /// no other digit touches («ABT 1850», «1850/51», «@#DJULIAN@ 1700»); a day number of one or two
-/// digits, or a run of five digits or more, is no year.
+/// digits, or a run of five digits or more, is no year. Text in parentheses is a phrase, not the
+/// date: «INT 3 MAR 2015 (akte nr. 412)» holds 2015 only, «(rond 1850)» no year at all; a "(" that
+/// is never closed runs to the end.
 bool HoldsYearUpTo(std::string_view value, int latest);
 
 /// Whether a person record may be left out of the index: it is marked private (a level-1 RESN
 /// holding «confidential» or «privacy»), or the person may be alive (no level-1 DEAT, BURI or CREM,
-/// and no DATE at any level holding a year of at most this year - 100). The record's lines after
-/// its header are examined one by one as they are read.
+/// and no DATE at any level holding a year of at most this year - 100). A DATE below a level-1 NO
+/// («1 NO DEAT»: the person did not die then) is no date of the person's life. The record's lines
+/// after its header are examined one by one as they are read.
 class PersonJudgement
 {
 public:
@@ -27,6 +30,7 @@ public:
     {
         private_ = false;
         pastLife_ = false;
+        belowNo_ = false;
     }
     /// Examines one line read after the record's header. Returns false, examining nothing, for a
     /// level-0 line: the record ended before it.
@@ -38,6 +42,7 @@ private:
     int latestOldYear_;
     bool private_ = false;
     bool pastLife_ = false; ///< died, was buried or cremated, or has an old date
+    bool belowNo_ = false;  ///< the lines examined are below a level-1 NO
 };
 
 } // namespace stambrix::gedcom

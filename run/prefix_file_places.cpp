@@ -48,7 +48,9 @@ names::PrefixTable LoadPrefixTable(std::span<const std::filesystem::path> places
     for (const std::filesystem::path& place : places) {
         std::error_code error;
         const std::filesystem::file_status status = std::filesystem::status(place, error);
-        if (status.type() == std::filesystem::file_type::not_found)
+        // A folder on the way that may not be searched (EACCES) hides the place as well as an absent
+        // one does: no list there can be read. What stands there but cannot be read is reported.
+        if (status.type() == std::filesystem::file_type::not_found || error == std::errc::permission_denied)
             continue;
         if (error)
             throw text::RunFailureFromErrno(place.string(), error.value());

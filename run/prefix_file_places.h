@@ -18,8 +18,9 @@ std::vector<std::filesystem::path> PrefixFilePlaces(const std::filesystem::path&
 std::filesystem::path SystemPrefixFolder();
 
 /// The table from the first of `places` where a file (or anything else) stands, the built-in prefixes
-/// when there is none. Throws text::RunFailure naming the path when that first one cannot be read: a broken
-/// list is reported, not passed over for the next.
+/// when there is none. A place behind a folder this process may not search is passed over as an absent
+/// one. Throws text::RunFailure naming the path when that first one cannot be read: a broken list is
+/// reported, not passed over for the next.
 names::PrefixTable LoadPrefixTable(std::span<const std::filesystem::path> places);
 
 } // namespace stambrix::run

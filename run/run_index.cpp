@@ -49,6 +49,11 @@ std::string OutputDirectoryOf(std::string_view gedcomPath)
     return std::string(directory) + "Stambrix";
 }
 
+bool NamesNoFile(std::string_view gedcomPath)
+{
+    return text::Trim(gedcomPath).empty();
+}
+
 std::optional<std::string> SourceDateEpochProblem()
 {
     const std::optional<std::string> epoch = output::SourceDateEpochText();
@@ -61,8 +66,8 @@ RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress, 
 {
     progress::ProgressThrottle throttle(progress);
     throttle.Reset();
-    if (text::Trim(request.gedcomPath).empty()) {
-        messages.ShowMessage("Er is geen bestand opgegeven om te openen.");
+    if (NamesNoFile(request.gedcomPath)) {
+        messages.ShowMessage(kNoFileGiven);
         return RunOutcome::NoFileGiven;
     }
     const std::uint32_t startTick = TickCount();
@@ -84,8 +89,7 @@ RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress, 
         output::TidyAfterKilledRuns(outputDirectory);
         output::FolderFiles files(outputDirectory);
         outcome = WriteIndex(request, sorted, files, throttle, messages);
-        if (outcome == RunOutcome::Written)
-            files.Publish();
+        PublishIndex(request, outcome, files, messages);
     } catch (const std::bad_alloc&) {
         // The index of this file does not fit in memory; the files not yet in place are removed on the way out.
         throttle.Flush();

@@ -21,12 +21,20 @@ namespace stambrix::run {
 /// written and the elapsed time go to `progress` through one ProgressThrottle, the counts reached
 /// also when the run fails; with
 /// `zonderLevenden` the persons left out once the file is read; "Er is
-/// geen bestand opgegeven om te openen." and "Er zijn geen items gevonden." go to `messages`.
+/// geen bestand opgegeven om te openen." and the messages of a run that found nothing (WriteIndex,
+/// PublishIndex) go to `messages`.
 /// Throws text::RunFailure when the file cannot be read or changed while it was read (kChangedWhileRead),
 /// the index cannot be sorted (ICU), does not fit in memory (ENOMEM, with the GEDCOM path) or
 /// cannot be written; an index written earlier then stays as it was.
 [[nodiscard]] RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress,
                                   progress::UserMessages& messages);
+
+/// What a run says when its GEDCOM path names no file (NamesNoFile).
+inline constexpr std::string_view kNoFileGiven = "Er is geen bestand opgegeven om te openen.";
+
+/// True when `gedcomPath` names no file: nothing is left of it once trimmed. RunIndex then says
+/// kNoFileGiven and does nothing else.
+bool NamesNoFile(std::string_view gedcomPath);
 
 /// Removes the temporary files of the runs under way; safe to call from a signal handler.
 using output::RemoveTemporaryFiles;

@@ -43,7 +43,7 @@ struct RunRequest
 enum class RunOutcome
 {
     Written,      ///< the index was written
-    NothingFound, ///< "Er zijn geen items gevonden." was shown, nothing written
+    NothingFound, ///< no index lines: nothing written, or with zonderLevenden an empty index (WriteIndex)
     NoFileGiven   ///< "Er is geen bestand opgegeven om te openen." was shown, nothing done
 };
 

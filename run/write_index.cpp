@@ -11,16 +11,35 @@
 
 namespace stambrix::run {
 
+namespace {
+// A run that leaves out living persons writes its index also when nothing is left, empty.
+bool WritesEmptyIndex(const RunRequest& request)
+{
+    return request.zonderLevenden;
+}
+} // namespace
+
 RunOutcome WriteIndex(const RunRequest& request, const scan::ScanResult& sorted, output::FileSet& files,
                       progress::ProgressThrottle& progress, progress::UserMessages& messages)
 {
-    if (sorted.indexList.empty()) {
+    if (sorted.indexList.empty() && !WritesEmptyIndex(request)) {
         messages.ShowMessage("Er zijn geen items gevonden.");
         return RunOutcome::NothingFound;
     }
     WriteIndexFiles(request, sorted, files, progress, messages);
     progress.Flush();
-    return RunOutcome::Written;
+    return sorted.indexList.empty() ? RunOutcome::NothingFound : RunOutcome::Written;
+}
+
+void PublishIndex(const RunRequest& request, RunOutcome outcome, output::FileSet& files,
+                  progress::UserMessages& messages)
+{
+    if (outcome == RunOutcome::Written) {
+        files.Publish();
+    } else if (outcome == RunOutcome::NothingFound && WritesEmptyIndex(request)) {
+        files.Publish();
+        messages.ShowMessage("Er zijn geen items gevonden; de vorige index is vervangen door een lege.");
+    }
 }
 
 void WriteIndexFiles(const RunRequest& request, const scan::ScanResult& sorted, output::FileSet& files,

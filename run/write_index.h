@@ -9,11 +9,19 @@
 namespace stambrix::run {
 
 /// The index of the sorted lines of `sorted` into `files`, as WriteIndexFiles writes it; the caller
-/// publishes the set when it was Written. Without lines, "Er zijn geen items gevonden." goes to
-/// `messages`, nothing is written and the outcome is NothingFound. The count of entries written is
-/// flushed at the end. Throws text::RunFailure.
+/// puts it in place with PublishIndex. Without lines the outcome is NothingFound: with
+/// `zonderLevenden` the index is written all the same, empty, so that an earlier index of persons
+/// now left out does not stay; without it "Er zijn geen items gevonden." goes to `messages` and
+/// nothing is written. The count of entries written is flushed at the end. Throws text::RunFailure.
 [[nodiscard]] RunOutcome WriteIndex(const RunRequest& request, const scan::ScanResult& sorted, output::FileSet& files,
                                     progress::ProgressThrottle& progress, progress::UserMessages& messages);
+
+/// Puts in place what WriteIndex wrote into `files` for `request` with `outcome`: a Written index,
+/// or the empty one of NothingFound with `zonderLevenden`, after which "Er zijn geen items gevonden;
+/// de vorige index is vervangen door een lege." goes to `messages`. Throws text::RunFailure, having
+/// said nothing.
+void PublishIndex(const RunRequest& request, RunOutcome outcome, output::FileSet& files,
+                  progress::UserMessages& messages);
 
 /// Writes the index of the sorted lines of `sorted` in the request's output kind into `files`
 /// (the text file, or the stylesheet and the pages), counting each entry to `progress`; the caller

@@ -33,10 +33,14 @@ struct PersonFields
     bool dated = false;
 };
 
+// True when the current line is a date line; its date is the life event's unless the event is hidden,
+// which leaves the next event to give the date.
 bool TakeDate(ScanState& state, std::string_view symbol, PersonFields& person)
 {
     if (!state.Has(Marker::Date))
         return false;
+    if (state.InHiddenEvent())
+        return true;
     person.lifeEvent.assign(symbol);
     person.lifeEvent += gedcom::DateOf(state.line);
     person.dated = true;

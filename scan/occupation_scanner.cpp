@@ -7,17 +7,19 @@
 namespace stambrix::scan {
 
 namespace {
-// Takes the occupation of the current line and the CONC lines after it; leaves the first line
-// after them as the current line. Returns false at the end of the file.
+// Takes the occupation of the current line and the CONC lines after it, unless it is hidden; leaves
+// the first line after them as the current line. Returns false at the end of the file.
 bool TakeOccupation(ScanState& state)
 {
+    const bool hidden = state.InHiddenEvent();
     std::string occupation(gedcom::OccupationOf(state.line));
     bool more = state.ReadLine();
     while (more && gedcom::IsContinuation(state.line)) {
         occupation += gedcom::TextAfterTagOf(state.line);
         more = state.ReadLine();
     }
-    state.AddValueLine(occupation);
+    if (!hidden)
+        state.AddValueLine(occupation);
     return more;
 }
 } // namespace

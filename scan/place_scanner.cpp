@@ -18,7 +18,7 @@ RecordEnd ReadPlacesOfRecord(ScanState& state)
 {
     while (state.ReadLine()) {
         // A level-0 line ends the record: a place on it is not the record's.
-        if (state.Has(gedcom::Marker::Place) && !gedcom::IsLevelZero(state.line))
+        if (state.Has(gedcom::Marker::Place) && !gedcom::IsLevelZero(state.line) && !state.InHiddenEvent())
             state.AddValueLine(gedcom::PlaceOf(state.line));
         if (gedcom::OpensPersonRecord(state.line, state.Markers()))
             return RecordEnd::PersonHeader;

@@ -9,7 +9,7 @@ namespace stambrix::scan {
 bool ScanState::ReadLine()
 {
     markersFound_ = false;
-    if (!lines_.ReadLine(line)) {
+    if (!(events_ ? events_->ReadLine(line) : lines_.ReadLine(line))) {
         atEnd_ = true;
         return false;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gedcom/decoded_lines.h"
+#include "gedcom/event_lines.h"
 #include "gedcom/line_markers.h"
 #include "gedcom/person_judgement.h"
 #include "index/index_list.h"
@@ -34,12 +35,21 @@ public:
 
     /// From now on every person record is judged as it is read (gedcom::PersonJudgement against
     /// `thisYear`); the lines it adds reach the index list only when the record ends and the person is kept.
-    void LeaveOutLiving(int thisYear) { judgement_.emplace(thisYear); }
+    /// And the lines come a structure at a time (gedcom::EventLines), so the scanners can pass over
+    /// the values of an event the file restricts (InHiddenEvent). Called before the first line is read.
+    void LeaveOutLiving(int thisYear)
+    {
+        judgement_.emplace(thisYear);
+        events_.emplace(lines_);
+    }
 
     /// Reads the next line into `line`; false, with an empty line, at the end of the file.
     bool ReadLine();
     /// True once a read found the end of the file.
     bool AtEnd() const { return atEnd_; }
+    /// True when the current line belongs to an event whose values stay out of the index: one with
+    /// a level-2 RESN «confidential» or «privacy», when persons are judged (LeaveOutLiving).
+    bool InHiddenEvent() const { return events_ && events_->Hidden(); }
 
     /// The markers of the current line, looked for once per line.
     gedcom::LineMarkers Markers()
@@ -95,6 +105,7 @@ private:
     gedcom::LineMarkers markers_;
     bool markersFound_ = false;
     std::optional<gedcom::PersonJudgement> judgement_;
+    std::optional<gedcom::EventLines> events_;
     bool judging_ = false; // the lines read belong to the person record being judged
     bool holding_ = false; // the lines added belong to that record
     std::string heldText_;

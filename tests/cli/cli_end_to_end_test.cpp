@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -68,16 +69,17 @@ protected:
 
     CliResult Run(std::vector<std::string> args) const { return RunCommandLine(args, programDir_.path()); }
 
-    /// Runs stambrix-cli quietly on `gedcom` in a child process that permission bits stop: when the
-    /// tests run as root, as an unprivileged user who owns the test's files. Nothing when that user
-    /// cannot run the program.
-    std::optional<CliResult> RunRestrictedOn(const fs::path& gedcom) const
+    /// Runs stambrix-cli quietly with `options` on `gedcom` in a child process that permission bits
+    /// stop: when the tests run as root, as an unprivileged user who owns the test's files. Nothing
+    /// when that user cannot run the program.
+    std::optional<CliResult> RunRestrictedOn(const fs::path& gedcom, std::vector<std::string> options = {}) const
     {
         stambrix::test_support::HandToUnprivilegedChild(work_.path());
         if (!stambrix::test_support::UnprivilegedChildCan(STAMBRIX_CLI_PATH, X_OK))
             return std::nullopt;
         stambrix::test_support::ChildSetup setup;
-        setup.args = {"-q", gedcom.string()};
+        setup.args = std::move(options);
+        setup.args.insert(setup.args.end(), {"-q", gedcom.string()});
         setup.unprivileged = true;
         const stambrix::test_support::ChildResult child = stambrix::test_support::RunChild(STAMBRIX_CLI_PATH, setup);
         return CliResult{child.exitCode, child.out, child.err};
@@ -484,6 +486,7 @@ INSTANTIATE_TEST_SUITE_P(
 // ---------------------------------------------------------------------------------------------
 // Usage errors: exit 2, a message on err, nothing created.
 
+// A missing or blank file name is a usage error like any other.
 TEST_F(CliEndToEnd, NoGedcomGivenIsRefused)
 {
     const bool outputFolderWasThere = fs::exists("Stambrix");
@@ -491,7 +494,7 @@ TEST_F(CliEndToEnd, NoGedcomGivenIsRefused)
          std::vector<std::vector<std::string>>{{}, {"-q"}, {"--event", "beroepen"}, {"-q", "   "}, {"-q", ""}}) {
         const CliResult result = Run(args);
         EXPECT_EQ(result.exitCode, 2) << args.size() << " arguments";
-        EXPECT_NE(result.err.find(kNoFileGiven), std::string::npos) << result.err;
+        EXPECT_EQ(result.err, "stambrix-cli: " + std::string(kNoFileGiven) + "\nZie stambrix-cli --help.\n");
         EXPECT_EQ(result.out, "");
     }
     if (!outputFolderWasThere) {
@@ -542,6 +545,26 @@ TEST_F(CliEndToEnd, MissingPrefixFileIsAUsageError)
 
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.err.find(prefixFile.string()), std::string::npos) << result.err;
+    EXPECT_FALSE(fs::exists(OutputFolder()));
+}
+
+// A prefix file behind a folder the user may not search may well be there: the run names the reason.
+TEST_F(CliEndToEnd, PrefixFileBehindAFolderThatMayNotBeSearchedNamesTheReason)
+{
+    const fs::path gedcom = CopyIntoTree(kFixtureDir / "own_prefixes.ged");
+    const fs::path locked = work_.path() / "afgeschermd";
+    fs::create_directories(locked);
+    fs::copy_file(kFixtureDir / "own_prefixes_voorzetsels.txt", locked / "Voorzetsels.txt");
+    fs::permissions(locked, fs::perms::none);
+
+    const std::optional<CliResult> result =
+        RunRestrictedOn(gedcom, {"--voorzetsels", (locked / "Voorzetsels.txt").string()});
+
+    if (!result)
+        GTEST_SKIP() << "an unprivileged user cannot run " << STAMBRIX_CLI_PATH;
+    EXPECT_EQ(result->exitCode, 3);
+    EXPECT_EQ(result->err,
+              "stambrix-cli: " + (locked / "Voorzetsels.txt").string() + ": " + SystemReason(EACCES) + "\n");
     EXPECT_FALSE(fs::exists(OutputFolder()));
 }
 
@@ -736,18 +759,54 @@ TEST_F(CliEndToEnd, ZonderLevendenCountsThePersonsLeftOutAfterThePanels)
     EXPECT_EQ(without.err.find("weggelaten"), std::string::npos) << without.err;
 }
 
-TEST_F(CliEndToEnd, ZonderLevendenWithEveryoneLeftOutFindsNothing)
+constexpr std::string_view kReplacedByEmpty =
+    "Er zijn geen items gevonden; de vorige index is vervangen door een lege.";
+
+// A run that leaves everyone out still replaces the earlier index of its kind, by an empty one, so
+// the persons it leaves out are not left published; the files of the other kinds stay as they were.
+TEST_F(CliEndToEnd, ZonderLevendenWithEveryoneLeftOutReplacesTheIndexOfItsKindByAnEmptyOne)
 {
     const fs::path gedcom = WriteIntoTree("stamboom.ged", "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Kok/\r\n1 OCCU "
                                                           "boer\r\n1 RESI\r\n2 PLAC Goes\r\n0 TRLR\r\n");
-    for (const auto& options :
-         std::vector<std::vector<std::string>>{{"--event", "naam"}, {"--event", "beroepen"}, {"--event", "plaatsen"}}) {
-        const CliResult result = Run({"--zonder-levenden", options[0], options[1], gedcom.string()});
-        EXPECT_EQ(result.exitCode, 1) << options[1];
-        EXPECT_NE(result.err.find(kNothingFound), std::string::npos) << options[1] << ": " << result.err;
-        EXPECT_NE(result.err.find("  weggelaten : 1\n"), std::string::npos) << options[1] << ": " << result.err;
-        EXPECT_EQ(EntriesOf(OutputFolder()), std::set<std::string>{}) << options[1];
+    const std::vector<std::pair<std::string, std::string>> kinds{
+        {"naam", "Namen.txt"}, {"beroepen", "Beroepen.txt"}, {"plaatsen", "Plaatsen.txt"}};
+    for (const auto& [kind, fileName] : kinds)
+        ASSERT_EQ(RunOn(gedcom, {"--event", kind}).exitCode, 0) << kind;
+    const stambrix::test_support::FolderContents earlier = stambrix::test_support::ContentsOf(OutputFolder());
+
+    std::set<std::string> emptied;
+    for (const auto& [kind, fileName] : kinds) {
+        const CliResult result = Run({"--zonder-levenden", "--event", kind, gedcom.string()});
+
+        EXPECT_EQ(result.exitCode, 1) << kind;
+        EXPECT_TRUE(result.err.starts_with(std::string(kReplacedByEmpty) + "\n")) << kind << ": " << result.err;
+        EXPECT_NE(result.err.find("  weggelaten : 1\n"), std::string::npos) << kind << ": " << result.err;
+        emptied.insert(fileName);
+        const stambrix::test_support::FolderContents now = stambrix::test_support::ContentsOf(OutputFolder());
+        EXPECT_EQ(now.size(), earlier.size()) << kind;
+        for (const auto& [name, bytes] : earlier) {
+            ASSERT_NE(bytes, "") << name;
+            EXPECT_EQ(now.at(name), emptied.contains(name) ? "" : bytes) << kind << ", " << name;
+        }
     }
+}
+
+// The empty index is put in place as any index is: one that cannot replace the earlier index ends
+// the run with the path, leaves the earlier index whole and says nothing of a replacement.
+TEST_F(CliEndToEnd, ZonderLevendenEmptyIndexThatCannotBePutInPlaceKeepsTheEarlierOne)
+{
+    const fs::path gedcom = WriteIntoTree("stamboom.ged", "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Kok/\r\n0 TRLR\r\n");
+    fs::create_directories(OutputFolder());
+    const fs::path older = OutputFolder() / "Namen.txt";
+    WriteBytes(older, kOlderIndex);
+    fs::permissions(older, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+
+    const CliResult result = RunOn(gedcom, {"--zonder-levenden"});
+
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.err, "stambrix-cli: " + older.string() + ": " + std::strerror(EACCES) + "\n");
+    EXPECT_EQ(ReadBytes(older), kOlderIndex);
+    EXPECT_EQ(EntriesOf(OutputFolder()), std::set<std::string>{"Namen.txt"}) << "no temporary file may stay";
 }
 
 TEST_F(CliEndToEnd, HelpAndVersionPrintOnOutOnly)

@@ -68,7 +68,15 @@ INSTANTIATE_TEST_SUITE_P(
                                "De optie --event is meer dan één keer gegeven."},
                     ParserCase{"ValueMissingAtTheEnd", {"boom.ged", "--uitvoer"}, "Bij --uitvoer ontbreekt de waarde."},
                     ParserCase{"UnknownOptionWithAValue", {"--kleur=rood", "boom.ged"}, "Onbekende optie: --kleur"},
-                    ParserCase{"FileNameLikeAnOptionWithoutTwoDashes", {"-boom.ged"}, "Onbekende optie: -boom.ged"}),
+                    ParserCase{"FileNameLikeAnOptionWithoutTwoDashes", {"-boom.ged"}, "Onbekende optie: -boom.ged"},
+                    // «--opt=» gives the option the empty value; the next argument stays what it is.
+                    ParserCase{"EmptyValueAfterEquals",
+                               {"--event=", "--uitvoer", "html", "boom.ged"},
+                               "Onbekende waarde voor --event: \"\". Kies naam, beroepen of plaatsen."},
+                    ParserCase{"EmptyPrefixFileAfterEquals",
+                               {"--voorzetsels=", "boom.ged"},
+                               "Bij --voorzetsels ontbreekt het bestand; laat de optie weg om Voorzetsels.txt op de "
+                               "gewone plaatsen te zoeken."}),
     [](const auto& testInfo) { return testInfo.param.name; });
 
 std::size_t Columns(const std::string& line)

@@ -516,6 +516,20 @@ INSTANTIATE_TEST_SUITE_P(
                        "<BODY BACKGROUND=\"bj\xC3\x96rk/achtergrond.jpg\">"}),
     [](const auto& testInfo) { return testInfo.param.name; });
 
+// «--stylesheet-path=» is the empty path, as «--stylesheet-path ""» is: the files beside the pages.
+TEST_F(HtmlOutput, EmptyPathsAfterEqualsAreTheFilesBesideThePages)
+{
+    const CliResult result = Run(
+        {"--stylesheet-path=", "--uitvoer", "html", "--javascript-path=", "-q", "--achtergrond-path=", "--in-frame"},
+        CopyIntoTree("no_a.ged"));
+
+    ASSERT_EQ(result.exitCode, 0) << "err: " << result.err;
+    const std::string page = ReadBytes(OutputFolder() / "indexb.htm");
+    EXPECT_NE(page.find(R"(<LINK REL="STYLESHEET" TYPE="text/css" HREF="genealogie.css">)"), std::string::npos);
+    EXPECT_NE(page.find(R"(SRC="genealogie.js")"), std::string::npos);
+    EXPECT_NE(page.find(R"(<BODY BACKGROUND="achtergrond.jpg">)"), std::string::npos);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Choices the window would never allow.
 
@@ -684,5 +698,52 @@ TEST_F(HtmlOutput, SecondRunOfAnotherKindReplacesThePagesItWalks)
     ASSERT_EQ(result.exitCode, 0) << "err: " << result.err;
     ExpectOutputFolderMatches(kExpectedDir / "odd_initials" / "familienamen-frame");
 }
+
+// ---------------------------------------------------------------------------------------------
+// --zonder-levenden with everyone left out: the pages of the earlier run are written again, empty.
+
+struct LayoutCase
+{
+    std::string name;
+    std::vector<std::string> options;
+};
+
+class HtmlEveryoneLeftOut : public HtmlOutput, public ::testing::WithParamInterface<LayoutCase>
+{
+};
+
+// Persons born in 1985 and 2015 may be alive. The same set of pages is written as before, every page
+// with an empty list: neither name is left on any page.
+TEST_P(HtmlEveryoneLeftOut, ReplacesEveryPageByAnEmptyOne)
+{
+    fs::create_directories(TreeFolder());
+    const fs::path gedcom = TreeFolder() / "levenden.ged";
+    WriteBytes(gedcom, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Visser/\r\n1 BIRT\r\n2 DATE 1985\r\n"
+                       "0 @I2@ INDI\r\n1 NAME Piet /Mulder/\r\n1 BIRT\r\n2 DATE 2015\r\n0 TRLR\r\n");
+    std::vector<std::string> options = GetParam().options;
+    options.push_back("-q");
+    ASSERT_EQ(Run(options, gedcom).exitCode, 0);
+    const std::set<std::string> pages = EntriesOf(OutputFolder());
+    options.push_back("--zonder-levenden");
+
+    const CliResult result = Run(options, gedcom);
+
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "Er zijn geen items gevonden; de vorige index is vervangen door een lege.\n");
+    EXPECT_EQ(EntriesOf(OutputFolder()), pages);
+    for (const std::string& page : pages) {
+        const std::string bytes = ReadBytes(OutputFolder() / page);
+        EXPECT_EQ(bytes.find("Visser"), std::string::npos) << page;
+        EXPECT_EQ(bytes.find("Mulder"), std::string::npos) << page;
+        EXPECT_EQ(bytes.find("<LI CLASS=\"inhoudtekst\">"), std::string::npos) << page;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, HtmlEveryoneLeftOut,
+                         ::testing::Values(LayoutCase{"HtmlFramed", {"--uitvoer", "html", "--in-frame"}},
+                                           LayoutCase{"HtmlSinglePage", {"--uitvoer", "html"}},
+                                           LayoutCase{"FamilienamenFramed",
+                                                      {"--uitvoer", "familienamen", "--in-frame"}}),
+                         [](const auto& testInfo) { return testInfo.param.name; });
 
 } // namespace

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace stambrix::gedcom {
 namespace {
@@ -62,6 +64,42 @@ TEST(PersonJudgement, LeavesOutThePrivateWhateverTheirDates)
     EXPECT_FALSE(LeavesOut({"1 RESN locked", "1 DEAT"}));
     EXPECT_FALSE(LeavesOut({"1 BIRT", "2 RESN privacy", "1 DEAT"})) << "a restriction below level 1 is an event's";
 }
+
+// What is not the date proper of the person's life: a date phrase in parentheses, a DATE below a
+// NO (GEDCOM 7: the event did not happen then). A restriction on one event hides that event from
+// the index, not from the judgement.
+struct JudgementCase
+{
+    std::string name;
+    std::vector<std::string_view> lines;
+    bool leavesOut;
+};
+
+class PersonJudgementOfDates : public testing::TestWithParam<JudgementCase>
+{
+};
+
+TEST_P(PersonJudgementOfDates, LooksAtTheDateProperOnly)
+{
+    PersonJudgement judgement(2025);
+    judgement.Begin();
+    for (const std::string_view line : GetParam().lines)
+        judgement.Examine(line);
+    EXPECT_EQ(judgement.LeavesOut(), GetParam().leavesOut);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, PersonJudgementOfDates,
+    testing::Values(JudgementCase{"NumberInAPhraseIsNoYear", {"1 BIRT", "2 DATE INT 3 MAR 2015 (akte nr. 412)"}, true},
+                    JudgementCase{"OldYearOnlyInAPhraseMakesNoOneOld", {"1 BAPM", "2 DATE (gedoopt 1850)"}, true},
+                    JudgementCase{"UnclosedPhraseRunsToTheEnd", {"1 BIRT", "2 DATE 2015 (akte 412"}, true},
+                    JudgementCase{"OldYearAfterAClosedPhraseCounts", {"1 BIRT", "2 DATE (ca.) 1850"}, false},
+                    JudgementCase{"NoDeathIsNoDeath", {"1 NAME Jan /Kok/", "1 NO DEAT"}, true},
+                    JudgementCase{"DateBelowNoDeathIsNoDate", {"1 NO DEAT", "2 DATE FROM 1900 TO 2000"}, true},
+                    JudgementCase{"DateAfterTheNoCounts", {"1 NO DEAT", "2 DATE 1900", "1 BIRT", "2 DATE 1900"}, false},
+                    JudgementCase{
+                        "RestrictedEventStillCounts", {"1 BIRT", "2 DATE 1 JAN 1900", "2 RESN confidential"}, false}),
+    [](const auto& testInfo) { return testInfo.param.name; });
 
 TEST(PersonJudgement, BeginForgetsTheRecordBefore)
 {

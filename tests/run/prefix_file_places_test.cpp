@@ -6,8 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -108,6 +113,39 @@ TEST_F(LoadPrefixTableFromPlaces, ListThatCannotBeReadIsReportedNotPassedOver)
     } catch (const stambrix::text::RunFailure& error) {
         EXPECT_EQ(error.path(), Place(2).string());
     }
+}
+
+// Whether `check` holds for a user whom permission bits stop: this process when it does not run as
+// root, else a child that has become "nobody" (65534).
+bool HoldsForAnUnprivilegedUser(const std::function<bool()>& check)
+{
+    if (geteuid() != 0)
+        return check();
+    constexpr uid_t kNobody = 65534;
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(setgid(kNobody) == 0 && setuid(kNobody) == 0 && check() ? 0 : 1);
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A user whose HOME lies under a folder he may not search (a run with "sudo -u" under /root) has
+// no list of his own there; the next place is taken.
+TEST_F(LoadPrefixTableFromPlaces, PlaceBehindAFolderThatMayNotBeSearchedIsPassedOver)
+{
+    Write(1, "van\n");
+    Write(2, "ten\n");
+    fs::permissions(folder_.path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                        fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(Place(1).parent_path(), fs::perms::none);
+
+    EXPECT_TRUE(HoldsForAnUnprivilegedUser([this] {
+        try {
+            return LoadPrefixTable(Places{Place(1), Place(2)}).Entries() == std::vector<std::string>{"ten "};
+        } catch (const stambrix::text::RunFailure&) {
+            return false;
+        }
+    }));
 }
 
 } // namespace

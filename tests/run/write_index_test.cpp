@@ -111,7 +111,7 @@ TEST(WriteIndex, NoLinesWritesNothingAndSaysSo)
     const scan::ScanResult sorted = scan::ScanSorted(source, ScanChoicesOf(request), progress, "nl");
     output::MemoryFiles files;
     EXPECT_EQ(WriteIndex(request, sorted, files, progress, messages), RunOutcome::NothingFound);
-    files.Publish();
+    PublishIndex(request, RunOutcome::NothingFound, files, messages);
     EXPECT_TRUE(files.files.empty());
     EXPECT_EQ(messages.messages, std::vector<std::string>{"Er zijn geen items gevonden."});
 }

@@ -150,5 +150,66 @@ TEST(ScanGedcom, WithoutLeavingOutLivingEveryPersonGivesLines)
     EXPECT_EQ(result.leftOut, 0u);
 }
 
+// A level-2 RESN «confidential» or «privacy» below an event keeps the event's date, places and
+// occupation out of the index when living persons are left out; the person is judged on all of it
+// (the hidden birth in 1900 keeps each one here). Without leaving out, every value is there.
+struct HiddenEventCase
+{
+    std::string name;
+    EventKind kind;
+    std::string gedcom;
+    std::vector<std::string> leavingOut;
+    std::vector<std::string> withoutLeavingOut;
+};
+
+class ScanHiddenEvent : public ::testing::TestWithParam<HiddenEventCase>
+{
+};
+
+TEST_P(ScanHiddenEvent, GivesNoValuesWhenLivingAreLeftOut)
+{
+    static const names::PrefixTable prefixes = names::DefaultPrefixes();
+    const HiddenEventCase& c = GetParam();
+    for (const bool leaveOut : {true, false}) {
+        gedcom::MemorySource source(c.gedcom);
+        progress::ProgressThrottle progress;
+        const ScanResult result = ScanGedcom(
+            source, {c.kind, RecordGroup::Beiden, names::NameForm::Full, prefixes, leaveOut, 2025}, progress);
+        EXPECT_EQ(std::vector<std::string>(result.indexList.begin(), result.indexList.end()),
+                  leaveOut ? c.leavingOut : c.withoutLeavingOut)
+            << (leaveOut ? "leaving out" : "without leaving out");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, ScanHiddenEvent,
+    ::testing::Values(
+        HiddenEventCase{"NameTakesTheFirstEventNotHidden",
+                        EventKind::Naam,
+                        testing::Gedcom({"0 @I1@ INDI", "1 NAME Jan /Kok/", "1 BIRT", "2 DATE 1 JAN 1900",
+                                         "2 PLAC Leiden", "2 RESN confidential", "1 CHR", "2 DATE 3 JAN 1900"}),
+                        {"Kok, Jan\t~ 03-01-1900\t\t[@I1@]"},
+                        {"Kok, Jan\t* 01-01-1900\t\t[@I1@]"}},
+        HiddenEventCase{"NameRestrictionBeforeTheDate",
+                        EventKind::Naam,
+                        testing::Gedcom({"0 @I1@ INDI", "1 NAME Jan /Kok/", "1 BIRT", "2 RESN PRIVACY", "2 DATE 1900",
+                                         "1 DEAT", "2 DATE 1950"}),
+                        {"Kok, Jan\t+ 1950\t\t[@I1@]"},
+                        {"Kok, Jan\t* 1900\t\t[@I1@]"}},
+        HiddenEventCase{"OccupationWithItsContinuation",
+                        EventKind::Beroepen,
+                        testing::Gedcom({"0 @I1@ INDI", "1 BIRT", "2 DATE 1900", "1 OCCU smid", "2 CONC s",
+                                         "2 RESN privacy", "1 OCCU boer", "2 RESN locked"}),
+                        {"boer\t[@I1@]"},
+                        {"smids\t[@I1@]", "boer\t[@I1@]"}},
+        HiddenEventCase{"PlacesOfPersonsAndFamilies",
+                        EventKind::Plaatsen,
+                        testing::Gedcom({"0 @I1@ INDI", "1 BIRT", "2 DATE 1900", "2 PLAC Leiden", "2 RESN confidential",
+                                         "1 DEAT", "2 PLAC Goes", "0 @F1@ FAM", "1 MARR", "2 PLAC Tholen", "3 MAP",
+                                         "2 RESN privacy", "1 DIV", "2 PLAC Veere"}),
+                        {"Goes\t[@I1@]", "Veere\t[@F1@]"},
+                        {"Leiden\t[@I1@]", "Goes\t[@I1@]", "Tholen\t[@F1@]", "Veere\t[@F1@]"}}),
+    [](const auto& testInfo) { return testInfo.param.name; });
+
 } // namespace
 } // namespace stambrix::scan
