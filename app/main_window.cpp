@@ -264,11 +264,24 @@ void TfrmStambrix::FormActivate()
     homePageAddress_ = registry.ReadValue(RootKey::CurrentUser, kMakerKey, "", "Homepage");
     if (!arguments_.isEmpty())
         edtBestandOpenen_->setText(arguments_.front());
+    prefixFilePlaces_ = run::PrefixFilePlaces(programDirectory_.toStdString());
+}
+
+// The list is read for every run, so a list mended, added or removed meanwhile counts without a restart. One
+// that stands there but cannot be read stops the run before anything is made, rather than letting it sort
+// without the prefixes the user put in it.
+bool TfrmStambrix::LoadPrefixesForRun()
+{
     try {
-        prefixes_ = run::LoadPrefixTable(run::PrefixFilePlaces(programDirectory_.toStdString()));
+        prefixes_ = run::LoadPrefixTable(prefixFilePlaces_);
+        return true;
     } catch (const text::RunFailure& error) {
-        // The program goes on, knowing no prefixes.
-        ShowMessage(this, UnreadableFileMessage(error), MessageKind::Warning);
+        ShowMessage(this,
+                    UnreadableFileMessage(error) +
+                        QStringLiteral(" Er is geen index gemaakt. Herstel of verwijder dit bestand met voorvoegsels "
+                                       "van achternamen en voer de opdracht opnieuw uit."),
+                    MessageKind::Error);
+        return false;
     }
 }
 
@@ -282,6 +295,8 @@ void TfrmStambrix::tbtnOpenenClick()
 
 void TfrmStambrix::tbtnUitvoerenClick()
 {
+    if (!LoadPrefixesForRun())
+        return;
     run::RunRequest request;
     request.gedcomPath = edtBestandOpenen_->text().toStdString();
     request.eventKind = static_cast<run::EventKind>(rgrpEvent_->ItemIndex());
