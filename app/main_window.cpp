@@ -2,6 +2,7 @@
 
 #include "app/core_text.h"
 #include "app/failure_message.h"
+#include "app/gedcom_drop.h"
 #include "app/interaction.h"
 #include "app/radio_group.h"
 #include "app/record_identity.h"
@@ -112,6 +113,14 @@ TfrmStambrix::TfrmStambrix(QStringList arguments, OptionChoices& optionChoices)
     panels_ = std::make_unique<StatusBarPanels>(statusBar);
     layout->addWidget(statusPanel);
     BuildContextMenu();
+    // A GEDCOM file dropped on the window or on its path field is taken as one chosen with "Openen".
+    new GedcomDrop(
+        {this, edtBestandOpenen_},
+        [this](const QString& path) {
+            panels_->Reset();
+            edtBestandOpenen_->setText(QDir::toNativeSeparators(path));
+        },
+        this);
     setFixedSize(361, 277);
     // The panels stand in place from the first showing, also where the desktop never activates the window.
     layout->activate();
