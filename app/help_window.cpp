@@ -23,14 +23,14 @@ namespace {
 // Lines broken by hand; paragraphs begin with "*", sub-items are indented and begin with "-".
 constexpr const char* kHelpLines[] = {
     "* Het bestand Voorzetsels.txt bevat een standaardreeks voorvoegsels van achternamen,",
-    "  zoals \"van\", \"van der\", \"de\" en \"ter\". Het programma leest het bij het starten van",
+    "  zoals \"van\", \"van der\", \"de\" en \"ter\". Het programma leest het bij elke run van",
     "  de eerste plaats waar het staat: de map van het programma, dan ~/.config/stambrix/",
     "  (of $XDG_CONFIG_HOME/stambrix/), dan /etc/stambrix/, waar het pakket het neerzet;",
     "  staat het nergens, dan gebruikt het programma zijn ingebouwde reeks.",
     "  Deze reeks kunt en moet u zelf aanvullen met de voorvoegsels die in uw eigen",
     "  bestanden voorkomen, want het sorteren berust op de voorvoegsels die daarin staan.",
     "  Kopieer daarvoor /etc/stambrix/Voorzetsels.txt naar ~/.config/stambrix/ en vul",
-    "  die kopie aan; de wijzigingen gelden vanaf de volgende start van het programma.",
+    "  die kopie aan; de wijzigingen gelden vanaf de volgende run.",
     "  Een naam waarvan het voorvoegsel niet in Voorzetsels.txt staat, komt niet op zijn",
     "  juiste plaats in het alfabet terecht.",
     "* Alle uitvoerbestanden komen in de submap Stambrix naast het gebruikte GEDCOM-",

@@ -1,9 +1,13 @@
 #include "app/interaction.h"
 
+#include "app/gedcom_file_names.h"
+
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QTreeView>
 #include <QUrl>
 
 namespace stambrix::app {
@@ -22,6 +26,32 @@ QMessageBox::Icon IconOf(MessageKind kind)
     return QMessageBox::Information;
 }
 
+// Size, type and date in columns as wide as what they show, so that no date loses its year; the name takes
+// the room that is left. Qt keeps the state of the columns for every Qt program of the user, so they are
+// handed back adjustable by hand before the dialog stores it.
+class WholeColumns
+{
+public:
+    explicit WholeColumns(const QFileDialog& dialog)
+    {
+        if (const auto* details = dialog.findChild<QTreeView*>()) {
+            header_ = details->header();
+            header_->setSectionResizeMode(QHeaderView::ResizeToContents);
+            header_->setSectionResizeMode(0, QHeaderView::Stretch);
+        }
+    }
+    ~WholeColumns()
+    {
+        if (header_ != nullptr)
+            header_->setSectionResizeMode(QHeaderView::Interactive);
+    }
+    WholeColumns(const WholeColumns&) = delete;
+    WholeColumns& operator=(const WholeColumns&) = delete;
+
+private:
+    QHeaderView* header_ = nullptr;
+};
+
 Interaction RealInteraction()
 {
     Interaction real;
@@ -30,10 +60,13 @@ Interaction RealInteraction()
         box.exec();
     };
     real.chooseGedcomFile = [](QWidget* parent, const QString& startFolder) {
-        QFileDialog dialog(parent, QStringLiteral("Openen GedCom bestand"), startFolder,
-                           QStringLiteral("GedCom bestanden (*.ged)"));
+        QFileDialog dialog(parent, QStringLiteral("Openen GedCom bestand"), startFolder, GedcomFileFilter());
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        // Qt's own dialog, as the desktop's would not show the details in columns.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setViewMode(QFileDialog::Detail);
+        const WholeColumns columns(dialog);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
         return dialog.selectedFiles().front();

@@ -23,8 +23,8 @@ struct Interaction
 {
     /// A message box: modal, one OK button, titled with the application title, with the icon of its kind.
     std::function<void(QWidget* parent, const QString& text, MessageKind kind)> showMessage;
-    /// The open-file dialog for a GEDCOM file, opening in `startFolder`; the chosen file's full path, ""
-    /// when cancelled.
+    /// The open-file dialog for a GEDCOM file (GedcomFileFilter), opening in `startFolder` with the files in
+    /// columns; the chosen file's full path, "" when cancelled.
     std::function<QString(QWidget* parent, const QString& startFolder)> chooseGedcomFile;
     /// Shows one of the program's own windows modally.
     std::function<void(QDialog* window)> showModal;

@@ -2,6 +2,7 @@
 
 #include "app/core_text.h"
 #include "app/failure_message.h"
+#include "app/gedcom_drop.h"
 #include "app/interaction.h"
 #include "app/radio_group.h"
 #include "app/record_identity.h"
@@ -112,6 +113,14 @@ TfrmStambrix::TfrmStambrix(QStringList arguments, OptionChoices& optionChoices)
     panels_ = std::make_unique<StatusBarPanels>(statusBar);
     layout->addWidget(statusPanel);
     BuildContextMenu();
+    // A GEDCOM file dropped on the window or on its path field is taken as one chosen with "Openen".
+    new GedcomDrop(
+        {this, edtBestandOpenen_},
+        [this](const QString& path) {
+            panels_->Reset();
+            edtBestandOpenen_->setText(QDir::toNativeSeparators(path));
+        },
+        this);
     setFixedSize(361, 277);
     // The panels stand in place from the first showing, also where the desktop never activates the window.
     layout->activate();
@@ -264,11 +273,24 @@ void TfrmStambrix::FormActivate()
     homePageAddress_ = registry.ReadValue(RootKey::CurrentUser, kMakerKey, "", "Homepage");
     if (!arguments_.isEmpty())
         edtBestandOpenen_->setText(arguments_.front());
+    prefixFilePlaces_ = run::PrefixFilePlaces(programDirectory_.toStdString());
+}
+
+// The list is read for every run, so a list mended, added or removed meanwhile counts without a restart. One
+// that stands there but cannot be read stops the run before anything is made, rather than letting it sort
+// without the prefixes the user put in it.
+bool TfrmStambrix::LoadPrefixesForRun()
+{
     try {
-        prefixes_ = run::LoadPrefixTable(run::PrefixFilePlaces(programDirectory_.toStdString()));
+        prefixes_ = run::LoadPrefixTable(prefixFilePlaces_);
+        return true;
     } catch (const text::RunFailure& error) {
-        // The program goes on, knowing no prefixes.
-        ShowMessage(this, UnreadableFileMessage(error), MessageKind::Warning);
+        ShowMessage(this,
+                    UnreadableFileMessage(error) +
+                        QStringLiteral(" Er is geen index gemaakt. Herstel of verwijder dit bestand met voorvoegsels "
+                                       "van achternamen en voer de opdracht opnieuw uit."),
+                    MessageKind::Error);
+        return false;
     }
 }
 
@@ -282,6 +304,8 @@ void TfrmStambrix::tbtnOpenenClick()
 
 void TfrmStambrix::tbtnUitvoerenClick()
 {
+    if (!LoadPrefixesForRun())
+        return;
     run::RunRequest request;
     request.gedcomPath = edtBestandOpenen_->text().toStdString();
     request.eventKind = static_cast<run::EventKind>(rgrpEvent_->ItemIndex());

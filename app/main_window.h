@@ -7,7 +7,9 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <filesystem>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -49,7 +51,9 @@ public:
     const QString& MailAddress() const { return mailAddress_; }
     const QString& HomePageAddress() const { return homePageAddress_; }
     const QString& ProgramDirectory() const { return programDirectory_; }
-    const run::PrefixTable& Prefixes() const { return prefixes_; }
+    /// Where each run looks for "Voorzetsels.txt", in order; FormActivate sets the places beside the
+    /// program, in the user's and in the system's configuration folder (run::PrefixFilePlaces).
+    void SetPrefixFilePlaces(std::vector<std::filesystem::path> places) { prefixFilePlaces_ = std::move(places); }
 
     void tbtnOpenenClick();
     void tbtnUitvoerenClick();
@@ -76,6 +80,9 @@ private:
     void BuildContextMenu();
     const run::EventKindFacts& ChosenEventKind() const;
     bool IsToolbarCommand(const QObject* object) const;
+    /// Reads the prefix list for the run about to start; false, after a message naming the file and the
+    /// reason, when a list stands there but cannot be read.
+    bool LoadPrefixesForRun();
 
     QStringList arguments_;
     OptionChoices& optionChoices_;
@@ -84,6 +91,7 @@ private:
     QString mailAddress_;
     QString homePageAddress_;
     QString programDirectory_;
+    std::vector<std::filesystem::path> prefixFilePlaces_;
     run::PrefixTable prefixes_;
 
     QToolButton* tbtnOpenen_ = nullptr;

@@ -80,10 +80,22 @@ void TfrmOpties::bbtnSluitenClick()
     accept();
 }
 
+void TfrmOpties::ShowChoices()
+{
+    edtJavaScriptPath->setText(QString::fromStdString(optionChoices_.optionPaths.javaScriptPath));
+    edtStyleSheetPath->setText(QString::fromStdString(optionChoices_.optionPaths.styleSheetPath));
+    edtAchtergrondPath->setText(QString::fromStdString(optionChoices_.optionPaths.achtergrondPath));
+    cbxZonderLevenden->setChecked(optionChoices_.zonderLevenden);
+}
+
 void TfrmOpties::showEvent(QShowEvent* event)
 {
-    if (const QWidget* parent = parentWidget())
-        CentreWindow(*this, parent->window()->geometry());
+    // A window the desktop shows again (after switching workspaces, say) keeps what is being typed.
+    if (!event->spontaneous()) {
+        ShowChoices();
+        if (const QWidget* parent = parentWidget())
+            CentreWindow(*this, parent->window()->geometry());
+    }
     QDialog::showEvent(event);
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a Debian package of Stambrix: it holds exactly the expected files, with the prefix list a
-# configuration file and nothing but programs in /usr/bin, depends on the packages the programs load at
-# run time, and lintian finds neither an error nor a warning in it.
+# configuration file and nothing but programs in /usr/bin, opens .ged files under the one MIME type that
+# shared-mime-info gives them, depends on the packages the programs load at run time, and lintian finds
+# neither an error nor a warning in it.
 #   packaging/check-package.sh build/release/stambrix_1.00_amd64.deb
 set -euo pipefail
 
@@ -37,6 +38,31 @@ fi
 conffiles=$(dpkg-deb --info "$package" conffiles 2>/dev/null || true)
 [ "$conffiles" = "/etc/stambrix/Voorzetsels.txt" ] ||
     fail "heeft niet /etc/stambrix/Voorzetsels.txt als enig configuratiebestand (conffiles: $conffiles)"
+
+# The desktop entry and the package's MIME file name one type, the one shared-mime-info defines for GEDCOM,
+# so a file manager finds a single type for a .ged file; an alias is never a type of its own there.
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$package" "$unpacked"
+desktop_types=$(sed -n 's/^MimeType=//p' "$unpacked/usr/share/applications/stambrix.desktop")
+mime_file="$unpacked/usr/share/mime/packages/stambrix-gedcom.xml"
+defined_types=$(sed -n 's/.*<mime-type type="\([^"]*\)".*/\1;/p' "$mime_file" | tr -d '\n')
+type=${desktop_types%;}
+if [ -z "$type" ] || [ "$type" != "${defined_types%;}" ] || [[ $type == *";"* ]]; then
+    fail "noemt niet één en hetzelfde MIME-type in de snelkoppeling (MimeType=$desktop_types) en in stambrix-gedcom.xml ($defined_types)"
+fi
+for pattern in '*.ged' '*.gedcom'; do
+    grep -qF "<glob pattern=\"$pattern\"/>" "$mime_file" || fail "geeft $pattern niet het MIME-type $type"
+done
+shared_types=/usr/share/mime/packages/freedesktop.org.xml
+if [ -f "$shared_types" ]; then
+    grep -qF "<mime-type type=\"$type\">" "$shared_types" || fail "gebruikt het MIME-type $type, dat shared-mime-info niet kent"
+    while read -r alias; do
+        if grep -qF "<mime-type type=\"$alias\">" "$shared_types"; then
+            fail "maakt $alias, een eigen MIME-type van shared-mime-info, tot alias van $type"
+        fi
+    done < <(sed -n 's/.*<alias type="\([^"]*\)".*/\1/p' "$mime_file")
+fi
 
 depends=$(dpkg-deb -f "$package" Depends)
 for needed in libqt6widgets6 libicu qt6-qpa-plugins libqt6svg6 fonts-liberation fonts-comic-neue \

@@ -157,7 +157,6 @@ private slots:
         QCOMPARE(window.MailAddress(), QStringLiteral("stambrix@example.org"));
         QCOMPARE(window.HomePageAddress(), QStringLiteral("https://www.example.com/wendmoor/"));
         QCOMPARE(window.ProgramDirectory(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
-        QCOMPARE(window.Prefixes().Entries().size(), std::size_t{60});
         QCOMPARE(Panel(window, 1), QStringLiteral("  regels gelezen"));
         QCOMPARE(Panel(window, 2), QStringLiteral("  (dd:uu:mm:ss)"));
         QCOMPARE(Panel(window, 3), QStringLiteral("  regels geschreven"));
@@ -414,6 +413,48 @@ private slots:
         QVERIFY(QFile::exists(output + "/Namen.txt"));
     }
 
+    // The prefix list is read for each run: one that cannot be read stops the run with its path and reason and
+    // leaves everything on disk as it was; mended, it counts at the next run, and without it the built-in list does.
+    void prefixListIsReadForEachRunAndAnUnreadableOneStopsIt()
+    {
+        QTemporaryDir folder;
+        const QString gedcom = WriteGedcom(folder, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /van der Berg/\r\n0 TRLR\r\n");
+        const QString output = folder.filePath("Stambrix");
+        QVERIFY(QDir().mkpath(output));
+        QFile earlier(output + "/Namen.txt");
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("eerder\r\n") == 8);
+        earlier.close();
+        const QString list = folder.filePath("Voorzetsels.txt");
+        QVERIFY(QDir().mkpath(list));
+        OptionChoices optionChoices;
+        TfrmStambrix window({gedcom}, optionChoices);
+        window.FormActivate();
+        window.SetPrefixFilePlaces({list.toStdString()});
+        auto* run = window.findChild<QToolButton*>("tbtnUitvoeren");
+        const QMap<QString, QByteArray> before = FilesIn(folder.path());
+        const QMap<QString, QByteArray> beforeInOutput = FilesIn(output);
+
+        run->click();
+        QCOMPARE(scope_->interaction.messages.size(), 1);
+        QVERIFY2(scope_->interaction.messages.front().startsWith("Het bestand \"" + list +
+                                                                 "\" kan niet worden gelezen: Is a directory."),
+                 qPrintable(scope_->interaction.messages.front()));
+        QCOMPARE(scope_->interaction.kinds, QList{MessageKind::Error});
+        QCOMPARE(FilesIn(folder.path()), before);
+        QCOMPARE(FilesIn(output), beforeInOutput);
+
+        QVERIFY(QDir(list).removeRecursively());
+        QFile mended(list);
+        QVERIFY(mended.open(QIODevice::WriteOnly) && mended.write("van\r\n") == 5);
+        mended.close();
+        run->click();
+        QCOMPARE(ReadAll(output + "/Namen.txt"), QByteArray("der Berg, Jan van\t\t\t[@I1@]\r\n"));
+        QVERIFY(mended.remove());
+        run->click();
+        QCOMPARE(ReadAll(output + "/Namen.txt"), QByteArray("Berg, Jan van der\t\t\t[@I1@]\r\n"));
+        QCOMPARE(scope_->interaction.messages.size(), 1);
+    }
+
     void missingFileIsShownInAMessage()
     {
         OptionChoices optionChoices;
@@ -554,6 +595,12 @@ private:
             files.insert(entry.fileName(), entry.isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : "");
         }
         return files;
+    }
+
+    static QByteArray ReadAll(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     static QString WriteGedcom(const QTemporaryDir& folder, const QByteArray& content)
