@@ -3,6 +3,7 @@
 #include "text/run_failure.h"
 
 #include <cerrno>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -21,20 +22,30 @@ int Lock(int fd, int operation)
 }
 
 // Takes the lock of `fd`, calling `waiting` first when another holds it; 0 or the error number.
-int LockWaiting(int fd, const std::function<void()>& waiting)
+// The wait tries again and again rather than blocking in flock, so that a cancelled run ends it: `fd`
+// is then closed, as no FolderLock is made to close it, and RunCancelled thrown.
+int LockWaiting(int fd, const std::function<void()>& waiting, const progress::Cancellation& cancellation)
 {
-    const int failure = Lock(fd, LOCK_EX | LOCK_NB);
+    int failure = Lock(fd, LOCK_EX | LOCK_NB);
     if (failure != EWOULDBLOCK)
         return failure;
     waiting();
-    return Lock(fd, LOCK_EX);
+    while ((failure = Lock(fd, LOCK_EX | LOCK_NB)) == EWOULDBLOCK) {
+        if (cancellation.IsCancelled()) {
+            close(fd);
+            throw progress::RunCancelled();
+        }
+        std::this_thread::sleep_for(kFolderLockRetry);
+    }
+    return failure;
 }
 } // namespace
 
-FolderLock::FolderLock(const std::filesystem::path& folder, const std::function<void()>& waiting)
+FolderLock::FolderLock(const std::filesystem::path& folder, const std::function<void()>& waiting,
+                       const progress::Cancellation& cancellation)
 {
     fd_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd_ >= 0 && LockWaiting(fd_, waiting) == 0)
+    if (fd_ >= 0 && LockWaiting(fd_, waiting, cancellation) == 0)
         return;
     if (fd_ >= 0)
         close(fd_);
@@ -46,7 +57,7 @@ FolderLock::FolderLock(const std::filesystem::path& folder, const std::function<
             return;
         throw text::RunFailureFromErrno(path.string(), errno);
     }
-    if (const int failure = LockWaiting(fd_, waiting)) {
+    if (const int failure = LockWaiting(fd_, waiting, cancellation)) {
         close(fd_);
         fd_ = -1;
         throw text::RunFailureFromErrno(path.string(), failure);
