@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 namespace stambrix::app {
@@ -40,6 +41,15 @@ Interaction RealInteraction()
     };
     real.showModal = [](QDialog* window) { window->exec(); };
     real.openAddress = [](const QString& address) { QDesktopServices::openUrl(QUrl(address)); };
+    real.askYesNo = [](QWidget* parent, const QString& question) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Stambrix"), question, QMessageBox::NoButton, parent);
+        QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("Nee"), QMessageBox::NoRole);
+        box.setDefaultButton(no);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes;
+    };
     return real;
 }
 } // namespace

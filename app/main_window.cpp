@@ -11,6 +11,7 @@
 #include "app/status_bar_panels.h"
 #include "app/window_fonts.h"
 #include "app/worker_run.h"
+#include "progress/cancellation.h"
 #include "run/prefix_file_places.h"
 #include "run/run_choices.h"
 #include "run/run_index.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QEvent>
@@ -53,16 +55,6 @@ QString StartFolderFor(const QString& path)
             return folder.absolutePath();
     return QDir::homePath();
 }
-
-// The busy cursor for as long as a run lasts, however it ends.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 QToolButton* AddButton(QToolBar* bar, const char* objectName, const QString& caption)
 {
@@ -110,6 +102,7 @@ TfrmStambrix::TfrmStambrix(QStringList arguments, OptionChoices& optionChoices)
     statusBar->setSizeGripEnabled(false);
     statusLayout->addWidget(statusBar);
     panels_ = std::make_unique<StatusBarPanels>(statusBar);
+    messages_ = std::make_unique<RunMessages>(*panels_);
     layout->addWidget(statusPanel);
     BuildContextMenu();
     setFixedSize(361, 277);
@@ -242,6 +235,21 @@ bool TfrmStambrix::event(QEvent* event)
     return QWidget::event(event);
 }
 
+void TfrmStambrix::closeEvent(QCloseEvent* event)
+{
+    if (!IsRunning()) {
+        QWidget::closeEvent(event);
+        return;
+    }
+    const bool stop = CurrentInteraction().askYesNo(this, QStringLiteral("De index wordt nog gemaakt. Stoppen?"));
+    // The run may have ended while the question was open; then the window closes now.
+    if (stop && IsRunning()) {
+        closeWhenStopped_ = true;
+        run_->Cancel();
+    }
+    event->setAccepted(stop && !IsRunning());
+}
+
 void TfrmStambrix::FormCreate()
 {
     RecordIdentity(QCoreApplication::applicationDirPath());
@@ -295,17 +303,44 @@ void TfrmStambrix::tbtnUitvoerenClick()
         ShowMessage(this, FromUtf8(*problem), MessageKind::Warning);
         return;
     }
-    RunMessages messages(*panels_);
+    running_ =
+        std::make_unique<RunningWindow>(*this, QList<QWidget*>{tbtnOpenen_, tbtnUitvoeren_, tbtnAfsluiten_, rgrpEvent_,
+                                                               rgrpGroep_, rgrpSoortUitvoer_, cbxInFrame_});
+    run_ = std::make_unique<WorkerRun>(std::move(request), *panels_, *messages_);
+    connect(run_.get(), &WorkerRun::finished, this, &TfrmStambrix::RunFinished);
+}
+
+void TfrmStambrix::CancelRun()
+{
+    if (IsRunning())
+        run_->Cancel();
+}
+
+bool TfrmStambrix::IsRunning() const
+{
+    return run_ != nullptr && run_->IsRunning();
+}
+
+void TfrmStambrix::RunFinished()
+{
+    running_.reset();
     run::RunOutcome outcome = run::RunOutcome::Written;
     QString failure;
     try {
-        const BusyCursor busy;
-        const RunningWindow running(*this);
-        outcome = RunOnWorkerThread(request, *panels_, messages);
+        outcome = run_->Outcome();
+    } catch (const progress::RunCancelled&) {
+        // Asked for by the close box, which closes the window now.
     } catch (const text::RunFailure& error) {
-        failure = RunFailureMessage(error, request);
+        failure = RunFailureMessage(error, run_->Request());
     }
-    messages.ShowAfterRun(this, outcome, failure);
+    if (closeWhenStopped_) {
+        closeWhenStopped_ = false;
+        messages_->Drop();
+        close();
+    } else {
+        messages_->ShowAfterRun(this, outcome, failure);
+    }
+    emit runEnded();
 }
 
 void TfrmStambrix::tbtnAfsluitenClick()

@@ -11,7 +11,9 @@
 
 class QAction;
 class QCheckBox;
+class QCloseEvent;
 class QDialog;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QToolButton;
@@ -19,7 +21,10 @@ class QToolButton;
 namespace stambrix::app {
 
 class RadioGroup;
+class RunMessages;
+class RunningWindow;
 class StatusBarPanels;
+class WorkerRun;
 
 /// The windows the context menu shows modally.
 struct SecondaryWindows
@@ -30,6 +35,9 @@ struct SecondaryWindows
 };
 
 /// The main window (unit tStambrix): the GEDCOM file, the choices of a run, the commands, the status bar.
+/// A run goes on a thread of its own (WorkerRun) while the window, its choices disabled and its input
+/// dropped (RunningWindow), goes on being painted and showing the run's progress; RunFinished takes up
+/// what the run ended with. The close box during a run asks whether to stop it.
 class TfrmStambrix : public QWidget
 {
     Q_OBJECT
@@ -63,8 +71,19 @@ public:
     void rgrpGroepClick();
     void rgrpSoortUitvoerClick();
 
+    /// Asks a run under way to stop (WorkerRun::Cancel), which it does without its messages while the
+    /// window goes; nothing when no run is under way.
+    void CancelRun();
+
+signals:
+    /// A run started by " Uitvoeren " has ended and its messages have been shown.
+    void runEnded();
+
 protected:
     bool event(QEvent* event) override;
+    /// Closes the window when no run is under way. During a run it asks «De index wordt nog gemaakt.
+    /// Stoppen?»: «Ja» cancels the run and closes the window once the run has ended, «Nee» lets it go on.
+    void closeEvent(QCloseEvent* event) override;
     /// Opens the context menu on a request from the window or any of its controls, enabled or not, and runs
     /// the command of a toolbar button on Enter, as Space does.
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,6 +95,10 @@ private:
     void BuildContextMenu();
     const run::EventKindFacts& ChosenEventKind() const;
     bool IsToolbarCommand(const QObject* object) const;
+    bool IsRunning() const;
+    /// Takes up the end of a run: gives the window back, then shows the run's messages, or closes the
+    /// window or ends the program when that was asked for during the run.
+    void RunFinished();
 
     QStringList arguments_;
     OptionChoices& optionChoices_;
@@ -96,6 +119,12 @@ private:
     QCheckBox* cbxInFrame_ = nullptr;
     QMenu* pmnuStambrix_ = nullptr;
     std::unique_ptr<StatusBarPanels> panels_;
+    std::unique_ptr<RunMessages> messages_;
+    // The run reports to the two above, so it goes first: a run under way when the window goes (the
+    // program ends) is cancelled and waited for.
+    std::unique_ptr<WorkerRun> run_;
+    std::unique_ptr<RunningWindow> running_;
+    bool closeWhenStopped_ = false;
 };
 
 } // namespace stambrix::app

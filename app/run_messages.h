@@ -33,6 +33,9 @@ public:
     /// written: a warning when it had no file to read, information when the file held nothing to index.
     void ShowAfterRun(QWidget* parent, run::RunOutcome outcome, const QString& failure);
 
+    /// Forgets the kept messages: the run's end is not told.
+    void Drop() { kept_.clear(); }
+
 private:
     struct Kept
     {

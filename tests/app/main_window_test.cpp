@@ -8,6 +8,7 @@
 
 #include "app_tests.h"
 #include "recorded_interaction.h"
+#include "window_run.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -278,7 +279,7 @@ private slots:
         window.findChild<QToolButton*>("tbtnOpenen")->click();
         Group(window, "rgrpSoortUitvoer")->SetItemIndex(1);
         window.findChild<QCheckBox*>("cbxInFrame")->setChecked(true);
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
         QVERIFY2(scope_->interaction.messages.isEmpty(), qPrintable(scope_->interaction.messages.join('\n')));
         QCOMPARE(Panel(window, 1), QStringLiteral("  gelezen : 2"));
         QCOMPARE(Panel(window, 3), QStringLiteral("  geschreven : 2"));
@@ -302,7 +303,7 @@ private slots:
         options.show();
         options.findChild<QCheckBox*>("cbxZonderLevenden")->setChecked(true);
         options.findChild<QAbstractButton*>("bbtnSluiten")->click();
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
         QVERIFY2(scope_->interaction.messages.isEmpty(), qPrintable(scope_->interaction.messages.join('\n')));
         QCOMPARE(Panel(window, 1), QStringLiteral("  gelezen : 2"));
         QCOMPARE(Panel(window, 3), QStringLiteral("  geschreven : 1"));
@@ -322,8 +323,8 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.FormActivate();
-        // What the user does while the run is under way: the close box, «Afsluiten», «HTML» and
-        // " Uitvoeren ", F1.
+        // What the user does while the run is under way: the close box (answered «Nee»), «Afsluiten», «HTML»
+        // and " Uitvoeren ", F1.
         QCoreApplication::postEvent(window.windowHandle(), new QCloseEvent);
         bool given = false;
         QTimer::singleShot(0, &window, [&] {
@@ -334,11 +335,12 @@ private slots:
             QTest::keyClick(screenWindow, Qt::Key_F1);
             given = true;
         });
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
         QCoreApplication::processEvents();
 
         QVERIFY(given);
         QVERIFY(window.isVisible());
+        QCOMPARE(scope_->interaction.questions, QStringList("De index wordt nog gemaakt. Stoppen?"));
         QCOMPARE(Group(window, "rgrpSoortUitvoer")->ItemIndex(), 0);
         QCOMPARE(scope_->interaction.modals, 0);
         QVERIFY(QFile::exists(folder.filePath("Stambrix/Namen.txt")));
@@ -358,12 +360,11 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.FormActivate();
-        auto* run = window.findChild<QToolButton*>("tbtnUitvoeren");
-        run->click();
+        QVERIFY(RunToTheEnd(window));
         QCOMPARE(Panel(window, 1), QStringLiteral("  gelezen : 2"));
 
         PaintedTexts painted(window.findChild<QLabel*>("sbarStambrixPanel1"));
-        run->click();
+        QVERIFY(RunToTheEnd(window));
         QVERIFY(!painted.texts.isEmpty());
         QCOMPARE(painted.texts.first(), QStringLiteral("  regels gelezen"));
         QCOMPARE(painted.texts.last(), QStringLiteral("  gelezen : 2"));
@@ -403,7 +404,7 @@ private slots:
             over.set_value();
         });
         watch.start(5);
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
         if (shownWhileWaiting.isEmpty())
             over.set_value();
         otherRun.join();
@@ -419,7 +420,7 @@ private slots:
         OptionChoices optionChoices;
         TfrmStambrix window({"/nergens/weg.ged"}, optionChoices);
         window.FormActivate();
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
         QCOMPARE(scope_->interaction.messages,
                  QStringList("Het bestand \"/nergens/weg.ged\" kan niet worden gelezen: No such file or directory."));
         QCOMPARE(scope_->interaction.kinds, QList{MessageKind::Error});
@@ -464,7 +465,7 @@ private slots:
         window.FormActivate();
         scope_->interaction.answer = gedcom;
         window.findChild<QToolButton*>("tbtnOpenen")->click();
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
         QVERIFY2(scope_->interaction.messages.isEmpty(), qPrintable(scope_->interaction.messages.join('\n')));
         const QString output = folder.filePath("Stambrix");
         const QMap<QString, QByteArray> before = FilesIn(output);
@@ -477,7 +478,7 @@ private slots:
         } else {
             QVERIFY(file.remove());
         }
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
 
         QCOMPARE(scope_->interaction.messages,
                  QStringList("Het bestand \"" + gedcom + "\" kan niet worden gelezen: " + reason + "."));
@@ -535,7 +536,7 @@ private slots:
         OptionChoices optionChoices;
         TfrmStambrix window({gedcom}, optionChoices);
         window.FormActivate();
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
         QFile::setPermissions(output, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
         QCOMPARE(scope_->interaction.messages, QStringList(message.arg(folder.path())));

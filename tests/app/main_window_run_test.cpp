@@ -1,0 +1,193 @@
+#include "app/main_window.h"
+
+#include "app/interaction.h"
+#include "output/folder_lock.h"
+
+#include "app_tests.h"
+#include "recorded_interaction.h"
+#include "window_run.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMap>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <chrono>
+#include <future>
+#include <memory>
+#include <optional>
+#include <thread>
+
+// The main window's run while it is under way: the close box asks whether to stop it, and the window may go.
+namespace stambrix::app::test {
+namespace {
+
+/// Another run's turn in `folder`, held on a thread of its own until Release, or for 20 s at most, so
+/// that a test whose run would wait for ever fails instead.
+class OtherRunsTurn
+{
+public:
+    explicit OtherRunsTurn(const QString& folder)
+    {
+        std::promise<void> taken;
+        std::future<void> isTaken = taken.get_future();
+        thread_ = std::thread([path = folder.toStdString(), &taken, released = release_.get_future()] {
+            const output::FolderLock turn(path, [] {});
+            taken.set_value();
+            released.wait_for(std::chrono::seconds(20));
+        });
+        isTaken.wait();
+    }
+    ~OtherRunsTurn()
+    {
+        Release();
+        thread_.join();
+    }
+    OtherRunsTurn(const OtherRunsTurn&) = delete;
+    OtherRunsTurn& operator=(const OtherRunsTurn&) = delete;
+
+    void Release()
+    {
+        if (!released_) {
+            release_.set_value();
+            released_ = true;
+        }
+    }
+
+private:
+    std::promise<void> release_;
+    bool released_ = false;
+    std::thread thread_;
+};
+
+QString WriteGedcom(const QTemporaryDir& folder, const QByteArray& content)
+{
+    const QString path = folder.filePath("fam.ged");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+/// Every entry of `folder`, hidden ones (temporary files) included, with the bytes of the files.
+QMap<QString, QByteArray> FilesIn(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    for (const QFileInfo& entry : QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        QFile file(entry.filePath());
+        files.insert(entry.fileName(), file.open(QIODevice::ReadOnly) ? file.readAll() : "");
+    }
+    return files;
+}
+
+QString Panel(const TfrmStambrix& window, int number)
+{
+    return window.findChild<QLabel*>(QStringLiteral("sbarStambrixPanel%1").arg(number))->text();
+}
+
+const QByteArray kOnePerson = "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n1 DEAT\r\n0 TRLR\r\n";
+const QString kStopQuestion = QStringLiteral("De index wordt nog gemaakt. Stoppen?");
+
+} // namespace
+
+class TStambrixRunTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        scope_.emplace();
+        QVERIFY(folder_.emplace().isValid());
+        QVERIFY(QDir().mkpath(Output()));
+        QFile earlier(Output() + "/Namen.txt");
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("Aa, Anna\t\t\t[@I7@]\r\n") > 0);
+    }
+    void cleanup()
+    {
+        folder_.reset();
+        scope_.reset();
+    }
+
+    void closeBoxDuringARunAnsweredNeeLetsTheRunGoOn()
+    {
+        OtherRunsTurn otherRun(Output());
+        OptionChoices optionChoices;
+        TfrmStambrix window({WriteGedcom(*folder_, kOnePerson)}, optionChoices);
+        QSignalSpy ended(&window, &TfrmStambrix::runEnded);
+        QVERIFY(StartWaitingRun(window));
+
+        QVERIFY(!window.close());
+        otherRun.Release();
+
+        QVERIFY(ended.wait());
+        QCOMPARE(scope_->interaction.questions, QStringList(kStopQuestion));
+        QVERIFY(window.isVisible());
+        QVERIFY2(scope_->interaction.messages.isEmpty(), qPrintable(scope_->interaction.messages.join('\n')));
+        QCOMPARE(FilesIn(Output()).value("Namen.txt"), QByteArray("Berg, Jan\t\t\t[@I1@]\r\n"));
+    }
+
+    void closeBoxDuringARunAnsweredJaStopsItAndThenClosesKeepingTheEarlierIndex()
+    {
+        const QMap<QString, QByteArray> before = FilesIn(Output());
+        OtherRunsTurn otherRun(Output());
+        OptionChoices optionChoices;
+        TfrmStambrix window({WriteGedcom(*folder_, kOnePerson)}, optionChoices);
+        QSignalSpy ended(&window, &TfrmStambrix::runEnded);
+        QVERIFY(StartWaitingRun(window));
+        scope_->interaction.yes = true;
+
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+
+        QVERIFY(ended.wait());
+        QCOMPARE(scope_->interaction.questions, QStringList(kStopQuestion));
+        QVERIFY(!window.isVisible());
+        QVERIFY2(scope_->interaction.messages.isEmpty(), qPrintable(scope_->interaction.messages.join('\n')));
+        QCOMPARE(FilesIn(Output()), before);
+    }
+
+    // As when the program ends during a run: the window's run is cancelled and waited for.
+    void windowGoneDuringARunEndsTheRunFirst()
+    {
+        const QMap<QString, QByteArray> before = FilesIn(Output());
+        OtherRunsTurn otherRun(Output());
+        OptionChoices optionChoices;
+        auto window = std::make_unique<TfrmStambrix>(QStringList(WriteGedcom(*folder_, kOnePerson)), optionChoices);
+        QVERIFY(StartWaitingRun(*window));
+
+        window.reset();
+
+        QCOMPARE(FilesIn(Output()), before);
+    }
+
+private:
+    QString Output() const { return folder_->filePath("Stambrix"); }
+
+    /// Shows the window and starts its run; true once the run says it waits for another run's turn.
+    static bool StartWaitingRun(TfrmStambrix& window)
+    {
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            return false;
+        window.FormActivate();
+        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        return QTest::qWaitFor(
+            [&window] { return Panel(window, 3).startsWith(QStringLiteral("  wacht op een andere run")); });
+    }
+
+    std::optional<WindowTestScope> scope_;
+    std::optional<QTemporaryDir> folder_;
+};
+
+namespace {
+const AppTestRegistration<TStambrixRunTest> kRegistration;
+}
+
+} // namespace stambrix::app::test
+
+#include "main_window_run_test.moc"
