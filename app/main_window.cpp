@@ -12,6 +12,7 @@
 #include "app/window_fonts.h"
 #include "app/worker_run.h"
 #include "progress/cancellation.h"
+#include "progress/panel_texts.h"
 #include "run/prefix_file_places.h"
 #include "run/run_choices.h"
 #include "run/run_index.h"
@@ -165,6 +166,10 @@ QWidget* TfrmStambrix::BuildChoices()
     cbxInFrame_->setObjectName("cbxInFrame");
     cbxInFrame_->setGeometry(210, 183, 136, 17);
     cbxInFrame_->setEnabled(false);
+    lblZonderLevenden_ = new QLabel(panel);
+    lblZonderLevenden_->setObjectName("lblZonderLevenden");
+    lblZonderLevenden_->setGeometry(15, 203, 334, 14);
+    lblZonderLevenden_->hide();
     QWidget::setTabOrder(edtBestandOpenen_, rgrpEvent_);
     QWidget::setTabOrder(rgrpEvent_, rgrpGroep_);
     QWidget::setTabOrder(rgrpGroep_, rgrpSoortUitvoer_);
@@ -230,8 +235,11 @@ bool TfrmStambrix::IsToolbarCommand(const QObject* object) const
 
 bool TfrmStambrix::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    if (event->type() == QEvent::WindowActivate) {
         FormActivate();
+        // Back from the options window, say.
+        ShowZonderLevenden();
+    }
     return QWidget::event(event);
 }
 
@@ -283,6 +291,7 @@ void TfrmStambrix::FormActivate()
 void TfrmStambrix::tbtnOpenenClick()
 {
     panels_->Reset();
+    ShowZonderLevenden();
     const QString chosen = CurrentInteraction().chooseGedcomFile(this, StartFolderFor(edtBestandOpenen_->text()));
     if (!chosen.isEmpty())
         edtBestandOpenen_->setText(QDir::toNativeSeparators(chosen));
@@ -308,6 +317,7 @@ void TfrmStambrix::tbtnUitvoerenClick()
                                                                rgrpGroep_, rgrpSoortUitvoer_, cbxInFrame_});
     run_ = std::make_unique<WorkerRun>(std::move(request), *panels_, *messages_);
     connect(run_.get(), &WorkerRun::finished, this, &TfrmStambrix::RunFinished);
+    ShowZonderLevenden();
 }
 
 void TfrmStambrix::CancelRun()
@@ -338,9 +348,19 @@ void TfrmStambrix::RunFinished()
         messages_->Drop();
         close();
     } else {
+        ShowZonderLevenden();
         messages_->ShowAfterRun(this, outcome, failure);
     }
     emit runEnded();
+}
+
+void TfrmStambrix::ShowZonderLevenden()
+{
+    QString text = FromUtf8(kZonderLevendenCaption) + QStringLiteral(" staat aan");
+    if (const std::optional<std::uint64_t> leftOut = panels_->LeftOut())
+        text += QStringLiteral("; ") + FromUtf8(progress::LeftOutText(*leftOut));
+    lblZonderLevenden_->setText(text);
+    lblZonderLevenden_->setVisible(optionChoices_.zonderLevenden);
 }
 
 void TfrmStambrix::tbtnAfsluitenClick()

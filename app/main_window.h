@@ -99,6 +99,9 @@ private:
     /// Takes up the end of a run: gives the window back, then shows the run's messages, or closes the
     /// window or ends the program when that was asked for during the run.
     void RunFinished();
+    /// The line that tells that living persons are left out, shown while the option is on, with the
+    /// number the last run left out.
+    void ShowZonderLevenden();
 
     QStringList arguments_;
     OptionChoices& optionChoices_;
@@ -117,6 +120,7 @@ private:
     RadioGroup* rgrpGroep_ = nullptr;
     RadioGroup* rgrpSoortUitvoer_ = nullptr;
     QCheckBox* cbxInFrame_ = nullptr;
+    QLabel* lblZonderLevenden_ = nullptr;
     QMenu* pmnuStambrix_ = nullptr;
     std::unique_ptr<StatusBarPanels> panels_;
     std::unique_ptr<RunMessages> messages_;

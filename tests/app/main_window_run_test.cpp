@@ -22,7 +22,8 @@
 #include <optional>
 #include <thread>
 
-// The main window's run while it is under way: the close box asks whether to stop it, and the window may go.
+// The main window's run while it is under way: the close box asks whether to stop it, the window may go,
+// and the line that tells that living persons are left out.
 namespace stambrix::app::test {
 namespace {
 
@@ -163,6 +164,51 @@ private slots:
         window.reset();
 
         QCOMPARE(FilesIn(Output()), before);
+    }
+
+    void leftOutLineShowsWhileTheOptionIsOnWithTheNumberTheRunLeftOut()
+    {
+        OptionChoices optionChoices;
+        TfrmStambrix window({WriteGedcom(*folder_, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n1 BIRT\r\n"
+                                                   "2 DATE 1990\r\n0 @I2@ INDI\r\n1 NAME Anna /Aa/\r\n1 DEAT\r\n"
+                                                   "0 TRLR\r\n")},
+                            optionChoices);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.FormActivate();
+        auto* line = window.findChild<QLabel*>("lblZonderLevenden");
+        QVERIFY(!line->isVisible());
+
+        optionChoices.zonderLevenden = true;
+        QVERIFY(RunToTheEnd(window));
+        QVERIFY(line->isVisible());
+        QCOMPARE(line->text(), QStringLiteral("Levende personen weglaten staat aan; weggelaten : 1"));
+        QVERIFY(window.rect().contains(QRect(line->mapTo(&window, QPoint(0, 0)), line->size())));
+        QVERIFY(line->sizeHint().width() <= line->width());
+
+        optionChoices.zonderLevenden = false;
+        QVERIFY(RunToTheEnd(window));
+        QVERIFY(!line->isVisible());
+    }
+
+    // Whatever the run says when it finds nothing, the window adds why.
+    void everyoneLeftOutSaysTheOptionDidIt()
+    {
+        OptionChoices optionChoices;
+        TfrmStambrix window({WriteGedcom(*folder_, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n0 @I2@ INDI\r\n"
+                                                   "1 NAME Anna /Aa/\r\n0 TRLR\r\n")},
+                            optionChoices);
+        window.FormActivate();
+        optionChoices.zonderLevenden = true;
+        QVERIFY(RunToTheEnd(window));
+
+        QCOMPARE(scope_->interaction.messages.size(), 1);
+        const QString message = scope_->interaction.messages.front();
+        QVERIFY2(message.startsWith(QStringLiteral("Er zijn geen items gevonden")), qPrintable(message));
+        QVERIFY2(message.endsWith(
+                     QStringLiteral("\rMet de optie \"Levende personen weglaten\" zijn 2 personen weggelaten.")),
+                 qPrintable(message));
+        QCOMPARE(scope_->interaction.kinds, QList{MessageKind::Information});
     }
 
 private:
