@@ -1,10 +1,10 @@
 /* Preloaded into a child process (LD_PRELOAD), disturbs putting an index in place: the rename
  * number STAMBRIX_RENAME_ERROR_AT (counted from 1, over rename and renameat2 alike) fails with errno
- * EPERM, as for an immutable file, or, with STAMBRIX_RENAME_ERROR_SIGNAL set, raises SIGTERM and
- * then renames. Only that one rename is disturbed; those after it, which put back what was renamed
- * before, are not. The file STAMBRIX_RENAME_ERROR_LOG gets the line "loaded" when the library is
- * loaded, "rename <name of the file renamed> <name it gets>" for every rename, and "EPERM" or
- * "SIGTERM" for the one disturbed. */
+ * EPERM, as for an immutable file, or, with STAMBRIX_RENAME_ERROR_SIGNAL set, sends SIGTERM to the
+ * process, as `kill` does, and then renames. Only that one rename is disturbed; those after it,
+ * which put back what was renamed before, are not. The file STAMBRIX_RENAME_ERROR_LOG gets the line "loaded" when the
+ * library is loaded, "rename <name of the file renamed> <name it gets>" for every rename, and "EPERM" or "SIGTERM" for
+ * the one disturbed. */
 #define _GNU_SOURCE
 #include "preload_support.h"
 
@@ -46,7 +46,7 @@ static int Disturbs(const char* from, const char* to)
         return 0;
     if (getenv("STAMBRIX_RENAME_ERROR_SIGNAL") != NULL) {
         Log("SIGTERM\n");
-        raise(SIGTERM);
+        kill(getpid(), SIGTERM);
         return 0;
     }
     Log("EPERM\n");
