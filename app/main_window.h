@@ -71,8 +71,9 @@ public:
     void rgrpGroepClick();
     void rgrpSoortUitvoerClick();
 
-    /// Asks a run under way to stop (WorkerRun::Cancel), which it does without its messages while the
-    /// window goes; nothing when no run is under way.
+    /// Asks a run under way to stop (WorkerRun::Cancel), so that it ends at its next count; nothing when
+    /// no run is under way. A signal that ends the program asks it at once, before the window goes and
+    /// waits for the run.
     void CancelRun();
 
 signals:
@@ -97,7 +98,7 @@ private:
     bool IsToolbarCommand(const QObject* object) const;
     bool IsRunning() const;
     /// Takes up the end of a run: gives the window back, then shows the run's messages, or closes the
-    /// window or ends the program when that was asked for during the run.
+    /// window when the close box asked for that during the run.
     void RunFinished();
     /// The line that tells that living persons are left out, shown while the option is on, with the
     /// number the last run left out.
