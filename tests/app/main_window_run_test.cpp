@@ -21,27 +21,26 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <utility>
 
 // The main window's run while it is under way: the close box asks whether to stop it, the window may go,
 // and the line that tells that living persons are left out.
 namespace stambrix::app::test {
 namespace {
 
-/// Another run's turn in `folder`, held on a thread of its own until Release, or for 20 s at most, so
-/// that a test whose run would wait for ever fails instead.
+/// Another run's turn in `folder`, held on a thread of its own until Release, or for 20 s at most, so that
+/// a run that waits for it ends also when a test fails.
 class OtherRunsTurn
 {
 public:
     explicit OtherRunsTurn(const QString& folder)
+        : thread_([this, path = folder.toStdString()] {
+              const output::FolderLock turn(path, [] {});
+              taken_.set_value();
+              release_.get_future().wait_for(std::chrono::seconds(20));
+          })
     {
-        std::promise<void> taken;
-        std::future<void> isTaken = taken.get_future();
-        thread_ = std::thread([path = folder.toStdString(), &taken, released = release_.get_future()] {
-            const output::FolderLock turn(path, [] {});
-            taken.set_value();
-            released.wait_for(std::chrono::seconds(20));
-        });
-        isTaken.wait();
+        taken_.get_future().wait();
     }
     ~OtherRunsTurn()
     {
@@ -53,37 +52,16 @@ public:
 
     void Release()
     {
-        if (!released_) {
+        if (!std::exchange(released_, true))
             release_.set_value();
-            released_ = true;
-        }
     }
 
 private:
+    std::promise<void> taken_;
     std::promise<void> release_;
     bool released_ = false;
     std::thread thread_;
 };
-
-QString WriteGedcom(const QTemporaryDir& folder, const QByteArray& content)
-{
-    const QString path = folder.filePath("fam.ged");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
-
-/// Every entry of `folder`, hidden ones (temporary files) included, with the bytes of the files.
-QMap<QString, QByteArray> FilesIn(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    for (const QFileInfo& entry : QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
-        QFile file(entry.filePath());
-        files.insert(entry.fileName(), file.open(QIODevice::ReadOnly) ? file.readAll() : "");
-    }
-    return files;
-}
 
 QString Panel(const TfrmStambrix& window, int number)
 {
@@ -118,7 +96,7 @@ private slots:
     {
         OtherRunsTurn otherRun(Output());
         OptionChoices optionChoices;
-        TfrmStambrix window({WriteGedcom(*folder_, kOnePerson)}, optionChoices);
+        TfrmStambrix window({Gedcom(kOnePerson)}, optionChoices);
         QSignalSpy ended(&window, &TfrmStambrix::runEnded);
         QVERIFY(StartWaitingRun(window));
 
@@ -137,7 +115,7 @@ private slots:
         const QMap<QString, QByteArray> before = FilesIn(Output());
         OtherRunsTurn otherRun(Output());
         OptionChoices optionChoices;
-        TfrmStambrix window({WriteGedcom(*folder_, kOnePerson)}, optionChoices);
+        TfrmStambrix window({Gedcom(kOnePerson)}, optionChoices);
         QSignalSpy ended(&window, &TfrmStambrix::runEnded);
         QVERIFY(StartWaitingRun(window));
         scope_->interaction.yes = true;
@@ -158,7 +136,7 @@ private slots:
         const QMap<QString, QByteArray> before = FilesIn(Output());
         OtherRunsTurn otherRun(Output());
         OptionChoices optionChoices;
-        auto window = std::make_unique<TfrmStambrix>(QStringList(WriteGedcom(*folder_, kOnePerson)), optionChoices);
+        auto window = std::make_unique<TfrmStambrix>(QStringList(Gedcom(kOnePerson)), optionChoices);
         QVERIFY(StartWaitingRun(*window));
 
         window.reset();
@@ -169,9 +147,9 @@ private slots:
     void leftOutLineShowsWhileTheOptionIsOnWithTheNumberTheRunLeftOut()
     {
         OptionChoices optionChoices;
-        TfrmStambrix window({WriteGedcom(*folder_, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n1 BIRT\r\n"
-                                                   "2 DATE 1990\r\n0 @I2@ INDI\r\n1 NAME Anna /Aa/\r\n1 DEAT\r\n"
-                                                   "0 TRLR\r\n")},
+        TfrmStambrix window({Gedcom("0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n1 BIRT\r\n"
+                                    "2 DATE 1990\r\n0 @I2@ INDI\r\n1 NAME Anna /Aa/\r\n1 DEAT\r\n"
+                                    "0 TRLR\r\n")},
                             optionChoices);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -195,8 +173,8 @@ private slots:
     void everyoneLeftOutSaysTheOptionDidIt()
     {
         OptionChoices optionChoices;
-        TfrmStambrix window({WriteGedcom(*folder_, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n0 @I2@ INDI\r\n"
-                                                   "1 NAME Anna /Aa/\r\n0 TRLR\r\n")},
+        TfrmStambrix window({Gedcom("0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Berg/\r\n0 @I2@ INDI\r\n"
+                                    "1 NAME Anna /Aa/\r\n0 TRLR\r\n")},
                             optionChoices);
         window.FormActivate();
         optionChoices.zonderLevenden = true;
@@ -213,6 +191,7 @@ private slots:
 
 private:
     QString Output() const { return folder_->filePath("Stambrix"); }
+    QString Gedcom(const QByteArray& bytes) const { return WriteFile(folder_->filePath("fam.ged"), bytes); }
 
     /// Shows the window and starts its run; true once the run says it waits for another run's turn.
     static bool StartWaitingRun(TfrmStambrix& window)

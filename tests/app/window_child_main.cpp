@@ -8,13 +8,10 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <csignal>
-
-// The program with windows as a test's child process: its windows made as `stambrix` makes them, and
-// then what a user would do.
-//   stambrix_window_child                 stops itself (SIGSTOP) once the window is shown, no run begun
-//   stambrix_window_child GEDCOM          " Uitvoeren " on GEDCOM, the text index
-//   stambrix_window_child GEDCOM html     the same, the name index as HTML in frames
+// The program with windows as a test's child process: its windows made as `stambrix` makes them, then
+// " Uitvoeren " pressed.
+//   stambrix_window_child GEDCOM          the text index of GEDCOM
+//   stambrix_window_child GEDCOM html     the name index of GEDCOM as HTML in frames
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
@@ -25,10 +22,6 @@ int main(int argc, char** argv)
     stambrix::app::TfrmStambrix& window = windows.Main();
     windows.Show();
     QTimer::singleShot(0, &window, [&window, &arguments] {
-        if (arguments.isEmpty()) {
-            std::raise(SIGSTOP);
-            return;
-        }
         // The first activation fills the path field, whenever the platform gives it.
         window.FormActivate();
         if (arguments.value(1) == QStringLiteral("html")) {
