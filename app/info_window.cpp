@@ -7,8 +7,6 @@
 
 #include <algorithm>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFont>
 #include <QFontMetrics>
 #include <QFrame>
@@ -17,7 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
-#include <QThread>
+#include <QTimer>
 #include <QWindow>
 
 namespace stambrix::app {
@@ -77,8 +75,7 @@ void SetTextColour(QLabel* label, const QColor& colour)
 } // namespace
 
 TfrmwmInfoTool::TfrmwmInfoTool(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      pause_([](int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); })
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), logoTimer_(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmwmInfoTool"));
     setWindowTitle(QStringLiteral("Informatie"));
@@ -120,17 +117,26 @@ TfrmwmInfoTool::TfrmwmInfoTool(QWidget* parent)
     boldFont.setBold(true);
     bbtnSluiten->setFont(boldFont);
     connect(bbtnSluiten, &QPushButton::clicked, this, &TfrmwmInfoTool::bbtnSluitenClick);
-}
 
-void TfrmwmInfoTool::SetPause(Pause pause)
-{
-    pause_ = std::move(pause);
+    logoTimer_->setObjectName(QStringLiteral("tmrLogo"));
+    logoTimer_->setInterval(kLogoStepMilliseconds);
+    logoTimer_->setTimerType(Qt::PreciseTimer);
+    connect(logoTimer_, &QTimer::timeout, this, &TfrmwmInfoTool::MoveLogo);
 }
 
 void TfrmwmInfoTool::FormActivate()
 {
     FillLabels();
-    PlayLogoAnimation();
+    SetTextColour(lblSoftware, QColor(0, 128, 128));
+    FitLogoToText();
+    logoSteps_ = 0;
+    exposure_ = QDeadlineTimer(1000);
+    logoTimer_->start();
+}
+
+bool TfrmwmInfoTool::LogoAtRest() const
+{
+    return !logoTimer_->isActive();
 }
 
 void TfrmwmInfoTool::bbtnSluitenClick()
@@ -160,16 +166,18 @@ void TfrmwmInfoTool::FillLabels()
     lblSoftware->setText(ReadMaker("Logo"));
 }
 
-void TfrmwmInfoTool::PlayLogoAnimation()
+void TfrmwmInfoTool::MoveLogo()
 {
-    FitLogoToText();
-    SetTextColour(lblSoftware, QColor(0, 128, 128));
-    WaitUntilExposed();
-    for (int step = 0; step < kLogoSteps; ++step) {
-        lblSoftware->move(lblSoftware->x(), lblSoftware->y() - kLogoStepPixels);
-        repaint();
-        pause_(kLogoPauseMilliseconds);
-    }
+    // A window that the desktop has not yet put on the screen would show none of the steps: the animation
+    // waits for it, a second at most.
+    const QWindow* window = windowHandle();
+    if (window != nullptr && !window->isExposed() && !exposure_.hasExpired())
+        return;
+    lblSoftware->move(lblSoftware->x(), lblSoftware->y() - kLogoStepPixels);
+    repaint();
+    if (++logoSteps_ < kLogoSteps)
+        return;
+    logoTimer_->stop();
     SetTextColour(lblSoftware, QColor(0, 0, 255));
 }
 
@@ -190,16 +198,6 @@ void TfrmwmInfoTool::FitLogoToText()
         lblSoftware->setGeometry(6, kLogoStartTop, 159, height);
     else
         lblSoftware->setGeometry(room.left() + (room.width() - width) / 2, kLogoStartTop, width, height);
-}
-
-void TfrmwmInfoTool::WaitUntilExposed()
-{
-    // A repaint of a window that the desktop has not yet put on the screen shows nothing. User input stays
-    // queued, as it does during the animation itself.
-    const QWindow* window = windowHandle();
-    const QDeadlineTimer deadline(1000);
-    while (isVisible() && window != nullptr && !window->isExposed() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
 }
 
 } // namespace stambrix::app

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <functional>
-
+#include <QDeadlineTimer>
 #include <QDialog>
 
 class QFrame;
 class QLabel;
 class QPushButton;
 class QShowEvent;
+class QTimer;
 
 namespace stambrix::app {
 
@@ -19,23 +19,22 @@ class TfrmwmInfoTool : public QDialog
     Q_OBJECT
 
 public:
-    /// Holds the user-interface thread for the given number of milliseconds.
-    using Pause = std::function<void(int milliseconds)>;
-
     /// The logo's top within `pnlCopyRight` before and after the animation, and its steps.
     static constexpr int kLogoStartTop = 127;
     static constexpr int kLogoSteps = 15;
     static constexpr int kLogoStepPixels = 3;
-    static constexpr int kLogoPauseMilliseconds = 20;
+    static constexpr int kLogoStepMilliseconds = 20;
 
     explicit TfrmwmInfoTool(QWidget* parent = nullptr);
 
-    /// Replaces the pause between two animation steps (by default a real sleep of the thread).
-    void SetPause(Pause pause);
-
     /// Fills the labels from the program and maker records (a missing value gives an empty text) and
-    /// plays the logo animation from its start. Runs at every showing, once the window is on the screen.
+    /// starts the logo animation from its start: a timer moves the logo a step up every
+    /// kLogoStepMilliseconds, from the moment the window is on the screen, and turns it blue after the
+    /// last step. The window takes input meanwhile. Runs at every showing.
     void FormActivate();
+
+    /// The logo animation has ended (or not yet begun).
+    bool LogoAtRest() const;
 
     /// Closes the window.
     void bbtnSluitenClick();
@@ -46,12 +45,14 @@ protected:
 
 private:
     void FillLabels();
-    void PlayLogoAnimation();
     /// Puts the logo at its start in "Comic Sans MS" (or its stand-in), the label as wide as the text.
     void FitLogoToText();
-    void WaitUntilExposed();
+    /// One tick of the animation's timer.
+    void MoveLogo();
 
-    Pause pause_;
+    QTimer* logoTimer_;
+    int logoSteps_ = 0;       ///< the steps the logo has moved
+    QDeadlineTimer exposure_; ///< how long the animation waits for the window to be on the screen
     QFrame* pnlInfo;
     QFrame* pnlProgramma;
     QLabel* lblProgrammaNaam;

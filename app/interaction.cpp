@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTreeView>
 #include <QUrl>
 
@@ -73,6 +74,15 @@ Interaction RealInteraction()
     };
     real.showModal = [](QDialog* window) { window->exec(); };
     real.openAddress = [](const QString& address) { QDesktopServices::openUrl(QUrl(address)); };
+    real.askYesNo = [](QWidget* parent, const QString& question) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Stambrix"), question, QMessageBox::NoButton, parent);
+        QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("Nee"), QMessageBox::NoRole);
+        box.setDefaultButton(no);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes;
+    };
     return real;
 }
 } // namespace

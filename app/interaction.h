@@ -30,6 +30,9 @@ struct Interaction
     std::function<void(QDialog* window)> showModal;
     /// Hands an address ("Mailto:..." or a web address) to the desktop; the outcome is ignored.
     std::function<void(const QString& address)> openAddress;
+    /// A question in a modal box titled with the application title, with the buttons «Ja» and «Nee»
+    /// («Nee» the default and Escape); true for «Ja».
+    std::function<bool(QWidget* parent, const QString& question)> askYesNo;
 };
 
 /// The interaction in force: the real dialogs unless a test replaced them.

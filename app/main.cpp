@@ -1,15 +1,10 @@
 #include "app/application_setup.h"
-#include "app/help_window.h"
-#include "app/info_window.h"
-#include "app/main_window.h"
-#include "app/options_window.h"
+#include "app/program_windows.h"
 
 #include <csignal>
 
 #include <QApplication>
 
-// The main window first (it records the program's identity), then the help, information and
-// options windows, created once and hidden until the context menu shows them.
 int main(int argc, char** argv)
 {
 #ifdef SIGXFSZ
@@ -19,14 +14,9 @@ int main(int argc, char** argv)
 #endif
     QApplication application(argc, argv);
     stambrix::app::SetUpApplication(application);
-    stambrix::app::OptionChoices optionChoices;
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    stambrix::app::TfrmStambrix frmStambrix(arguments, optionChoices);
-    stambrix::app::TfrmHelp frmHelp(&frmStambrix);
-    stambrix::app::TfrmwmInfoTool frmwmInfoTool(&frmStambrix);
-    stambrix::app::TfrmOpties frmOpties(optionChoices, &frmStambrix);
-    frmStambrix.SetSecondaryWindows({&frmHelp, &frmwmInfoTool, &frmOpties});
-    frmStambrix.show();
+    stambrix::app::ProgramWindows windows(arguments);
+    windows.Show();
     return QApplication::exec();
 }

@@ -12,6 +12,8 @@
 #include "app/status_bar_panels.h"
 #include "app/window_fonts.h"
 #include "app/worker_run.h"
+#include "progress/cancellation.h"
+#include "progress/panel_texts.h"
 #include "run/prefix_file_places.h"
 #include "run/run_choices.h"
 #include "run/run_index.h"
@@ -19,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QEvent>
@@ -54,16 +57,6 @@ QString StartFolderFor(const QString& path)
             return folder.absolutePath();
     return QDir::homePath();
 }
-
-// The busy cursor for as long as a run lasts, however it ends.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 QToolButton* AddButton(QToolBar* bar, const char* objectName, const QString& caption)
 {
@@ -111,6 +104,7 @@ TfrmStambrix::TfrmStambrix(QStringList arguments, OptionChoices& optionChoices)
     statusBar->setSizeGripEnabled(false);
     statusLayout->addWidget(statusBar);
     panels_ = std::make_unique<StatusBarPanels>(statusBar);
+    messages_ = std::make_unique<RunMessages>(*panels_);
     layout->addWidget(statusPanel);
     BuildContextMenu();
     // A GEDCOM file dropped on the window or on its path field is taken as one chosen with "Openen".
@@ -181,6 +175,10 @@ QWidget* TfrmStambrix::BuildChoices()
     cbxInFrame_->setObjectName("cbxInFrame");
     cbxInFrame_->setGeometry(210, 183, 136, 17);
     cbxInFrame_->setEnabled(false);
+    lblZonderLevenden_ = new QLabel(panel);
+    lblZonderLevenden_->setObjectName("lblZonderLevenden");
+    lblZonderLevenden_->setGeometry(15, 203, 334, 14);
+    lblZonderLevenden_->hide();
     QWidget::setTabOrder(edtBestandOpenen_, rgrpEvent_);
     QWidget::setTabOrder(rgrpEvent_, rgrpGroep_);
     QWidget::setTabOrder(rgrpGroep_, rgrpSoortUitvoer_);
@@ -246,9 +244,27 @@ bool TfrmStambrix::IsToolbarCommand(const QObject* object) const
 
 bool TfrmStambrix::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    if (event->type() == QEvent::WindowActivate) {
         FormActivate();
+        // Back from the options window, say.
+        ShowZonderLevenden();
+    }
     return QWidget::event(event);
+}
+
+void TfrmStambrix::closeEvent(QCloseEvent* event)
+{
+    if (!IsRunning()) {
+        QWidget::closeEvent(event);
+        return;
+    }
+    const bool stop = CurrentInteraction().askYesNo(this, QStringLiteral("De index wordt nog gemaakt. Stoppen?"));
+    // The run may have ended while the question was open; then the window closes now.
+    if (stop && IsRunning()) {
+        closeWhenStopped_ = true;
+        run_->Cancel();
+    }
+    event->setAccepted(stop && !IsRunning());
 }
 
 void TfrmStambrix::FormCreate()
@@ -297,6 +313,7 @@ bool TfrmStambrix::LoadPrefixesForRun()
 void TfrmStambrix::tbtnOpenenClick()
 {
     panels_->Reset();
+    ShowZonderLevenden();
     const QString chosen = CurrentInteraction().chooseGedcomFile(this, StartFolderFor(edtBestandOpenen_->text()));
     if (!chosen.isEmpty())
         edtBestandOpenen_->setText(QDir::toNativeSeparators(chosen));
@@ -319,17 +336,55 @@ void TfrmStambrix::tbtnUitvoerenClick()
         ShowMessage(this, FromUtf8(*problem), MessageKind::Warning);
         return;
     }
-    RunMessages messages(*panels_);
+    running_ =
+        std::make_unique<RunningWindow>(*this, QList<QWidget*>{tbtnOpenen_, tbtnUitvoeren_, tbtnAfsluiten_, rgrpEvent_,
+                                                               rgrpGroep_, rgrpSoortUitvoer_, cbxInFrame_});
+    run_ = std::make_unique<WorkerRun>(std::move(request), *panels_, *messages_);
+    connect(run_.get(), &WorkerRun::finished, this, &TfrmStambrix::RunFinished);
+    ShowZonderLevenden();
+}
+
+void TfrmStambrix::CancelRun()
+{
+    if (IsRunning())
+        run_->Cancel();
+}
+
+bool TfrmStambrix::IsRunning() const
+{
+    return run_ != nullptr && run_->IsRunning();
+}
+
+void TfrmStambrix::RunFinished()
+{
+    running_.reset();
     run::RunOutcome outcome = run::RunOutcome::Written;
     QString failure;
     try {
-        const BusyCursor busy;
-        const RunningWindow running(*this);
-        outcome = RunOnWorkerThread(request, *panels_, messages);
+        outcome = run_->Outcome();
+    } catch (const progress::RunCancelled&) {
+        // Asked for by the close box, which closes the window now.
     } catch (const text::RunFailure& error) {
-        failure = RunFailureMessage(error, request);
+        failure = RunFailureMessage(error, run_->Request());
     }
-    messages.ShowAfterRun(this, outcome, failure);
+    if (closeWhenStopped_) {
+        closeWhenStopped_ = false;
+        messages_->Drop();
+        close();
+    } else {
+        ShowZonderLevenden();
+        messages_->ShowAfterRun(this, outcome, failure);
+    }
+    emit runEnded();
+}
+
+void TfrmStambrix::ShowZonderLevenden()
+{
+    QString text = FromUtf8(kZonderLevendenCaption) + QStringLiteral(" staat aan");
+    if (const std::optional<std::uint64_t> leftOut = panels_->LeftOut())
+        text += QStringLiteral("; ") + FromUtf8(progress::LeftOutText(*leftOut));
+    lblZonderLevenden_->setText(text);
+    lblZonderLevenden_->setVisible(optionChoices_.zonderLevenden);
 }
 
 void TfrmStambrix::tbtnAfsluitenClick()

@@ -13,7 +13,9 @@
 
 class QAction;
 class QCheckBox;
+class QCloseEvent;
 class QDialog;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QToolButton;
@@ -21,7 +23,10 @@ class QToolButton;
 namespace stambrix::app {
 
 class RadioGroup;
+class RunMessages;
+class RunningWindow;
 class StatusBarPanels;
+class WorkerRun;
 
 /// The windows the context menu shows modally.
 struct SecondaryWindows
@@ -32,6 +37,9 @@ struct SecondaryWindows
 };
 
 /// The main window (unit tStambrix): the GEDCOM file, the choices of a run, the commands, the status bar.
+/// A run goes on a thread of its own (WorkerRun) while the window, its choices disabled and its input
+/// dropped (RunningWindow), goes on being painted and showing the run's progress; RunFinished takes up
+/// what the run ended with. The close box during a run asks whether to stop it.
 class TfrmStambrix : public QWidget
 {
     Q_OBJECT
@@ -67,8 +75,20 @@ public:
     void rgrpGroepClick();
     void rgrpSoortUitvoerClick();
 
+    /// Asks a run under way to stop (WorkerRun::Cancel), so that it ends at its next count; nothing when
+    /// no run is under way. A signal that ends the program asks it at once, before the window goes and
+    /// waits for the run.
+    void CancelRun();
+
+signals:
+    /// A run started by " Uitvoeren " has ended and its messages have been shown.
+    void runEnded();
+
 protected:
     bool event(QEvent* event) override;
+    /// Closes the window when no run is under way. During a run it asks «De index wordt nog gemaakt.
+    /// Stoppen?»: «Ja» cancels the run and closes the window once the run has ended, «Nee» lets it go on.
+    void closeEvent(QCloseEvent* event) override;
     /// Opens the context menu on a request from the window or any of its controls, enabled or not, and runs
     /// the command of a toolbar button on Enter, as Space does.
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -83,6 +103,13 @@ private:
     /// Reads the prefix list for the run about to start; false, after a message naming the file and the
     /// reason, when a list stands there but cannot be read.
     bool LoadPrefixesForRun();
+    bool IsRunning() const;
+    /// Takes up the end of a run: gives the window back, then shows the run's messages, or closes the
+    /// window when the close box asked for that during the run.
+    void RunFinished();
+    /// The line that tells that living persons are left out, shown while the option is on, with the
+    /// number the last run left out.
+    void ShowZonderLevenden();
 
     QStringList arguments_;
     OptionChoices& optionChoices_;
@@ -102,8 +129,15 @@ private:
     RadioGroup* rgrpGroep_ = nullptr;
     RadioGroup* rgrpSoortUitvoer_ = nullptr;
     QCheckBox* cbxInFrame_ = nullptr;
+    QLabel* lblZonderLevenden_ = nullptr;
     QMenu* pmnuStambrix_ = nullptr;
     std::unique_ptr<StatusBarPanels> panels_;
+    std::unique_ptr<RunMessages> messages_;
+    // The run reports to the two above, so it goes first: a run under way when the window goes (the
+    // program ends) is cancelled and waited for.
+    std::unique_ptr<WorkerRun> run_;
+    std::unique_ptr<RunningWindow> running_;
+    bool closeWhenStopped_ = false;
 };
 
 } // namespace stambrix::app

@@ -4,6 +4,9 @@
 
 namespace stambrix::app {
 
+/// The caption of the option that leaves out the persons who may be alive.
+inline constexpr const char* kZonderLevendenCaption = "Levende personen weglaten";
+
 /// What the options window sets for the runs to come, kept in memory only: empty and unticked at
 /// every start of the program.
 struct OptionChoices

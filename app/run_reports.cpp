@@ -27,6 +27,7 @@ RunReports::RunReports(progress::RunProgress& progress, progress::UserMessages& 
     Forward(&RunReports::reset, [&progress] { progress.Reset(); });
     Forward(&RunReports::recordsRead, [&progress](quint64 records) { progress.RecordsRead(records); });
     Forward(&RunReports::entriesWritten, [&progress](quint64 entries) { progress.EntriesWritten(entries); });
+    Forward(&RunReports::personsLeftOut, [&progress](quint64 persons) { progress.PersonsLeftOut(persons); });
     Forward(&RunReports::timeElapsed, [&progress](quint32 milliseconds) { progress.TimeElapsed(milliseconds); });
     Forward(&RunReports::message, [&messages](const QByteArray& text) { messages.ShowMessage(ViewOf(text)); });
     Forward(&RunReports::fileNotCreated, [&messages](const QByteArray& path, const QByteArray& reason) {
@@ -48,6 +49,11 @@ void RunReports::RecordsRead(std::uint64_t records)
 void RunReports::EntriesWritten(std::uint64_t entries)
 {
     emit entriesWritten(entries);
+}
+
+void RunReports::PersonsLeftOut(std::uint64_t persons)
+{
+    emit personsLeftOut(persons);
 }
 
 void RunReports::TimeElapsed(std::uint32_t milliseconds)

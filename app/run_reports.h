@@ -24,6 +24,7 @@ public:
     void Reset() override;
     void RecordsRead(std::uint64_t records) override;
     void EntriesWritten(std::uint64_t entries) override;
+    void PersonsLeftOut(std::uint64_t persons) override;
     void TimeElapsed(std::uint32_t milliseconds) override;
     void ShowMessage(std::string_view text) override;
     void ShowFileNotCreated(std::string_view path, std::string_view reason) override;
@@ -33,6 +34,7 @@ signals:
     void reset();
     void recordsRead(quint64 records);
     void entriesWritten(quint64 entries);
+    void personsLeftOut(quint64 persons);
     void timeElapsed(quint32 milliseconds);
     void message(const QByteArray& text);
     void fileNotCreated(const QByteArray& path, const QByteArray& reason);

@@ -1,5 +1,6 @@
 #include "app/running_window.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QList>
 #include <QWidget>
@@ -36,8 +37,15 @@ bool IsUserInput(QEvent::Type type)
 // The filter sits on the window and on each of its controls, the last one put on them, so it sees their
 // events before the window's own filter does; the windows the main window owns (its menu, the dialogs) are
 // left alone.
-RunningWindow::RunningWindow(QWidget& window) : window_(window)
+RunningWindow::RunningWindow(QWidget& window, const QList<QWidget*>& choices)
+    : window_(window), focus_(window.focusWidget())
 {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    for (QWidget* choice : choices)
+        if (choice->isEnabled()) {
+            choice->setEnabled(false);
+            disabled_.append(choice);
+        }
     for (QWidget* widget : Filtered())
         widget->installEventFilter(this);
 }
@@ -46,6 +54,12 @@ RunningWindow::~RunningWindow()
 {
     for (QWidget* widget : Filtered())
         widget->removeEventFilter(this);
+    for (QWidget* choice : disabled_)
+        choice->setEnabled(true);
+    // A control that was disabled gave its focus away, to whatever came next in the window.
+    if (focus_ != nullptr)
+        focus_->setFocus();
+    QApplication::restoreOverrideCursor();
 }
 
 QList<QWidget*> RunningWindow::Filtered() const
@@ -59,11 +73,6 @@ QList<QWidget*> RunningWindow::Filtered() const
 
 bool RunningWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Close) {
-        // Not accepted: the window stays open.
-        event->ignore();
-        return true;
-    }
     if (IsUserInput(event->type())) {
         // Accepted, so a key is not tried as a shortcut of the window either.
         event->accept();

@@ -2,20 +2,23 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 
 class QWidget;
 
 namespace stambrix::app {
 
-/// The main window while a run lasts: clicks, keys, shortcuts, the context menu and the close box for the
-/// window or any of its controls are dropped, not kept for after the run, while the window goes on being
-/// painted. Other windows take input as usual.
+/// The main window while a run lasts: its choices disabled and the busy cursor shown; clicks, keys,
+/// shortcuts and the context menu for the window or any of its controls dropped, not kept for after the
+/// run, while the window goes on being painted. A request to close still reaches the window. Other
+/// windows take input as usual. At the end the choices that were enabled are enabled again and the
+/// focus is where it was.
 class RunningWindow final : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit RunningWindow(QWidget& window);
+    RunningWindow(QWidget& window, const QList<QWidget*>& choices);
     ~RunningWindow() override;
     RunningWindow(const RunningWindow&) = delete;
     RunningWindow& operator=(const RunningWindow&) = delete;
@@ -28,6 +31,8 @@ private:
     QList<QWidget*> Filtered() const;
 
     QWidget& window_;
+    QList<QWidget*> disabled_;
+    QPointer<QWidget> focus_;
 };
 
 } // namespace stambrix::app

@@ -33,6 +33,7 @@ StatusBarPanels::StatusBarPanels(QStatusBar* statusBar)
 void StatusBarPanels::Reset()
 {
     texts_.Reset();
+    leftOut_.reset();
     ShowTexts();
     Repaint();
 }
@@ -47,6 +48,11 @@ void StatusBarPanels::EntriesWritten(std::uint64_t entries)
 {
     texts_.EntriesWritten(entries);
     ShowTexts();
+}
+
+void StatusBarPanels::PersonsLeftOut(std::uint64_t persons)
+{
+    leftOut_ = persons;
 }
 
 void StatusBarPanels::TimeElapsed(std::uint32_t milliseconds)

@@ -4,6 +4,7 @@
 #include "progress/run_progress.h"
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 class QLabel;
@@ -22,6 +23,7 @@ public:
     void Reset() override;
     void RecordsRead(std::uint64_t records) override;
     void EntriesWritten(std::uint64_t entries) override;
+    void PersonsLeftOut(std::uint64_t persons) override;
     void TimeElapsed(std::uint32_t milliseconds) override;
     /// `text` on the panel of entries written.
     void ShowNote(std::string_view text);
@@ -32,6 +34,9 @@ public:
     /// Repaints the bar now.
     void Repaint();
 
+    /// The persons the run since the last reset left out, once it reported them.
+    std::optional<std::uint64_t> LeftOut() const { return leftOut_; }
+
 private:
     void ShowTexts();
 
@@ -40,6 +45,7 @@ private:
     QLabel* read_;
     QLabel* time_;
     QLabel* written_;
+    std::optional<std::uint64_t> leftOut_;
 };
 
 } // namespace stambrix::app

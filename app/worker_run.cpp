@@ -1,44 +1,56 @@
 #include "app/worker_run.h"
 
-#include "app/run_reports.h"
-
-#include <exception>
 #include <system_error>
-#include <thread>
-
-#include <QEventLoop>
+#include <utility>
 
 namespace stambrix::app {
 
-run::RunOutcome RunOnWorkerThread(const run::RunRequest& request, progress::RunProgress& progress,
-                                  progress::UserMessages& messages)
+WorkerRun::WorkerRun(run::RunRequest request, progress::RunProgress& progress, progress::UserMessages& messages)
+    : request_(std::move(request)), reports_(progress, messages)
 {
     // The run begins with a reset, which reaches this thread behind whatever waits here already (a repaint
     // of the window after its activation, say); made here first, the panels' captions are painted first.
     progress.Reset();
-    RunReports reports(progress, messages);
-    QEventLoop loop;
-    run::RunOutcome outcome = run::RunOutcome::Written;
-    std::exception_ptr failure;
-    std::thread worker;
     try {
-        worker = std::thread([&] {
-            try {
-                outcome = run::RunIndex(request, reports, reports);
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            // Posted behind everything the run reported, so the loop ends once all of that has arrived.
-            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-        });
+        thread_ = std::thread([this] { Work(); });
     } catch (const std::system_error&) {
-        return run::RunIndex(request, progress, messages);
+        Work();
     }
-    loop.exec();
-    worker.join();
-    if (failure)
-        std::rethrow_exception(failure);
-    return outcome;
+}
+
+WorkerRun::~WorkerRun()
+{
+    if (thread_.joinable()) {
+        cancellation_.Cancel();
+        thread_.join();
+    }
+}
+
+run::RunOutcome WorkerRun::Outcome() const
+{
+    if (failure_)
+        std::rethrow_exception(failure_);
+    return outcome_;
+}
+
+void WorkerRun::Work()
+{
+    const run::TerminationSignalsHeld held;
+    try {
+        outcome_ = run::RunIndex(request_, reports_, reports_, cancellation_);
+    } catch (...) {
+        failure_ = std::current_exception();
+    }
+    // Posted behind everything the run reported, so `finished` comes once all of that has arrived.
+    QMetaObject::invokeMethod(this, &WorkerRun::Finish, Qt::QueuedConnection);
+}
+
+void WorkerRun::Finish()
+{
+    if (thread_.joinable())
+        thread_.join();
+    running_ = false;
+    emit finished();
 }
 
 } // namespace stambrix::app

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QToolButton>
 
 #include <cstdio>
@@ -33,9 +34,12 @@ int main(int argc, char** argv)
     window.show();
     window.FormActivate();
     auto* run = window.findChild<QToolButton*>("tbtnUitvoeren");
+    QEventLoop untilRunEnded;
+    QObject::connect(&window, &stambrix::app::TfrmStambrix::runEnded, &untilRunEnded, &QEventLoop::quit);
     QElapsedTimer timer;
     timer.start();
     run->click();
+    untilRunEnded.exec();
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     if (messageShown)
         return 1;

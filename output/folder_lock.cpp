@@ -4,6 +4,8 @@
 #include "text/run_failure.h"
 
 #include <cerrno>
+#include <thread>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -62,6 +64,25 @@ int OpenLockFile(const std::filesystem::path& path)
     }
 }
 
+// Takes the lock of `fd`, calling `waiting` first when another holds it; 0 or the error number. The
+// wait tries again and again rather than blocking in flock, so that a cancelled run ends it: `fd` is
+// then closed, as no FolderLock is made to close it, and RunCancelled thrown.
+int LockWaiting(int fd, const std::function<void()>& waiting, const progress::Cancellation& cancellation)
+{
+    int failure = Lock(fd, LOCK_EX | LOCK_NB);
+    if (failure != EWOULDBLOCK)
+        return failure;
+    waiting();
+    while ((failure = Lock(fd, LOCK_EX | LOCK_NB)) == EWOULDBLOCK) {
+        if (cancellation.IsCancelled()) {
+            close(fd);
+            throw progress::RunCancelled();
+        }
+        std::this_thread::sleep_for(kFolderLockRetry);
+    }
+    return failure;
+}
+
 // `fd` is still the file at `path`: the run before may have removed it while this one waited.
 bool IsStillAt(int fd, const std::filesystem::path& path)
 {
@@ -72,18 +93,18 @@ bool IsStillAt(int fd, const std::filesystem::path& path)
 }
 } // namespace
 
-FolderLock::FolderLock(const std::filesystem::path& folder, const std::function<void()>& waiting)
+FolderLock::FolderLock(const std::filesystem::path& folder, const std::function<void()>& waiting,
+                       const progress::Cancellation& cancellation)
     : path_(folder / kFolderLockName)
 {
-    bool waited = false;
+    // Told once, also when the lock file of the run waited for went and the next one is waited for.
+    bool told = false;
+    const std::function<void()> tellOnce = [&] {
+        if (!std::exchange(told, true))
+            waiting();
+    };
     while ((fd_ = OpenLockFile(path_)) >= 0) {
-        int failure = Lock(fd_, LOCK_EX | LOCK_NB);
-        if (failure == EWOULDBLOCK) {
-            if (!waited)
-                waiting();
-            waited = true;
-            failure = Lock(fd_, LOCK_EX);
-        }
+        const int failure = LockWaiting(fd_, tellOnce, cancellation);
         if (failure != 0) {
             close(fd_);
             fd_ = -1;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "progress/cancellation.h"
+
+#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -9,6 +12,9 @@ namespace stambrix::output {
 
 /// The file in an index folder whose lock gives one run at a time its turn.
 inline constexpr const char* kFolderLockName = ".stambrix.lock";
+
+/// How often a run waiting for another run's turn tries to take it.
+inline constexpr std::chrono::milliseconds kFolderLockRetry{50};
 
 /// One run's turn at writing into a folder: an exclusive lock (flock) on the file kFolderLockName in
 /// it, held from construction to destruction. Every run takes this one lock, also one that may write
@@ -23,10 +29,12 @@ class FolderLock
 {
 public:
     /// Takes the lock of `folder`; while another run holds it, calls `waiting` once and waits for
-    /// it. Throws text::RunFailure (the path and the reason) when the lock cannot be taken. A folder
-    /// that takes no lock file (read-only for this user or on a read-only disk) takes no index files
-    /// either: the run then goes on without the lock, and its first file tells why.
-    FolderLock(const std::filesystem::path& folder, const std::function<void()>& waiting);
+    /// it, trying again every kFolderLockRetry, until `cancellation` is cancelled, which throws
+    /// progress::RunCancelled. Throws text::RunFailure (the path and the reason) when the lock cannot be
+    /// taken. A folder that takes no lock file (read-only for this user or on a read-only disk) takes no
+    /// index files either: the run then goes on without the lock, and its first file tells why.
+    FolderLock(const std::filesystem::path& folder, const std::function<void()>& waiting,
+               const progress::Cancellation& cancellation = progress::kNeverCancelled);
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;

@@ -73,9 +73,9 @@ class SecondThreadPages
 {
 public:
     SecondThreadPages(std::string letters, const LetterGroups& groups, const HtmlPages& pages,
-                      const LetterItems& writeItems)
+                      const WrittenCounter& counter, const LetterItems& writeItems)
         : letters_(std::move(letters)), groups_(groups), writeItems_(writeItems), pages_(pages.WithFiles(buffer_)),
-          counter_(silent_, count_), thread_([this] { MakePages(); })
+          silent_(counter.Beside()), counter_(silent_, count_), thread_([this] { MakePages(); })
     {
     }
 
@@ -206,7 +206,7 @@ void WriteLetterPageSet(const LetterGroups& groups, HtmlPages& pages, WrittenCou
     std::optional<SecondThreadPages> secondThread;
     try {
         if (!second.empty())
-            secondThread.emplace(second, groups, pages, writeItems);
+            secondThread.emplace(second, groups, pages, counter, writeItems);
     } catch (const std::system_error&) {
         // No second thread to be had: this one makes every page.
         second.clear();

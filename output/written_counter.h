@@ -19,6 +19,9 @@ public:
         progress_.EntriesWritten(count_);
     }
 
+    /// The throttle for a part of the writing done on another thread (ProgressThrottle::Beside).
+    progress::ProgressThrottle Beside() const { return progress_.Beside(); }
+
 private:
     progress::ProgressThrottle& progress_;
     std::uint64_t& count_;

@@ -15,11 +15,21 @@ RunProgress& Nobody()
 } // namespace
 
 ProgressThrottle::ProgressThrottle(RunProgress& progress, Clock clock)
-    : progress_(progress), clock_(std::move(clock)), passed_(clock_())
+    : ProgressThrottle(progress, kNeverCancelled, std::move(clock))
+{
+}
+
+ProgressThrottle::ProgressThrottle(RunProgress& progress, const Cancellation& cancellation, Clock clock)
+    : progress_(progress), cancellation_(&cancellation), clock_(std::move(clock)), passed_(clock_())
 {
 }
 
 ProgressThrottle::ProgressThrottle() : ProgressThrottle(Nobody()) {}
+
+ProgressThrottle ProgressThrottle::Beside() const
+{
+    return {Nobody(), *cancellation_};
+}
 
 void ProgressThrottle::Reset()
 {

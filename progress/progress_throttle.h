@@ -1,5 +1,6 @@
 #pragma once
 
+#include "progress/cancellation.h"
 #include "progress/run_progress.h"
 
 #include <chrono>
@@ -18,16 +19,25 @@ inline constexpr std::chrono::milliseconds kProgressInterval{100};
 /// them on at once, so the final counts always arrive; a reset passes on at once, and the elapsed
 /// time after the counts. A count that was never given is never passed on: its panel keeps its
 /// caption. One thread uses a throttle; a part of a run that counts beside the reporting one has a
-/// throttle of its own that passes nothing on.
+/// throttle of its own that passes nothing on (Beside). Every count given to a throttle whose
+/// Cancellation was cancelled throws RunCancelled instead.
 class ProgressThrottle
 {
 public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
-    /// Passes the counts on to `progress`, timed by `clock`.
+    /// Passes the counts on to `progress`, timed by `clock`; never cancelled.
     explicit ProgressThrottle(RunProgress& progress, Clock clock = std::chrono::steady_clock::now);
-    /// Passes nothing on.
+    /// Passes the counts on to `progress`, timed by `clock`; a count given once `cancellation` is
+    /// cancelled throws RunCancelled.
+    ProgressThrottle(RunProgress& progress, const Cancellation& cancellation,
+                     Clock clock = std::chrono::steady_clock::now);
+    /// Passes nothing on; never cancelled.
     ProgressThrottle();
+
+    /// A throttle for a part of the run that counts on another thread: it passes nothing on and is
+    /// cancelled with this one.
+    ProgressThrottle Beside() const;
 
     /// Forgets the counts and passes the reset on at once.
     void Reset();
@@ -48,9 +58,11 @@ private:
         bool given = false;       ///< given since it was last passed on
     };
 
-    // A count costs an assignment and a comparison; the clock is read once every kCountsPerLook.
+    // A count costs a look at the cancellation, an assignment and a comparison; the clock is read once
+    // every kCountsPerLook.
     void Give(Count& count, std::uint64_t value)
     {
+        cancellation_->ThrowIfCancelled();
         count.value = value;
         count.given = true;
         if (value - count.looked >= kCountsPerLook)
@@ -60,6 +72,7 @@ private:
     void PassOn();
 
     RunProgress& progress_;
+    const Cancellation* cancellation_;
     Clock clock_;
     std::chrono::steady_clock::time_point passed_;
     Count read_;

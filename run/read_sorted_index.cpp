@@ -107,6 +107,7 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
     LaterHalf later;
     scan::ScanResult first;
     std::optional<index::CollatedLines> collated;
+    progress::ProgressThrottle beside = progress.Beside();
     const bool bothHalves = text::RunOnTwoThreads(
         [&] {
             file.Restrict(0, *split);
@@ -114,10 +115,9 @@ scan::ScanResult ReadSortedIndex(gedcom::FileSource& file, const std::string& pa
                 scan::ScanGedcom(file, choices, progress, {&recordTotal, std::nullopt, gedcom::InputEnd::FileGoesOn});
             collated.emplace(first.indexList, first.encoding, locale);
         },
-        [&later, &laterFile, &choices, &recordTotal, &locale, declared = header.declared] {
-            progress::ProgressThrottle silent;
+        [&later, &laterFile, &choices, &recordTotal, &locale, &beside, declared = header.declared] {
             later.scanned =
-                scan::ScanGedcom(laterFile, choices, silent, {&recordTotal, declared, gedcom::InputEnd::EndOfFile});
+                scan::ScanGedcom(laterFile, choices, beside, {&recordTotal, declared, gedcom::InputEnd::EndOfFile});
             later.collated.emplace(later.scanned.indexList, later.scanned.encoding, locale);
         });
     if (!bothHalves) {

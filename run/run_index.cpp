@@ -62,9 +62,10 @@ std::optional<std::string> SourceDateEpochProblem()
     return "SOURCE_DATE_EPOCH is geen geldig tijdstip: " + *epoch;
 }
 
-RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress, progress::UserMessages& messages)
+RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress, progress::UserMessages& messages,
+                    const progress::Cancellation& cancellation)
 {
-    progress::ProgressThrottle throttle(progress);
+    progress::ProgressThrottle throttle(progress, cancellation);
     throttle.Reset();
     if (NamesNoFile(request.gedcomPath)) {
         messages.ShowMessage(kNoFileGiven);
@@ -84,8 +85,8 @@ RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress, 
         if (request.zonderLevenden)
             progress.PersonsLeftOut(sorted.leftOut);
         // From the first temporary file to the last rename the folder is this run's alone.
-        const output::FolderLock turn(outputDirectory,
-                                      [&] { messages.ShowNote("wacht op een andere run in " + outputDirectory); });
+        const output::FolderLock turn(
+            outputDirectory, [&] { messages.ShowNote("wacht op een andere run in " + outputDirectory); }, cancellation);
         output::TidyAfterKilledRuns(outputDirectory);
         output::FolderFiles files(outputDirectory);
         outcome = WriteIndex(request, sorted, files, throttle, messages);

@@ -2,6 +2,8 @@
 
 #include "gedcom/byte_source.h"
 #include "output/temporary_files.h"
+#include "output/termination_signals_held.h"
+#include "progress/cancellation.h"
 #include "progress/run_progress.h"
 #include "progress/user_messages.h"
 #include "run/run_request.h"
@@ -25,9 +27,12 @@ namespace stambrix::run {
 /// PublishIndex) go to `messages`.
 /// Throws text::RunFailure when the file cannot be read or changed while it was read (kChangedWhileRead),
 /// the index cannot be sorted (ICU), does not fit in memory (ENOMEM, with the GEDCOM path) or
-/// cannot be written; an index written earlier then stays as it was.
+/// cannot be written; an index written earlier then stays as it was. Once `cancellation` is
+/// cancelled, the run throws progress::RunCancelled at its next count or while it waits for its turn,
+/// with the same effect; an index being put in place is put in place whole.
 [[nodiscard]] RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress,
-                                  progress::UserMessages& messages);
+                                  progress::UserMessages& messages,
+                                  const progress::Cancellation& cancellation = progress::kNeverCancelled);
 
 /// What a run says when its GEDCOM path names no file (NamesNoFile).
 inline constexpr std::string_view kNoFileGiven = "Er is geen bestand opgegeven om te openen.";
@@ -41,6 +46,8 @@ using output::RemoveTemporaryFiles;
 /// The index of this process's run is wholly in place; safe to call from a signal handler.
 using gedcom::kChangedWhileRead;
 using output::IndexPublished;
+/// Holds SIGINT, SIGTERM and SIGHUP back from the calling thread while it lives.
+using output::TerminationSignalsHeld;
 
 /// "SOURCE_DATE_EPOCH is geen geldig tijdstip: <value>" when SOURCE_DATE_EPOCH is set to anything
 /// but a whole number of seconds from 0 to 253402300799; nothing otherwise. The front ends refuse to

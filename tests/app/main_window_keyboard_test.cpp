@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 
@@ -68,7 +69,9 @@ private slots:
         };
         press("tbtnOpenen");
         QCOMPARE(scope_->interaction.startFolders.size(), 1);
+        QSignalSpy runEnded(&window, &TfrmStambrix::runEnded);
         press("tbtnUitvoeren");
+        QVERIFY(runEnded.wait());
         QCOMPARE(scope_->interaction.messages, QStringList("Er is geen bestand opgegeven om te openen."));
         press("tbtnAfsluiten");
         QVERIFY(!window.isVisible());

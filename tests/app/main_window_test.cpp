@@ -8,6 +8,7 @@
 
 #include "app_tests.h"
 #include "recorded_interaction.h"
+#include "window_run.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -277,7 +278,7 @@ private slots:
         window.findChild<QToolButton*>("tbtnOpenen")->click();
         Group(window, "rgrpSoortUitvoer")->SetItemIndex(1);
         window.findChild<QCheckBox*>("cbxInFrame")->setChecked(true);
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
         QVERIFY2(scope_->interaction.messages.isEmpty(), qPrintable(scope_->interaction.messages.join('\n')));
         QCOMPARE(Panel(window, 1), QStringLiteral("  gelezen : 2"));
         QCOMPARE(Panel(window, 3), QStringLiteral("  geschreven : 2"));
@@ -301,7 +302,7 @@ private slots:
         options.show();
         options.findChild<QCheckBox*>("cbxZonderLevenden")->setChecked(true);
         options.findChild<QAbstractButton*>("bbtnSluiten")->click();
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
         QVERIFY2(scope_->interaction.messages.isEmpty(), qPrintable(scope_->interaction.messages.join('\n')));
         QCOMPARE(Panel(window, 1), QStringLiteral("  gelezen : 2"));
         QCOMPARE(Panel(window, 3), QStringLiteral("  geschreven : 1"));
@@ -321,8 +322,8 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.FormActivate();
-        // What the user does while the run is under way: the close box, «Afsluiten», «HTML» and
-        // " Uitvoeren ", F1.
+        // What the user does while the run is under way: the close box (answered «Nee»), «Afsluiten», «HTML»
+        // and " Uitvoeren ", F1.
         QCoreApplication::postEvent(window.windowHandle(), new QCloseEvent);
         bool given = false;
         QTimer::singleShot(0, &window, [&] {
@@ -333,11 +334,12 @@ private slots:
             QTest::keyClick(screenWindow, Qt::Key_F1);
             given = true;
         });
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
         QCoreApplication::processEvents();
 
         QVERIFY(given);
         QVERIFY(window.isVisible());
+        QCOMPARE(scope_->interaction.questions, QStringList("De index wordt nog gemaakt. Stoppen?"));
         QCOMPARE(Group(window, "rgrpSoortUitvoer")->ItemIndex(), 0);
         QCOMPARE(scope_->interaction.modals, 0);
         QVERIFY(QFile::exists(folder.filePath("Stambrix/Namen.txt")));
@@ -357,12 +359,11 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.FormActivate();
-        auto* run = window.findChild<QToolButton*>("tbtnUitvoeren");
-        run->click();
+        QVERIFY(RunToTheEnd(window));
         QCOMPARE(Panel(window, 1), QStringLiteral("  gelezen : 2"));
 
         PaintedTexts painted(window.findChild<QLabel*>("sbarStambrixPanel1"));
-        run->click();
+        QVERIFY(RunToTheEnd(window));
         QVERIFY(!painted.texts.isEmpty());
         QCOMPARE(painted.texts.first(), QStringLiteral("  regels gelezen"));
         QCOMPARE(painted.texts.last(), QStringLiteral("  gelezen : 2"));
@@ -402,7 +403,7 @@ private slots:
             over.set_value();
         });
         watch.start(5);
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
         if (shownWhileWaiting.isEmpty())
             over.set_value();
         otherRun.join();
@@ -447,10 +448,10 @@ private slots:
         QFile mended(list);
         QVERIFY(mended.open(QIODevice::WriteOnly) && mended.write("van\r\n") == 5);
         mended.close();
-        run->click();
+        QVERIFY(RunToTheEnd(window));
         QCOMPARE(ReadAll(output + "/Namen.txt"), QByteArray("der Berg, Jan van\t\t\t[@I1@]\r\n"));
         QVERIFY(mended.remove());
-        run->click();
+        QVERIFY(RunToTheEnd(window));
         QCOMPARE(ReadAll(output + "/Namen.txt"), QByteArray("Berg, Jan van der\t\t\t[@I1@]\r\n"));
         QCOMPARE(scope_->interaction.messages.size(), 1);
     }
@@ -460,7 +461,7 @@ private slots:
         OptionChoices optionChoices;
         TfrmStambrix window({"/nergens/weg.ged"}, optionChoices);
         window.FormActivate();
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
         QCOMPARE(scope_->interaction.messages,
                  QStringList("Het bestand \"/nergens/weg.ged\" kan niet worden gelezen: No such file or directory."));
         QCOMPARE(scope_->interaction.kinds, QList{MessageKind::Error});
@@ -505,7 +506,7 @@ private slots:
         window.FormActivate();
         scope_->interaction.answer = gedcom;
         window.findChild<QToolButton*>("tbtnOpenen")->click();
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
         QVERIFY2(scope_->interaction.messages.isEmpty(), qPrintable(scope_->interaction.messages.join('\n')));
         const QString output = folder.filePath("Stambrix");
         const QMap<QString, QByteArray> before = FilesIn(output);
@@ -518,7 +519,7 @@ private slots:
         } else {
             QVERIFY(file.remove());
         }
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
 
         QCOMPARE(scope_->interaction.messages,
                  QStringList("Het bestand \"" + gedcom + "\" kan niet worden gelezen: " + reason + "."));
@@ -576,7 +577,7 @@ private slots:
         OptionChoices optionChoices;
         TfrmStambrix window({gedcom}, optionChoices);
         window.FormActivate();
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
         QFile::setPermissions(output, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
         QCOMPARE(scope_->interaction.messages, QStringList(message.arg(folder.path())));

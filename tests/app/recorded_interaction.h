@@ -31,6 +31,10 @@ struct RecordedInteraction
         };
         current.showModal = [this](QDialog*) { ++modals; };
         current.openAddress = [this](const QString& address) { addresses.append(address); };
+        current.askYesNo = [this](QWidget*, const QString& question) {
+            questions.append(question);
+            return yes;
+        };
     }
     ~RecordedInteraction() { CurrentInteraction() = saved_; }
     RecordedInteraction(const RecordedInteraction&) = delete;
@@ -44,6 +48,9 @@ struct RecordedInteraction
     /// Called while a message is shown, as the box would stand open.
     std::function<void()> whileShown;
     int modals = 0;
+    QStringList questions;
+    /// The answer to every question: «Ja» when true.
+    bool yes = false;
 
 private:
     Interaction saved_;

@@ -6,6 +6,7 @@
 
 #include "app_tests.h"
 #include "recorded_interaction.h"
+#include "window_run.h"
 
 #include <QFile>
 #include <QLabel>
@@ -62,7 +63,7 @@ private slots:
         window.findChild<RadioGroup*>("rgrpEvent")->SetItemIndex(1);
         QStringList panelsWhileShown;
         scope_->interaction.whileShown = [&] { panelsWhileShown = PanelTexts(window); };
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
 
         QCOMPARE(scope_->interaction.messages, QStringList("Er zijn geen items gevonden."));
         QCOMPARE(scope_->interaction.kinds, QList{MessageKind::Information});
@@ -78,7 +79,7 @@ private slots:
         OptionChoices optionChoices;
         TfrmStambrix window({}, optionChoices);
         window.FormActivate();
-        window.findChild<QToolButton*>("tbtnUitvoeren")->click();
+        QVERIFY(RunToTheEnd(window));
         QCOMPARE(scope_->interaction.messages, QStringList("Er is geen bestand opgegeven om te openen."));
         QCOMPARE(scope_->interaction.kinds, QList{MessageKind::Warning});
     }

@@ -33,7 +33,6 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         TfrmHelp help(&main);
         TfrmwmInfoTool info(&main);
-        info.SetPause([](int) {});
         TfrmOpties options(optionChoices, &main);
         const QRect screen = main.screen()->availableGeometry();
         for (const auto& [window, area] :

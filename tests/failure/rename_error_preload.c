@@ -1,7 +1,7 @@
 /* Preloaded into a child process (LD_PRELOAD), disturbs putting an index in place: the renames whose
  * numbers STAMBRIX_RENAME_ERROR_AT lists (counted from 1, over rename and renameat2 alike; several
  * numbers separated by commas) fail with errno EPERM, as for an immutable file; with
- * STAMBRIX_RENAME_ERROR_SIGNAL set, they raise SIGTERM and then rename; with
+ * STAMBRIX_RENAME_ERROR_SIGNAL set, they send SIGTERM to the process, as `kill` does, and then rename; with
  * STAMBRIX_RENAME_ERROR_KILL set, they rename and then kill the process with SIGKILL, as a crash or
  * a power cut between two renames ends it. Only those renames are disturbed; those after them, which
  * put back what was renamed before, are not. The file STAMBRIX_RENAME_ERROR_LOG gets the line
@@ -70,7 +70,7 @@ static enum Disturbance Disturbs(const char* from, const char* to)
         return None;
     if (getenv("STAMBRIX_RENAME_ERROR_SIGNAL") != NULL) {
         Log("SIGTERM\n");
-        raise(SIGTERM);
+        kill(getpid(), SIGTERM);
         return None;
     }
     if (getenv("STAMBRIX_RENAME_ERROR_KILL") != NULL) {

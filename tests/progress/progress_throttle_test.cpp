@@ -117,5 +117,25 @@ TEST(ProgressThrottle, CountThatGrowsByManyAtOnceIsPassedOnWhenDue)
     EXPECT_EQ(arrived.reports, std::vector<std::string>{"written 5000"});
 }
 
+// A cancelled run stops at its next count, on its own thread and on a thread that counts beside it; the
+// counts it came to still reach the front end.
+TEST(ProgressThrottle, CancelledThrowsAtTheNextCountBesideItToo)
+{
+    FakeClock clock;
+    Arrived arrived(clock);
+    Cancellation cancellation;
+    ProgressThrottle throttle(arrived, cancellation, clock.AsClock());
+    ProgressThrottle beside = throttle.Beside();
+    throttle.RecordsRead(1);
+    beside.RecordsRead(1);
+    cancellation.Cancel();
+    EXPECT_THROW(throttle.RecordsRead(2), RunCancelled);
+    EXPECT_THROW(throttle.EntriesWritten(1), RunCancelled);
+    EXPECT_THROW(beside.EntriesWritten(1), RunCancelled);
+    throttle.Flush();
+    EXPECT_EQ(arrived.reports, std::vector<std::string>{"read 1"});
+    EXPECT_NO_THROW(ProgressThrottle(arrived, clock.AsClock()).RecordsRead(1)) << "one without a cancellation";
+}
+
 } // namespace
 } // namespace stambrix::progress
