@@ -74,8 +74,10 @@ QList<QWidget*> RunningWindow::Filtered() const
 bool RunningWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (IsUserInput(event->type())) {
-        // Accepted, so a key is not tried as a shortcut of the window either.
-        event->accept();
+        // A drag shows as refused; anything else is accepted, so a key is not tried as a shortcut of the
+        // window either.
+        const QEvent::Type type = event->type();
+        event->setAccepted(type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop);
         return true;
     }
     return QObject::eventFilter(watched, event);

@@ -10,9 +10,9 @@ namespace stambrix::app {
 
 /// The main window while a run lasts: its choices disabled and the busy cursor shown; clicks, keys,
 /// shortcuts and the context menu for the window or any of its controls dropped, not kept for after the
-/// run, while the window goes on being painted. A request to close still reaches the window. Other
-/// windows take input as usual. At the end the choices that were enabled are enabled again and the
-/// focus is where it was.
+/// run, and a file dragged onto them refused, while the window goes on being painted. A request to close
+/// still reaches the window. Other windows take input as usual. At the end the choices that were enabled
+/// are enabled again and the focus is where it was.
 class RunningWindow final : public QObject
 {
     Q_OBJECT

@@ -8,13 +8,17 @@
 #include "window_run.h"
 
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMap>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QUrl>
 
 #include <chrono>
 #include <future>
@@ -128,6 +132,28 @@ private slots:
         QVERIFY(!window.isVisible());
         QVERIFY2(scope_->interaction.messages.isEmpty(), qPrintable(scope_->interaction.messages.join('\n')));
         QCOMPARE(FilesIn(Output()), before);
+    }
+
+    // A GEDCOM file dragged onto the window during a run shows as refused and is not taken afterwards either.
+    void dropDuringARunIsRefused()
+    {
+        OtherRunsTurn otherRun(Output());
+        OptionChoices optionChoices;
+        TfrmStambrix window({Gedcom(kOnePerson)}, optionChoices);
+        QSignalSpy ended(&window, &TfrmStambrix::runEnded);
+        QVERIFY(StartWaitingRun(window));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(WriteFile(folder_->filePath("ander.ged"), kOnePerson))});
+
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&window, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&window, &drop);
+        otherRun.Release();
+
+        QVERIFY(ended.wait());
+        QVERIFY(!enter.isAccepted());
+        QCOMPARE(window.findChild<QLineEdit*>("edtBestandOpenen")->text(), folder_->filePath("fam.ged"));
     }
 
     // As when the program ends during a run: the window's run is cancelled and waited for.
