@@ -50,7 +50,7 @@ TfrmOpties::TfrmOpties(OptionChoices& optionChoices, QWidget* parent)
     edtStyleSheetPath = MakeEdit(this, "edtStyleSheetPath", 75);
     lblAchtergrondPath = MakeLabel(this, "lblAchtergrondPath", QStringLiteral("Achtergrond path"), 9, 105);
     edtAchtergrondPath = MakeEdit(this, "edtAchtergrondPath", 123);
-    cbxZonderLevenden = new QCheckBox(QStringLiteral("Levende personen weglaten"), this);
+    cbxZonderLevenden = new QCheckBox(QString::fromUtf8(kZonderLevendenCaption), this);
     cbxZonderLevenden->setObjectName(QStringLiteral("cbxZonderLevenden"));
     cbxZonderLevenden->setGeometry(9, 150, 201, 21);
 
