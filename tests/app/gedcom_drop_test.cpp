@@ -42,17 +42,13 @@ private slots:
         QTest::addColumn<QString>("target");
         QTest::addColumn<QStringList>("urls");
         QTest::addColumn<bool>("taken");
-        for (const QString target : {"frmStambrix", "edtBestandOpenen"}) {
-            const auto row = [&target](const char* name) -> QTestData& {
-                return QTest::newRow(qPrintable(QString::fromLatin1(name) + " on " + target)) << target;
-            };
-            row(".ged") << QStringList{"fam.ged"} << true;
-            row(".Gedcom, in any case") << QStringList{"kwartier.Gedcom"} << true;
-            row(".txt") << QStringList{"notities.txt"} << false;
-            row("two files") << QStringList{"fam.ged", "kwartier.Gedcom"} << false;
-            row("folder") << QStringList{"oud.ged"} << false;
-            row("not on this machine") << QStringList{"https://example.org/fam.ged"} << false;
-        }
+        const QString window = QStringLiteral("frmStambrix");
+        QTest::newRow(".ged on the path field") << QStringLiteral("edtBestandOpenen") << QStringList{"fam.ged"} << true;
+        QTest::newRow(".Gedcom, in any case") << window << QStringList{"kwartier.Gedcom"} << true;
+        QTest::newRow(".txt") << window << QStringList{"notities.txt"} << false;
+        QTest::newRow("two files") << window << QStringList{"fam.ged", "kwartier.Gedcom"} << false;
+        QTest::newRow("folder") << window << QStringList{"oud.ged"} << false;
+        QTest::newRow("not on this machine") << window << QStringList{"https://example.org/fam.ged"} << false;
     }
 
     void dropIsTakenOnlyForOneGedcomFile()

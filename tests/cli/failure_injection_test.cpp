@@ -520,42 +520,6 @@ TEST_P(RenameFailure, CrashBetweenTwoRenamesIsUndoneByTheNextRunOfAnotherKind)
     }
 }
 
-// Putting back the earlier files after a crash fails, a rename refused: the run stops there, naming
-// the file and why, and changes nothing more; the run after it puts the earlier files back.
-TEST_P(RenameFailure, UndoAfterACrashThatFailsIsReportedAndTriedAgainByTheNextRun)
-{
-    const std::string tree = GeneratedGedcom(300);
-    const std::vector<std::string> renames = RenamesOfARun(tree);
-    if (renames.empty())
-        GTEST_SKIP() << kCli << " does not load preloaded libraries (linked statically?)";
-    const std::string textIndex = CompleteRun(kText, tree).at("Namen.txt");
-    FolderContents expected = WriteOlderIndex(kHtmlInFrame, tree);
-    const ChildResult crashed = RunChild(kCli, CliDisturbingRename(std::to_string(renames.size()), Disturbance::Kill));
-    ASSERT_EQ(crashed.signal, SIGKILL) << crashed.err;
-    // The lock file the killed run left serves the next run, which removes it.
-    FolderContents afterCrash = ContentsOf(Output());
-    afterCrash.erase(stambrix::output::kFolderLockName);
-    const fs::path log = work_.path() / "terugzetten.log";
-    ChildSetup refused = CliOn(kText);
-    refused.environment = PreloadEnvironment(
-        kRenameErrorPreload, {"STAMBRIX_RENAME_ERROR_AT=1", "STAMBRIX_RENAME_ERROR_LOG=" + log.string()});
-
-    const ChildResult failed = RunChild(kCli, refused);
-
-    const std::vector<std::string> tried = RenamesLogged(log);
-    ASSERT_FALSE(tried.empty()) << failed.err;
-    EXPECT_EQ(failed.exitCode, 3);
-    EXPECT_EQ(failed.err, "stambrix-cli: " + (Output() / FileOf(tried[0])).string() + ": " + SystemReason(EPERM) +
-                              " (bij het terugzetten van de index die een afgebroken run half verving)\n");
-    ExpectNothingLost(afterCrash, ContentsOf(Output()));
-
-    const ChildResult next = RunChild(kCli, CliOn(kText));
-
-    EXPECT_EQ(next.exitCode, 0) << next.err;
-    expected["Namen.txt"] = textIndex;
-    EXPECT_EQ(DifferencesBetween(expected, ContentsOf(Output())), "");
-}
-
 // A rename fails, and putting back the file renamed before it fails too: the run names the file it
 // could not put back on a line of its own, and the next run puts it back.
 TEST_P(RenameFailure, FileThatCannotBePutBackIsNamedAndPutBackByTheNextRun)

@@ -702,26 +702,15 @@ TEST_F(HtmlOutput, SecondRunOfAnotherKindReplacesThePagesItWalks)
 // ---------------------------------------------------------------------------------------------
 // --zonder-levenden with everyone left out: the pages of the earlier run are written again, empty.
 
-struct LayoutCase
-{
-    std::string name;
-    std::vector<std::string> options;
-};
-
-class HtmlEveryoneLeftOut : public HtmlOutput, public ::testing::WithParamInterface<LayoutCase>
-{
-};
-
 // Persons born in 1985 and 2015 may be alive. The same set of pages is written as before, every page
 // with an empty list: neither name is left on any page.
-TEST_P(HtmlEveryoneLeftOut, ReplacesEveryPageByAnEmptyOne)
+TEST_F(HtmlOutput, EveryoneLeftOutReplacesEveryFramedPageByAnEmptyOne)
 {
     fs::create_directories(TreeFolder());
     const fs::path gedcom = TreeFolder() / "levenden.ged";
     WriteBytes(gedcom, "0 HEAD\r\n0 @I1@ INDI\r\n1 NAME Jan /Visser/\r\n1 BIRT\r\n2 DATE 1985\r\n"
                        "0 @I2@ INDI\r\n1 NAME Piet /Mulder/\r\n1 BIRT\r\n2 DATE 2015\r\n0 TRLR\r\n");
-    std::vector<std::string> options = GetParam().options;
-    options.push_back("-q");
+    std::vector<std::string> options{"--uitvoer", "html", "--in-frame", "-q"};
     ASSERT_EQ(Run(options, gedcom).exitCode, 0);
     const std::set<std::string> pages = EntriesOf(OutputFolder());
     options.push_back("--zonder-levenden");
@@ -738,12 +727,5 @@ TEST_P(HtmlEveryoneLeftOut, ReplacesEveryPageByAnEmptyOne)
         EXPECT_EQ(bytes.find("<LI CLASS=\"inhoudtekst\">"), std::string::npos) << page;
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Layouts, HtmlEveryoneLeftOut,
-                         ::testing::Values(LayoutCase{"HtmlFramed", {"--uitvoer", "html", "--in-frame"}},
-                                           LayoutCase{"HtmlSinglePage", {"--uitvoer", "html"}},
-                                           LayoutCase{"FamilienamenFramed",
-                                                      {"--uitvoer", "familienamen", "--in-frame"}}),
-                         [](const auto& testInfo) { return testInfo.param.name; });
 
 } // namespace
