@@ -37,11 +37,21 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace stambrix::app {
 
 namespace {
-// Where the file dialog opens: in the folder of the file in the path field, at home when the field is
-// empty or that folder is gone.
+// The three choice groups stand side by side from kGroupsTop down. The output kinds' box is as high as
+// its items take, the box "in frame" right below it, and what stands below the choices moves down
+// with them.
+constexpr int kGroupsTop = 63;
+constexpr int kGroupHeight = 139;
+constexpr int kItemPitch = 22;
+constexpr int kOutputBoxHeight = 27 + kItemPitch * static_cast<int>(run::kOutputKinds.size());
+constexpr int kChoicesBottom = std::max(kGroupsTop + kGroupHeight, kGroupsTop + kOutputBoxHeight + 5 + 17);
+constexpr int kBelowChoices = 75; // the line of the living persons, the status bar and the margins
+
 template <typename Table> QStringList CaptionsOf(const Table& table)
 {
     QStringList captions;
@@ -50,6 +60,8 @@ template <typename Table> QStringList CaptionsOf(const Table& table)
     return captions;
 }
 
+// Where the file dialog opens: in the folder of the file in the path field, at home when the field is
+// empty or that folder is gone.
 QString StartFolderFor(const QString& path)
 {
     if (!path.trimmed().isEmpty())
@@ -115,7 +127,7 @@ TfrmStambrix::TfrmStambrix(QStringList arguments, OptionChoices& optionChoices)
             edtBestandOpenen_->setText(QDir::toNativeSeparators(path));
         },
         this);
-    setFixedSize(361, 277);
+    setFixedSize(361, kChoicesBottom + kBelowChoices);
     // The panels stand in place from the first showing, also where the desktop never activates the window.
     layout->activate();
     statusLayout->activate();
@@ -166,18 +178,18 @@ QWidget* TfrmStambrix::BuildChoices()
     edtBestandOpenen_->setReadOnly(true);
     connect(edtBestandOpenen_, &QLineEdit::textChanged, edtBestandOpenen_, &QLineEdit::setToolTip);
     rgrpEvent_ = new RadioGroup("rgrpEvent", " Event ", CaptionsOf(run::kEventKinds), panel);
-    rgrpEvent_->setGeometry(15, 63, 84, 139);
+    rgrpEvent_->setGeometry(15, kGroupsTop, 84, kGroupHeight);
     rgrpGroep_ = new RadioGroup("rgrpGroep", " Groep ", CaptionsOf(run::kRecordGroups), panel);
-    rgrpGroep_->setGeometry(111, 63, 84, 139);
+    rgrpGroep_->setGeometry(111, kGroupsTop, 84, kGroupHeight);
     rgrpSoortUitvoer_ = new RadioGroup("rgrpSoortUitvoer", " Soort uitvoer ", CaptionsOf(run::kOutputKinds), panel);
-    rgrpSoortUitvoer_->setGeometry(207, 63, 142, 115);
+    rgrpSoortUitvoer_->setGeometry(207, kGroupsTop, 142, kOutputBoxHeight);
     cbxInFrame_ = new QCheckBox("in frame", panel);
     cbxInFrame_->setObjectName("cbxInFrame");
-    cbxInFrame_->setGeometry(210, 183, 136, 17);
+    cbxInFrame_->setGeometry(210, kGroupsTop + kOutputBoxHeight + 5, 136, 17);
     cbxInFrame_->setEnabled(false);
     lblZonderLevenden_ = new QLabel(panel);
     lblZonderLevenden_->setObjectName("lblZonderLevenden");
-    lblZonderLevenden_->setGeometry(15, 203, 334, 14);
+    lblZonderLevenden_->setGeometry(15, kChoicesBottom + 1, 334, 14);
     lblZonderLevenden_->hide();
     QWidget::setTabOrder(edtBestandOpenen_, rgrpEvent_);
     QWidget::setTabOrder(rgrpEvent_, rgrpGroep_);
@@ -325,10 +337,10 @@ void TfrmStambrix::tbtnUitvoerenClick()
         return;
     run::RunRequest request;
     request.gedcomPath = edtBestandOpenen_->text().toStdString();
-    request.eventKind = static_cast<run::EventKind>(rgrpEvent_->ItemIndex());
-    request.recordGroup = static_cast<run::RecordGroup>(rgrpGroep_->ItemIndex());
-    request.outputKind = static_cast<run::OutputKind>(rgrpSoortUitvoer_->ItemIndex());
-    request.inFrame = cbxInFrame_->isChecked();
+    request.choices.eventKind = static_cast<run::EventKind>(rgrpEvent_->ItemIndex());
+    request.choices.recordGroup = static_cast<run::RecordGroup>(rgrpGroep_->ItemIndex());
+    request.choices.outputKind = static_cast<run::OutputKind>(rgrpSoortUitvoer_->ItemIndex());
+    request.choices.inFrame = cbxInFrame_->isChecked();
     request.optionPaths = optionChoices_.optionPaths;
     request.zonderLevenden = optionChoices_.zonderLevenden;
     request.prefixes = prefixes_;
@@ -421,36 +433,32 @@ void TfrmStambrix::pmnuStambrixInfoClick()
 }
 
 // The items of the three groups are the rows of the run's tables, in order: an item index is the value
-// of its kind.
-const run::EventKindFacts& TfrmStambrix::ChosenEventKind() const
+// of its kind. After every click the window shows the choices as the table reconciles them.
+void TfrmStambrix::ShowReconciledChoices()
 {
-    return run::FactsOf(static_cast<run::EventKind>(rgrpEvent_->ItemIndex()));
+    const run::RunChoices chosen{
+        static_cast<run::EventKind>(rgrpEvent_->ItemIndex()), static_cast<run::RecordGroup>(rgrpGroep_->ItemIndex()),
+        static_cast<run::OutputKind>(rgrpSoortUitvoer_->ItemIndex()), cbxInFrame_->isChecked()};
+    const run::RunChoices reconciled = run::Reconciled(chosen);
+    rgrpGroep_->SetItemIndex(static_cast<int>(reconciled.recordGroup));
+    rgrpSoortUitvoer_->SetItemIndex(static_cast<int>(reconciled.outputKind));
+    cbxInFrame_->setChecked(reconciled.inFrame);
+    cbxInFrame_->setEnabled(run::FactsOf(reconciled.outputKind).framed);
 }
 
 void TfrmStambrix::rgrpEventClick()
 {
-    if (!ChosenEventKind().choosesRecordGroup)
-        rgrpGroep_->SetItemIndex(static_cast<int>(run::RecordGroup::Personen));
-    if (!ChosenEventKind().takesPages)
-        rgrpSoortUitvoer_->SetItemIndex(static_cast<int>(run::OutputKind::NaarTekst));
+    ShowReconciledChoices();
 }
 
 void TfrmStambrix::rgrpGroepClick()
 {
-    if (!ChosenEventKind().choosesRecordGroup)
-        rgrpGroep_->SetItemIndex(static_cast<int>(run::RecordGroup::Personen));
+    ShowReconciledChoices();
 }
 
 void TfrmStambrix::rgrpSoortUitvoerClick()
 {
-    if (run::FactsOf(static_cast<run::OutputKind>(rgrpSoortUitvoer_->ItemIndex())).pages) {
-        cbxInFrame_->setEnabled(true);
-    } else {
-        cbxInFrame_->setEnabled(false);
-        cbxInFrame_->setChecked(false);
-    }
-    if (!ChosenEventKind().takesPages)
-        rgrpSoortUitvoer_->SetItemIndex(static_cast<int>(run::OutputKind::NaarTekst));
+    ShowReconciledChoices();
 }
 
 } // namespace stambrix::app

@@ -98,7 +98,7 @@ private:
     QWidget* BuildButtonBar();
     QWidget* BuildChoices();
     void BuildContextMenu();
-    const run::EventKindFacts& ChosenEventKind() const;
+    void ShowReconciledChoices();
     bool IsToolbarCommand(const QObject* object) const;
     /// Reads the prefix list for the run about to start; false, after a message naming the file and the
     /// reason, when a list stands there but cannot be read.

@@ -101,8 +101,8 @@ int TimePhases(const std::string& gedcomPath, bool places)
     request.gedcomPath = gedcomPath;
     request.prefixes = prefixes;
     if (places) {
-        request.eventKind = run::EventKind::Plaatsen;
-        request.recordGroup = run::RecordGroup::Beiden;
+        request.choices.eventKind = run::EventKind::Plaatsen;
+        request.choices.recordGroup = run::RecordGroup::Beiden;
     }
 
     // The way a run reads: as two halves at once when the file is large enough.
@@ -138,8 +138,8 @@ int TimePhases(const std::string& gedcomPath, bool places)
     const Clock::time_point written = Clock::now();
     const double writePeak = PeakResidentMb();
 
-    request.outputKind = run::OutputKind::Html;
-    request.inFrame = true;
+    request.choices.outputKind = run::OutputKind::Html;
+    request.choices.inFrame = true;
     output::FolderFiles pages(folder.path());
     progress::SilentMessages messages;
     if (run::WriteIndex(request, found, pages, progress, messages) != run::RunOutcome::Written)

@@ -82,8 +82,8 @@ std::vector<std::pair<std::string, std::string>> PlaceIndexLines(std::size_t per
     gedcom::MemorySource source(file);
     progress::ProgressThrottle progress;
     run::RunRequest request;
-    request.eventKind = run::EventKind::Plaatsen;
-    request.recordGroup = run::RecordGroup::Beiden;
+    request.choices.eventKind = run::EventKind::Plaatsen;
+    request.choices.recordGroup = run::RecordGroup::Beiden;
     const scan::ScanResult scanned = scan::ScanGedcom(source, run::ScanChoicesOf(request), progress);
     std::vector<std::pair<std::string, std::string>> lines;
     std::string scratch;

@@ -24,9 +24,9 @@ constexpr int kInputOutput = 3;
 
 struct Arguments
 {
-    std::string event = "naam";
-    std::string group = "personen";
-    std::string output = "tekst";
+    std::string event{run::kEventKinds.front().word};
+    std::string group{run::kRecordGroups.front().word};
+    std::string output{run::kOutputKinds.front().word};
     bool inFrame = false;
     bool zonderLevenden = false;
     run::OptionPaths optionPaths;
@@ -43,13 +43,59 @@ template <typename Table> const typename Table::value_type* RowFor(const Table& 
     return row == table.end() ? nullptr : &*row;
 }
 
-// "naam, beroepen of plaatsen": the option words of `table` as a choice.
+// "naam, beroepen of plaatsen": the option words of the rows of `table` that `take`, as a choice, or
+// with `lastJoin` " en " as a list.
+template <typename Table, typename Take>
+std::string WordsOf(const Table& table, Take take, std::string_view lastJoin = " of ")
+{
+    std::vector<std::string_view> words;
+    for (const auto& row : table)
+        if (take(row))
+            words.push_back(row.word);
+    std::string choice;
+    for (std::size_t i = 0; i < words.size(); ++i)
+        choice.append(i == 0 ? "" : i + 1 == words.size() ? lastJoin : ", ").append(words[i]);
+    return choice;
+}
+
 template <typename Table> std::string WordsOf(const Table& table)
 {
-    std::string words;
-    for (std::size_t i = 0; i < table.size(); ++i)
-        words.append(i == 0 ? "" : i + 1 == table.size() ? " of " : ", ").append(table[i].word);
-    return words;
+    return WordsOf(table, [](const auto&) { return true; });
+}
+
+// "naam (standaard), beroepen of plaatsen": the words of `table`, the first the default.
+template <typename Table> std::string WordsWithDefault(const Table& table)
+{
+    std::string words = WordsOf(table);
+    return words.insert(table.front().word.size(), " (standaard)");
+}
+
+// The help of --uitvoer: each kind with what it writes, and which kinds go with which event kinds.
+std::string OutputKindsHelp()
+{
+    std::string help = "De vorm: ";
+    for (std::size_t i = 0; i < run::kOutputKinds.size(); ++i) {
+        const run::OutputKindFacts& row = run::kOutputKinds[i];
+        help.append(i == 0 ? "" : i + 1 == run::kOutputKinds.size() ? " of " : ", ").append(row.word);
+        if (i == 0)
+            help.append(" (standaard)");
+        else if (!row.explanation.empty())
+            help.append(" (").append(row.explanation).append(")");
+    }
+    return help + "; " +
+           WordsOf(
+               run::kOutputKinds, [](const auto& row) { return row.pages; }, " en ") +
+           " alleen bij --event " + WordsOf(run::kEventKinds, [](const auto& row) { return row.takesPages; });
+}
+
+// The help of --groep: which event kinds choose a group, from which groups.
+std::string RecordGroupsHelp()
+{
+    return "Bij " + WordsOf(run::kEventKinds, [](const auto& row) { return row.choosesRecordGroup; }) + ": uit " +
+           WordsWithDefault(run::kRecordGroups) + "; " +
+           WordsOf(
+               run::kEventKinds, [](const auto& row) { return !row.choosesRecordGroup; }, " en ") +
+           " lezen alleen " + std::string(run::kRecordGroups.front().word);
 }
 
 void DescribeOptions(CLI::App& app, Arguments& arguments)
@@ -59,17 +105,10 @@ void DescribeOptions(CLI::App& app, Arguments& arguments)
                     "bestand: Namen.txt, Beroepen.txt of Plaatsen.txt, tekst met tabs tussen de velden, of een "
                     "namenindex als HTML-pagina's (index.htm) met het stijlblad genealogie.css.");
     app.option_defaults()->group("Opties")->disable_flag_override();
-    app.add_option("--event", arguments.event, "Wat geïndexeerd wordt: naam (standaard), beroepen of plaatsen")
+    app.add_option("--event", arguments.event, "Wat geïndexeerd wordt: " + WordsWithDefault(run::kEventKinds))
         ->type_name("SOORT");
-    app.add_option("--groep", arguments.group,
-                   "Bij plaatsen: uit personen (standaard), gezinnen of beiden; naam en beroepen lezen alleen "
-                   "personen")
-        ->type_name("GROEP");
-    app.add_option("--uitvoer", arguments.output,
-                   "De vorm: tekst (standaard), html (namen met hun gegevens), familienamen (elke familienaam "
-                   "apart) of familienamen-een-regel (de familienamen per beginletter achter elkaar); de "
-                   "html-vormen alleen bij --event naam")
-        ->type_name("VORM");
+    app.add_option("--groep", arguments.group, RecordGroupsHelp())->type_name("GROEP");
+    app.add_option("--uitvoer", arguments.output, OutputKindsHelp())->type_name("VORM");
     app.add_flag("--in-frame", arguments.inFrame,
                  "HTML in frames: een alfabetpagina boven en een pagina per letter eronder (anders een pagina)");
     app.add_flag("--zonder-levenden", arguments.zonderLevenden,
@@ -100,19 +139,27 @@ void DescribeOptions(CLI::App& app, Arguments& arguments)
 }
 
 // The Dutch sentence for choices that don't go together.
-std::string ConflictMessage(run::ChoiceConflict conflict, const Arguments& arguments)
+std::string ConflictMessage(run::ChoiceConflict conflict, const run::RunChoices& choices)
 {
+    const run::EventKindFacts& event = run::FactsOf(choices.eventKind);
     switch (conflict) {
-    case run::ChoiceConflict::PagesNeedNames:
-        return "De uitvoer \"" + arguments.output + "\" kan alleen bij --event naam; " + arguments.event +
-               " wordt altijd als tekst geschreven.";
-    case run::ChoiceConflict::FrameNeedsPages:
-        break;
-    case run::ChoiceConflict::GroupNeedsPlaces:
-        return "De groep \"" + arguments.group + "\" kan alleen bij --event plaatsen; " + arguments.event +
-               " wordt altijd uit personen gelezen.";
+    case run::ChoiceConflict::PagesNeedNames: {
+        const std::string written = WordsOf(run::kOutputKinds, [&](const run::OutputKindFacts& row) {
+            return !run::ConflictIn({choices.eventKind, choices.recordGroup, row.kind, false});
+        });
+        return "De uitvoer \"" + std::string(run::FactsOf(choices.outputKind).word) + "\" kan alleen bij --event " +
+               WordsOf(run::kEventKinds, [](const auto& row) { return row.takesPages; }) + "; " +
+               std::string(event.word) + " wordt altijd als " + written + " geschreven.";
     }
-    return "--in-frame kan alleen bij een html-uitvoer (--uitvoer html, familienamen of familienamen-een-regel).";
+    case run::ChoiceConflict::FrameNeedsPages:
+        return "--in-frame kan alleen bij --uitvoer " +
+               WordsOf(run::kOutputKinds, [](const auto& row) { return row.framed; }) + ".";
+    case run::ChoiceConflict::GroupNeedsPlaces:
+        break;
+    }
+    return "De groep \"" + std::string(run::FactsOf(choices.recordGroup).word) + "\" kan alleen bij --event " +
+           WordsOf(run::kEventKinds, [](const auto& row) { return row.choosesRecordGroup; }) + "; " +
+           std::string(event.word) + " wordt altijd uit " + std::string(run::kRecordGroups.front().word) + " gelezen.";
 }
 
 // Checks what the parser cannot: the values and how they go together. Returns the Dutch message for
@@ -134,7 +181,7 @@ std::optional<std::string> CheckChoices(const Arguments& arguments, const std::v
                ".";
     choices = {event->kind, group->group, output->kind, arguments.inFrame};
     if (const auto conflict = run::ConflictIn(choices))
-        return ConflictMessage(*conflict, arguments);
+        return ConflictMessage(*conflict, choices);
     if (arguments.prefixFileGiven && arguments.prefixFile.empty())
         return "Bij --voorzetsels ontbreekt het bestand; laat de optie weg om Voorzetsels.txt op de gewone "
                "plaatsen te zoeken.";
@@ -206,10 +253,7 @@ int RunCli(std::span<const std::string_view> args, const CliEnvironment& environ
     try {
         run::RunRequest request;
         request.gedcomPath = arguments.gedcomPath;
-        request.eventKind = choices.eventKind;
-        request.recordGroup = choices.recordGroup;
-        request.outputKind = choices.outputKind;
-        request.inFrame = choices.inFrame;
+        request.choices = choices;
         request.zonderLevenden = arguments.zonderLevenden;
         request.optionPaths = arguments.optionPaths;
         request.prefixes = arguments.prefixFile.empty()

@@ -114,10 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fuzz::PipelineInput input = fuzz::ReadPipelineInput({reinterpret_cast<const char*>(data), size});
     const fuzz::IndexChoice& choice = input.choice;
     run::RunRequest request;
-    request.eventKind = choice.eventKind;
-    request.recordGroup = choice.recordGroup;
-    request.outputKind = choice.outputKind;
-    request.inFrame = choice.inFrame;
+    request.choices = choice;
     request.prefixes = prefixes;
     progress::ProgressThrottle progress;
     progress::SilentMessages messages;

@@ -83,10 +83,7 @@ void RunEveryIndex(const std::string& gedcomPath)
     for (const stambrix::fuzz::IndexChoice& choice : stambrix::fuzz::kIndexChoices) {
         stambrix::run::RunRequest request;
         request.gedcomPath = gedcomPath;
-        request.eventKind = choice.eventKind;
-        request.recordGroup = choice.recordGroup;
-        request.outputKind = choice.outputKind;
-        request.inFrame = choice.inFrame;
+        request.choices = choice;
         request.prefixes = prefixes;
         // A regular file in a writable folder: nothing the bytes say may make the run throw.
         if (stambrix::run::RunIndex(request, progress, messages) == stambrix::run::RunOutcome::NoFileGiven)
@@ -172,8 +169,8 @@ void CheckHalvesReadTheSame(const std::string& gedcomPath)
     for (const stambrix::fuzz::IndexChoice& choice : stambrix::fuzz::kTextIndexChoices) {
         stambrix::run::RunRequest request;
         request.gedcomPath = gedcomPath;
-        request.eventKind = choice.eventKind;
-        request.recordGroup = choice.recordGroup;
+        request.choices.eventKind = choice.eventKind;
+        request.choices.recordGroup = choice.recordGroup;
         request.prefixes = prefixes;
         stambrix::gedcom::FileSource onePass(gedcomPath);
         const ScanResult whole =

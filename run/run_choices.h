@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/run_request.h"
+#include "scan/scan_choices.h"
 
 #include <array>
 #include <cstddef>
@@ -8,6 +8,18 @@
 #include <string_view>
 
 namespace stambrix::run {
+
+using scan::EventKind;
+using scan::RecordGroup;
+
+/// The form of the index: a text file, or HTML pages (names only).
+enum class OutputKind
+{
+    NaarTekst,
+    Html,
+    Familienamen,
+    FamilienamenEenRegel
+};
 
 /// What is known of an event kind: the word stambrix-cli takes for it, the window's caption, the text
 /// file it writes, and which other choices go with it.
@@ -33,7 +45,10 @@ struct OutputKindFacts
     OutputKind kind;
     std::string_view word;
     std::string_view caption;
-    bool pages; ///< HTML pages, on one page or in frames
+    std::string_view explanation; ///< what stambrix-cli's help says of it; may be empty
+    bool pages;                   ///< pages, which index names only
+    bool framed;                  ///< may be written in frames
+    bool familyNames;             ///< reads the family name alone
 };
 
 // In the order of their enumerations, which is also the order of the window's items.
@@ -50,11 +65,60 @@ inline constexpr std::array<RecordGroupFacts, 3> kRecordGroups{{
 }};
 
 inline constexpr std::array<OutputKindFacts, 4> kOutputKinds{{
-    {OutputKind::NaarTekst, "tekst", "naar tekst", false},
-    {OutputKind::Html, "html", "HTML", true},
-    {OutputKind::Familienamen, "familienamen", "familienamen", true},
-    {OutputKind::FamilienamenEenRegel, "familienamen-een-regel", "familienamen één regel", true},
+    {OutputKind::NaarTekst, "tekst", "naar tekst", "", false, false, false},
+    {OutputKind::Html, "html", "HTML", "namen met hun gegevens", true, true, false},
+    {OutputKind::Familienamen, "familienamen", "familienamen", "elke familienaam apart", true, true, true},
+    {OutputKind::FamilienamenEenRegel, "familienamen-een-regel", "familienamen één regel",
+     "de familienamen per beginletter achter elkaar", true, true, true},
 }};
+
+/// The number of kinds `isKind` takes among the first values of an enumeration: with an `isKind` that
+/// switches over every enumerator, the number of enumerators.
+template <typename Kind, typename IsKind> constexpr std::size_t EnumeratorCount(IsKind isKind)
+{
+    constexpr std::size_t kEnoughValues = 64;
+    std::size_t count = 0;
+    for (std::size_t value = 0; value < kEnoughValues; ++value)
+        count += isKind(static_cast<Kind>(value)) ? 1 : 0;
+    return count;
+}
+
+// Every enumerator of the three kinds is named in a switch here: a kind added to its enumeration
+// does not build until it is named (-Werror=switch), and then not until its table has a row for it.
+constexpr bool IsEventKind(EventKind kind)
+{
+    switch (kind) {
+    case EventKind::Naam:
+    case EventKind::Beroepen:
+    case EventKind::Plaatsen:
+        return true;
+    }
+    return false;
+}
+constexpr bool IsRecordGroup(RecordGroup group)
+{
+    switch (group) {
+    case RecordGroup::Personen:
+    case RecordGroup::Gezinnen:
+    case RecordGroup::Beiden:
+        return true;
+    }
+    return false;
+}
+constexpr bool IsOutputKind(OutputKind kind)
+{
+    switch (kind) {
+    case OutputKind::NaarTekst:
+    case OutputKind::Html:
+    case OutputKind::Familienamen:
+    case OutputKind::FamilienamenEenRegel:
+        return true;
+    }
+    return false;
+}
+static_assert(EnumeratorCount<EventKind>(IsEventKind) == kEventKinds.size(), "an event kind has no row");
+static_assert(EnumeratorCount<RecordGroup>(IsRecordGroup) == kRecordGroups.size(), "a record group has no row");
+static_assert(EnumeratorCount<OutputKind>(IsOutputKind) == kOutputKinds.size(), "an output kind has no row");
 
 /// True when row i of `table` is about the enumerator of value i, so FactsOf can index the table.
 template <typename Table, typename Key> constexpr bool InEnumerationOrder(const Table& table, Key key)
@@ -97,8 +161,8 @@ struct RunChoices
 /// Why choices don't go together.
 enum class ChoiceConflict
 {
-    PagesNeedNames,   ///< an HTML form with occupations or places
-    FrameNeedsPages,  ///< in frames with the text file
+    PagesNeedNames,   ///< pages with occupations or places
+    FrameNeedsPages,  ///< in frames with a kind that has none
     GroupNeedsPlaces, ///< families, or both, with names or occupations
 };
 
@@ -106,10 +170,10 @@ enum class ChoiceConflict
 constexpr std::optional<ChoiceConflict> ConflictIn(const RunChoices& choices)
 {
     const EventKindFacts& event = FactsOf(choices.eventKind);
-    const bool pages = FactsOf(choices.outputKind).pages;
-    if (pages && !event.takesPages)
+    const OutputKindFacts& output = FactsOf(choices.outputKind);
+    if (output.pages && !event.takesPages)
         return ChoiceConflict::PagesNeedNames;
-    if (choices.inFrame && !pages)
+    if (choices.inFrame && !output.framed)
         return ChoiceConflict::FrameNeedsPages;
     if (choices.recordGroup != RecordGroup::Personen && !event.choosesRecordGroup)
         return ChoiceConflict::GroupNeedsPlaces;
@@ -125,6 +189,35 @@ template <typename Use> constexpr void ForEachCombination(Use use)
                 for (const bool inFrame : {false, true})
                     use(RunChoices{event.kind, group.group, output.kind, inFrame});
 }
+
+/// `choices` made to go together, as the window keeps them after each click: every choice that does
+/// not go with the others goes back to its first row (the group to personen, the output to naar
+/// tekst), and the frame goes off where the output kind has none.
+constexpr RunChoices Reconciled(RunChoices choices)
+{
+    while (const std::optional<ChoiceConflict> conflict = ConflictIn(choices)) {
+        switch (*conflict) {
+        case ChoiceConflict::PagesNeedNames:
+            choices.outputKind = kOutputKinds.front().kind;
+            break;
+        case ChoiceConflict::FrameNeedsPages:
+            choices.inFrame = false;
+            break;
+        case ChoiceConflict::GroupNeedsPlaces:
+            choices.recordGroup = kRecordGroups.front().group;
+            break;
+        }
+    }
+    return choices;
+}
+static_assert(
+    [] {
+        bool settled = true;
+        ForEachCombination(
+            [&settled](const RunChoices& choices) { settled = settled && !ConflictIn(Reconciled(choices)); });
+        return settled;
+    }(),
+    "the first rows go with every choice");
 
 constexpr std::size_t CountAllowedChoices()
 {

@@ -3,6 +3,7 @@
 #include "names/prefix_table.h"
 #include "output/html_pages.h"
 #include "output/source_date_epoch.h"
+#include "run/run_choices.h"
 #include "scan/scan_choices.h"
 
 #include <string>
@@ -14,26 +15,11 @@ using names::kPrefixFileName;
 using names::LoadPrefixTable;
 using names::PrefixTable;
 using output::OptionPaths;
-using scan::EventKind;
-using scan::RecordGroup;
-
-/// The form of the index: a text file, or HTML pages (names only).
-enum class OutputKind
-{
-    NaarTekst,
-    Html,
-    Familienamen,
-    FamilienamenEenRegel
-};
-
 /// Everything one run needs, as plain values.
 struct RunRequest
 {
     std::string gedcomPath; ///< as the user gave it, untrimmed
-    EventKind eventKind = EventKind::Naam;
-    RecordGroup recordGroup = RecordGroup::Personen;
-    OutputKind outputKind = OutputKind::NaarTekst;
-    bool inFrame = false;        ///< HTML as a frameset with one page per letter
+    RunChoices choices;
     bool zonderLevenden = false; ///< persons who may be alive, or are marked private, give no lines
     OptionPaths optionPaths;
     PrefixTable prefixes;
@@ -51,11 +37,10 @@ enum class RunOutcome
 /// Persons are judged alive or not against the year of output::DateOfRun, looked at here once.
 inline scan::ScanChoices ScanChoicesOf(const RunRequest& request)
 {
-    const bool familyName =
-        request.outputKind == OutputKind::Familienamen || request.outputKind == OutputKind::FamilienamenEenRegel;
+    const bool familyName = FactsOf(request.choices.outputKind).familyNames;
     constexpr int kTmYearBase = 1900;
-    return {request.eventKind,
-            request.recordGroup,
+    return {request.choices.eventKind,
+            request.choices.recordGroup,
             familyName ? names::NameForm::FamilyName : names::NameForm::Full,
             request.prefixes,
             request.zonderLevenden,

@@ -47,26 +47,27 @@ void WriteIndexFiles(const RunRequest& request, const scan::ScanResult& sorted, 
 {
     std::uint64_t writtenCounter = 0;
     output::WrittenCounter counter(progress, writtenCounter);
-    if (request.outputKind == OutputKind::NaarTekst) {
-        output::WriteTextIndex(sorted.indexList, files, FactsOf(request.eventKind).textFileName, counter);
+    const RunChoices& choices = request.choices;
+    // Every kind is named here: a new one is either written on its own or is one of the HTML pages.
+    switch (choices.outputKind) {
+    case OutputKind::NaarTekst:
+        output::WriteTextIndex(sorted.indexList, files, FactsOf(choices.eventKind).textFileName, counter);
         return;
+    case OutputKind::Html:
+    case OutputKind::Familienamen:
+    case OutputKind::FamilienamenEenRegel:
+        break;
     }
-    // A stylesheet that cannot be written has been reported; the pages are written all the same.
+    // The HTML pages come with the stylesheet. One that cannot be written has been reported; the
+    // pages are written all the same.
     output::WriteStylesheet(files, messages);
     output::HtmlPages pages(files, request.optionPaths, sorted.encoding);
-    switch (request.outputKind) {
-    case OutputKind::Html:
-        output::WriteNameIndexPages(sorted.indexList, request.inFrame, pages, counter);
-        break;
-    case OutputKind::Familienamen:
-        output::WriteFamilyNameListPages(sorted.indexList, request.inFrame, pages, counter);
-        break;
-    case OutputKind::FamilienamenEenRegel:
-        output::WriteFamilyNameLinePages(sorted.indexList, request.inFrame, pages, counter);
-        break;
-    case OutputKind::NaarTekst:
-        break;
-    }
+    if (choices.outputKind == OutputKind::Html)
+        output::WriteNameIndexPages(sorted.indexList, choices.inFrame, pages, counter);
+    else if (choices.outputKind == OutputKind::Familienamen)
+        output::WriteFamilyNameListPages(sorted.indexList, choices.inFrame, pages, counter);
+    else
+        output::WriteFamilyNameLinePages(sorted.indexList, choices.inFrame, pages, counter);
 }
 
 } // namespace stambrix::run

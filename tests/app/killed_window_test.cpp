@@ -136,8 +136,8 @@ private:
         WriteFile(QString::fromStdString(gedcom), QByteArray::fromStdString(test_support::GeneratedGedcom(persons)));
         run::RunRequest request;
         request.gedcomPath = gedcom;
-        request.outputKind = outputKind;
-        request.inFrame = inFrame;
+        request.choices.outputKind = outputKind;
+        request.choices.inFrame = inFrame;
         request.prefixes = names::DefaultPrefixes();
         progress::SilentProgress progress;
         progress::SilentMessages messages;

@@ -106,9 +106,9 @@ private slots:
         auto* kind = Group(window, "rgrpSoortUitvoer");
         auto* frame = window.findChild<QCheckBox*>("cbxInFrame");
         std::set<std::tuple<int, int, int, bool>> reached;
-        for (int e = 0; e < 3; ++e)
-            for (int g = 0; g < 3; ++g)
-                for (int k = 0; k < 4; ++k)
+        for (int e = 0; e < static_cast<int>(run::kEventKinds.size()); ++e)
+            for (int g = 0; g < static_cast<int>(run::kRecordGroups.size()); ++g)
+                for (int k = 0; k < static_cast<int>(run::kOutputKinds.size()); ++k)
                     for (const bool framed : {false, true}) {
                         event->SetItemIndex(e);
                         group->SetItemIndex(g);

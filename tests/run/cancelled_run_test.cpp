@@ -48,8 +48,8 @@ protected:
     {
         RunRequest request;
         request.gedcomPath = (folder_.path() / "fam.ged").string();
-        request.outputKind = outputKind;
-        request.inFrame = inFrame;
+        request.choices.outputKind = outputKind;
+        request.choices.inFrame = inFrame;
         request.prefixes = names::DefaultPrefixes();
         return request;
     }

@@ -161,8 +161,8 @@ protected:
     {
         run::RunRequest request;
         request.gedcomPath = gedcom_.string();
-        request.eventKind = eventKind;
-        request.recordGroup = eventKind == EventKind::Plaatsen ? RecordGroup::Beiden : RecordGroup::Personen;
+        request.choices.eventKind = eventKind;
+        request.choices.recordGroup = eventKind == EventKind::Plaatsen ? RecordGroup::Beiden : RecordGroup::Personen;
         request.prefixes = names::DefaultPrefixes();
         test_support::RecordingProgress progress;
         test_support::RecordingMessages messages;
@@ -234,9 +234,9 @@ protected:
         }
         run::RunRequest request;
         request.gedcomPath = gedcom.string();
-        request.eventKind = eventKind;
-        request.recordGroup = RecordGroup::Beiden;
-        request.outputKind = outputKind;
+        request.choices.eventKind = eventKind;
+        request.choices.recordGroup = RecordGroup::Beiden;
+        request.choices.outputKind = outputKind;
         request.prefixes = names::DefaultPrefixes();
         test_support::RecordingProgress progress;
         test_support::RecordingMessages messages;

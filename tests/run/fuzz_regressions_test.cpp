@@ -68,10 +68,7 @@ TEST_P(FuzzRegression, EveryIndexRunsToItsEnd)
     for (const fuzz::IndexChoice& choice : fuzz::kIndexChoices) {
         run::RunRequest request;
         request.gedcomPath = gedcom.string();
-        request.eventKind = choice.eventKind;
-        request.recordGroup = choice.recordGroup;
-        request.outputKind = choice.outputKind;
-        request.inFrame = choice.inFrame;
+        request.choices = choice;
         request.prefixes = names::DefaultPrefixes();
         test_support::RecordingProgress progress;
         test_support::RecordingMessages messages;
@@ -103,8 +100,8 @@ TEST_P(FuzzRegression, HalvesReadAsOnePass)
     const std::string path = GetParam().path.string();
     for (const fuzz::IndexChoice& choice : fuzz::kTextIndexChoices) {
         run::RunRequest request;
-        request.eventKind = choice.eventKind;
-        request.recordGroup = choice.recordGroup;
+        request.choices.eventKind = choice.eventKind;
+        request.choices.recordGroup = choice.recordGroup;
         request.prefixes = names::DefaultPrefixes();
         progress::ProgressThrottle progress;
         gedcom::FileSource onePass(path);

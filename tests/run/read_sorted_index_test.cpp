@@ -46,8 +46,8 @@ Cut ReadAll(const std::string& path, EventKind kind, RecordGroup group, std::uin
 {
     run::RunRequest request;
     request.gedcomPath = path;
-    request.eventKind = kind;
-    request.recordGroup = group;
+    request.choices.eventKind = kind;
+    request.choices.recordGroup = group;
     request.prefixes = names::DefaultPrefixes();
     request.zonderLevenden = zonderLevenden;
     gedcom::FileSource file(path);

@@ -34,8 +34,8 @@ protected:
     {
         run::RunRequest request;
         request.gedcomPath = path;
-        request.eventKind = kind;
-        request.outputKind = outputKind;
+        request.choices.eventKind = kind;
+        request.choices.outputKind = outputKind;
         request.prefixes = names::DefaultPrefixes();
         return run::RunIndex(request, progress_, messages_);
     }

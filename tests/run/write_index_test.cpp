@@ -26,8 +26,8 @@ RunRequest RequestFor(const std::string& path, OutputKind outputKind, bool inFra
 {
     RunRequest request;
     request.gedcomPath = path;
-    request.outputKind = outputKind;
-    request.inFrame = inFrame;
+    request.choices.outputKind = outputKind;
+    request.choices.inFrame = inFrame;
     request.prefixes = names::DefaultPrefixes();
     return request;
 }
