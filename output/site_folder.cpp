@@ -200,8 +200,9 @@ void SiteFolder::Publish()
         Exchange();
     }
     published_ = true;
-    RemoveEarlierSite();
+    // The site is whole from here on: a signal that comes while the earlier one goes says so.
     MarkIndexPublished();
+    RemoveEarlierSite();
 }
 
 void SiteFolder::Exchange()

@@ -59,8 +59,8 @@ protected:
         return ContentsOf(Site());
     }
 
-    /// Writes `site` through a SiteFolder, publishing it when `publish` says so.
-    void WriteSite(const FolderContents& site, bool publish = true) const
+    /// Writes `site` through a SiteFolder and publishes it.
+    void WriteSite(const FolderContents& site) const
     {
         SiteFolder files(Output());
         for (const auto& [name, bytes] : site) {
@@ -68,8 +68,7 @@ protected:
             files.Write(bytes);
             files.Close();
         }
-        if (publish)
-            files.Publish();
+        files.Publish();
     }
 
     /// The child that publishes kNewSite, with the rename library loaded and told `variables`.
@@ -135,16 +134,6 @@ TEST_F(SiteFolderTest, NewSiteTakesOverTheFolderPermissions)
     EXPECT_EQ(fs::status(Site()).permissions(),
               fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec);
     EXPECT_EQ(DifferencesBetween(kNewSite, ContentsOf(Site())), "");
-    EXPECT_EQ(Leftovers(), std::set<std::string>{});
-}
-
-TEST_F(SiteFolderTest, UnpublishedSiteLeavesTheEarlierOneAndNoTemporaryFolder)
-{
-    const FolderContents earlier = WriteEarlierSite();
-
-    WriteSite(kNewSite, false);
-
-    EXPECT_EQ(DifferencesBetween(earlier, ContentsOf(Site())), "");
     EXPECT_EQ(Leftovers(), std::set<std::string>{});
 }
 
@@ -223,18 +212,36 @@ INSTANTIATE_TEST_SUITE_P(
                                      true}),
     [](const auto& testInfo) { return testInfo.param.name; });
 
-TEST_F(SiteFolderTest, FailingExchangeKeepsTheEarlierSiteAndLeavesNoTemporaryFolder)
+struct RenameCase
+{
+    std::string name;
+    std::vector<std::string> variables; // for the rename library
+};
+
+class FailingRename : public SiteFolderTest, public ::testing::WithParamInterface<RenameCase>
+{
+};
+
+TEST_P(FailingRename, KeepsTheEarlierSiteAndLeavesNoTemporaryFolder)
 {
     const FolderContents earlier = WriteEarlierSite();
 
-    const ChildResult result = RunChild(kChild, ChildWithRenames({"STAMBRIX_RENAME_ERROR_AT=1"}));
+    const ChildResult result = RunChild(kChild, ChildWithRenames(GetParam().variables));
 
     ASSERT_NE(RenameLog().find("EPERM"), std::string::npos) << "no rename was made to fail: " << RenameLog();
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_EQ(result.err, Site().string() + ": " + SystemReason(EPERM) + "\n");
     EXPECT_EQ(DifferencesBetween(earlier, ContentsOf(Site())), "");
-    EXPECT_EQ(Leftovers(), std::set<std::string>{});
+    EXPECT_EQ(Leftovers(), std::set<std::string>{}) << "no journal and no temporary folder may stay";
 }
+
+// Without an exchange the journal's own rename is the first, the earlier site going aside the second.
+INSTANTIATE_TEST_SUITE_P(
+    SiteFolderTest, FailingRename,
+    ::testing::Values(RenameCase{"Exchange", {"STAMBRIX_RENAME_ERROR_AT=1"}},
+                      RenameCase{"EarlierSiteAside", {"STAMBRIX_RENAME_NO_EXCHANGE=1", "STAMBRIX_RENAME_ERROR_AT=2"}},
+                      RenameCase{"NewSiteInPlace", {"STAMBRIX_RENAME_NO_EXCHANGE=1", "STAMBRIX_RENAME_ERROR_AT=3"}}),
+    [](const auto& testInfo) { return testInfo.param.name; });
 
 TEST_F(SiteFolderTest, FileSystemWithoutExchangePublishesByTwoRenames)
 {
