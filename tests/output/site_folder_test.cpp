@@ -39,8 +39,14 @@ using test_support::WriteBytes;
 const fs::path kChild = STAMBRIX_SITE_FOLDER_CHILD_PATH;
 const fs::path kRenameErrorPreload = STAMBRIX_RENAME_ERROR_PRELOAD;
 
-// The new site of every case: the letter page b.html of the earlier site is not written again.
-const FolderContents kNewSite = {{"index.html", "<p>nieuwe index</p>"}, {"a.html", "<p>nieuwe a</p>"}};
+// The new site of every case: the letter page b.html of the earlier site is not written again. Its
+// first file is larger than any message, so a file size limit can stop it and let the message pass.
+const FolderContents kNewSite = [] {
+    std::string letterPage;
+    for (int line = 0; line < 100; ++line)
+        letterPage += "<li>nieuwe a</li>\n";
+    return FolderContents{{"a.html", letterPage}, {"index.html", "<p>nieuwe index</p>"}};
+}();
 
 class SiteFolderTest : public ::testing::Test
 {
@@ -71,13 +77,20 @@ protected:
         files.Publish();
     }
 
-    /// The child that publishes kNewSite, with the rename library loaded and told `variables`.
-    ChildSetup ChildWithRenames(std::vector<std::string> variables) const
+    /// The child that publishes kNewSite.
+    ChildSetup Child() const
     {
         ChildSetup setup;
         setup.args = {Output().string()};
         for (const auto& [name, bytes] : kNewSite)
             setup.args.push_back(name + "=" + bytes);
+        return setup;
+    }
+
+    /// The child that publishes kNewSite, with the rename library loaded and told `variables`.
+    ChildSetup ChildWithRenames(std::vector<std::string> variables) const
+    {
+        ChildSetup setup = Child();
         const char* sanitizerOptions = std::getenv("ASAN_OPTIONS");
         variables.push_back("STAMBRIX_RENAME_ERROR_LOG=" + Log().string());
         variables.push_back("LD_PRELOAD=" + kRenameErrorPreload.string());
@@ -211,6 +224,41 @@ INSTANTIATE_TEST_SUITE_P(
                                      "met deze naam: hernoem of verwijder de koppeling",
                                      true}),
     [](const auto& testInfo) { return testInfo.param.name; });
+
+// The disk fills up in the first file: a file size limit makes its write fail, as a full disk does.
+TEST_F(SiteFolderTest, DiskFullNamesTheFileAndKeepsTheEarlierSite)
+{
+    const FolderContents earlier = WriteEarlierSite();
+    ChildSetup setup = Child();
+    setup.fileSizeLimit = kNewSite.begin()->second.size() / 2;
+
+    const ChildResult result = RunChild(kChild, setup);
+
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.err, (Site() / kNewSite.begin()->first).string() + ": " + SystemReason(EFBIG) + "\n");
+    EXPECT_EQ(DifferencesBetween(earlier, ContentsOf(Site())), "");
+    EXPECT_EQ(Leftovers(), std::set<std::string>{});
+}
+
+// An output folder that takes no new folder, for a user other than root.
+TEST_F(SiteFolderTest, ReadOnlyOutputFolderNamesTheSiteAndKeepsIt)
+{
+    const FolderContents earlier = WriteEarlierSite();
+    test_support::HandToUnprivilegedChild(work_.path());
+    if (!test_support::UnprivilegedChildCan(kChild, X_OK))
+        GTEST_SKIP() << "user " << test_support::kUnprivilegedId << " cannot run " << kChild;
+    fs::permissions(Output(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    ChildSetup setup = Child();
+    setup.unprivileged = true;
+
+    const ChildResult result = RunChild(kChild, setup);
+
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.err, Site().string() + ": " + SystemReason(EACCES) + "\n");
+    EXPECT_EQ(DifferencesBetween(earlier, ContentsOf(Site())), "");
+    EXPECT_EQ(Leftovers(), std::set<std::string>{});
+}
 
 struct RenameCase
 {
