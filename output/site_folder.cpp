@@ -196,12 +196,12 @@ void SiteFolder::Publish()
     SyncNewSite();
     TakeOverFolderPermissions();
     {
+        // A signal that came meanwhile ends the program here, with the site whole.
         const TerminationSignalsHeld held;
         Exchange();
+        published_ = true;
+        MarkIndexPublished();
     }
-    published_ = true;
-    // The site is whole from here on: a signal that comes while the earlier one goes says so.
-    MarkIndexPublished();
     RemoveEarlierSite();
 }
 

@@ -98,6 +98,23 @@ TEST_F(WebSiteFolder, CrashBetweenItsRenamesIsUndoneByTheNextRunOfAnotherKind)
     EXPECT_EQ(EntriesOf(Output()), (std::set<std::string>{"Namen.txt", "web"}));
 }
 
+// The signal comes at the exchange of the two folders: it waits until the site is in place, and the
+// earlier site goes with the temporary files.
+TEST_F(WebSiteFolder, SignalWhileTheSiteGoesInEndsWithTheWholeSite)
+{
+    const ChildResult complete = RunChild(kCli, WebRun(300, {}, "ongestoord"));
+    ASSERT_EQ(complete.exitCode, 0) << complete.err;
+    ASSERT_EQ(RunChild(kCli, WebRun(15)).exitCode, 0);
+
+    const ChildResult result =
+        RunChild(kCli, WebRun(300, {"STAMBRIX_RENAME_ERROR_SIGNAL=1", "STAMBRIX_RENAME_ERROR_AT=1"}));
+
+    EXPECT_EQ(result.exitCode, 128 + SIGTERM) << result.err;
+    EXPECT_EQ(result.err, "stambrix-cli: onderbroken door SIGTERM; de index was al volledig geschreven\n");
+    EXPECT_EQ(DifferencesBetween(ContentsOf(Site("ongestoord")), ContentsOf(Site())), "");
+    EXPECT_EQ(EntriesOf(Output()), std::set<std::string>{"web"});
+}
+
 TEST_F(WebSiteFolder, FileNamedWebIsRefusedAndKept)
 {
     fs::create_directories(Output());
