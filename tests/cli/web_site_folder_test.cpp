@@ -12,9 +12,8 @@
 #include <string>
 #include <vector>
 
-// stambrix-cli --uitvoer web replaces the folder Stambrix/web as a whole: what a run leaves there is
-// what a first run writes, a run killed while it puts the site in place is undone by the next run,
-// and a file named web is the user's.
+// stambrix-cli --uitvoer web replaces the folder Stambrix/web as a whole: a run killed while it puts
+// the site in place is undone by the next run, and a signal then waits until the site is whole.
 namespace {
 
 namespace fs = std::filesystem;
@@ -25,7 +24,6 @@ using stambrix::test_support::DifferencesBetween;
 using stambrix::test_support::EntriesOf;
 using stambrix::test_support::FolderContents;
 using stambrix::test_support::GeneratedGedcom;
-using stambrix::test_support::ReadBytes;
 using stambrix::test_support::RunChild;
 using stambrix::test_support::WriteBytes;
 
@@ -63,21 +61,6 @@ protected:
     stambrix::test_support::TempFolder work_{"stambrix-web-folder"};
 };
 
-// The smaller tree has persons under fewer letters: their pages go with the earlier site.
-TEST_F(WebSiteFolder, RunOverALargerSiteLeavesWhatAFirstRunWrites)
-{
-    const ChildResult first = RunChild(kCli, WebRun(15, {}, "eerste"));
-    ASSERT_EQ(first.exitCode, 0) << first.err;
-    ASSERT_EQ(RunChild(kCli, WebRun(300)).exitCode, 0);
-    ASSERT_NE(EntriesOf(Site()), EntriesOf(Site("eerste"))) << "the larger site has the same pages";
-
-    const ChildResult next = RunChild(kCli, WebRun(15));
-
-    EXPECT_EQ(next.exitCode, 0) << next.err;
-    EXPECT_EQ(DifferencesBetween(ContentsOf(Site("eerste")), ContentsOf(Site())), "");
-    EXPECT_EQ(EntriesOf(Output()), std::set<std::string>{"web"});
-}
-
 // Without an exchange of names the site goes in by two renames after the journal's own; the run is
 // killed after the second, with the new site in place and the earlier one aside.
 TEST_F(WebSiteFolder, CrashBetweenItsRenamesIsUndoneByTheNextRunOfAnotherKind)
@@ -112,21 +95,6 @@ TEST_F(WebSiteFolder, SignalWhileTheSiteGoesInEndsWithTheWholeSite)
     EXPECT_EQ(result.exitCode, 128 + SIGTERM) << result.err;
     EXPECT_EQ(result.err, "stambrix-cli: onderbroken door SIGTERM; de index was al volledig geschreven\n");
     EXPECT_EQ(DifferencesBetween(ContentsOf(Site("ongestoord")), ContentsOf(Site())), "");
-    EXPECT_EQ(EntriesOf(Output()), std::set<std::string>{"web"});
-}
-
-TEST_F(WebSiteFolder, FileNamedWebIsRefusedAndKept)
-{
-    fs::create_directories(Output());
-    WriteBytes(Site(), "van de gebruiker");
-
-    const ChildResult result = RunChild(kCli, WebRun(15));
-
-    EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.err, "stambrix-cli: " + Site().string() +
-                              ": is een bestand, geen map; de website komt in een map met deze naam: hernoem of "
-                              "verplaats het bestand\n");
-    EXPECT_EQ(ReadBytes(Site()), "van de gebruiker");
     EXPECT_EQ(EntriesOf(Output()), std::set<std::string>{"web"});
 }
 
