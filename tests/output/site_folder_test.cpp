@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -47,6 +50,19 @@ const FolderContents kNewSite = [] {
         letterPage += "<li>nieuwe a</li>\n";
     return FolderContents{{"a.html", letterPage}, {"index.html", "<p>nieuwe index</p>"}};
 }();
+
+/// Marks the file `path` immutable, or no longer; false where the file system or the process cannot.
+bool SetImmutable(const fs::path& path, bool immutable)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    long flags = 0;
+    bool set = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~static_cast<long>(FS_IMMUTABLE_FL));
+    set = set && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        close(fd);
+    return set;
+}
 
 class SiteFolderTest : public ::testing::Test
 {
@@ -333,6 +349,27 @@ INSTANTIATE_TEST_SUITE_P(SiteFolderTest, CrashWithoutExchange,
                          ::testing::Values(CrashCase{"AfterTheEarlierSiteWentAside", "2"},
                                            CrashCase{"AfterTheNewSiteTookItsPlace", "3"}),
                          [](const auto& testInfo) { return testInfo.param.name; });
+
+// A page of the earlier site that cannot be removed (immutable) leaves that site under its temporary
+// name: the new site stands all the same, and the next run removes what is left once it can.
+TEST_F(SiteFolderTest, EarlierSiteThatCannotBeRemovedIsLeftForTheNextRun)
+{
+    WriteEarlierSite();
+    if (!SetImmutable(Site() / "b.html", true))
+        GTEST_SKIP() << "this machine does not let the test make a file immutable";
+
+    WriteSite(kNewSite);
+
+    EXPECT_EQ(DifferencesBetween(kNewSite, ContentsOf(Site())), "");
+    const std::set<std::string> left = Leftovers();
+    ASSERT_FALSE(left.empty()) << "the immutable page went";
+    for (const std::string& name : left) {
+        EXPECT_TRUE(IsTemporarySiteFolderName(name)) << name;
+        SetImmutable(Output() / name / "b.html", false);
+    }
+    TidyAfterKilledRuns(Output());
+    EXPECT_EQ(Leftovers(), std::set<std::string>{});
+}
 
 // A site folder a killed run left goes with the next run; a user's folder of a like name stays.
 TEST_F(SiteFolderTest, TemporarySiteFolderOfAKilledRunIsTidied)
