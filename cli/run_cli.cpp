@@ -103,7 +103,8 @@ void DescribeOptions(CLI::App& app, Arguments& arguments)
     app.formatter(std::make_shared<HelpFormatter>());
     app.description("Schrijft een alfabetische index van een GEDCOM-bestand in de map \"Stambrix\" naast dat "
                     "bestand: Namen.txt, Beroepen.txt of Plaatsen.txt, tekst met tabs tussen de velden, of een "
-                    "namenindex als HTML-pagina's (index.htm) met het stijlblad genealogie.css.");
+                    "namenindex als HTML-pagina's (index.htm) met het stijlblad genealogie.css, of als "
+                    "doorzoekbare website (web/index.html).");
     app.option_defaults()->group("Opties")->disable_flag_override();
     app.add_option("--event", arguments.event, "Wat geïndexeerd wordt: " + WordsWithDefault(run::kEventKinds))
         ->type_name("SOORT");

@@ -25,10 +25,9 @@ std::optional<struct stat> ReplacedFileOf(const std::filesystem::path& target)
         return std::nullopt;
     return status;
 }
+} // namespace
 
-// Gives the open file `fd` the owner, group and permission bits of `replaced`; an owner or group the
-// process may not give stays the default. Owner and group go first: changing them clears the set-id
-// bits, which the permission bits then set again. False, with errno set, when the bits cannot be given.
+// Owner and group go first: changing them clears the set-id bits, which the permission bits then set again.
 bool TakeOverPermissions(int fd, const struct stat& replaced)
 {
     struct stat created = {};
@@ -43,13 +42,10 @@ bool TakeOverPermissions(int fd, const struct stat& replaced)
     return fchmod(fd, replaced.st_mode & kPermissionBits) == 0;
 }
 
-// Whether the file system lacks the exchange of two names in one step.
 bool CannotExchange(int failure)
 {
     return failure == EINVAL || failure == ENOSYS || failure == EOPNOTSUPP;
 }
-
-} // namespace
 
 AtomicFile::AtomicFile(const std::filesystem::path& target) : target_(target)
 {

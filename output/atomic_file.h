@@ -13,6 +13,13 @@
 
 namespace stambrix::output {
 
+/// Gives the open file or folder `fd` the owner, group and permission bits of `replaced`; an owner or
+/// group the process may not give stays the default. False, with errno set, when the bits cannot be given.
+bool TakeOverPermissions(int fd, const struct stat& replaced);
+
+/// Whether the rename failure `failure` says the file system lacks the exchange of two names in one step.
+bool CannotExchange(int failure);
+
 /// An output file written whole or not at all: the bytes go to a new temporary file beside the
 /// target, «.stambrix-<name>.<pid>.<n>.<n>.<n>.tmp», which replaces the target only in Publish, or in
 /// PutInPlace and Keep. Until then, and whenever anything fails, the target stays exactly as it was;

@@ -26,19 +26,6 @@ constexpr std::string_view kUndoContext = " (bij het terugzetten van de index di
     throw text::RunFailure(path.string(), std::generic_category().message(failure) + std::string(context), failure);
 }
 
-// Has the renames in `folder` reach the disk; 0 or the error number. A folder that this user may
-// not read cannot be opened for it: the file system then keeps its own order.
-int SyncFolder(const std::filesystem::path& folder)
-{
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == EACCES ? 0 : errno;
-    // EINVAL: a file system that syncs no folders.
-    const int failure = fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
-    close(fd);
-    return failure;
-}
-
 // Removes the journal `path` of `folder` once what was renamed has reached the disk.
 void RemoveJournal(const std::filesystem::path& folder, const std::filesystem::path& path)
 {
@@ -177,7 +164,31 @@ std::optional<std::filesystem::path> EarlierCopyOf(const std::filesystem::path& 
         throw text::RunFailure(folder.string(), error.message() + std::string(kUndoContext), error.value());
     return std::nullopt;
 }
+
+// Puts the earlier file or folder `copy` back at `place`; 0 or the error number. A rename replaces
+// a file but no folder that holds files: the new folder goes aside first, under a temporary name
+// that the tidying after an undo removes (RemoveStaleTemporaryFiles).
+int PutBack(const std::filesystem::path& copy, const std::filesystem::path& place)
+{
+    struct stat status = {};
+    if (lstat(place.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+        std::rename(place.c_str(), TemporaryPathFor(place, 0).c_str()) != 0)
+        return errno;
+    return std::rename(copy.c_str(), place.c_str()) == 0 ? 0 : errno;
+}
 } // namespace
+
+// A folder that this user may not read cannot be opened for it: the file system then keeps its own order.
+int SyncFolder(const std::filesystem::path& folder)
+{
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == EACCES ? 0 : errno;
+    // EINVAL: a file system that syncs no folders.
+    const int failure = fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
+    close(fd);
+    return failure;
+}
 
 std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path)
 {
@@ -258,8 +269,8 @@ void UndoInterruptedPublish(const std::filesystem::path& folder)
         undo.emplace_back(folder / entry.name, std::move(copy));
     }
     for (const auto& [place, copy] : undo)
-        if (copy ? std::rename(copy->c_str(), place.c_str()) != 0 : unlink(place.c_str()) != 0)
-            ThrowFailure(place, errno, kUndoContext);
+        if (const int failure = copy ? PutBack(*copy, place) : (unlink(place.c_str()) == 0 ? 0 : errno))
+            ThrowFailure(place, failure, kUndoContext);
     RemoveJournal(folder, path);
 }
 

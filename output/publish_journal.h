@@ -20,6 +20,9 @@ struct FileIdentity
     bool operator==(const FileIdentity&) const = default;
 };
 
+/// Has the renames in `folder` reach the disk; 0 or the error number.
+int SyncFolder(const std::filesystem::path& folder);
+
 /// The identity of the entry `path` itself, a symbolic link not followed; nothing when there is none.
 std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path);
 
@@ -56,7 +59,7 @@ private:
 };
 
 /// Undoes the publish whose journal a killed run left in `folder`: every name that holds the new
-/// file gets its earlier file back, found by its identity under the name the journal gives or under
+/// file, or folder, gets its earlier one back, found by its identity under the name the journal gives or under
 /// a temporary name (IsTemporaryName); a new file that replaced none is removed. Then the journal
 /// goes. A journal whose earlier files are gone is of a publish that had ended: the earlier files go
 /// only after the journal, so the journal alone goes then. Nothing when `folder` holds no journal.

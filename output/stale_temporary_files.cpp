@@ -1,6 +1,7 @@
 #include "output/stale_temporary_files.h"
 
 #include "output/publish_journal.h"
+#include "output/site_folder.h"
 #include "output/temporary_files.h"
 
 namespace stambrix::output {
@@ -11,9 +12,13 @@ void RemoveStaleTemporaryFiles(const std::filesystem::path& folder)
     for (auto entry = std::filesystem::directory_iterator(folder, error);
          !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
         std::error_code ignored;
-        if (IsTemporaryName(entry->path().filename().string()) && entry->is_regular_file(ignored) &&
-            !entry->is_symlink(ignored))
+        const std::string name = entry->path().filename().string();
+        if (entry->is_symlink(ignored) || !IsTemporaryName(name))
+            continue;
+        if (entry->is_regular_file(ignored))
             std::filesystem::remove(entry->path(), ignored);
+        else if (IsTemporarySiteFolderName(name) && entry->is_directory(ignored))
+            std::filesystem::remove_all(entry->path(), ignored);
     }
 }
 

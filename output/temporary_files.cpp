@@ -10,6 +10,8 @@
 
 #include <csignal>
 
+#include <fcntl.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace stambrix::output {
@@ -28,6 +30,7 @@ enum SlotState : int
 struct Slot
 {
     std::atomic<int> state{Free};
+    bool folder = false;
     char path[kTemporaryPathCapacity];
 };
 
@@ -40,6 +43,73 @@ volatile sig_atomic_t indexPublished = 0;
 bool IsNumber(std::string_view text)
 {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::optional<std::size_t> Register(const char* path, bool folder)
+{
+    const std::size_t length = std::strlen(path);
+    if (length >= kTemporaryPathCapacity)
+        return std::nullopt;
+    for (std::size_t index = 0; index < slots.size(); ++index) {
+        int expected = Free;
+        if (!slots[index].state.compare_exchange_strong(expected, Filling))
+            continue;
+        std::memcpy(slots[index].path, path, length + 1);
+        slots[index].folder = folder;
+        slots[index].state.store(Live, std::memory_order_release);
+        return index;
+    }
+    return std::nullopt;
+}
+
+int Make(const std::filesystem::path& target, const std::function<int(const std::filesystem::path&)>& make, bool folder,
+         std::filesystem::path& temporary, std::size_t& slot)
+{
+    for (unsigned attempt = 0;; ++attempt) {
+        temporary = TemporaryPathFor(target, attempt);
+        // Registered before it exists, so that no moment has the file on disk and outside the registry.
+        const std::optional<std::size_t> registered = Register(temporary.c_str(), folder);
+        if (!registered)
+            return temporary.native().size() >= kTemporaryPathCapacity ? ENAMETOOLONG : EMFILE;
+        const int failure = make(temporary);
+        if (failure == 0) {
+            slot = *registered;
+            return 0;
+        }
+        UnregisterTemporaryFile(*registered);
+        if (failure != EEXIST || attempt == 100)
+            return failure;
+    }
+}
+
+// Removes the files in the folder `path`, then the folder, with system calls a signal handler may
+// make: no opendir(), which allocates. Entries are read again after each pass that removed some,
+// as removing while reading may pass over an entry.
+void RemoveFolderOfFiles(const char* path) noexcept
+{
+    const int fd = open(path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    bool removed = true;
+    for (int pass = 0; removed && pass < 100; ++pass) {
+        removed = false;
+        lseek(fd, 0, SEEK_SET);
+        alignas(8) char entries[4096];
+        long count = 0;
+        while ((count = syscall(SYS_getdents64, fd, entries, sizeof entries)) > 0) {
+            // struct linux_dirent64: inode (8 bytes), offset (8), record length (2), type (1), name.
+            for (long at = 0; at < count;) {
+                unsigned short length = 0;
+                std::memcpy(&length, entries + at + 16, sizeof length);
+                const char* name = entries + at + 19;
+                if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0 && unlinkat(fd, name, 0) == 0)
+                    removed = true;
+                at += length;
+            }
+        }
+    }
+    close(fd);
+    rmdir(path);
 }
 } // namespace
 
@@ -76,38 +146,20 @@ bool IsTemporaryName(std::string_view fileName)
 
 std::optional<std::size_t> RegisterTemporaryFile(const char* path)
 {
-    const std::size_t length = std::strlen(path);
-    if (length >= kTemporaryPathCapacity)
-        return std::nullopt;
-    for (std::size_t index = 0; index < slots.size(); ++index) {
-        int expected = Free;
-        if (!slots[index].state.compare_exchange_strong(expected, Filling))
-            continue;
-        std::memcpy(slots[index].path, path, length + 1);
-        slots[index].state.store(Live, std::memory_order_release);
-        return index;
-    }
-    return std::nullopt;
+    return Register(path, false);
 }
 
 int MakeTemporaryFile(const std::filesystem::path& target, const std::function<int(const std::filesystem::path&)>& make,
                       std::filesystem::path& temporary, std::size_t& slot)
 {
-    for (unsigned attempt = 0;; ++attempt) {
-        temporary = TemporaryPathFor(target, attempt);
-        // Registered before it exists, so that no moment has the file on disk and outside the registry.
-        const std::optional<std::size_t> registered = RegisterTemporaryFile(temporary.c_str());
-        if (!registered)
-            return temporary.native().size() >= kTemporaryPathCapacity ? ENAMETOOLONG : EMFILE;
-        const int failure = make(temporary);
-        if (failure == 0) {
-            slot = *registered;
-            return 0;
-        }
-        UnregisterTemporaryFile(*registered);
-        if (failure != EEXIST || attempt == 100)
-            return failure;
-    }
+    return Make(target, make, false, temporary, slot);
+}
+
+int MakeTemporaryFolder(const std::filesystem::path& target,
+                        const std::function<int(const std::filesystem::path&)>& make, std::filesystem::path& temporary,
+                        std::size_t& slot)
+{
+    return Make(target, make, true, temporary, slot);
 }
 
 bool UnregisterTemporaryFile(std::size_t slot)
@@ -120,7 +172,11 @@ void RemoveTemporaryFiles() noexcept
 {
     for (Slot& slot : slots) {
         int expected = Live;
-        if (slot.state.compare_exchange_strong(expected, Taken))
+        if (!slot.state.compare_exchange_strong(expected, Taken))
+            continue;
+        if (slot.folder)
+            RemoveFolderOfFiles(slot.path);
+        else
             unlink(slot.path);
     }
 }

@@ -35,14 +35,20 @@ bool IsTemporaryName(std::string_view fileName);
 /// (ENAMETOOLONG, EMFILE when the registry is full, or that of `make`) with nothing registered.
 int MakeTemporaryFile(const std::filesystem::path& target, const std::function<int(const std::filesystem::path&)>& make,
                       std::filesystem::path& temporary, std::size_t& slot);
+/// As MakeTemporaryFile, for a folder that `make` makes, or names, and that holds files only:
+/// RemoveTemporaryFiles removes it with its files.
+int MakeTemporaryFolder(const std::filesystem::path& target,
+                        const std::function<int(const std::filesystem::path&)>& make, std::filesystem::path& temporary,
+                        std::size_t& slot);
 
 /// Takes the file of `slot` out of the registry once it is renamed into place or removed. A slot that
 /// RemoveTemporaryFiles has taken stays taken: the process is ending. False then, true otherwise.
 bool UnregisterTemporaryFile(std::size_t slot);
 
-/// Removes every registered temporary file with unlink() and nothing else, so a signal handler may
-/// call it, on any thread, also while another thread registers or unregisters a file. Each file is
-/// removed once, also when two handlers run at the same moment.
+/// Removes every registered temporary file with unlink(), and every registered folder with the files
+/// in it (unlinkat) and then rmdir(), and nothing else, so a signal handler may call it, on any
+/// thread, also while another thread registers or unregisters a file. Each file is removed once, also
+/// when two handlers run at the same moment. A folder that holds a folder stays.
 void RemoveTemporaryFiles() noexcept;
 
 /// Notes that a set of files was put in place whole (its files of earlier runs removed, no temporary

@@ -12,13 +12,14 @@ namespace stambrix::run {
 using scan::EventKind;
 using scan::RecordGroup;
 
-/// The form of the index: a text file, or HTML pages (names only).
+/// The form of the index: a text file, HTML pages or a website (names only).
 enum class OutputKind
 {
     NaarTekst,
     Html,
     Familienamen,
-    FamilienamenEenRegel
+    FamilienamenEenRegel,
+    Website
 };
 
 /// What is known of an event kind: the word stambrix-cli takes for it, the window's caption, the text
@@ -64,12 +65,13 @@ inline constexpr std::array<RecordGroupFacts, 3> kRecordGroups{{
     {RecordGroup::Beiden, "beiden", "Beiden"},
 }};
 
-inline constexpr std::array<OutputKindFacts, 4> kOutputKinds{{
+inline constexpr std::array<OutputKindFacts, 5> kOutputKinds{{
     {OutputKind::NaarTekst, "tekst", "naar tekst", "", false, false, false},
     {OutputKind::Html, "html", "HTML", "namen met hun gegevens", true, true, false},
     {OutputKind::Familienamen, "familienamen", "familienamen", "elke familienaam apart", true, true, true},
     {OutputKind::FamilienamenEenRegel, "familienamen-een-regel", "familienamen één regel",
      "de familienamen per beginletter achter elkaar", true, true, true},
+    {OutputKind::Website, "web", "website", "een doorzoekbare website in de map web", true, false, false},
 }};
 
 /// The number of kinds `isKind` takes among the first values of an enumeration: with an `isKind` that
@@ -112,6 +114,7 @@ constexpr bool IsOutputKind(OutputKind kind)
     case OutputKind::Html:
     case OutputKind::Familienamen:
     case OutputKind::FamilienamenEenRegel:
+    case OutputKind::Website:
         return true;
     }
     return false;

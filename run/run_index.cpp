@@ -4,6 +4,7 @@
 #include "index/index_sort.h"
 #include "output/folder_files.h"
 #include "output/folder_lock.h"
+#include "output/site_folder.h"
 #include "output/source_date_epoch.h"
 #include "output/stale_temporary_files.h"
 #include "progress/progress_throttle.h"
@@ -15,6 +16,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <new>
 
 namespace stambrix::run {
@@ -34,6 +36,14 @@ void CreateOutputDirectory(const std::string& directory)
         throw text::RunFailure(directory, error.message(), error.value());
     if (!std::filesystem::is_directory(directory, error))
         throw text::RunFailure(directory, std::make_error_code(std::errc::not_a_directory).message(), ENOTDIR);
+}
+
+// The website is replaced as one folder of its own; the other kinds are files in the output folder.
+std::unique_ptr<output::FileSet> FilesOf(const RunRequest& request, const std::string& outputDirectory)
+{
+    if (request.choices.outputKind == OutputKind::Website)
+        return std::make_unique<output::SiteFolder>(outputDirectory);
+    return std::make_unique<output::FolderFiles>(outputDirectory);
 }
 } // namespace
 
@@ -88,9 +98,9 @@ RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress, 
         const output::FolderLock turn(
             outputDirectory, [&] { messages.ShowNote("wacht op een andere run in " + outputDirectory); }, cancellation);
         output::TidyAfterKilledRuns(outputDirectory);
-        output::FolderFiles files(outputDirectory);
-        outcome = WriteIndex(request, sorted, files, throttle, messages);
-        PublishIndex(request, outcome, files, messages);
+        const std::unique_ptr<output::FileSet> files = FilesOf(request, outputDirectory);
+        outcome = WriteIndex(request, sorted, *files, throttle, messages);
+        PublishIndex(request, outcome, *files, messages);
     } catch (const std::bad_alloc&) {
         // The index of this file does not fit in memory; the files not yet in place are removed on the way out.
         throttle.Flush();

@@ -4,6 +4,7 @@
 #include "output/name_index_pages.h"
 #include "output/stylesheet.h"
 #include "output/text_writer.h"
+#include "output/web_site.h"
 #include "output/written_counter.h"
 #include "run/run_choices.h"
 
@@ -52,6 +53,9 @@ void WriteIndexFiles(const RunRequest& request, const scan::ScanResult& sorted, 
     switch (choices.outputKind) {
     case OutputKind::NaarTekst:
         output::WriteTextIndex(sorted.indexList, files, FactsOf(choices.eventKind).textFileName, counter);
+        return;
+    case OutputKind::Website:
+        output::WriteWebSite(sorted.indexList, sorted.encoding, files, counter);
         return;
     case OutputKind::Html:
     case OutputKind::Familienamen:

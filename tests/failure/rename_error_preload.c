@@ -3,10 +3,12 @@
  * numbers separated by commas) fail with errno EPERM, as for an immutable file; with
  * STAMBRIX_RENAME_ERROR_SIGNAL set, they send SIGTERM to the process, as `kill` does, and then rename; with
  * STAMBRIX_RENAME_ERROR_KILL set, they rename and then kill the process with SIGKILL, as a crash or
- * a power cut between two renames ends it. Only those renames are disturbed; those after them, which
- * put back what was renamed before, are not. The file STAMBRIX_RENAME_ERROR_LOG gets the line
+ * a power cut between two renames ends it. With STAMBRIX_RENAME_NO_EXCHANGE set, every exchange of two
+ * names (renameat2 with RENAME_EXCHANGE) fails with EINVAL, as on a file system that has none, and is
+ * not counted. Only those renames are disturbed; those after them, which put back what was renamed
+ * before, are not. The file STAMBRIX_RENAME_ERROR_LOG gets the line
  * "loaded" when the library is loaded, "rename <name of the file renamed> <name it gets>" for every
- * rename, and "EPERM", "SIGTERM" or "SIGKILL" for each one disturbed. */
+ * rename, and "EPERM", "SIGTERM", "SIGKILL" or "EINVAL" for each one disturbed. */
 #define _GNU_SOURCE
 #include "preload_support.h"
 
@@ -104,6 +106,11 @@ int rename(const char* from, const char* to)
 
 int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned int flags)
 {
+    if ((flags & RENAME_EXCHANGE) != 0 && getenv("STAMBRIX_RENAME_NO_EXCHANGE") != NULL) {
+        Log("EINVAL\n");
+        errno = EINVAL;
+        return -1;
+    }
     const enum Disturbance disturbance = Disturbs(from, to);
     if (disturbance == Fail) {
         errno = EPERM;
