@@ -155,7 +155,8 @@ public:
         NewHeadings headings;
         for (const std::uint32_t line : lines) {
             const std::string_view text = indexList_.LineAt(line, lineScratch_);
-            bool newHeading = headings.IsNew(HeadingOf(text));
+            // A page begins with a heading, also one of persons without a family name.
+            bool newHeading = headings.IsNew(HeadingOf(text)) || persons_ == 0;
             if (newHeading)
                 MakeHeadingText(HeadingOf(text));
             MakeEntry(line, text);
