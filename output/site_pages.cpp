@@ -333,8 +333,11 @@ private:
             AppendHtmlText(field, encoding_, textScratch_, entry_);
             return;
         }
-        entry_.append("<span aria-hidden=\"true\">").append(sign->sign).append("</span><span class=\"vh\">");
-        entry_.append(sign->word).append("</span>");
+        entry_.append("<i aria-hidden=\"true\">")
+            .append(sign->sign)
+            .append("</i><b>")
+            .append(sign->word)
+            .append("</b>");
         const std::string_view date = text::Trim(field.substr(sign->sign.size()));
         if (!date.empty()) {
             entry_.push_back(' ');
