@@ -171,6 +171,7 @@ public:
                 AppendHeading();
             if (persons_ == 0)
                 firstHeading_ = headingText_;
+            lastHeading_ = headingText_;
             body_.append(entry_);
             plan_.pageOfLine[line] = static_cast<std::uint32_t>(plan_.pageNames.size() - 1);
             ++persons_;
@@ -206,7 +207,7 @@ private:
     void FinishPage(bool hasNext)
     {
         frame_.clear();
-        AppendFrame(number_ > 1, hasNext, firstHeading_, headingText_, frame_);
+        AppendFrame(number_ > 1, hasNext, firstHeading_, lastHeading_, frame_);
         const std::size_t split = frame_.find(kBodyMark);
         assert(split != std::string::npos);
         files_.Open(plan_.pageNames.back());
@@ -367,7 +368,8 @@ private:
     std::string entry_;
     std::string id_;
     std::string headingText_;
-    std::string firstHeading_;
+    std::string firstHeading_; // of the page's first person
+    std::string lastHeading_;  // of the page's last person
     std::string lineScratch_;
     std::string textScratch_;
 };

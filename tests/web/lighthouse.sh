@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Serves a website folder on 127.0.0.1 and runs Lighthouse (mobile) in Debian's chromium, headless,
-# on its index.html and on its first letter page; prints the four scores of each. Ends with 1 when
-# accessibility, best practices or SEO is below 100; performance is measured, not judged.
-#   tests/web/lighthouse.sh SITE_FOLDER
+# on its index.html and on a letter page (LETTER_PAGE, else the first); prints the four scores of each.
+# Ends with 1 when accessibility, best practices or SEO is below 100; performance is measured, not judged.
+#   tests/web/lighthouse.sh SITE_FOLDER [LETTER_PAGE]
 # Needs chromium and tests/web/node_modules (scripts/install-deps.sh --tests); without them it says
 # so and ends with 77, which CTest reports as skipped. The reports are left in SITE_FOLDER/../lighthouse.
 set -euo pipefail
 
-if [ $# -ne 1 ]; then
-    echo "usage: $0 SITE_FOLDER" >&2
+if [ $# -lt 1 ] || [ $# -gt 2 ]; then
+    echo "usage: $0 SITE_FOLDER [LETTER_PAGE]" >&2
     exit 2
 fi
 site="$(cd "$1" && pwd)"
@@ -19,14 +19,14 @@ if [ ! -x "$chromium" ] || [ ! -x "$lighthouse" ] || ! command -v node >/dev/nul
     echo "lighthouse: SKIP: chromium, node or $lighthouse is missing; run scripts/install-deps.sh --tests" >&2
     exit 77
 fi
-letterPage=""
+letterPage="${2:-}"
 for page in "$site"/*.html; do
-    if [ "$(basename "$page")" != index.html ]; then
+    if [ -z "$letterPage" ] && [ "$(basename "$page")" != index.html ]; then
         letterPage="$(basename "$page")"
         break
     fi
 done
-if [ ! -f "$site/index.html" ] || [ -z "$letterPage" ]; then
+if [ ! -f "$site/index.html" ] || [ -z "$letterPage" ] || [ ! -f "$site/$letterPage" ]; then
     echo "lighthouse: FAIL: $site holds no index.html and letter page" >&2
     exit 1
 fi
