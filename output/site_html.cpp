@@ -141,7 +141,8 @@ void AppendPageTop(const PageTop& top, std::string& to)
         if (top.withCounts)
             to.append(" <span class=\"aantal-letter\">")
                 .append(std::to_string(count))
-                .append("<span class=\"vh\"> namen</span></span>");
+                .append(count == 1 ? "<span class=\"vh\"> naam</span></span>"
+                                   : "<span class=\"vh\"> namen</span></span>");
         to.append(count == 0 ? "</span></li>\n" : "</a></li>\n");
     }
     to.append("</ul>\n</nav>\n<main>\n<h1>").append(top.title).append("</h1>\n");

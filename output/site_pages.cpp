@@ -97,7 +97,7 @@ EntryFields EntryFieldsOf(std::string_view line)
     const std::size_t end = idTab == std::string_view::npos ? line.size() : idTab;
     EntryFields entry;
     if (end >= start)
-        entry.fields = text::Trim(line.substr(start, end - start));
+        entry.fields = line.substr(start, end - start);
     if (idTab != std::string_view::npos) {
         std::string_view id = text::Trim(line.substr(idTab + 1));
         if (id.size() > 4 && id.starts_with("[@") && id.ends_with("@]"))

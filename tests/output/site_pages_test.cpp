@@ -118,6 +118,14 @@ TEST_P(SignsOnAPage, SignIsHiddenFromScreenReadersThatSayItsWord)
     EXPECT_TRUE(Holds(page, sign.sign + " " + sign.word)) << "the legend explains the sign";
 }
 
+// Without given names the event is still the second field, not taken for a name.
+TEST(SitePages, PersonWithoutGivenNamesKeepsTheSignOfTheEvent)
+{
+    const std::string page = SiteOf({"Moens, \t* 03-11-1896\t\t[@I33@]"}).files.at("m.html");
+    EXPECT_TRUE(Holds(page, "<li id=\"I33\">(geen voornaam), <i aria-hidden=\"true\">*</i><b>geboren</b> 03-11-1896"))
+        << page;
+}
+
 INSTANTIATE_TEST_SUITE_P(Signs, SignsOnAPage,
                          testing::Values(SignCase{"Geboren", "*", "geboren"}, SignCase{"Gedoopt", "~", "gedoopt"},
                                          SignCase{"Overleden", "+", "overleden"},
