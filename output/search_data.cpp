@@ -128,7 +128,12 @@ private:
             starts_.push_back({start, persons.lines.size(), WriteFile(persons.lines), 'h'});
             return;
         }
-        const std::size_t first = std::min(persons.lines.size(), kShownHits);
+        std::size_t first = 0;
+        for (std::uint64_t bytes = kFileFrame; first < std::min(persons.lines.size(), kShownHits); ++first) {
+            bytes += lineBytes_[persons.lines[first]] + 1;
+            if (bytes > fileLimit_)
+                break;
+        }
         const std::uint32_t firstFile = start.empty() ? 0 : WriteFile(std::span(persons.lines).first(first));
         starts_.push_back({start, persons.lines.size(), firstFile, 'b'});
         auto longer = ShareOut(start, persons.lines);
@@ -183,7 +188,7 @@ private:
                               AppendRecord(lines[at++], text, content_);
                           });
         content_.append("`);\n");
-        assert(content_.size() <= fileLimit_ || lines.size() <= kShownHits);
+        assert(content_.size() <= fileLimit_);
         files_.Open("zoek-" + std::to_string(file) + ".js");
         files_.Write(content_);
         files_.Close();

@@ -26,7 +26,8 @@ inline constexpr std::size_t kSearchFileLimit = std::size_t{2} << 20;
 /// the comma before it where there is no family name. All persons go in one file as long as it
 /// stays within the limit; otherwise they are shared out by the first letter of their words, a
 /// letter whose file would pass the limit by the first two letters, and so on, and such a letter
-/// (or start of letters) gets a file of its first kShownHits persons in index order. The manifest
+/// (or start of letters) gets a file of its first persons in index order: kShownHits, or as many
+/// as the limit takes. The manifest
 /// calls `stambrixZoek.inhoud(pages, starts)` with the page names and, a line each, every start of
 /// words: "start TAB persons TAB file TAB h" for a file with all its persons, "... TAB b" for the
 /// file of its first persons (file 0: none). Each data file calls `stambrixZoek.deel(file, lines)`.
