@@ -49,11 +49,12 @@ inline constexpr std::array<RecordGroupFacts, 3> kRecordGroups{{
     {RecordGroup::Beiden, "beiden", "Beiden"},
 }};
 
-inline constexpr std::array<OutputKindFacts, 4> kOutputKinds{{
+inline constexpr std::array<OutputKindFacts, 5> kOutputKinds{{
     {OutputKind::NaarTekst, "tekst", "naar tekst", false},
     {OutputKind::Html, "html", "HTML", true},
     {OutputKind::Familienamen, "familienamen", "familienamen", true},
     {OutputKind::FamilienamenEenRegel, "familienamen-een-regel", "familienamen één regel", true},
+    {OutputKind::Website, "web", "website", true},
 }};
 
 /// True when row i of `table` is about the enumerator of value i, so FactsOf can index the table.
@@ -98,7 +99,7 @@ struct RunChoices
 enum class ChoiceConflict
 {
     PagesNeedNames,   ///< an HTML form with occupations or places
-    FrameNeedsPages,  ///< in frames with the text file
+    FrameNeedsPages,  ///< in frames with the text file or the website
     GroupNeedsPlaces, ///< families, or both, with names or occupations
 };
 
@@ -109,7 +110,7 @@ constexpr std::optional<ChoiceConflict> ConflictIn(const RunChoices& choices)
     const bool pages = FactsOf(choices.outputKind).pages;
     if (pages && !event.takesPages)
         return ChoiceConflict::PagesNeedNames;
-    if (choices.inFrame && !pages)
+    if (choices.inFrame && (!pages || choices.outputKind == OutputKind::Website))
         return ChoiceConflict::FrameNeedsPages;
     if (choices.recordGroup != RecordGroup::Personen && !event.choosesRecordGroup)
         return ChoiceConflict::GroupNeedsPlaces;

@@ -88,7 +88,11 @@ RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress, 
         const output::FolderLock turn(
             outputDirectory, [&] { messages.ShowNote("wacht op een andere run in " + outputDirectory); }, cancellation);
         output::TidyAfterKilledRuns(outputDirectory);
-        output::FolderFiles files(outputDirectory);
+        // The website has a folder of its own.
+        const std::string filesDirectory =
+            request.outputKind == OutputKind::Website ? outputDirectory + "/web" : outputDirectory;
+        CreateOutputDirectory(filesDirectory);
+        output::FolderFiles files(filesDirectory);
         outcome = WriteIndex(request, sorted, files, throttle, messages);
         PublishIndex(request, outcome, files, messages);
     } catch (const std::bad_alloc&) {

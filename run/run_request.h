@@ -17,13 +17,14 @@ using output::OptionPaths;
 using scan::EventKind;
 using scan::RecordGroup;
 
-/// The form of the index: a text file, or HTML pages (names only).
+/// The form of the index: a text file, or HTML pages (names only), or the website (names only).
 enum class OutputKind
 {
     NaarTekst,
     Html,
     Familienamen,
-    FamilienamenEenRegel
+    FamilienamenEenRegel,
+    Website
 };
 
 /// Everything one run needs, as plain values.

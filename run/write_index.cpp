@@ -4,6 +4,7 @@
 #include "output/name_index_pages.h"
 #include "output/stylesheet.h"
 #include "output/text_writer.h"
+#include "output/web_site.h"
 #include "output/written_counter.h"
 #include "run/run_choices.h"
 
@@ -51,6 +52,10 @@ void WriteIndexFiles(const RunRequest& request, const scan::ScanResult& sorted, 
         output::WriteTextIndex(sorted.indexList, files, FactsOf(request.eventKind).textFileName, counter);
         return;
     }
+    if (request.outputKind == OutputKind::Website) {
+        output::WriteWebSite(sorted.indexList, sorted.encoding, files, counter);
+        return;
+    }
     // A stylesheet that cannot be written has been reported; the pages are written all the same.
     output::WriteStylesheet(files, messages);
     output::HtmlPages pages(files, request.optionPaths, sorted.encoding);
@@ -65,6 +70,7 @@ void WriteIndexFiles(const RunRequest& request, const scan::ScanResult& sorted, 
         output::WriteFamilyNameLinePages(sorted.indexList, request.inFrame, pages, counter);
         break;
     case OutputKind::NaarTekst:
+    case OutputKind::Website:
         break;
     }
 }

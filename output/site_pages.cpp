@@ -1,0 +1,406 @@
+#include "output/site_pages.h"
+
+#include "output/html_pages.h"
+#include "output/letter_pages.h"
+#include "output/name_index_pages.h"
+#include "output/site_html.h"
+#include "text/ascii.h"
+
+#include <algorithm>
+#include <array>
+#include <cassert>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace stambrix::output {
+
+namespace {
+constexpr std::string_view kNoFamilyName = "zonder achternaam";
+// More than the markup around a heading's text takes.
+constexpr std::size_t kHeadingMarkup = 64;
+
+struct Sign
+{
+    std::string_view sign;
+    std::string_view word;
+};
+constexpr std::array<Sign, 4> kSigns{{{"*", "geboren"}, {"~", "gedoopt"}, {"+", "overleden"}, {"[]", "begraven"}}};
+
+// The ids given on one page, kept as hashes. Two ids with the same hash count as one, which only
+// gives the later one a longer id. The table keeps its size from page to page.
+class PageIds
+{
+public:
+    void Clear()
+    {
+        std::fill(slots_.begin(), slots_.end(), 0);
+        used_ = 0;
+    }
+
+    /// Takes `id`; true when it was taken already.
+    bool Take(std::string_view id)
+    {
+        if (2 * (used_ + 1) > slots_.size())
+            Grow();
+        return Insert(HashOf(id));
+    }
+
+private:
+    static std::uint64_t HashOf(std::string_view id)
+    {
+        std::uint64_t hash = 0xCBF29CE484222325U;
+        for (const char byte : id)
+            hash = (hash ^ static_cast<unsigned char>(byte)) * 0x100000001B3U;
+        return hash | 1U; // 0 marks a free slot
+    }
+    bool Insert(std::uint64_t hash)
+    {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+            if (slots_[slot] == hash)
+                return true;
+            if (slots_[slot] == 0) {
+                slots_[slot] = hash;
+                ++used_;
+                return false;
+            }
+        }
+    }
+    void Grow()
+    {
+        std::vector<std::uint64_t> old(std::max<std::size_t>(1024, 2 * slots_.size()), 0);
+        old.swap(slots_);
+        used_ = 0;
+        for (const std::uint64_t hash : old)
+            if (hash != 0)
+                Insert(hash);
+    }
+
+    std::vector<std::uint64_t> slots_;
+    std::size_t used_ = 0;
+};
+
+// The part of a name index line after its heading, up to the tab before the record id, and the
+// record id without "[@" and "@]" (as it stands when it has no such form).
+struct EntryFields
+{
+    std::string_view fields;
+    std::string_view recordId;
+};
+
+EntryFields EntryFieldsOf(std::string_view line)
+{
+    const auto comma = line.find(',');
+    const auto idTab = line.rfind('\t');
+    const std::size_t start = comma == std::string_view::npos ? 0 : comma + 1;
+    const std::size_t end = idTab == std::string_view::npos ? line.size() : idTab;
+    EntryFields entry;
+    if (end >= start)
+        entry.fields = text::Trim(line.substr(start, end - start));
+    if (idTab != std::string_view::npos) {
+        std::string_view id = text::Trim(line.substr(idTab + 1));
+        if (id.size() > 4 && id.starts_with("[@") && id.ends_with("@]"))
+            id = id.substr(2, id.size() - 4);
+        entry.recordId = id;
+    }
+    return entry;
+}
+
+const Sign* SignOf(std::string_view field)
+{
+    for (const Sign& sign : kSigns)
+        if (field.starts_with(sign.sign) && (field.size() == sign.sign.size() || field[sign.sign.size()] == ' '))
+            return &sign;
+    return nullptr;
+}
+
+// The lines of each letter page, in index order.
+using LetterLines = std::array<std::vector<std::uint32_t>, kSiteLetters>;
+
+LetterLines GatherLetters(const index::IndexList& indexList, charsets::TextEncoding encoding)
+{
+    LetterLines letters;
+    std::uint32_t line = 0;
+    index::VisitLines(indexList, [&](std::string_view text) {
+        letters[LetterIndexOf(LetterOf(HeadingOf(text), encoding))].push_back(line++);
+    });
+    return letters;
+}
+
+void AppendLetterTitle(char letter, std::uint32_t number, std::string& to)
+{
+    to.append("Namenindex: ").push_back(CapitalOf(letter));
+    if (number > 1)
+        to.append(", pagina ").append(std::to_string(number));
+}
+
+// Writes the pages of one letter after another, each page's persons held until the page is full.
+class LetterPageWriter
+{
+public:
+    LetterPageWriter(const index::IndexList& indexList, charsets::TextEncoding encoding, FileSet& files,
+                     WrittenCounter& counter, SitePlan& plan, const LetterCounts& counts, std::string_view date,
+                     std::size_t pageLimit)
+        : indexList_(indexList), encoding_(encoding), files_(files), counter_(counter), plan_(plan), counts_(counts),
+          date_(date), pageLimit_(pageLimit)
+    {
+    }
+
+    void WriteLetter(char letter, std::span<const std::uint32_t> lines)
+    {
+        letter_ = letter;
+        number_ = 1;
+        StartPage();
+        NewHeadings headings;
+        for (const std::uint32_t line : lines) {
+            const std::string_view text = indexList_.LineAt(line, lineScratch_);
+            bool newHeading = headings.IsNew(HeadingOf(text));
+            if (newHeading)
+                MakeHeadingText(HeadingOf(text));
+            MakeEntry(line, text);
+            if (persons_ > 0 && !Fits(newHeading)) {
+                FinishPage(true);
+                ++number_;
+                StartPage();
+                MakeEntry(line, text);
+                newHeading = true;
+            }
+            if (newHeading)
+                AppendHeading();
+            if (persons_ == 0)
+                firstHeading_ = headingText_;
+            body_.append(entry_);
+            plan_.pageOfLine[line] = static_cast<std::uint32_t>(plan_.pageNames.size() - 1);
+            ++persons_;
+            counter_.Count();
+        }
+        FinishPage(false);
+    }
+
+private:
+    void StartPage()
+    {
+        std::string name;
+        AppendSitePageName(letter_, number_, name);
+        plan_.pageNames.push_back(std::move(name));
+        body_.clear();
+        ids_.Clear();
+        persons_ = 0;
+        headingIds_ = 0;
+        // The frame with both neighbour links and without names, and room for the words between the
+        // names, is the most it takes besides them.
+        frame_.clear();
+        AppendFrame(number_ > 1, true, {}, {}, frame_);
+        frameSize_ = frame_.size() + kHeadingMarkup;
+    }
+
+    bool Fits(bool newHeading) const
+    {
+        const std::size_t heading = newHeading ? headingText_.size() + kHeadingMarkup : 0;
+        return frameSize_ + firstHeading_.size() + headingText_.size() + body_.size() + heading + entry_.size() <=
+               pageLimit_;
+    }
+
+    void FinishPage(bool hasNext)
+    {
+        frame_.clear();
+        AppendFrame(number_ > 1, hasNext, firstHeading_, headingText_, frame_);
+        const std::size_t split = frame_.find(kBodyMark);
+        assert(split != std::string::npos);
+        files_.Open(plan_.pageNames.back());
+        files_.Write(std::string_view(frame_).substr(0, split));
+        files_.Write(body_);
+        files_.Write(std::string_view(frame_).substr(split + kBodyMark.size()));
+        files_.Close();
+        assert(frame_.size() - kBodyMark.size() + body_.size() <= pageLimit_ || persons_ == 1);
+    }
+
+    // The page around its persons, kBodyMark where they go.
+    void AppendFrame(bool hasPrevious, bool hasNext, std::string_view first, std::string_view last,
+                     std::string& to) const
+    {
+        std::string title;
+        AppendLetterTitle(letter_, number_, title);
+        std::string description = "Namen in de namenindex ";
+        if (letter_ == kOtherPage)
+            description.append("zonder achternaam of met een achternaam die niet met een letter begint");
+        else
+            description.append("met de letter ").push_back(CapitalOf(letter_));
+        if (number_ > 1)
+            description.append(", pagina ").append(std::to_string(number_));
+        AppendPageTop({title, description, counts_, letter_, false}, to);
+        std::string links;
+        if (hasPrevious || hasNext) {
+            to.append("<p class=\"bereik\">Op deze pagina: ").append(first);
+            if (last != first)
+                to.append(" tot en met ").append(last);
+            to.append("</p>\n");
+            AppendNeighbourLinks(hasPrevious, hasNext, links);
+            to.append(links);
+        }
+        to.append("<p class=\"legenda\" aria-hidden=\"true\">* geboren, ~ gedoopt, + overleden, [] begraven</p>\n");
+        to.append(kBodyMark).append("</ul>\n").append(links);
+        AppendPageFoot(date_, to);
+    }
+
+    void AppendNeighbourLinks(bool hasPrevious, bool hasNext, std::string& to) const
+    {
+        const char capital = CapitalOf(letter_);
+        to.append("<nav class=\"bladeren\" aria-label=\"Pagina's van ").push_back(capital);
+        to.append("\">\n");
+        if (hasPrevious) {
+            to.append("<a href=\"");
+            AppendSitePageName(letter_, number_ - 1, to);
+            to.append("\" rel=\"prev\">Vorige pagina van ").push_back(capital);
+            to.append("</a>\n");
+        }
+        if (hasNext) {
+            to.append("<a href=\"");
+            AppendSitePageName(letter_, number_ + 1, to);
+            to.append("\" rel=\"next\">Volgende pagina van ").push_back(capital);
+            to.append("</a>\n");
+        }
+        to.append("</nav>\n");
+    }
+
+    void MakeHeadingText(std::string_view heading)
+    {
+        headingText_.clear();
+        if (text::Trim(heading).empty())
+            headingText_.assign(kNoFamilyName);
+        else
+            AppendHtmlText(text::Trim(heading), encoding_, textScratch_, headingText_);
+    }
+
+    void AppendHeading()
+    {
+        if (persons_ > 0)
+            body_.append("</ul>\n");
+        body_.append("<h2 id=\"f").append(std::to_string(++headingIds_)).append("\">");
+        body_.append(headingText_).append("</h2>\n<ul class=\"personen\">\n");
+    }
+
+    // The person's element: given names and prefix, the first event with its sign said as a word,
+    // the sex, the record id.
+    void MakeEntry(std::uint32_t line, std::string_view text)
+    {
+        id_.clear();
+        plan_.idTakenBefore[line] = false;
+        AppendIdOf(plan_, line, text, id_);
+        if (ids_.Take(id_)) {
+            plan_.idTakenBefore[line] = true;
+            id_.clear();
+            AppendIdOf(plan_, line, text, id_);
+            ids_.Take(id_);
+        }
+        entry_.assign("<li id=\"").append(id_).append("\">");
+        const EntryFields entry = EntryFieldsOf(text);
+        std::string_view fields = entry.fields;
+        bool first = true;
+        while (true) {
+            const auto tab = fields.find('\t');
+            const std::string_view field = text::Trim(fields.substr(0, tab));
+            if (first)
+                AppendGivenNames(field);
+            else if (!field.empty())
+                AppendField(field);
+            first = false;
+            if (tab == std::string_view::npos)
+                break;
+            fields.remove_prefix(tab + 1);
+        }
+        if (!entry.recordId.empty()) {
+            entry_.append(" <small>");
+            AppendHtmlText(entry.recordId, encoding_, textScratch_, entry_);
+            entry_.append("</small>");
+        }
+        entry_.append("</li>\n");
+    }
+
+    void AppendGivenNames(std::string_view names)
+    {
+        entry_.append("<b>");
+        AppendHtmlText(names.empty() ? std::string_view("(geen voornaam)") : names, encoding_, textScratch_, entry_);
+        entry_.append("</b>");
+    }
+
+    void AppendField(std::string_view field)
+    {
+        entry_.append(", ");
+        const Sign* sign = SignOf(field);
+        if (sign == nullptr) {
+            AppendHtmlText(field, encoding_, textScratch_, entry_);
+            return;
+        }
+        entry_.append("<span aria-hidden=\"true\">").append(sign->sign).append("</span><span class=\"vh\">");
+        entry_.append(sign->word).append("</span>");
+        const std::string_view date = text::Trim(field.substr(sign->sign.size()));
+        if (!date.empty()) {
+            entry_.push_back(' ');
+            AppendHtmlText(date, encoding_, textScratch_, entry_);
+        }
+    }
+
+    static constexpr std::string_view kBodyMark = "\x01";
+
+    const index::IndexList& indexList_;
+    charsets::TextEncoding encoding_;
+    FileSet& files_;
+    WrittenCounter& counter_;
+    SitePlan& plan_;
+    const LetterCounts& counts_;
+    std::string_view date_;
+    std::size_t pageLimit_;
+
+    char letter_ = 'a';
+    std::uint32_t number_ = 1;
+    std::size_t persons_ = 0;
+    std::uint32_t headingIds_ = 0;
+    std::size_t frameSize_ = 0;
+    PageIds ids_;
+    std::string frame_;
+    std::string body_;
+    std::string entry_;
+    std::string id_;
+    std::string headingText_;
+    std::string firstHeading_;
+    std::string lineScratch_;
+    std::string textScratch_;
+};
+
+void WriteEntryPage(std::uint64_t persons, const LetterCounts& counts, std::string_view date, FileSet& files)
+{
+    std::string page;
+    AppendPageTop({"Namenindex", "Alfabetische namenindex van een stamboom: zoek een naam of kies een letter", counts,
+                   '\0', true},
+                  page);
+    page.append("<p class=\"personen-aantal\">").append(std::to_string(persons));
+    page.append(persons == 1 ? " persoon</p>\n" : " personen</p>\n");
+    AppendPageFoot(date, page);
+    files.Open("index.html");
+    files.Write(page);
+    files.Close();
+}
+} // namespace
+
+void WriteSitePages(const index::IndexList& indexList, charsets::TextEncoding encoding, FileSet& files,
+                    WrittenCounter& counter, SitePlan& plan, std::size_t pageLimit)
+{
+    const LetterLines letters = GatherLetters(indexList, encoding);
+    LetterCounts counts{};
+    for (std::size_t place = 0; place < kSiteLetters; ++place)
+        counts[place] = letters[place].size();
+    const std::string date = FooterDate();
+    WriteEntryPage(indexList.size(), counts, date, files);
+
+    plan.pageNames.clear();
+    plan.pageOfLine.assign(indexList.size(), 0);
+    plan.idTakenBefore.assign(indexList.size(), false);
+    LetterPageWriter writer(indexList, encoding, files, counter, plan, counts, date, pageLimit);
+    for (std::size_t place = 0; place < kSiteLetters; ++place)
+        if (!letters[place].empty())
+            writer.WriteLetter(SiteLetterAt(place), letters[place]);
+}
+
+} // namespace stambrix::output
