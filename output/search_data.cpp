@@ -7,10 +7,12 @@
 
 #include <algorithm>
 #include <cassert>
+#include <climits>
 #include <cstdint>
-#include <map>
+#include <functional>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -20,20 +22,37 @@ namespace {
 // The call around the lines of a data file, with room for the largest file number.
 constexpr std::size_t kFileFrame = std::string_view("stambrixZoek.deel(4294967295, ``);\n").size();
 
-// The lines of the persons whose words have one start, in index order, and the bytes of their lines.
-struct Persons
+// How a start of words is written: with a file of all its persons, or shared out by one character
+// more with a file of its first persons; or not at all, under a shorter start written whole.
+enum class Use : std::uint8_t
 {
-    std::vector<std::uint32_t> lines;
-    std::uint64_t bytes = 0;
+    Beyond,
+    Whole,
+    SharedOut
 };
 
+// A start of the search words of the names: the persons with a word that starts so.
 struct Start
 {
-    std::string start;
-    std::size_t persons;
-    std::uint32_t file;
-    char kind; // 'h': the file holds every person, 'b': the first kShownHits
+    Start(std::string_view startText, std::uint32_t shorterStart) : text(startText), shorter(shorterStart) {}
+
+    std::string text;
+    std::uint32_t shorter; // the start one character shorter
+    std::uint32_t persons = 0;
+    std::uint64_t bytes = 0; // of the lines of its persons in a data file, each with its line end
+    Use use = Use::Beyond;
+    std::vector<std::uint32_t> lines; // the index lines of the persons its file holds
+    std::uint64_t linesBytes = 0;
+    bool full = false; // no more first persons fit
 };
+
+// Hashes words for looking them up by a view.
+struct WordHash
+{
+    using is_transparent = void;
+    std::size_t operator()(std::string_view word) const { return std::hash<std::string_view>{}(word); }
+};
+using WordNumbers = std::unordered_map<std::string, std::uint32_t, WordHash, std::equal_to<>>;
 
 // Appends `text` as the inside of a JavaScript template literal.
 void AppendTemplateText(std::string_view text, std::string& to)
@@ -70,6 +89,10 @@ std::size_t CharacterLength(std::string_view text)
     return std::min(length, text.size());
 }
 
+// Writes the search data in three passes over the lines: the names' words are folded once and
+// numbered, every start of every word counted with its persons' bytes, then the persons gathered
+// into the files of the starts. Lines are handled by their numbers; texts are kept once per
+// distinct word and start.
 class SearchDataWriter
 {
 public:
@@ -77,103 +100,192 @@ public:
                      FileSet& files, std::size_t fileLimit)
         : indexList_(indexList), encoding_(encoding), plan_(plan), files_(files), fileLimit_(fileLimit)
     {
+        starts_.emplace_back(std::string_view(), 0);
     }
 
     void Write()
     {
-        Place({}, GatherAll());
+        GatherWords();
+        CountStarts();
+        ChooseUses();
+        GatherPersons();
+        WriteFiles();
         WriteManifest();
     }
 
 private:
-    // Every person with a search word, the size of each one's line kept.
-    Persons GatherAll()
+    // The words of each line by number, and the size of its line in a data file.
+    void GatherWords()
     {
-        Persons all;
         lineBytes_.assign(indexList_.size(), 0);
+        wordsEnd_.reserve(indexList_.size() + 1);
+        wordsEnd_.push_back(0);
         std::uint32_t line = 0;
         index::VisitLines(indexList_, [&](std::string_view text) {
-            record_.clear();
-            AppendRecord(line, text, record_);
-            if (record_.front() != '\t') {
-                lineBytes_[line] = static_cast<std::uint32_t>(record_.size());
-                all.lines.push_back(line);
-                all.bytes += record_.size() + 1;
+            name_.clear();
+            charsets::AppendAsUtf8(ShownNameOf(text), encoding_, name_);
+            words_.clear();
+            charsets::AppendSearchWords(name_, words_);
+            for (std::string_view rest = words_; !rest.empty();) {
+                const std::string_view word = rest.substr(0, rest.find(' '));
+                rest.remove_prefix(std::min(rest.size(), word.size() + 1));
+                lineWords_.push_back(NumberOf(word));
+            }
+            assert(lineWords_.size() <= UINT32_MAX);
+            wordsEnd_.push_back(static_cast<std::uint32_t>(lineWords_.size()));
+            if (!words_.empty()) {
+                record_.clear();
+                AppendRecord(line, text, record_);
+                lineBytes_[line] = static_cast<std::uint32_t>(record_.size() + 1);
             }
             ++line;
         });
-        return all;
+    }
+
+    // The number of `word`; a new word gets the next, and its starts are entered.
+    std::uint32_t NumberOf(std::string_view word)
+    {
+        if (const auto found = wordNumbers_.find(word); found != wordNumbers_.end())
+            return found->second;
+        const auto number = static_cast<std::uint32_t>(wordTexts_.size());
+        wordTexts_.push_back(wordNumbers_.emplace(std::string(word), number).first->first);
+        std::uint32_t shorter = 0;
+        for (std::size_t length = 0; length < word.size();) {
+            length += CharacterLength(word.substr(length));
+            shorter = StartOf(word.substr(0, length), shorter);
+            paths_.push_back(shorter);
+        }
+        pathsEnd_.push_back(static_cast<std::uint32_t>(paths_.size()));
+        return number;
+    }
+
+    std::uint32_t StartOf(std::string_view text, std::uint32_t shorter)
+    {
+        if (const auto found = startNumbers_.find(text); found != startNumbers_.end())
+            return found->second;
+        const auto number = static_cast<std::uint32_t>(starts_.size());
+        startNumbers_.emplace(std::string(text), number);
+        starts_.emplace_back(text, shorter);
+        return number;
+    }
+
+    std::span<const std::uint32_t> WordsOf(std::uint32_t line) const
+    {
+        return std::span(lineWords_).subspan(wordsEnd_[line], wordsEnd_[line + 1] - wordsEnd_[line]);
+    }
+    // The starts of a word, from its first character to the whole word.
+    std::span<const std::uint32_t> PathOf(std::uint32_t word) const
+    {
+        const std::uint32_t begin = word == 0 ? 0 : pathsEnd_[word - 1];
+        return std::span(paths_).subspan(begin, pathsEnd_[word] - begin);
+    }
+
+    // Each start's persons, a person once however many of its words have the start.
+    void CountStarts()
+    {
+        for (std::uint32_t line = 0; line < lineBytes_.size(); ++line) {
+            if (lineBytes_[line] == 0)
+                continue;
+            found_.assign(1, 0);
+            for (const std::uint32_t word : WordsOf(line))
+                found_.insert(found_.end(), PathOf(word).begin(), PathOf(word).end());
+            std::sort(found_.begin(), found_.end());
+            found_.erase(std::unique(found_.begin(), found_.end()), found_.end());
+            for (const std::uint32_t start : found_) {
+                ++starts_[start].persons;
+                starts_[start].bytes += lineBytes_[line];
+            }
+        }
+    }
+
+    // A start whose persons fit in a file is written whole, one that does not is shared out; the
+    // longer starts of one written whole are not written. A start comes after its shorter one.
+    void ChooseUses()
+    {
+        for (std::uint32_t start = 0; start < starts_.size(); ++start) {
+            Start& it = starts_[start];
+            if (start == 0 || starts_[it.shorter].use == Use::SharedOut)
+                it.use = it.bytes + kFileFrame <= fileLimit_ ? Use::Whole : Use::SharedOut;
+        }
+    }
+
+    // Each person in the file of the start written whole on the way of each of its words, and
+    // among the first persons of the starts shared out on that way, as long as there is room.
+    void GatherPersons()
+    {
+        for (std::uint32_t line = 0; line < lineBytes_.size(); ++line) {
+            if (lineBytes_[line] == 0)
+                continue;
+            found_.clear();
+            for (const std::uint32_t word : WordsOf(line)) {
+                if (starts_[0].use == Use::Whole) {
+                    found_.push_back(0);
+                    break;
+                }
+                for (const std::uint32_t start : PathOf(word)) {
+                    found_.push_back(start);
+                    if (starts_[start].use != Use::SharedOut)
+                        break;
+                }
+            }
+            std::sort(found_.begin(), found_.end());
+            found_.erase(std::unique(found_.begin(), found_.end()), found_.end());
+            for (const std::uint32_t start : found_)
+                Take(starts_[start], start, line);
+        }
+    }
+
+    void Take(Start& start, std::uint32_t number, std::uint32_t line)
+    {
+        if (start.use == Use::Whole) {
+            start.lines.push_back(line);
+            return;
+        }
+        // The empty start, which no word asks for, has no first persons.
+        if (start.use != Use::SharedOut || number == 0 || start.full)
+            return;
+        if (start.lines.size() == kShownHits || start.linesBytes + lineBytes_[line] + kFileFrame > fileLimit_) {
+            start.full = true;
+            return;
+        }
+        start.lines.push_back(line);
+        start.linesBytes += lineBytes_[line];
+    }
+
+    // The files of the starts in the order of their texts, a start before its longer ones.
+    void WriteFiles()
+    {
+        std::vector<std::uint32_t> order;
+        for (std::uint32_t start = 0; start < starts_.size(); ++start)
+            if (starts_[start].use != Use::Beyond)
+                order.push_back(start);
+        std::sort(order.begin(), order.end(),
+                  [&](std::uint32_t a, std::uint32_t b) { return starts_[a].text < starts_[b].text; });
+        for (const std::uint32_t number : order) {
+            Start& start = starts_[number];
+            const bool hasFile = start.use == Use::Whole || number != 0;
+            manifest_.push_back({number, hasFile ? WriteFile(start.lines) : 0});
+            start.lines = {};
+        }
     }
 
     // The line of a person in a data file: "words TAB page TAB id TAB name".
     void AppendRecord(std::uint32_t line, std::string_view text, std::string& to)
     {
-        name_.clear();
-        charsets::AppendAsUtf8(ShownNameOf(text), encoding_, name_);
-        words_.clear();
-        charsets::AppendSearchWords(name_, words_);
-        to.append(words_).push_back('\t');
+        bool first = true;
+        for (const std::uint32_t word : WordsOf(line)) {
+            if (!first)
+                to.push_back(' ');
+            first = false;
+            to.append(wordTexts_[word]);
+        }
+        to.push_back('\t');
         to.append(std::to_string(plan_.pageOfLine[line])).push_back('\t');
         AppendIdOf(plan_, line, text, to);
         to.push_back('\t');
+        name_.clear();
+        charsets::AppendAsUtf8(ShownNameOf(text), encoding_, name_);
         AppendTemplateText(name_, to);
-    }
-
-    // Writes the persons of the word start `start` to a file of their own when it stays within the
-    // limit, else the file of their first persons (none for the empty start, which no word asks
-    // for), and shares them out by one character more.
-    void Place(const std::string& start, Persons persons)
-    {
-        if (persons.bytes + kFileFrame <= fileLimit_) {
-            starts_.push_back({start, persons.lines.size(), WriteFile(persons.lines), 'h'});
-            return;
-        }
-        std::size_t first = 0;
-        for (std::uint64_t bytes = kFileFrame; first < std::min(persons.lines.size(), kShownHits); ++first) {
-            bytes += lineBytes_[persons.lines[first]] + 1;
-            if (bytes > fileLimit_)
-                break;
-        }
-        const std::uint32_t firstFile = start.empty() ? 0 : WriteFile(std::span(persons.lines).first(first));
-        starts_.push_back({start, persons.lines.size(), firstFile, 'b'});
-        auto longer = ShareOut(start, persons.lines);
-        persons = {};
-        for (auto& [longerStart, itsPersons] : longer)
-            Place(longerStart, std::move(itsPersons));
-    }
-
-    // The persons of `lines` by the start of one character more of their words that begin with `start`.
-    std::map<std::string, Persons, std::less<>> ShareOut(std::string_view start, std::span<const std::uint32_t> lines)
-    {
-        std::map<std::string, Persons, std::less<>> longer;
-        std::vector<std::string_view> seen;
-        index::VisitLines(index::SelectedLines(indexList_, lines),
-                          [&, at = std::size_t{0}](std::string_view text) mutable {
-                              const std::uint32_t line = lines[at++];
-                              name_.clear();
-                              charsets::AppendAsUtf8(ShownNameOf(text), encoding_, name_);
-                              words_.clear();
-                              charsets::AppendSearchWords(name_, words_);
-                              seen.clear();
-                              std::string_view words = words_;
-                              while (!words.empty()) {
-                                  const std::string_view word = words.substr(0, words.find(' '));
-                                  words.remove_prefix(std::min(words.size(), word.size() + 1));
-                                  if (word.size() <= start.size() || !word.starts_with(start))
-                                      continue;
-                                  const std::string_view next =
-                                      word.substr(0, start.size() + CharacterLength(word.substr(start.size())));
-                                  if (std::find(seen.begin(), seen.end(), next) != seen.end())
-                                      continue;
-                                  seen.push_back(next);
-                                  auto found = longer.find(next);
-                                  if (found == longer.end())
-                                      found = longer.emplace(std::string(next), Persons{}).first;
-                                  found->second.lines.push_back(line);
-                                  found->second.bytes += lineBytes_[line] + 1;
-                              }
-                          });
-        return longer;
     }
 
     // Writes the lines of the persons `lines` as the next data file; its number.
@@ -204,14 +316,15 @@ private:
             AppendTemplateText(plan_.pageNames[page], content_);
         }
         content_.append("`, `");
-        for (std::size_t at = 0; at < starts_.size(); ++at) {
-            const Start& start = starts_[at];
+        for (std::size_t at = 0; at < manifest_.size(); ++at) {
+            const auto [number, file] = manifest_[at];
+            const Start& start = starts_[number];
             if (at != 0)
                 content_.push_back('\n');
-            AppendTemplateText(start.start, content_);
+            AppendTemplateText(start.text, content_);
             content_.append("\t").append(std::to_string(start.persons));
-            content_.append("\t").append(std::to_string(start.file));
-            content_.append("\t").push_back(start.kind);
+            content_.append("\t").append(std::to_string(file));
+            content_.append("\t").push_back(start.use == Use::Whole ? 'h' : 'b');
         }
         content_.append("`);\n");
         files_.Open(kSearchManifest);
@@ -224,12 +337,21 @@ private:
     const SitePlan& plan_;
     FileSet& files_;
     std::size_t fileLimit_;
-    std::vector<std::uint32_t> lineBytes_; // of each line, the bytes of its record; 0 without search words
-    std::vector<Start> starts_;
+    WordNumbers wordNumbers_;
+    std::vector<std::string_view> wordTexts_; // by number, the keys of wordNumbers_
+    std::vector<std::uint32_t> paths_;        // the starts of every word, word after word
+    std::vector<std::uint32_t> pathsEnd_;     // where the starts of each word end in paths_
+    WordNumbers startNumbers_;
+    std::vector<Start> starts_;            // the empty start first
+    std::vector<std::uint32_t> lineWords_; // the numbers of the words of every line, line after line
+    std::vector<std::uint32_t> wordsEnd_;  // where the words of each line end in lineWords_, after a 0
+    std::vector<std::uint32_t> lineBytes_; // of each line, its bytes in a data file; 0 without words
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> manifest_; // the starts written, with their files
+    std::vector<std::uint32_t> found_;
     std::uint32_t lastFile_ = 0;
-    std::string record_;
     std::string name_;
     std::string words_;
+    std::string record_;
     std::string content_;
 };
 } // namespace
