@@ -135,7 +135,7 @@ private:
             wordsEnd_.push_back(static_cast<std::uint32_t>(lineWords_.size()));
             if (!words_.empty()) {
                 record_.clear();
-                AppendRecord(line, text, record_);
+                AppendRecord(line, text, name_, record_);
                 lineBytes_[line] = static_cast<std::uint32_t>(record_.size() + 1);
             }
             ++line;
@@ -269,8 +269,9 @@ private:
         }
     }
 
-    // The line of a person in a data file: "words TAB page TAB id TAB name".
-    void AppendRecord(std::uint32_t line, std::string_view text, std::string& to)
+    // The line of a person in a data file: "words TAB page TAB id TAB name", of the index line
+    // `line` whose text is `text` and whose shown name is `name` in UTF-8.
+    void AppendRecord(std::uint32_t line, std::string_view text, std::string_view name, std::string& to)
     {
         bool first = true;
         for (const std::uint32_t word : WordsOf(line)) {
@@ -283,9 +284,7 @@ private:
         to.append(std::to_string(plan_.pageOfLine[line])).push_back('\t');
         AppendIdOf(plan_, line, text, to);
         to.push_back('\t');
-        name_.clear();
-        charsets::AppendAsUtf8(ShownNameOf(text), encoding_, name_);
-        AppendTemplateText(name_, to);
+        AppendTemplateText(name, to);
     }
 
     // Writes the lines of the persons `lines` as the next data file; its number.
@@ -297,7 +296,9 @@ private:
                           [&, at = std::size_t{0}](std::string_view text) mutable {
                               if (at != 0)
                                   content_.push_back('\n');
-                              AppendRecord(lines[at++], text, content_);
+                              name_.clear();
+                              charsets::AppendAsUtf8(ShownNameOf(text), encoding_, name_);
+                              AppendRecord(lines[at++], text, name_, content_);
                           });
         content_.append("`);\n");
         assert(content_.size() <= fileLimit_);
