@@ -162,31 +162,18 @@ TEST(WriteSearchData, Windows1252NamesAreShownInUtf8)
 // of them with one word start, some without any letter, some with two words of one start.
 std::vector<std::string> ManyNames()
 {
-    const std::vector<std::string> families = {"Berg",
-                                               "Bergman",
-                                               "Berkel",
-                                               "Bakker",
-                                               "\xC3\x98ster",
-                                               "Oost",
-                                               "\xC5\x81"
-                                               "opez",
-                                               "Lopes",
-                                               "?",
-                                               ""};
-    const std::vector<std::string> given = {"Jan",
-                                            "Jannes",
-                                            "Janna",
-                                            "Pieter",
-                                            "Bertus",
-                                            "Stra\xC3\x9F"
-                                            "e",
-                                            "\xC3\x86gir",
-                                            "-"};
+    const std::vector<std::string> families = {"Berg", "Bergman",      "Berkel", "Bakker", "\xC3\x98ster",
+                                               "Oost", "\xC5\x81opez", "Lopes",  "?",      ""};
+    const std::vector<std::string> given = {"Jan",    "Jannes",      "Janna",       "Pieter",
+                                            "Bertus", "Gro\xC3\x9F", "\xC3\x86gir", "-"};
     std::vector<std::string> names;
     for (int round = 0; round < 8; ++round)
         for (const std::string& family : families)
-            for (const std::string& name : given)
-                names.push_back(family + ", " + name + (round % 2 == 0 ? "" : " van der"));
+            for (const std::string& name : given) {
+                std::string line = family;
+                line.append(", ").append(name).append(round % 2 == 0 ? "" : " van der");
+                names.push_back(line);
+            }
     return names;
 }
 
@@ -215,7 +202,8 @@ TEST(WriteSearchData, StartSharedOutHasItsFirstPersonsInIndexOrderAndItsCount)
 {
     const std::vector<std::string> names = ManyNames();
     const SearchData data = Written(names, 6000);
-    for (const auto& [start, found] : data.starts) {
+    for (const auto& [text, found] : data.starts) {
+        const std::string& start = text;
         if (found.whole || start.empty())
             continue;
         std::vector<std::string> persons;
