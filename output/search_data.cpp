@@ -150,7 +150,8 @@ private:
         const auto number = static_cast<std::uint32_t>(wordTexts_.size());
         wordTexts_.push_back(wordNumbers_.emplace(std::string(word), number).first->first);
         std::uint32_t shorter = 0;
-        for (std::size_t length = 0; length < word.size();) {
+        std::size_t characters = 0;
+        for (std::size_t length = 0; length < word.size() && characters++ < kLongestStart;) {
             length += CharacterLength(word.substr(length));
             shorter = StartOf(word.substr(0, length), shorter);
             paths_.push_back(shorter);
@@ -173,7 +174,7 @@ private:
     {
         return std::span(lineWords_).subspan(wordsEnd_[line], wordsEnd_[line + 1] - wordsEnd_[line]);
     }
-    // The starts of a word, from its first character to the whole word.
+    // The starts of a word, from its first character to the whole word or its first kLongestStart.
     std::span<const std::uint32_t> PathOf(std::uint32_t word) const
     {
         const std::uint32_t begin = word == 0 ? 0 : pathsEnd_[word - 1];

@@ -15,6 +15,9 @@ inline constexpr std::string_view kSearchManifest = "zoek.js";
 /// The hits a search shows at most; a word start whose persons are spread over several files has a
 /// file of this many of its first persons.
 inline constexpr std::size_t kShownHits = 100;
+/// The longest start of words, in characters, that has persons of its own: the persons of a start
+/// this long that do not fit in a file have only a file of their first persons.
+inline constexpr std::size_t kLongestStart = 24;
 /// No file of the search data is larger.
 inline constexpr std::size_t kSearchFileLimit = std::size_t{2} << 20;
 
@@ -25,7 +28,8 @@ inline constexpr std::size_t kSearchFileLimit = std::size_t{2} << 20;
 /// its page's number in the plan, its element's id there and its name in UTF-8, the name without
 /// the comma before it where there is no family name. All persons go in one file as long as it
 /// stays within the limit; otherwise they are shared out by the first letter of their words, a
-/// letter whose file would pass the limit by the first two letters, and so on, and such a letter
+/// letter whose file would pass the limit by the first two letters, and so on up to kLongestStart
+/// characters, and such a letter
 /// (or start of letters) gets a file of its first persons in index order: kShownHits, or as many
 /// as the limit takes. The manifest
 /// calls `stambrixZoek.inhoud(pages, starts)` with the page names and, a line each, every start of

@@ -75,14 +75,14 @@ constexpr std::string_view kScriptEnd = R"js(
     }
 
     // The start of words whose file answers `word`: the file with every person of a start of
-    // the word, or else the file of the first persons of the whole word. Null when no name has
-    // a word that starts so.
+    // the word, or else the file of the first persons of the whole word, or of its longest start.
+    // Null when no name has a word that starts so.
     function startOf(starts, word) {
         const characters = [...word];
         let start = "";
         for (let depth = 0; ; ++depth) {
             const found = starts.get(start);
-            if (!found || found.whole || depth === characters.length)
+            if (!found || found.whole || depth === characters.length || depth === kLongestStart)
                 return found ?? null;
             start += characters[depth];
         }
@@ -228,6 +228,7 @@ void WriteSearchScript(FileSet& files)
     files.Open(kScriptName);
     files.Write(kScriptStart);
     files.Write("    const kShown = " + std::to_string(kShownHits) + ";\n");
+    files.Write("    const kLongestStart = " + std::to_string(kLongestStart) + ";\n");
     files.Write(FoldingTableText());
     files.Write(kScriptEnd);
     files.Close();

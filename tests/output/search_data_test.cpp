@@ -91,14 +91,15 @@ SearchData Read(const MemoryFiles& files)
 }
 
 // The start that answers `word` as the script looks it up: the file with every person of a start
-// of the word, or the file of the first persons of the whole word. Null when there is none.
+// of the word, or the file of the first persons of the whole word or its longest start. Null when
+// there is none.
 const Start* StartOf(const SearchData& data, std::string_view word)
 {
     for (std::size_t length = 0;; ++length) {
         const auto found = data.starts.find(std::string(word.substr(0, length)));
         if (found == data.starts.end())
             return nullptr;
-        if (found->second.whole || length == word.size())
+        if (found->second.whole || length == word.size() || length == kLongestStart)
             return &found->second;
     }
 }
@@ -159,19 +160,21 @@ TEST(WriteSearchData, Windows1252NamesAreShownInUtf8)
 }
 
 // Names enough for a small limit to share them out several characters deep, more than kShownHits
-// of them with one word start, some without any letter, some with two words of one start.
+// of them with one word start, some without any letter, some with two words of one start, and a
+// word longer than the longest start shared by more persons than a file holds.
 std::vector<std::string> ManyNames()
 {
     const std::vector<std::string> families = {"Berg", "Bergman",      "Berkel", "Bakker", "\xC3\x98ster",
                                                "Oost", "\xC5\x81opez", "Lopes",  "?",      ""};
     const std::vector<std::string> given = {"Jan",    "Jannes",      "Janna",       "Pieter",
                                             "Bertus", "Gro\xC3\x9F", "\xC3\x86gir", "-"};
+    constexpr std::array<std::string_view, 4> kEndings = {"", " van der", "", " Oudekerkvandermeulenbroekhuizen"};
     std::vector<std::string> names;
-    for (int round = 0; round < 8; ++round)
+    for (std::size_t round = 0; round < 8; ++round)
         for (const std::string& family : families)
             for (const std::string& name : given) {
                 std::string line = family;
-                line.append(", ").append(name).append(round % 2 == 0 ? "" : " van der");
+                line.append(", ").append(name).append(kEndings[round % kEndings.size()]);
                 names.push_back(line);
             }
     return names;
@@ -198,10 +201,12 @@ TEST(WriteSearchData, EveryPersonIsFoundByEachStartOfEachWordWithinTheLimit)
             }
 }
 
+// Room for the first kShownHits persons of each start; where there is none, the limit on every
+// file (Written) keeps the first persons fewer.
 TEST(WriteSearchData, StartSharedOutHasItsFirstPersonsInIndexOrderAndItsCount)
 {
     const std::vector<std::string> names = ManyNames();
-    const SearchData data = Written(names, 6000);
+    const SearchData data = Written(names, 12000);
     for (const auto& [text, found] : data.starts) {
         const std::string& start = text;
         if (found.whole || start.empty())
