@@ -3,6 +3,7 @@
 #include "charsets/utf8_text.h"
 #include "output/html_pages.h"
 
+#include <algorithm>
 #include <cassert>
 
 namespace stambrix::output {
@@ -75,6 +76,14 @@ char CapitalOf(char letter)
 
 void AppendHtmlText(std::string_view text, charsets::TextEncoding encoding, std::string& scratch, std::string& to)
 {
+    // Most names are plain ASCII, the same in either encoding and with nothing to escape.
+    if (std::all_of(text.begin(), text.end(), [](char byte) {
+            const auto unit = static_cast<unsigned char>(byte);
+            return unit < 0x80 && !kSpecialAscii[unit];
+        })) {
+        to.append(text);
+        return;
+    }
     scratch.clear();
     charsets::AppendAsUtf8(text, encoding, scratch);
     std::size_t plain = 0;

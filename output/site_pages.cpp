@@ -155,7 +155,8 @@ public:
         NewHeadings headings;
         for (const std::uint32_t line : lines) {
             const std::string_view text = indexList_.LineAt(line, lineScratch_);
-            bool newHeading = headings.IsNew(HeadingOf(text));
+            // A page begins with a heading, also one of persons without a family name.
+            bool newHeading = headings.IsNew(HeadingOf(text)) || persons_ == 0;
             if (newHeading)
                 MakeHeadingText(HeadingOf(text));
             MakeEntry(line, text);
@@ -170,6 +171,7 @@ public:
                 AppendHeading();
             if (persons_ == 0)
                 firstHeading_ = headingText_;
+            lastHeading_ = headingText_;
             body_.append(entry_);
             plan_.pageOfLine[line] = static_cast<std::uint32_t>(plan_.pageNames.size() - 1);
             ++persons_;
@@ -205,7 +207,7 @@ private:
     void FinishPage(bool hasNext)
     {
         frame_.clear();
-        AppendFrame(number_ > 1, hasNext, firstHeading_, headingText_, frame_);
+        AppendFrame(number_ > 1, hasNext, firstHeading_, lastHeading_, frame_);
         const std::size_t split = frame_.find(kBodyMark);
         assert(split != std::string::npos);
         files_.Open(plan_.pageNames.back());
@@ -282,7 +284,8 @@ private:
     }
 
     // The person's element: given names and prefix, the first event with its sign said as a word,
-    // the sex, the record id.
+    // the sex, the record id. A page holds thousands of them, so each has as few elements as it can:
+    // how fast a phone lays out a page goes with their number.
     void MakeEntry(std::uint32_t line, std::string_view text)
     {
         id_.clear();
@@ -311,18 +314,16 @@ private:
             fields.remove_prefix(tab + 1);
         }
         if (!entry.recordId.empty()) {
-            entry_.append(" <small>");
+            entry_.append(" (");
             AppendHtmlText(entry.recordId, encoding_, textScratch_, entry_);
-            entry_.append("</small>");
+            entry_.push_back(')');
         }
         entry_.append("</li>\n");
     }
 
     void AppendGivenNames(std::string_view names)
     {
-        entry_.append("<b>");
         AppendHtmlText(names.empty() ? std::string_view("(geen voornaam)") : names, encoding_, textScratch_, entry_);
-        entry_.append("</b>");
     }
 
     void AppendField(std::string_view field)
@@ -333,8 +334,11 @@ private:
             AppendHtmlText(field, encoding_, textScratch_, entry_);
             return;
         }
-        entry_.append("<span aria-hidden=\"true\">").append(sign->sign).append("</span><span class=\"vh\">");
-        entry_.append(sign->word).append("</span>");
+        entry_.append("<i aria-hidden=\"true\">")
+            .append(sign->sign)
+            .append("</i><b>")
+            .append(sign->word)
+            .append("</b>");
         const std::string_view date = text::Trim(field.substr(sign->sign.size()));
         if (!date.empty()) {
             entry_.push_back(' ');
@@ -364,7 +368,8 @@ private:
     std::string entry_;
     std::string id_;
     std::string headingText_;
-    std::string firstHeading_;
+    std::string firstHeading_; // of the page's first person
+    std::string lastHeading_;  // of the page's last person
     std::string lineScratch_;
     std::string textScratch_;
 };

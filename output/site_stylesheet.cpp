@@ -36,7 +36,7 @@ body {
 }
 a { color: var(--link); }
 a:focus-visible, input:focus-visible { outline: 3px solid var(--link); outline-offset: 2px; }
-.vh {
+.vh, .personen b {
   position: absolute;
   width: 1px;
   height: 1px;
@@ -97,7 +97,7 @@ h1 { font-size: 1.75rem; line-height: 1.2; margin: 1rem 0 .5rem; }
 h2 { font-size: 1.25rem; margin: 1.5rem 0 .25rem; padding-bottom: .125rem; border-bottom: 1px solid var(--rand); }
 .personen { list-style: none; margin: 0; padding: 0; }
 .personen li { padding: .25rem 0; }
-.personen small { font-size: 1rem; color: var(--zacht); }
+.personen i { font-style: normal; }
 .legenda, .bereik, .personen-aantal { color: var(--zacht); }
 .personen-aantal { font-size: 1.25rem; }
 .bladeren { display: flex; flex-wrap: wrap; gap: 8px; margin: 1rem 0; }

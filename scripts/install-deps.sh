@@ -4,7 +4,11 @@
 #   scripts/install-deps.sh --tests    also what the tests and the benchmarks take: chromium opens the
 #                                      HTML index in the browser test; clang and its sanitizer and
 #                                      libFuzzer runtimes build the fuzz target; clang-tidy checks the code;
-#                                      dpkg-dev and lintian build and check the Debian package
+#                                      dpkg-dev and lintian build and check the Debian package; the
+#                                      checks of the website need java (default-jre-headless) and node
+#                                      with npm (nodejs npm), each installed only when its command is
+#                                      missing, and the npm packages of tests/web (npm ci, when
+#                                      node_modules is missing or older than package-lock.json)
 # fonts-liberation has the metrics of Arial: the pages' stylesheet asks for Arial, and the windows are
 # laid out for fonts of that width; fonts-comic-neue stands in for Comic Sans MS in the information
 # window. qt6-translations-l10n holds Qt's own Dutch texts (file dialog, buttons), libc-l10n the
@@ -26,6 +30,10 @@ if [ "${1:-}" = "--tests" ]; then
         clang libclang-rt-14-dev
         locales dpkg-dev lintian
     )
+    # Another java or node (with its own npm) may be installed already; Debian's is not put over it.
+    command -v java >/dev/null || packages+=(default-jre-headless)
+    command -v node >/dev/null || packages+=(nodejs)
+    command -v npm >/dev/null || packages+=(npm)
 fi
 
 if [ "$(id -u)" -ne 0 ]; then
@@ -33,6 +41,14 @@ if [ "$(id -u)" -ne 0 ]; then
 else
     sudo=
 fi
+install_web_checks() {
+    local web
+    web="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/tests/web"
+    if [ "${1:-}" = "--tests" ] && { [ ! -d "$web/node_modules" ] || [ "$web/package-lock.json" -nt "$web/node_modules" ]; }; then
+        echo "npm ci in $web"
+        (cd "$web" && npm ci --ignore-scripts --no-audit --no-fund)
+    fi
+}
 make_dutch_locale() {
     if [ "${1:-}" = "--tests" ] && ! locale -a 2>/dev/null | grep -qix 'nl_NL\.utf-\?8'; then
         echo "Locale maken: nl_NL.UTF-8"
@@ -53,3 +69,4 @@ if [ ${#missing[@]} -gt 0 ]; then
     $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 make_dutch_locale "${1:-}"
+install_web_checks "${1:-}"

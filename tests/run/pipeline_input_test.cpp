@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -13,17 +15,28 @@ namespace {
 
 constexpr std::size_t kMegabyte = 1 << 20;
 
+// The byte that chooses `choice`: its place among the ways of indexing.
+std::string MarkOf(const IndexChoice& choice)
+{
+    const auto* place = std::find(std::begin(kIndexChoices), std::end(kIndexChoices), choice);
+    EXPECT_NE(place, std::end(kIndexChoices));
+    return std::string(1, static_cast<char>(place - std::begin(kIndexChoices)));
+}
+
 TEST(PipelineInput, LastByteChoosesTheWayOfIndexingAndIsNoPartOfTheFile)
 {
-    const PipelineInput occupations = ReadPipelineInput("0 HEAD\r\n\x07");
-    EXPECT_EQ(occupations.choice.eventKind, run::EventKind::Beroepen);
+    const IndexChoice occupationsChoice{run::EventKind::Beroepen, run::RecordGroup::Personen,
+                                        run::OutputKind::NaarTekst, false};
+    const PipelineInput occupations = ReadPipelineInput("0 HEAD\r\n" + MarkOf(occupationsChoice));
+    EXPECT_EQ(occupations.choice, occupationsChoice);
     EXPECT_EQ(occupations.gedcom, "0 HEAD\r\n");
 
-    const PipelineInput framedFamilyNames = ReadPipelineInput("0 HEAD\r\n\x0F");
-    EXPECT_EQ(framedFamilyNames.choice.outputKind, run::OutputKind::Familienamen);
-    EXPECT_TRUE(framedFamilyNames.choice.inFrame);
+    const IndexChoice framedChoice{run::EventKind::Naam, run::RecordGroup::Personen, run::OutputKind::Familienamen,
+                                   true};
+    EXPECT_EQ(ReadPipelineInput("0 HEAD\r\n" + MarkOf(framedChoice)).choice, framedChoice);
 
-    const PipelineInput highestWithoutGrowth = ReadPipelineInput("0 HEAD\r\n\xE9");
+    const PipelineInput highestWithoutGrowth =
+        ReadPipelineInput("0 HEAD\r\n" + std::string(1, static_cast<char>(kGrowMark - 1)));
     EXPECT_EQ(highestWithoutGrowth.gedcom, "0 HEAD\r\n");
     EXPECT_TRUE(highestWithoutGrowth.grown.empty());
 }

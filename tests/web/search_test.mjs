@@ -8,12 +8,19 @@ import { copyFileSync, mkdtempSync, renameSync, rmSync, existsSync } from "node:
 import { tmpdir } from "node:os";
 import { basename, join } from "node:path";
 import { pathToFileURL } from "node:url";
-import puppeteer from "puppeteer-core";
 
 const [cli, gedcom] = process.argv.slice(2);
 if (!cli || !gedcom) {
     console.error("usage: node search_test.mjs STAMBRIX_CLI FILE.ged");
     process.exit(2);
+}
+
+let puppeteer;
+try {
+    puppeteer = (await import("puppeteer-core")).default;
+} catch {
+    console.error("search_test: skipped: puppeteer-core is not installed in tests/web (scripts/install-deps.sh --tests)");
+    process.exit(77);
 }
 
 const work = mkdtempSync(join(tmpdir(), "stambrix-search-test-"));
