@@ -1,5 +1,7 @@
 #include "output/web_site.h"
 
+#include "output/search_data.h"
+#include "output/search_script.h"
 #include "output/site_pages.h"
 #include "output/site_plan.h"
 #include "output/site_stylesheet.h"
@@ -13,6 +15,8 @@ void WriteWebSite(const index::IndexList& indexList, charsets::TextEncoding enco
     WriteSiteIcon(files);
     SitePlan plan;
     WriteSitePages(indexList, encoding, files, counter, plan);
+    WriteSearchData(indexList, encoding, plan, files);
+    WriteSearchScript(files);
 }
 
 } // namespace stambrix::output

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "charsets/text_encoding.h"
+#include "index/index_list.h"
+#include "output/file_set.h"
+#include "output/site_plan.h"
+
+#include <cstddef>
+#include <string_view>
+
+namespace stambrix::output {
+
+/// The file the search script loads first: which data file holds the persons of which word start.
+inline constexpr std::string_view kSearchManifest = "zoek.js";
+/// The hits a search shows at most; a word start whose persons are spread over several files has a
+/// file of this many of its first persons.
+inline constexpr std::size_t kShownHits = 100;
+/// The longest start of words, in characters, that has persons of its own: the persons of a start
+/// this long that do not fit in a file have only a file of their first persons.
+inline constexpr std::size_t kLongestStart = 24;
+/// No file of the search data is larger.
+inline constexpr std::size_t kSearchFileLimit = std::size_t{2} << 20;
+
+/// Writes the search data of the name index `indexList` (lines in `encoding`, on the pages of `plan`)
+/// to `files`: kSearchManifest and the data files "zoek-1.js", "zoek-2.js" ..., none larger than
+/// `fileLimit` bytes. A person stands in the file of each distinct start of the search words of its
+/// name (charsets::AppendSearchWords), as one line "words TAB page TAB id TAB name": its search words,
+/// its page's number in the plan, its element's id there and its name in UTF-8, the name without
+/// the comma before it where there is no family name. All persons go in one file as long as it
+/// stays within the limit; otherwise they are shared out by the first letter of their words, a
+/// letter whose file would pass the limit by the first two letters, and so on up to kLongestStart
+/// characters, and such a letter
+/// (or start of letters) gets a file of its first persons in index order: kShownHits, or as many
+/// as the limit takes. The manifest
+/// calls `stambrixZoek.inhoud(pages, starts)` with the page names and, a line each, every start of
+/// words: "start TAB persons TAB file TAB h" for a file with all its persons, "... TAB b" for the
+/// file of its first persons (file 0: none). Each data file calls `stambrixZoek.deel(file, lines)`.
+void WriteSearchData(const index::IndexList& indexList, charsets::TextEncoding encoding, const SitePlan& plan,
+                     FileSet& files, std::size_t fileLimit = kSearchFileLimit);
+
+} // namespace stambrix::output

@@ -1,0 +1,270 @@
+#include "output/search_data.h"
+
+#include "charsets/search_folding.h"
+#include "output/memory_files.h"
+#include "output/search_script.h"
+
+#include <gtest/gtest.h>
+
+#include <unicode/utf8.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace stambrix::output {
+namespace {
+
+// The search data as the script reads it.
+struct Start
+{
+    std::size_t persons;
+    std::string file;
+    bool whole;
+};
+
+struct SearchData
+{
+    std::vector<std::string> pages;
+    std::map<std::string, Start> starts;
+    std::map<std::string, std::vector<std::string>> lines; // of each data file
+};
+
+std::vector<std::string> Split(std::string_view text, char separator)
+{
+    std::vector<std::string> parts;
+    for (std::size_t from = 0;;) {
+        const std::size_t to = text.find(separator, from);
+        parts.emplace_back(text.substr(from, to - from));
+        if (to == std::string_view::npos)
+            return parts;
+        from = to + 1;
+    }
+}
+
+// The text of a template literal: its escapes undone.
+std::string Unescaped(std::string_view literal)
+{
+    std::string text;
+    for (std::size_t at = 0; at < literal.size(); ++at) {
+        if (literal[at] != '\\') {
+            text.push_back(literal[at]);
+        } else if (literal[at + 1] == 'u') {
+            text.push_back(static_cast<char>(std::stoi(std::string(literal.substr(at + 2, 4)), nullptr, 16)));
+            at += 5;
+        } else {
+            text.push_back(literal[++at]);
+        }
+    }
+    return text;
+}
+
+// The template literals a file hands to its call.
+std::vector<std::string> LiteralsOf(const std::string& file)
+{
+    std::vector<std::string> literals;
+    const std::regex literal(R"(`((?:[^`\\]|\\[\s\S])*)`)");
+    for (auto it = std::sregex_iterator(file.begin(), file.end(), literal); it != std::sregex_iterator(); ++it)
+        literals.push_back(Unescaped((*it)[1].str()));
+    return literals;
+}
+
+SearchData Read(const MemoryFiles& files)
+{
+    SearchData data;
+    const std::vector<std::string> manifest = LiteralsOf(files.files.at(std::string(kSearchManifest)));
+    data.pages = Split(manifest.at(0), '\n');
+    for (const std::string& line : Split(manifest.at(1), '\n')) {
+        const std::vector<std::string> fields = Split(line, '\t');
+        data.starts[fields.at(0)] = {std::stoul(fields.at(1)), "zoek-" + fields.at(2) + ".js", fields.at(3) == "h"};
+    }
+    for (const auto& [name, bytes] : files.files)
+        if (name != kSearchManifest) {
+            const std::string lines = LiteralsOf(bytes).at(0);
+            data.lines[name] = lines.empty() ? std::vector<std::string>{} : Split(lines, '\n');
+        }
+    return data;
+}
+
+// The start that answers `word` as the script looks it up: the file with every person of a start
+// of the word, or the file of the first persons of the whole word or its longest start. Null when
+// there is none.
+const Start* StartOf(const SearchData& data, std::string_view word)
+{
+    for (std::size_t length = 0;; ++length) {
+        const auto found = data.starts.find(std::string(word.substr(0, length)));
+        if (found == data.starts.end())
+            return nullptr;
+        if (found->second.whole || length == word.size() || length == kLongestStart)
+            return &found->second;
+    }
+}
+
+// The name index: a line per name, the record id its number.
+index::IndexList IndexOf(const std::vector<std::string>& names)
+{
+    index::IndexList list;
+    for (std::size_t at = 0; at < names.size(); ++at)
+        list.Add(names[at] + "\t* 01-01-1900\tman\t[@I" + std::to_string(at + 1) + "@]");
+    return list;
+}
+
+// Two pages, the lines taking turns.
+SitePlan PlanOf(std::size_t lines)
+{
+    SitePlan plan{{"a.html", "b-2.html"}, {}, std::vector<bool>(lines, false)};
+    for (std::size_t at = 0; at < lines; ++at)
+        plan.pageOfLine.push_back(static_cast<std::uint32_t>(at % 2));
+    return plan;
+}
+
+SearchData Written(const std::vector<std::string>& names, std::size_t fileLimit = kSearchFileLimit,
+                   charsets::TextEncoding encoding = charsets::TextEncoding::Utf8)
+{
+    const index::IndexList list = IndexOf(names);
+    MemoryFiles files;
+    WriteSearchData(list, encoding, PlanOf(names.size()), files, fileLimit);
+    files.Publish();
+    for (const auto& [name, bytes] : files.files)
+        EXPECT_LE(bytes.size(), fileLimit) << name;
+    return Read(files);
+}
+
+std::vector<std::string> WordsOf(std::string_view name)
+{
+    std::string words;
+    charsets::AppendSearchWords(name, words);
+    return words.empty() ? std::vector<std::string>{} : Split(words, ' ');
+}
+
+TEST(WriteSearchData, PersonLineHoldsWordsPageIdAndShownName)
+{
+    const SearchData data = Written({"Berg, Jan van der", ", Jan", "O`Brien $1\\, J\xC3\xB8rn"});
+    ASSERT_EQ(data.starts.size(), 1u);
+    const Start& all = data.starts.at("");
+    EXPECT_TRUE(all.whole);
+    EXPECT_EQ(data.pages, (std::vector<std::string>{"a.html", "b-2.html"}));
+    EXPECT_EQ(data.lines.at(all.file),
+              (std::vector<std::string>{"berg jan van der\t0\tI1\tBerg, Jan van der", "jan\t1\tI2\tJan",
+                                        "o brien 1 jorn\t0\tI3\tO`Brien $1\\, J\xC3\xB8rn"}));
+}
+
+TEST(WriteSearchData, Windows1252NamesAreShownInUtf8)
+{
+    const SearchData data = Written({"\xD8ster, J\xF8rn"}, kSearchFileLimit, charsets::TextEncoding::Windows1252);
+    EXPECT_EQ(data.lines.at(data.starts.at("").file).at(0), "oster jorn\t0\tI1\t\xC3\x98ster, J\xC3\xB8rn");
+}
+
+// Names enough for a small limit to share them out several characters deep, more than kShownHits
+// of them with one word start, some without any letter, some with two words of one start, and a
+// word longer than the longest start shared by more persons than a file holds.
+std::vector<std::string> ManyNames()
+{
+    const std::vector<std::string> families = {"Berg", "Bergman",      "Berkel", "Bakker", "\xC3\x98ster",
+                                               "Oost", "\xC5\x81opez", "Lopes",  "?",      ""};
+    const std::vector<std::string> given = {"Jan",    "Jannes",      "Janna",       "Pieter",
+                                            "Bertus", "Gro\xC3\x9F", "\xC3\x86gir", "-"};
+    constexpr std::array<std::string_view, 4> kEndings = {"", " van der", "", " Oudekerkvandermeulenbroekhuizen"};
+    std::vector<std::string> names;
+    for (std::size_t round = 0; round < 8; ++round)
+        for (const std::string& family : families)
+            for (const std::string& name : given) {
+                std::string line = family;
+                line.append(", ").append(name).append(kEndings[round % kEndings.size()]);
+                names.push_back(line);
+            }
+    return names;
+}
+
+TEST(WriteSearchData, EveryPersonIsFoundByEachStartOfEachWordWithinTheLimit)
+{
+    const std::vector<std::string> names = ManyNames();
+    const SearchData data = Written(names, 6000);
+    ASSERT_FALSE(data.starts.at("").whole);
+    for (std::size_t person = 0; person < names.size(); ++person)
+        for (const std::string& word : WordsOf(names[person]))
+            for (std::size_t length = 1; length <= word.size(); ++length) {
+                const std::string start = word.substr(0, length);
+                const Start* found = StartOf(data, start);
+                ASSERT_NE(found, nullptr) << start;
+                if (!found->whole)
+                    continue; // the next test checks the first persons of a start shared out
+                const std::vector<std::string>& lines = data.lines.at(found->file);
+                const std::string id = "\tI" + std::to_string(person + 1) + "\t";
+                EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                                        [&](const auto& line) { return line.find(id) != std::string::npos; }))
+                    << names[person] << " under " << start;
+            }
+}
+
+// Room for the first kShownHits persons of each start; where there is none, the limit on every
+// file (Written) keeps the first persons fewer.
+TEST(WriteSearchData, StartSharedOutHasItsFirstPersonsInIndexOrderAndItsCount)
+{
+    const std::vector<std::string> names = ManyNames();
+    const SearchData data = Written(names, 12000);
+    for (const auto& [text, found] : data.starts) {
+        const std::string& start = text;
+        if (found.whole || start.empty())
+            continue;
+        std::vector<std::string> persons;
+        for (std::size_t person = 0; person < names.size(); ++person) {
+            const std::vector<std::string> words = WordsOf(names[person]);
+            if (std::any_of(words.begin(), words.end(), [&](const auto& word) { return word.starts_with(start); }))
+                persons.push_back("I" + std::to_string(person + 1));
+        }
+        EXPECT_EQ(found.persons, persons.size()) << start;
+        persons.resize(std::min(persons.size(), kShownHits));
+        std::vector<std::string> first;
+        for (const std::string& line : data.lines.at(found.file))
+            first.push_back(Split(line, '\t').at(2));
+        EXPECT_EQ(first, persons) << start;
+    }
+}
+
+TEST(WriteSearchData, NamesWithoutLettersAreInNoFile)
+{
+    const SearchData data = Written({"?, -", ", ", "Berg, Jan"});
+    const std::vector<std::string>& lines = data.lines.at(data.starts.at("").file);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(Split(lines.front(), '\t').at(2), "I3");
+}
+
+TEST(WriteSearchScript, FoldsWithTheTableOfTheSearchData)
+{
+    MemoryFiles files;
+    WriteSearchScript(files);
+    files.Publish();
+    const std::string& script = files.files.at("stambrix.js");
+    EXPECT_NE(script.find("const kShown = " + std::to_string(kShownHits) + ";"), std::string::npos);
+    std::map<char32_t, std::string> written;
+    const std::regex entry(R"re((\d+): "((?:[^"\\]|\\.)*)")re");
+    for (auto it = std::sregex_iterator(script.begin(), script.end(), entry); it != std::sregex_iterator(); ++it) {
+        std::string folded;
+        const std::string text = (*it)[2].str();
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            if (text.compare(at, 3, "\\u{") == 0) {
+                const std::size_t end = text.find('}', at);
+                std::array<std::uint8_t, U8_MAX_LENGTH> utf8{};
+                std::int32_t length = 0;
+                U8_APPEND_UNSAFE(utf8.data(), length, std::stoi(text.substr(at + 3, end - at - 3), nullptr, 16));
+                folded.append(reinterpret_cast<const char*>(utf8.data()), static_cast<std::size_t>(length));
+                at = end;
+            } else {
+                folded.push_back(text[at] == '\\' ? text[++at] : text[at]);
+            }
+        }
+        written[static_cast<char32_t>(std::stoul((*it)[1].str()))] = folded;
+    }
+    std::map<char32_t, std::string> table;
+    for (const charsets::SearchFolding& folding : charsets::SearchFoldingTable())
+        table[folding.character] = std::string(folding.folded);
+    EXPECT_EQ(written, table);
+}
+
+} // namespace
+} // namespace stambrix::output
