@@ -72,13 +72,16 @@ void AppendTemplateText(std::string_view text, std::string& to)
 }
 
 // The name of a line as the search shows it: up to the first tab, without the comma that stands
-// for an empty family name.
+// before empty given names or for an empty family name.
 std::string_view ShownNameOf(std::string_view line)
 {
     std::string_view name = line.substr(0, line.find('\t'));
     if (text::Trim(HeadingOf(name)).empty() && name.find(',') != std::string_view::npos)
         name.remove_prefix(name.find(',') + 1);
-    return text::Trim(name);
+    name = text::Trim(name);
+    if (name.ends_with(','))
+        name = text::Trim(name.substr(0, name.size() - 1));
+    return name;
 }
 
 // The byte length of the first character of `text`.

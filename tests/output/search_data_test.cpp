@@ -143,14 +143,14 @@ std::vector<std::string> WordsOf(std::string_view name)
 
 TEST(WriteSearchData, PersonLineHoldsWordsPageIdAndShownName)
 {
-    const SearchData data = Written({"Berg, Jan van der", ", Jan", "O`Brien $1\\, J\xC3\xB8rn"});
+    const SearchData data = Written({"Berg, Jan van der", ", Jan", "O`Brien $1\\, J\xC3\xB8rn", "Moens, "});
     ASSERT_EQ(data.starts.size(), 1u);
     const Start& all = data.starts.at("");
     EXPECT_TRUE(all.whole);
     EXPECT_EQ(data.pages, (std::vector<std::string>{"a.html", "b-2.html"}));
     EXPECT_EQ(data.lines.at(all.file),
               (std::vector<std::string>{"berg jan van der\t0\tI1\tBerg, Jan van der", "jan\t1\tI2\tJan",
-                                        "o brien 1 jorn\t0\tI3\tO`Brien $1\\, J\xC3\xB8rn"}));
+                                        "o brien 1 jorn\t0\tI3\tO`Brien $1\\, J\xC3\xB8rn", "moens\t1\tI4\tMoens"}));
 }
 
 TEST(WriteSearchData, Windows1252NamesAreShownInUtf8)
