@@ -93,7 +93,7 @@ TEST(SitePages, EntryPageCountsPersonsAndLinksOnlyLettersWithNames)
 
 TEST(SitePages, PersonsWithoutFamilyNameHaveAHeadingOfTheirOwn)
 {
-    const std::string& page = SiteOf(kFewPersons).files.at("overig.html");
+    const std::string page = SiteOf(kFewPersons).files.at("overig.html");
     EXPECT_TRUE(Holds(page, "\">zonder achternaam</h2>\n<ul class=\"personen\">\n<li id=\"I14\">Kees, man (I14)</li>"));
     EXPECT_TRUE(Holds(page, "\">'t Hoen</h2>")) << "a family name that begins with no letter";
 }

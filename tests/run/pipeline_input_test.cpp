@@ -27,7 +27,8 @@ TEST(PipelineInput, LastByteChoosesTheWayOfIndexingAndIsNoPartOfTheFile)
 {
     const IndexChoice occupationsChoice{run::EventKind::Beroepen, run::RecordGroup::Personen,
                                         run::OutputKind::NaarTekst, false};
-    const PipelineInput occupations = ReadPipelineInput("0 HEAD\r\n" + MarkOf(occupationsChoice));
+    const std::string occupationsInput = "0 HEAD\r\n" + MarkOf(occupationsChoice);
+    const PipelineInput occupations = ReadPipelineInput(occupationsInput);
     EXPECT_EQ(occupations.choice, occupationsChoice);
     EXPECT_EQ(occupations.gedcom, "0 HEAD\r\n");
 
@@ -35,8 +36,8 @@ TEST(PipelineInput, LastByteChoosesTheWayOfIndexingAndIsNoPartOfTheFile)
                                    true};
     EXPECT_EQ(ReadPipelineInput("0 HEAD\r\n" + MarkOf(framedChoice)).choice, framedChoice);
 
-    const PipelineInput highestWithoutGrowth =
-        ReadPipelineInput("0 HEAD\r\n" + std::string(1, static_cast<char>(kGrowMark - 1)));
+    const std::string highestInput = "0 HEAD\r\n" + std::string(1, static_cast<char>(kGrowMark - 1));
+    const PipelineInput highestWithoutGrowth = ReadPipelineInput(highestInput);
     EXPECT_EQ(highestWithoutGrowth.gedcom, "0 HEAD\r\n");
     EXPECT_TRUE(highestWithoutGrowth.grown.empty());
 }
