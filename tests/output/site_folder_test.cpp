@@ -73,7 +73,7 @@ protected:
         ChildSetup setup;
         setup.args = {Output().string()};
         for (const auto& [name, bytes] : kNewSite)
-            setup.args.push_back(name + "=" + bytes);
+            setup.args.push_back(std::string(name).append("=").append(bytes));
         if (!variables.empty()) {
             setup.environment = test_support::WithPreload(variables, kRenameErrorPreload);
             setup.environment.push_back("STAMBRIX_RENAME_ERROR_LOG=" + Log().string());

@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
