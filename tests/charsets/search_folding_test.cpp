@@ -13,13 +13,6 @@
 namespace stambrix::charsets {
 namespace {
 
-std::string WordsOf(std::string_view text)
-{
-    std::string words = "before ";
-    AppendSearchWords(text, words);
-    return words.substr(std::string_view("before ").size());
-}
-
 struct FoldingCase
 {
     const char* label;
@@ -31,46 +24,38 @@ class SearchWordsOf : public testing::TestWithParam<FoldingCase>
 {
 };
 
+// The words are appended to what the string held already.
 TEST_P(SearchWordsOf, FoldsAsTheIndexFilesTheLetter)
 {
-    EXPECT_EQ(WordsOf(GetParam().text), GetParam().words);
+    std::string words = "voor ";
+    AppendSearchWords(GetParam().text, words);
+    EXPECT_EQ(words, std::string("voor ") + GetParam().words);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Letters, SearchWordsOf,
-    testing::Values(FoldingCase{"Diaeresis", "\xC3\x96zt\xC3\xBCrk", "ozturk"},
-                    FoldingCase{"Acute", "\xC3\x89mile", "emile"},
-                    FoldingCase{"Cedilla",
-                                "\xC3\x87"
-                                "elik",
-                                "celik"},
-                    FoldingCase{"CombiningMark", "Rene\xCC\x81", "rene"},
-                    FoldingCase{"SlashedO", "J\xC3\xB8rn \xC3\x98ster", "jorn oster"},
-                    FoldingCase{"Ash", "\xC3\x86r\xC3\xB8", "aro"}, FoldingCase{"Ethel", "\xC5\x92uvre", "ouvre"},
-                    FoldingCase{"SharpS",
-                                "Stra\xC3\x9F"
-                                "e \xE1\xBA\x9E",
-                                "strase s"},
-                    FoldingCase{"StrokedL", "\xC5\x81ukasz", "lukasz"},
-                    FoldingCase{"StrokedD",
-                                "\xC4\x90or\xC4\x91"
-                                "e",
-                                "dorde"},
-                    FoldingCase{"Eth", "\xC3\x90\xC3\xB3ra", "dora"}, FoldingCase{"Thorn", "\xC3\xBE\xC3\xB3r", "tor"},
-                    FoldingCase{"DotlessI", "Y\xC4\xB1lmaz", "yilmaz"},
-                    FoldingCase{"DottedCapitalI", "\xC4\xB0nce", "ince"},
-                    FoldingCase{"DutchIj", "\xC4\xB2sselmuiden", "ijsselmuiden"},
-                    FoldingCase{"Cyrillic", "\xD0\x81\xD0\xBB\xD0\xBA\xD0\xB8\xD0\xBD",
-                                "\xD0\xB5\xD0\xBB\xD0\xBA\xD0\xB8\xD0\xBD"}),
-    [](const testing::TestParamInfo<FoldingCase>& testCase) { return std::string(testCase.param.label); });
-
-INSTANTIATE_TEST_SUITE_P(Words, SearchWordsOf,
-                         testing::Values(FoldingCase{"NameLine", "Berg, Jan van der", "berg jan van der"},
-                                         FoldingCase{"Apostrophes",
+INSTANTIATE_TEST_SUITE_P(Letters, SearchWordsOf,
+                         testing::Values(FoldingCase{"Accents",
+                                                     "\xC3\x96zt\xC3\xBCrk \xC3\x89mile \xC3\x87"
+                                                     "elik Rene\xCC\x81",
+                                                     "ozturk emile celik rene"},
+                                         FoldingCase{"SlashedO", "J\xC3\xB8rn \xC3\x98ster", "jorn oster"},
+                                         FoldingCase{"AshAndEthel", "\xC3\x86r\xC3\xB8 \xC5\x92uvre", "aro ouvre"},
+                                         FoldingCase{"SharpS",
+                                                     "Stra\xC3\x9F"
+                                                     "e \xE1\xBA\x9E",
+                                                     "strase s"},
+                                         FoldingCase{"StrokedLAndD",
+                                                     "\xC5\x81ukasz \xC4\x90or\xC4\x91"
+                                                     "e",
+                                                     "lukasz dorde"},
+                                         FoldingCase{"EthAndThorn", "\xC3\x90\xC3\xB3ra \xC3\xBE\xC3\xB3r", "dora tor"},
+                                         FoldingCase{"TurkishI", "Y\xC4\xB1lmaz \xC4\xB0nce", "yilmaz ince"},
+                                         FoldingCase{"DutchIj", "\xC4\xB2sselmuiden", "ijsselmuiden"},
+                                         FoldingCase{"Cyrillic", "\xD0\x81\xD0\xBB\xD0\xBA\xD0\xB8\xD0\xBD",
+                                                     "\xD0\xB5\xD0\xBB\xD0\xBA\xD0\xB8\xD0\xBD"},
+                                         FoldingCase{"PunctuationSeparatesDigitsStay",
                                                      "'t Hoen, d\xE2\x80\x99"
-                                                     "Ancona",
-                                                     "t hoen d ancona"},
-                                         FoldingCase{"DigitsStay", "Jan 2e", "jan 2e"},
+                                                     "Ancona 2e",
+                                                     "t hoen d ancona 2e"},
                                          FoldingCase{"OnlyNonLetters", " ?, -- . ", ""},
                                          FoldingCase{"IllFormedByteIsKept", "Ja\xFFn", "ja\xEF\xBF\xBDn"}),
                          [](const testing::TestParamInfo<FoldingCase>& testCase) {
@@ -82,12 +67,12 @@ INSTANTIATE_TEST_SUITE_P(Words, SearchWordsOf,
 TEST(SearchFoldingTable, AgreesWithTheBaseLetterOfTheIndex)
 {
     for (const SearchFolding& folding : SearchFoldingTable()) {
-        std::string itself;
         std::array<std::uint8_t, U8_MAX_LENGTH> bytes{};
         std::int32_t length = 0;
         U8_APPEND_UNSAFE(bytes.data(), length, folding.character);
-        itself.assign(reinterpret_cast<const char*>(bytes.data()), static_cast<std::size_t>(length));
-        const char letter = BaseLetterOf(itself, TextEncoding::Utf8);
+        const char letter = BaseLetterOf(
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), static_cast<std::size_t>(length)),
+            TextEncoding::Utf8);
         if (letter != '\0') {
             EXPECT_EQ(folding.folded.substr(0, 1), std::string(1, letter))
                 << "U+" << std::hex << static_cast<std::uint32_t>(folding.character);

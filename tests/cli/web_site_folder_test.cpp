@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -22,10 +21,7 @@ using stambrix::test_support::ChildSetup;
 using stambrix::test_support::ContentsOf;
 using stambrix::test_support::DifferencesBetween;
 using stambrix::test_support::EntriesOf;
-using stambrix::test_support::FolderContents;
-using stambrix::test_support::GeneratedGedcom;
 using stambrix::test_support::RunChild;
-using stambrix::test_support::WriteBytes;
 
 const fs::path kCli = STAMBRIX_CLI_PATH;
 const fs::path kRenameErrorPreload = STAMBRIX_RENAME_ERROR_PRELOAD;
@@ -41,36 +37,42 @@ protected:
     ChildSetup WebRun(std::size_t persons, const std::vector<std::string>& variables = {},
                       const std::string& tree = "stamboom") const
     {
-        fs::create_directories(work_.path() / tree);
-        WriteBytes(work_.path() / tree / "stamboom.ged", GeneratedGedcom(persons));
+        const fs::path gedcom = work_.path() / tree / "stamboom.ged";
+        fs::create_directories(gedcom.parent_path());
+        stambrix::test_support::WriteBytes(gedcom, stambrix::test_support::GeneratedGedcom(persons));
         ChildSetup setup;
-        setup.args = {"--uitvoer", "web", "-q", (work_.path() / tree / "stamboom.ged").string()};
+        setup.args = {"--uitvoer", "web", "-q", gedcom.string()};
         setup.environment = {"SOURCE_DATE_EPOCH=1700000000"};
-        if (variables.empty())
-            return setup;
-        const char* sanitizerOptions = std::getenv("ASAN_OPTIONS");
+        if (!variables.empty())
+            setup.environment = stambrix::test_support::WithPreload(setup.environment, kRenameErrorPreload);
         setup.environment.insert(setup.environment.end(), variables.begin(), variables.end());
-        setup.environment.push_back("LD_PRELOAD=" + kRenameErrorPreload.string());
-        // AddressSanitizer wants to be the first library; this one comes before it.
-        setup.environment.push_back(std::string("ASAN_OPTIONS=") +
-                                    (sanitizerOptions != nullptr ? sanitizerOptions : "") +
-                                    ":verify_asan_link_order=0");
         return setup;
     }
 
     stambrix::test_support::TempFolder work_{"stambrix-web-folder"};
 };
 
+struct KillCase
+{
+    std::string name;
+    std::string killedAt; // the rename after which the run is killed: the journal's own is the first
+};
+
+class KilledBetweenRenames : public WebSiteFolder, public ::testing::WithParamInterface<KillCase>
+{
+};
+
 // Without an exchange of names the site goes in by two renames after the journal's own; the run is
-// killed after the second, with the new site in place and the earlier one aside.
-TEST_F(WebSiteFolder, CrashBetweenItsRenamesIsUndoneByTheNextRunOfAnotherKind)
+// killed after the earlier site went aside, or after the new one took its place. The next run, of
+// another kind, puts the earlier site back.
+TEST_P(KilledBetweenRenames, IsUndoneByTheNextRunOfAnotherKind)
 {
     ASSERT_EQ(RunChild(kCli, WebRun(15)).exitCode, 0);
-    const FolderContents earlier = ContentsOf(Site());
+    const auto earlier = ContentsOf(Site());
 
-    const ChildResult crashed = RunChild(
-        kCli,
-        WebRun(300, {"STAMBRIX_RENAME_NO_EXCHANGE=1", "STAMBRIX_RENAME_ERROR_KILL=1", "STAMBRIX_RENAME_ERROR_AT=3"}));
+    const ChildResult crashed =
+        RunChild(kCli, WebRun(300, {"STAMBRIX_RENAME_NO_EXCHANGE=1", "STAMBRIX_RENAME_ERROR_KILL=1",
+                                    "STAMBRIX_RENAME_ERROR_AT=" + GetParam().killedAt}));
     ASSERT_EQ(crashed.signal, SIGKILL) << crashed.err;
     ChildSetup text = WebRun(300);
     text.args = {"-q", text.args.back()};
@@ -80,6 +82,11 @@ TEST_F(WebSiteFolder, CrashBetweenItsRenamesIsUndoneByTheNextRunOfAnotherKind)
     EXPECT_EQ(DifferencesBetween(earlier, ContentsOf(Site())), "");
     EXPECT_EQ(EntriesOf(Output()), (std::set<std::string>{"Namen.txt", "web"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(WebSiteFolder, KilledBetweenRenames,
+                         ::testing::Values(KillCase{"AfterTheEarlierSiteWentAside", "2"},
+                                           KillCase{"AfterTheNewSiteTookItsPlace", "3"}),
+                         [](const auto& testInfo) { return testInfo.param.name; });
 
 // The signal comes at the exchange of the two folders: it waits until the site is in place, and the
 // earlier site goes with the temporary files.

@@ -1,8 +1,6 @@
 #include "output/site_folder.h"
 
-#include "output/publish_journal.h"
 #include "output/stale_temporary_files.h"
-#include "output/temporary_files.h"
 #include "test_support/child_run.h"
 #include "test_support/file_bytes.h"
 #include "test_support/temp_folder.h"
@@ -10,15 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -44,25 +36,7 @@ const fs::path kRenameErrorPreload = STAMBRIX_RENAME_ERROR_PRELOAD;
 
 // The new site of every case: the letter page b.html of the earlier site is not written again. Its
 // first file is larger than any message, so a file size limit can stop it and let the message pass.
-const FolderContents kNewSite = [] {
-    std::string letterPage;
-    for (int line = 0; line < 100; ++line)
-        letterPage += "<li>nieuwe a</li>\n";
-    return FolderContents{{"a.html", letterPage}, {"index.html", "<p>nieuwe index</p>"}};
-}();
-
-/// Marks the file `path` immutable, or no longer; false where the file system or the process cannot.
-bool SetImmutable(const fs::path& path, bool immutable)
-{
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    long flags = 0;
-    bool set = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~static_cast<long>(FS_IMMUTABLE_FL));
-    set = set && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    if (fd >= 0)
-        close(fd);
-    return set;
-}
+const FolderContents kNewSite = {{"a.html", std::string(2000, 'a')}, {"index.html", "<p>nieuwe index</p>"}};
 
 class SiteFolderTest : public ::testing::Test
 {
@@ -81,11 +55,11 @@ protected:
         return ContentsOf(Site());
     }
 
-    /// Writes `site` through a SiteFolder and publishes it.
-    void WriteSite(const FolderContents& site) const
+    /// Writes kNewSite through a SiteFolder and publishes it.
+    void WriteNewSite() const
     {
         SiteFolder files(Output());
-        for (const auto& [name, bytes] : site) {
+        for (const auto& [name, bytes] : kNewSite) {
             files.Open(name);
             files.Write(bytes);
             files.Close();
@@ -93,27 +67,17 @@ protected:
         files.Publish();
     }
 
-    /// The child that publishes kNewSite.
-    ChildSetup Child() const
+    /// The child that publishes kNewSite, with the rename library told `variables` where there are any.
+    ChildSetup Child(const std::vector<std::string>& variables = {}) const
     {
         ChildSetup setup;
         setup.args = {Output().string()};
         for (const auto& [name, bytes] : kNewSite)
-            setup.args.push_back(name + "=" + bytes);
-        return setup;
-    }
-
-    /// The child that publishes kNewSite, with the rename library loaded and told `variables`.
-    ChildSetup ChildWithRenames(std::vector<std::string> variables) const
-    {
-        ChildSetup setup = Child();
-        const char* sanitizerOptions = std::getenv("ASAN_OPTIONS");
-        variables.push_back("STAMBRIX_RENAME_ERROR_LOG=" + Log().string());
-        variables.push_back("LD_PRELOAD=" + kRenameErrorPreload.string());
-        // AddressSanitizer wants to be the first library; this one comes before it.
-        variables.push_back(std::string("ASAN_OPTIONS=") + (sanitizerOptions != nullptr ? sanitizerOptions : "") +
-                            ":verify_asan_link_order=0");
-        setup.environment = std::move(variables);
+            setup.args.push_back(std::string(name).append("=").append(bytes));
+        if (!variables.empty()) {
+            setup.environment = test_support::WithPreload(variables, kRenameErrorPreload);
+            setup.environment.push_back("STAMBRIX_RENAME_ERROR_LOG=" + Log().string());
+        }
         return setup;
     }
 
@@ -138,15 +102,7 @@ TEST_F(SiteFolderTest, PublishReplacesTheSiteWholeAndALetterPageNotWrittenAgainI
 {
     WriteEarlierSite();
 
-    WriteSite(kNewSite);
-
-    EXPECT_EQ(DifferencesBetween(kNewSite, ContentsOf(Site())), "");
-    EXPECT_EQ(Leftovers(), std::set<std::string>{});
-}
-
-TEST_F(SiteFolderTest, FirstSiteMakesTheFolder)
-{
-    WriteSite(kNewSite);
+    WriteNewSite();
 
     EXPECT_EQ(DifferencesBetween(kNewSite, ContentsOf(Site())), "");
     EXPECT_EQ(Leftovers(), std::set<std::string>{});
@@ -155,39 +111,38 @@ TEST_F(SiteFolderTest, FirstSiteMakesTheFolder)
 TEST_F(SiteFolderTest, NewSiteTakesOverTheFolderPermissions)
 {
     WriteEarlierSite();
-    fs::permissions(Site(),
-                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec);
+    const fs::perms readOnly =
+        fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec;
+    fs::permissions(Site(), readOnly);
 
-    WriteSite(kNewSite);
+    WriteNewSite();
 
-    EXPECT_EQ(fs::status(Site()).permissions(),
-              fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec);
-    EXPECT_EQ(DifferencesBetween(kNewSite, ContentsOf(Site())), "");
-    EXPECT_EQ(Leftovers(), std::set<std::string>{});
+    EXPECT_EQ(fs::status(Site()).permissions(), readOnly);
 }
 
-// What a signal handler does while the site is written: the new folder goes with its files.
-TEST_F(SiteFolderTest, RemoveTemporaryFilesRemovesTheNewFolder)
+TEST_F(SiteFolderTest, FileSystemWithoutExchangePublishesByTwoRenames)
 {
-    const FolderContents earlier = WriteEarlierSite();
-    // In a process of its own: the registry keeps what it has removed, as the process ends then.
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        SiteFolder files(Output());
-        for (const std::string name : {"index.html", "a.html"}) {
-            files.Open(name);
-            files.Write("half");
-        }
-        RemoveTemporaryFiles();
-        _exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child failed: status " << status;
+    WriteEarlierSite();
 
-    EXPECT_EQ(DifferencesBetween(earlier, ContentsOf(Site())), "");
-    EXPECT_EQ(Leftovers(), std::set<std::string>{});
+    const ChildResult result = RunChild(kChild, Child({"STAMBRIX_RENAME_NO_EXCHANGE=1"}));
+
+    ASSERT_NE(RenameLog().find("EINVAL"), std::string::npos) << "the exchange was not refused: " << RenameLog();
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(DifferencesBetween(kNewSite, ContentsOf(Site())), "");
+    EXPECT_EQ(Leftovers(), std::set<std::string>{}) << "no journal and no earlier site may stay";
+}
+
+// A site folder a killed run left goes with the next run; a user's folder of a like name stays.
+TEST_F(SiteFolderTest, TemporarySiteFolderOfAKilledRunIsTidied)
+{
+    const fs::path left = Output() / ".stambrix-web.4194303.52.3.0.tmp";
+    fs::create_directory(left);
+    WriteBytes(left / "a.html", "half");
+    fs::create_directory(Output() / ".stambrix-website.1.2.3.4.tmp");
+
+    TidyAfterKilledRuns(Output());
+
+    EXPECT_EQ(Leftovers(), std::set<std::string>{".stambrix-website.1.2.3.4.tmp"});
 }
 
 struct NotAFolderCase
@@ -214,7 +169,7 @@ TEST_P(NotAFolder, IsRefusedAndLeftAlone)
         WriteBytes(Site(), "van de gebruiker");
 
     try {
-        WriteSite(kNewSite);
+        WriteNewSite();
         FAIL() << "the site was published";
     } catch (const text::RunFailure& failure) {
         EXPECT_EQ(failure.path(), Site().string());
@@ -241,148 +196,59 @@ INSTANTIATE_TEST_SUITE_P(
                                      true}),
     [](const auto& testInfo) { return testInfo.param.name; });
 
-// The disk fills up in the first file: a file size limit makes its write fail, as a full disk does.
-TEST_F(SiteFolderTest, DiskFullNamesTheFileAndKeepsTheEarlierSite)
+struct FailureCase
+{
+    std::string name{};
+    std::vector<std::string> variables{}; // for the rename library; the journal's own rename is the first
+    bool fillsTheDisk = false;            // a file size limit stops the first page, as a full disk does
+    bool readOnlyOutput = false;          // the output folder takes no new folder
+    std::string path{};                   // of the message, in the output folder
+    int error = 0;
+};
+
+class FailedPublish : public SiteFolderTest, public ::testing::WithParamInterface<FailureCase>
+{
+};
+
+TEST_P(FailedPublish, NamesPathAndReasonAndKeepsTheEarlierSiteWithoutTemporaryFolder)
 {
     const FolderContents earlier = WriteEarlierSite();
-    ChildSetup setup = Child();
-    setup.fileSizeLimit = kNewSite.begin()->second.size() / 2;
+    ChildSetup setup = Child(GetParam().variables);
+    if (GetParam().fillsTheDisk)
+        setup.fileSizeLimit = kNewSite.begin()->second.size() / 2;
+    if (GetParam().readOnlyOutput) {
+        test_support::HandToUnprivilegedChild(work_.path());
+        if (!test_support::UnprivilegedChildCan(kChild, X_OK))
+            GTEST_SKIP() << "user " << test_support::kUnprivilegedId << " cannot run " << kChild;
+        fs::permissions(Output(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+        setup.unprivileged = true;
+    }
 
     const ChildResult result = RunChild(kChild, setup);
 
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.err, (Site() / kNewSite.begin()->first).string() + ": " + SystemReason(EFBIG) + "\n");
-    EXPECT_EQ(DifferencesBetween(earlier, ContentsOf(Site())), "");
-    EXPECT_EQ(Leftovers(), std::set<std::string>{});
-}
-
-// An output folder that takes no new folder, for a user other than root.
-TEST_F(SiteFolderTest, ReadOnlyOutputFolderNamesTheSiteAndKeepsIt)
-{
-    const FolderContents earlier = WriteEarlierSite();
-    test_support::HandToUnprivilegedChild(work_.path());
-    if (!test_support::UnprivilegedChildCan(kChild, X_OK))
-        GTEST_SKIP() << "user " << test_support::kUnprivilegedId << " cannot run " << kChild;
-    fs::permissions(Output(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    ChildSetup setup = Child();
-    setup.unprivileged = true;
-
-    const ChildResult result = RunChild(kChild, setup);
-
-    EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.err, Site().string() + ": " + SystemReason(EACCES) + "\n");
-    EXPECT_EQ(DifferencesBetween(earlier, ContentsOf(Site())), "");
-    EXPECT_EQ(Leftovers(), std::set<std::string>{});
-}
-
-struct RenameCase
-{
-    std::string name;
-    std::vector<std::string> variables; // for the rename library
-};
-
-class FailingRename : public SiteFolderTest, public ::testing::WithParamInterface<RenameCase>
-{
-};
-
-TEST_P(FailingRename, KeepsTheEarlierSiteAndLeavesNoTemporaryFolder)
-{
-    const FolderContents earlier = WriteEarlierSite();
-
-    const ChildResult result = RunChild(kChild, ChildWithRenames(GetParam().variables));
-
-    ASSERT_NE(RenameLog().find("EPERM"), std::string::npos) << "no rename was made to fail: " << RenameLog();
-    EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.err, Site().string() + ": " + SystemReason(EPERM) + "\n");
+    EXPECT_EQ(result.err, (Output() / GetParam().path).string() + ": " + SystemReason(GetParam().error) + "\n")
+        << RenameLog();
     EXPECT_EQ(DifferencesBetween(earlier, ContentsOf(Site())), "");
     EXPECT_EQ(Leftovers(), std::set<std::string>{}) << "no journal and no temporary folder may stay";
 }
 
-// Without an exchange the journal's own rename is the first, the earlier site going aside the second.
 INSTANTIATE_TEST_SUITE_P(
-    SiteFolderTest, FailingRename,
-    ::testing::Values(RenameCase{"Exchange", {"STAMBRIX_RENAME_ERROR_AT=1"}},
-                      RenameCase{"EarlierSiteAside", {"STAMBRIX_RENAME_NO_EXCHANGE=1", "STAMBRIX_RENAME_ERROR_AT=2"}},
-                      RenameCase{"NewSiteInPlace", {"STAMBRIX_RENAME_NO_EXCHANGE=1", "STAMBRIX_RENAME_ERROR_AT=3"}}),
+    SiteFolderTest, FailedPublish,
+    ::testing::Values(
+        FailureCase{.name = "DiskFull", .fillsTheDisk = true, .path = "web/a.html", .error = EFBIG},
+        FailureCase{.name = "ReadOnlyOutputFolder", .readOnlyOutput = true, .path = "web", .error = EACCES},
+        FailureCase{.name = "Exchange", .variables = {"STAMBRIX_RENAME_ERROR_AT=1"}, .path = "web", .error = EPERM},
+        FailureCase{.name = "EarlierSiteAside",
+                    .variables = {"STAMBRIX_RENAME_NO_EXCHANGE=1", "STAMBRIX_RENAME_ERROR_AT=2"},
+                    .path = "web",
+                    .error = EPERM},
+        FailureCase{.name = "NewSiteInPlace",
+                    .variables = {"STAMBRIX_RENAME_NO_EXCHANGE=1", "STAMBRIX_RENAME_ERROR_AT=3"},
+                    .path = "web",
+                    .error = EPERM}),
     [](const auto& testInfo) { return testInfo.param.name; });
-
-TEST_F(SiteFolderTest, FileSystemWithoutExchangePublishesByTwoRenames)
-{
-    WriteEarlierSite();
-
-    const ChildResult result = RunChild(kChild, ChildWithRenames({"STAMBRIX_RENAME_NO_EXCHANGE=1"}));
-
-    ASSERT_NE(RenameLog().find("EINVAL"), std::string::npos) << "the exchange was not refused: " << RenameLog();
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(DifferencesBetween(kNewSite, ContentsOf(Site())), "");
-    EXPECT_EQ(Leftovers(), std::set<std::string>{}) << "no journal and no earlier site may stay";
-}
-
-struct CrashCase
-{
-    std::string name;
-    std::string killedAt; // the rename after which the child is killed: the journal's own is the first
-};
-
-class CrashWithoutExchange : public SiteFolderTest, public ::testing::WithParamInterface<CrashCase>
-{
-};
-
-TEST_P(CrashWithoutExchange, IsUndoneByTheNextRun)
-{
-    const FolderContents earlier = WriteEarlierSite();
-
-    const ChildResult crashed =
-        RunChild(kChild, ChildWithRenames({"STAMBRIX_RENAME_NO_EXCHANGE=1", "STAMBRIX_RENAME_ERROR_KILL=1",
-                                           "STAMBRIX_RENAME_ERROR_AT=" + GetParam().killedAt}));
-    ASSERT_EQ(crashed.signal, SIGKILL) << RenameLog() << crashed.err;
-    ASSERT_TRUE(Leftovers().contains(kPublishJournalName));
-
-    TidyAfterKilledRuns(Output());
-
-    EXPECT_EQ(DifferencesBetween(earlier, ContentsOf(Site())), "");
-    EXPECT_EQ(Leftovers(), std::set<std::string>{});
-}
-
-INSTANTIATE_TEST_SUITE_P(SiteFolderTest, CrashWithoutExchange,
-                         ::testing::Values(CrashCase{"AfterTheEarlierSiteWentAside", "2"},
-                                           CrashCase{"AfterTheNewSiteTookItsPlace", "3"}),
-                         [](const auto& testInfo) { return testInfo.param.name; });
-
-// A page of the earlier site that cannot be removed (immutable) leaves that site under its temporary
-// name: the new site stands all the same, and the next run removes what is left once it can.
-TEST_F(SiteFolderTest, EarlierSiteThatCannotBeRemovedIsLeftForTheNextRun)
-{
-    WriteEarlierSite();
-    if (!SetImmutable(Site() / "b.html", true))
-        GTEST_SKIP() << "this machine does not let the test make a file immutable";
-
-    WriteSite(kNewSite);
-
-    EXPECT_EQ(DifferencesBetween(kNewSite, ContentsOf(Site())), "");
-    const std::set<std::string> left = Leftovers();
-    ASSERT_FALSE(left.empty()) << "the immutable page went";
-    for (const std::string& name : left) {
-        EXPECT_TRUE(IsTemporarySiteFolderName(name)) << name;
-        SetImmutable(Output() / name / "b.html", false);
-    }
-    TidyAfterKilledRuns(Output());
-    EXPECT_EQ(Leftovers(), std::set<std::string>{});
-}
-
-// A site folder a killed run left goes with the next run; a user's folder of a like name stays.
-TEST_F(SiteFolderTest, TemporarySiteFolderOfAKilledRunIsTidied)
-{
-    const fs::path left = Output() / ".stambrix-web.4194303.52.3.0.tmp";
-    fs::create_directory(left);
-    WriteBytes(left / "a.html", "half");
-    fs::create_directory(Output() / ".stambrix-website.1.2.3.4.tmp");
-
-    TidyAfterKilledRuns(Output());
-
-    EXPECT_EQ(Leftovers(), std::set<std::string>{".stambrix-website.1.2.3.4.tmp"});
-}
 
 } // namespace
 } // namespace stambrix::output

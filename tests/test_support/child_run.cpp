@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -199,6 +200,15 @@ std::string SystemReason(int errorNumber)
     std::string reason = strerror_l(errorNumber, locale);
     freelocale(locale);
     return reason;
+}
+
+std::vector<std::string> WithPreload(std::vector<std::string> variables, const std::filesystem::path& preload)
+{
+    const char* sanitizerOptions = std::getenv("ASAN_OPTIONS");
+    variables.push_back("LD_PRELOAD=" + preload.string());
+    variables.push_back(std::string("ASAN_OPTIONS=") + (sanitizerOptions != nullptr ? sanitizerOptions : "") +
+                        ":verify_asan_link_order=0");
+    return variables;
 }
 
 bool RunsAsRoot()

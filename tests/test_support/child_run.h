@@ -72,6 +72,10 @@ ChildResult RunChild(const std::filesystem::path& program, const ChildSetup& set
 /// language its environment (LC_ALL, LC_MESSAGES, LANG) chooses, as stambrix-cli does.
 std::string SystemReason(int errorNumber);
 
+/// `variables` and the ones that load the library `preload` into a child, before AddressSanitizer,
+/// which wants to be the first library.
+std::vector<std::string> WithPreload(std::vector<std::string> variables, const std::filesystem::path& preload);
+
 /// This process runs as root, for whom permission bits do not stop reading or writing.
 bool RunsAsRoot();
 
