@@ -25,8 +25,31 @@ UChar32 FirstCharacterOf(std::string_view text, TextEncoding encoding)
     return character;
 }
 
-// Letters without a canonical decomposition that are filed under a base letter all the same.
-char ExtraBaseOf(UChar32 character)
+// What remains of `character` after canonical decomposition, without its combining marks.
+UChar32 DecomposedBaseOf(UChar32 character)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const UNormalizer2* nfd = unorm2_getNFDInstance(&status);
+    UChar decomposition[16];
+    const std::int32_t length =
+        U_SUCCESS(status) ? unorm2_getDecomposition(nfd, character, decomposition, 16, &status) : -1;
+    if (U_FAILURE(status) || length <= 0)
+        return character;
+    UChar32 base;
+    U16_GET(decomposition, 0, 0, length, base);
+    return base;
+}
+
+char AsciiLetterOf(UChar32 character)
+{
+    if (character > 0x7F)
+        return '\0';
+    const char letter = text::ToLowerAscii(static_cast<char>(character));
+    return letter >= 'a' && letter <= 'z' ? letter : '\0';
+}
+} // namespace
+
+char ExtraBaseOf(char32_t character)
 {
     switch (character) {
     case 0xC6: // Æ
@@ -57,30 +80,6 @@ char ExtraBaseOf(UChar32 character)
     }
 }
 
-// What remains of `character` after canonical decomposition, without its combining marks.
-UChar32 DecomposedBaseOf(UChar32 character)
-{
-    UErrorCode status = U_ZERO_ERROR;
-    const UNormalizer2* nfd = unorm2_getNFDInstance(&status);
-    UChar decomposition[16];
-    const std::int32_t length =
-        U_SUCCESS(status) ? unorm2_getDecomposition(nfd, character, decomposition, 16, &status) : -1;
-    if (U_FAILURE(status) || length <= 0)
-        return character;
-    UChar32 base;
-    U16_GET(decomposition, 0, 0, length, base);
-    return base;
-}
-
-char AsciiLetterOf(UChar32 character)
-{
-    if (character > 0x7F)
-        return '\0';
-    const char letter = text::ToLowerAscii(static_cast<char>(character));
-    return letter >= 'a' && letter <= 'z' ? letter : '\0';
-}
-} // namespace
-
 char BaseLetterOf(std::string_view text, TextEncoding encoding)
 {
     if (text.empty())
@@ -91,7 +90,7 @@ char BaseLetterOf(std::string_view text, TextEncoding encoding)
     const UChar32 character = FirstCharacterOf(text, encoding);
     if (character < 0)
         return '\0';
-    if (const char extra = ExtraBaseOf(character))
+    if (const char extra = ExtraBaseOf(static_cast<char32_t>(character)))
         return extra;
     return AsciiLetterOf(DecomposedBaseOf(character));
 }

@@ -1,5 +1,7 @@
 #include "charsets/search_folding.h"
 
+#include "charsets/base_letter.h"
+
 #include <unicode/uchar.h>
 #include <unicode/unorm2.h>
 #include <unicode/utf16.h>
@@ -22,38 +24,6 @@ struct Block
 constexpr std::array<Block, 2> kFoldedBlocks = {{{0x0000, 0x0530}, {0x1DC0, 0x2070}}};
 constexpr char32_t kFoldedEnd = 0x2070;
 constexpr std::int32_t kFoldsToItself = -1;
-
-// Letters without a compatibility decomposition that are filed under a plain letter all the same.
-char32_t ExtraBaseOf(char32_t character)
-{
-    switch (character) {
-    case 0xC6: // Æ
-    case 0xE6: // æ
-        return 'a';
-    case 0xD8:  // Ø
-    case 0xF8:  // ø
-    case 0x152: // Œ
-    case 0x153: // œ
-        return 'o';
-    case 0xDF: // ß
-        return 's';
-    case 0x141: // Ł
-    case 0x142: // ł
-        return 'l';
-    case 0x110: // Đ
-    case 0x111: // đ
-    case 0xD0:  // Ð
-    case 0xF0:  // ð
-        return 'd';
-    case 0xDE: // Þ
-    case 0xFE: // þ
-        return 't';
-    case 0x131: // ı
-        return 'i';
-    default:
-        return 0;
-    }
-}
 
 enum class Kind
 {
@@ -113,7 +83,7 @@ std::string FoldedWordCharacter(UChar32 character, const UNormalizer2* nfkd)
         case Kind::Unassigned: {
             // Lower case first: ẞ becomes ß, which is filed under s.
             const UChar32 lower = u_tolower(part);
-            if (const char32_t extra = ExtraBaseOf(static_cast<char32_t>(lower)))
+            if (const char32_t extra = static_cast<unsigned char>(ExtraBaseOf(static_cast<char32_t>(lower))))
                 folded.push_back(static_cast<char>(extra));
             else
                 AppendUtf8(lower, folded);

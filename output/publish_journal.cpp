@@ -35,18 +35,6 @@ void RemoveJournal(const std::filesystem::path& folder, const std::filesystem::p
         ThrowFailure(path, errno);
 }
 
-int WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno != EINTR)
-            return errno;
-        if (written > 0)
-            bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return 0;
-}
-
 std::string IdentityText(const std::optional<FileIdentity>& identity)
 {
     if (!identity)
@@ -177,6 +165,18 @@ int PutBack(const std::filesystem::path& copy, const std::filesystem::path& plac
     return std::rename(copy.c_str(), place.c_str()) == 0 ? 0 : errno;
 }
 } // namespace
+
+int WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno != EINTR)
+            return errno;
+        if (written > 0)
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
 
 // A folder that this user may not read cannot be opened for it: the file system then keeps its own order.
 int SyncFolder(const std::filesystem::path& folder)

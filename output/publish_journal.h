@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <sys/types.h>
@@ -22,6 +23,9 @@ struct FileIdentity
 
 /// Has the renames in `folder` reach the disk; 0 or the error number.
 int SyncFolder(const std::filesystem::path& folder);
+
+/// Writes all of `bytes` to the file `fd`, again after an interruption; 0, or the error number.
+int WriteAll(int fd, std::string_view bytes);
 
 /// The identity of the entry `path` itself, a symbolic link not followed; nothing when there is none.
 std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path);

@@ -20,19 +20,6 @@ namespace {
 constexpr std::size_t kWriteBlockSize = 1 << 20;
 constexpr mode_t kPermissionBits = 07777;
 
-// Writes all of `bytes` to `fd`; 0 or the error number.
-int WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno != EINTR)
-            return errno;
-        if (written > 0)
-            bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return 0;
-}
-
 // Waits until the file `path` is on the disk; 0 or the error number.
 int SyncFile(const std::filesystem::path& path)
 {
