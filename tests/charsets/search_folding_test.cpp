@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <unicode/utf8.h>
 
 #include <array>
@@ -19,6 +21,12 @@ struct FoldingCase
     const char* text;
     const char* words;
 };
+
+// A failing case names itself, not its bytes.
+void PrintTo(const FoldingCase& testCase, std::ostream* out)
+{
+    *out << testCase.label;
+}
 
 class SearchWordsOf : public testing::TestWithParam<FoldingCase>
 {

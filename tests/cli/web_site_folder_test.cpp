@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <csignal>
 #include <filesystem>
 #include <set>
@@ -57,6 +59,12 @@ struct KillCase
     std::string name;
     std::string killedAt; // the rename after which the run is killed: the journal's own is the first
 };
+
+// A failing case names itself, not its bytes.
+void PrintTo(const KillCase& testCase, std::ostream* out)
+{
+    *out << testCase.name;
+}
 
 class KilledBetweenRenames : public WebSiteFolder, public ::testing::WithParamInterface<KillCase>
 {

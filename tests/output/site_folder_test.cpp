@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <unistd.h>
 
 #include <cerrno>
@@ -152,6 +154,12 @@ struct NotAFolderCase
     bool link = false;
 };
 
+// A failing case names itself, not its bytes.
+void PrintTo(const NotAFolderCase& testCase, std::ostream* out)
+{
+    *out << testCase.name;
+}
+
 class NotAFolder : public SiteFolderTest, public ::testing::WithParamInterface<NotAFolderCase>
 {
 };
@@ -199,6 +207,9 @@ INSTANTIATE_TEST_SUITE_P(
 struct FailureCase
 {
     std::string name{};
+
+    // A failing case names itself, not its bytes.
+    void PrintTo(const FailureCase& testCase, std::ostream* out) { *out << testCase.name; }
     std::vector<std::string> variables{}; // for the rename library; the journal's own rename is the first
     bool fillsTheDisk = false;            // a file size limit stops the first page, as a full disk does
     bool readOnlyOutput = false;          // the output folder takes no new folder
