@@ -207,15 +207,18 @@ INSTANTIATE_TEST_SUITE_P(
 struct FailureCase
 {
     std::string name{};
-
-    // A failing case names itself, not its bytes.
-    void PrintTo(const FailureCase& testCase, std::ostream* out) { *out << testCase.name; }
     std::vector<std::string> variables{}; // for the rename library; the journal's own rename is the first
     bool fillsTheDisk = false;            // a file size limit stops the first page, as a full disk does
     bool readOnlyOutput = false;          // the output folder takes no new folder
     std::string path{};                   // of the message, in the output folder
     int error = 0;
 };
+
+// A failing case names itself, not its bytes.
+void PrintTo(const FailureCase& testCase, std::ostream* out)
+{
+    *out << testCase.name;
+}
 
 class FailedPublish : public SiteFolderTest, public ::testing::WithParamInterface<FailureCase>
 {
