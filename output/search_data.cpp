@@ -273,18 +273,11 @@ private:
         }
     }
 
-    // The line of a person in a data file: "words TAB page TAB id TAB name", of the index line
-    // `line` whose text is `text` and whose shown name is `name` in UTF-8.
+    // The line of a person in a data file: "page TAB id TAB name", of the index line `line` whose
+    // text is `text` and whose shown name is `name` in UTF-8. The script folds the name into its
+    // search words itself.
     void AppendRecord(std::uint32_t line, std::string_view text, std::string_view name, std::string& to)
     {
-        bool first = true;
-        for (const std::uint32_t word : WordsOf(line)) {
-            if (!first)
-                to.push_back(' ');
-            first = false;
-            to.append(wordTexts_[word]);
-        }
-        to.push_back('\t');
         to.append(std::to_string(plan_.pageOfLine[line])).push_back('\t');
         AppendIdOf(plan_, line, text, to);
         to.push_back('\t');

@@ -24,9 +24,9 @@ inline constexpr std::size_t kSearchFileLimit = std::size_t{2} << 20;
 /// Writes the search data of the name index `indexList` (lines in `encoding`, on the pages of `plan`)
 /// to `files`: kSearchManifest and the data files "zoek-1.js", "zoek-2.js" ..., none larger than
 /// `fileLimit` bytes. A person stands in the file of each distinct start of the search words of its
-/// name (charsets::AppendSearchWords), as one line "words TAB page TAB id TAB name": its search words,
-/// its page's number in the plan, its element's id there and its name in UTF-8, the name without
-/// the comma before it where there is no family name. All persons go in one file as long as it
+/// name (charsets::AppendSearchWords), as one line "page TAB id TAB name": its page's number in the
+/// plan, its element's id there and its name in UTF-8, the name without the comma before it where
+/// there is no family name; the search script folds the name into its words. All persons go in one file as long as it
 /// stays within the limit; otherwise they are shared out by the first letter of their words, a
 /// letter whose file would pass the limit by the first two letters, and so on up to kLongestStart
 /// characters, and such a letter

@@ -16,10 +16,12 @@ constexpr std::string_view kScriptName = "stambrix.js";
 
 // Before the number of hits shown and the folding table.
 constexpr std::string_view kScriptStart = R"js("use strict";
-// The search of the name index. The search form is hidden in the pages and shown here; the data is
-// loaded on the first keystroke, as script elements beside this script, so that it works from the
-// disk as well as from any web server. zoek.js tells which data file holds the persons whose words
-// start with which letters; each data file holds a line per person: "words TAB page TAB id TAB name".
+// The search of the name index. The search form is shown from the start, so that nothing moves when
+// this script comes, and hidden where scripts do not run. The data is loaded on the first keystroke,
+// as script elements beside this script, so that it works from the disk as well as from any web
+// server. zoek.js tells which data file holds the persons whose words start with which letters;
+// each data file holds a line per person, "page TAB id TAB name", and the name's search words are
+// folded here, with the same table as the query's.
 (() => {
 )js";
 
@@ -44,7 +46,10 @@ constexpr std::string_view kScriptEnd = R"js(
             received.set("inhoud", { pages: pages.split("\n"), starts: byStart });
         },
         deel(file, lines) {
-            received.set(file, lines === "" ? [] : lines.split("\n"));
+            received.set(file, lines === "" ? [] : lines.split("\n").map((line) => {
+                const [page, id, name] = line.split("\t");
+                return { page, id, name, words: ` ${folded(name)}` };
+            }));
         },
     };
 
@@ -65,13 +70,13 @@ constexpr std::string_view kScriptEnd = R"js(
         return loading.get(name);
     }
 
+    // Every character folded; a-z, 0-9 and the space fold to themselves.
+    function folded(text) {
+        return text.replace(/[^ a-z0-9]/gu, (character) => kFolding[character.codePointAt(0)] ?? character);
+    }
+
     function wordsOf(text) {
-        let folded = "";
-        for (const character of text) {
-            const folding = kFolding[character.codePointAt(0)];
-            folded += folding === undefined ? character : folding;
-        }
-        return folded.split(" ").filter((word) => word !== "");
+        return folded(text).split(" ").filter((word) => word !== "");
     }
 
     // The start of words whose file answers `word`: the file with every person of a start of
@@ -88,9 +93,8 @@ constexpr std::string_view kScriptEnd = R"js(
         }
     }
 
-    function matches(line, words) {
-        const own = line.slice(0, line.indexOf("\t"));
-        return words.every((word) => own.startsWith(word) || own.includes(` ${word}`));
+    function matches(person, words) {
+        return words.every((word) => person.words.includes(` ${word}`));
     }
 
     const number = (count) => count.toLocaleString("nl-NL");
@@ -115,11 +119,10 @@ constexpr std::string_view kScriptEnd = R"js(
         }
         const list = document.createElement("ol");
         list.className = "treffer-lijst";
-        for (const line of hits) {
-            const [, page, id, name] = line.split("\t");
+        for (const hit of hits) {
             const link = document.createElement("a");
-            link.href = `${pages[Number(page)]}#${id}`;
-            link.textContent = name;
+            link.href = `${pages[Number(hit.page)]}#${hit.id}`;
+            link.textContent = hit.name;
             const item = document.createElement("li");
             item.append(link);
             list.append(item);
@@ -147,16 +150,16 @@ constexpr std::string_view kScriptEnd = R"js(
             // file of first persons, which for more words than one answers only in part.
             const whole = answers.filter((answer) => answer.whole);
             const chosen = (whole.length > 0 ? whole : answers).reduce((a, b) => (b.persons < a.persons ? b : a));
-            const lines = await load(`zoek-${chosen.file}.js`, chosen.file);
+            const persons = await load(`zoek-${chosen.file}.js`, chosen.file);
             if (asked !== lastAsked)
                 return;
             const hits = [];
             let count = 0;
-            for (const line of lines) {
-                if (!matches(line, words))
+            for (const person of persons) {
+                if (!matches(person, words))
                     continue;
                 if (hits.length < kShown)
-                    hits.push(line);
+                    hits.push(person);
                 ++count;
             }
             if (chosen.whole)
@@ -179,7 +182,9 @@ constexpr std::string_view kScriptEnd = R"js(
         event.preventDefault();
         search();
     });
-    form.hidden = false;
+    // What was typed before this script came.
+    if (field.value !== "")
+        search();
 })();
 )js";
 

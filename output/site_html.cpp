@@ -119,9 +119,10 @@ void AppendPageTop(const PageTop& top, std::string& to)
         .append(top.description)
         .append("\">\n<link rel=\"stylesheet\" href=\"stambrix.css\">"
                 "<link rel=\"icon\" href=\"stambrix.svg\" type=\"image/svg+xml\">\n"
-                "<script src=\"stambrix.js\" defer></script>\n</head>\n<body>\n<header class=\"kop\">\n"
+                "<script src=\"stambrix.js\" defer></script>\n"
+                "<noscript><style>.zoeken { display: none; }</style></noscript>\n</head>\n<body>\n<header class=\"kop\">\n"
                 "<p class=\"site\"><a href=\"index.html\">Namenindex</a></p>\n"
-                "<form class=\"zoeken\" role=\"search\" hidden>\n"
+                "<form class=\"zoeken\" role=\"search\">\n"
                 "  <label for=\"zoek\">Zoek een naam</label>\n"
                 "  <input type=\"search\" id=\"zoek\" name=\"zoek\" autocomplete=\"off\" spellcheck=\"false\">\n"
                 "</form>\n<div id=\"treffers\" aria-live=\"polite\"></div>\n</header>\n"

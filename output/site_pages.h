@@ -12,7 +12,7 @@
 namespace stambrix::output {
 
 /// No page of the website is larger than this.
-inline constexpr std::size_t kSitePageLimit = std::size_t{64} << 10;
+inline constexpr std::size_t kSitePageLimit = std::size_t{128} << 10;
 
 /// Writes index.html and the letter pages of the name index `indexList` into `files`, and fills
 /// `plan` with the page and id of every line. Each line goes on the page of the letter of its family

@@ -81,8 +81,16 @@ try {
     page.on("pageerror", (error) => problems.push(`page error: ${error.message}`));
     page.on("requestfailed", (request) => problems.push(`failed request: ${request.url()}`));
 
+    const withoutScripts = await browser.newPage();
+    await withoutScripts.setJavaScriptEnabled(false);
+    await withoutScripts.goto(pathToFileURL(join(site, "index.html")).href);
+    check(await withoutScripts.$eval("form.zoeken", (form) => getComputedStyle(form).display === "none"),
+          "without scripts the search form is not shown");
+    await withoutScripts.close();
+
     await page.goto(pathToFileURL(join(site, "index.html")).href);
-    check(await page.$eval("form.zoeken", (form) => !form.hidden), "the search form is shown");
+    check(await page.$eval("form.zoeken", (form) => getComputedStyle(form).display !== "none"),
+          "the search form is shown");
     check(!(await page.evaluate(() => [...document.scripts].some((script) => /zoek/.test(script.src)))),
           "no search data is loaded before the first keystroke");
 
