@@ -2,6 +2,8 @@
 
 #include "charsets/search_folding.h"
 #include "charsets/utf8_text.h"
+#include "index/chunked_array.h"
+#include "text/two_threads.h"
 #include "output/name_index_pages.h"
 #include "text/ascii.h"
 
@@ -10,6 +12,7 @@
 #include <climits>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -39,11 +42,12 @@ struct Start
     std::string text;
     std::uint32_t shorter; // the start one character shorter
     std::uint32_t persons = 0;
-    std::uint64_t bytes = 0; // of the lines of its persons in a data file, each with its line end
+    std::uint64_t nameBytes = 0; // of the names of its persons in a data file
     Use use = Use::Beyond;
     std::vector<std::uint32_t> lines; // the index lines of the persons its file holds
     std::uint64_t linesBytes = 0;
-    bool full = false; // no more first persons fit
+    bool full = false;                   // no more first persons fit
+    std::uint32_t lastLine = UINT32_MAX; // the line that came to it last in a pass over the lines
 };
 
 // Hashes words for looking them up by a view.
@@ -54,21 +58,53 @@ struct WordHash
 };
 using WordNumbers = std::unordered_map<std::string, std::uint32_t, WordHash, std::equal_to<>>;
 
+// How a byte is written inside a JavaScript template literal: as itself, after a backslash, or as
+// its code (a control character).
+enum class TemplateByte : std::uint8_t
+{
+    Itself,
+    Escaped,
+    Coded
+};
+
+TemplateByte TemplateByteOf(char byte)
+{
+    if (byte == '\\' || byte == '`' || byte == '$')
+        return TemplateByte::Escaped;
+    return static_cast<unsigned char>(byte) < 0x20 ? TemplateByte::Coded : TemplateByte::Itself;
+}
+
 // Appends `text` as the inside of a JavaScript template literal.
 void AppendTemplateText(std::string_view text, std::string& to)
 {
-    for (const char byte : text) {
-        if (byte == '\\' || byte == '`' || byte == '$') {
+    std::size_t plain = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const TemplateByte kind = TemplateByteOf(text[at]);
+        if (kind == TemplateByte::Itself)
+            continue;
+        to.append(text.substr(plain, at - plain));
+        plain = at + 1;
+        if (kind == TemplateByte::Escaped) {
             to.push_back('\\');
-            to.push_back(byte);
-        } else if (static_cast<unsigned char>(byte) < 0x20) {
-            constexpr std::string_view kHex = "0123456789abcdef";
-            to.append("\\u00").push_back(kHex[static_cast<unsigned char>(byte) >> 4]);
-            to.push_back(kHex[byte & 0xF]);
+            to.push_back(text[at]);
         } else {
-            to.push_back(byte);
+            constexpr std::string_view kHex = "0123456789abcdef";
+            to.append("\\u00").push_back(kHex[static_cast<unsigned char>(text[at]) >> 4]);
+            to.push_back(kHex[text[at] & 0xF]);
         }
     }
+    to.append(text.substr(plain));
+}
+
+// The bytes AppendTemplateText appends for `text`.
+std::size_t TemplateTextBytes(std::string_view text)
+{
+    std::size_t bytes = text.size();
+    for (const char byte : text) {
+        const TemplateByte kind = TemplateByteOf(byte);
+        bytes += kind == TemplateByte::Escaped ? 1 : kind == TemplateByte::Coded ? 5 : 0;
+    }
+    return bytes;
 }
 
 // The name of a line as the search shows it: up to the first tab, without the comma that stands
@@ -92,24 +128,42 @@ std::size_t CharacterLength(std::string_view text)
     return std::min(length, text.size());
 }
 
-// Writes the search data in three passes over the lines: the names' words are folded once and
-// numbered, every start of every word counted with its persons' bytes, then the persons gathered
-// into the files of the starts. Lines are handled by their numbers; texts are kept once per
-// distinct word and start.
-class SearchDataWriter
+// The number of decimal digits of `number`.
+std::uint32_t DigitsOf(std::uint32_t number)
+{
+    std::uint32_t digits = 1;
+    for (; number >= 10; number /= 10)
+        ++digits;
+    return digits;
+}
+} // namespace
+
+// Makes the search data in passes over the lines: the names' words are folded once and numbered,
+// every start of every word counted with its persons and the bytes of their names; once the pages
+// are planned, the bytes of each person's line are known, and the persons are gathered into the
+// files of the starts. Lines are handled by their numbers; texts are kept once per distinct word
+// and start.
+class SearchData::Writer
 {
 public:
-    SearchDataWriter(const index::IndexList& indexList, charsets::TextEncoding encoding, const SitePlan& plan,
-                     FileSet& files, std::size_t fileLimit)
-        : indexList_(indexList), encoding_(encoding), plan_(plan), files_(files), fileLimit_(fileLimit)
+    Writer(const index::IndexList& indexList, charsets::TextEncoding encoding, std::size_t fileLimit)
+        : indexList_(indexList), encoding_(encoding), fileLimit_(fileLimit)
     {
         starts_.emplace_back(std::string_view(), 0);
     }
 
-    void Write()
+    void Gather()
     {
         GatherWords();
         CountStarts();
+    }
+
+    void Write(const SitePlan& plan, FileSet& files)
+    {
+        assert(plan.pageOfLine.size() == indexList_.size());
+        plan_ = &plan;
+        files_ = &files;
+        mostPlaceBytes_ = PlaceBytes(plan.pageNames.empty() ? 0 : plan.pageNames.size() - 1, plan.longestId);
         ChooseUses();
         GatherPersons();
         WriteFiles();
@@ -117,7 +171,7 @@ public:
     }
 
 private:
-    // The words of each line by number, and the size of its line in a data file.
+    // The words of each line by number, and the bytes of its name in a data file.
     void GatherWords()
     {
         lineBytes_.assign(indexList_.size(), 0);
@@ -136,13 +190,22 @@ private:
             }
             assert(lineWords_.size() <= UINT32_MAX);
             wordsEnd_.push_back(static_cast<std::uint32_t>(lineWords_.size()));
-            if (!words_.empty()) {
-                record_.clear();
-                AppendRecord(line, text, name_, record_);
-                lineBytes_[line] = static_cast<std::uint32_t>(record_.size() + 1);
-            }
+            if (!words_.empty())
+                lineBytes_[line] = static_cast<std::uint32_t>(TemplateTextBytes(name_));
             ++line;
         });
+    }
+
+    // The bytes of a person's line in a data file besides its name: the page's number, the id, the
+    // tabs and the line end.
+    static std::uint64_t PlaceBytes(std::size_t page, std::size_t idBytes) { return DigitsOf(page) + idBytes + 3; }
+
+    // The bytes of the line of `line` in a data file.
+    std::uint64_t LineBytes(std::uint32_t line)
+    {
+        record_.clear();
+        AppendIdOf(*plan_, line, indexList_.LineAt(line, lineScratch_), record_);
+        return lineBytes_[line] + PlaceBytes(plan_->pageOfLine[line], record_.size());
     }
 
     // The number of `word`; a new word gets the next, and its starts are entered.
@@ -173,9 +236,11 @@ private:
         return number;
     }
 
-    std::span<const std::uint32_t> WordsOf(std::uint32_t line) const
+    // Calls `visit`(word) for the number of each word of `line`.
+    template <typename Visit> void ForWordsOf(std::uint32_t line, Visit visit) const
     {
-        return std::span(lineWords_).subspan(wordsEnd_[line], wordsEnd_[line + 1] - wordsEnd_[line]);
+        for (std::uint32_t at = wordsEnd_[line]; at < wordsEnd_[line + 1]; ++at)
+            visit(lineWords_[at]);
     }
     // The starts of a word, from its first character to the whole word or its first kLongestStart.
     std::span<const std::uint32_t> PathOf(std::uint32_t word) const
@@ -184,32 +249,39 @@ private:
         return std::span(paths_).subspan(begin, pathsEnd_[word] - begin);
     }
 
-    // Each start's persons, a person once however many of its words have the start.
+    // Each start's persons and the bytes of their names, a person once however many of its words
+    // have the start.
     void CountStarts()
     {
         for (std::uint32_t line = 0; line < lineBytes_.size(); ++line) {
             if (lineBytes_[line] == 0)
                 continue;
-            found_.assign(1, 0);
-            for (const std::uint32_t word : WordsOf(line))
-                found_.insert(found_.end(), PathOf(word).begin(), PathOf(word).end());
-            std::sort(found_.begin(), found_.end());
-            found_.erase(std::unique(found_.begin(), found_.end()), found_.end());
-            for (const std::uint32_t start : found_) {
-                ++starts_[start].persons;
-                starts_[start].bytes += lineBytes_[line];
-            }
+            const auto count = [&](std::uint32_t number) {
+                Start& start = starts_[number];
+                if (start.lastLine == line)
+                    return;
+                start.lastLine = line;
+                ++start.persons;
+                start.nameBytes += lineBytes_[line];
+            };
+            count(0);
+            ForWordsOf(line, [&](std::uint32_t word) {
+                for (const std::uint32_t start : PathOf(word))
+                    count(start);
+            });
         }
     }
 
     // A start whose persons fit in a file is written whole, one that does not is shared out; the
-    // longer starts of one written whole are not written. A start comes after its shorter one.
+    // longer starts of one written whole are not written. A start comes after its shorter one. The
+    // bytes of its persons' lines are counted with the most any line takes besides its name.
     void ChooseUses()
     {
         for (std::uint32_t start = 0; start < starts_.size(); ++start) {
             Start& it = starts_[start];
+            const std::uint64_t bytes = it.nameBytes + it.persons * mostPlaceBytes_;
             if (start == 0 || starts_[it.shorter].use == Use::SharedOut)
-                it.use = it.bytes + kFileFrame <= fileLimit_ ? Use::Whole : Use::SharedOut;
+                it.use = bytes + kFileFrame <= fileLimit_ ? Use::Whole : Use::SharedOut;
         }
     }
 
@@ -217,30 +289,31 @@ private:
     // among the first persons of the starts shared out on that way, as long as there is room.
     void GatherPersons()
     {
+        for (Start& start : starts_)
+            start.lastLine = UINT32_MAX;
         for (std::uint32_t line = 0; line < lineBytes_.size(); ++line) {
             if (lineBytes_[line] == 0)
                 continue;
-            found_.clear();
-            for (const std::uint32_t word : WordsOf(line)) {
-                if (starts_[0].use == Use::Whole) {
-                    found_.push_back(0);
-                    break;
-                }
+            if (starts_[0].use == Use::Whole) {
+                Take(0, line);
+                continue;
+            }
+            ForWordsOf(line, [&](std::uint32_t word) {
                 for (const std::uint32_t start : PathOf(word)) {
-                    found_.push_back(start);
+                    Take(start, line);
                     if (starts_[start].use != Use::SharedOut)
                         break;
                 }
-            }
-            std::sort(found_.begin(), found_.end());
-            found_.erase(std::unique(found_.begin(), found_.end()), found_.end());
-            for (const std::uint32_t start : found_)
-                Take(starts_[start], start, line);
+            });
         }
     }
 
-    void Take(Start& start, std::uint32_t number, std::uint32_t line)
+    void Take(std::uint32_t number, std::uint32_t line)
     {
+        Start& start = starts_[number];
+        if (start.lastLine == line)
+            return;
+        start.lastLine = line;
         if (start.use == Use::Whole) {
             start.lines.push_back(line);
             return;
@@ -248,15 +321,18 @@ private:
         // The empty start, which no word asks for, has no first persons.
         if (start.use != Use::SharedOut || number == 0 || start.full)
             return;
-        if (start.lines.size() == kShownHits || start.linesBytes + lineBytes_[line] + kFileFrame > fileLimit_) {
+        const std::uint64_t bytes = LineBytes(line);
+        if (start.lines.size() == kShownHits || start.linesBytes + bytes + kFileFrame > fileLimit_) {
             start.full = true;
             return;
         }
         start.lines.push_back(line);
-        start.linesBytes += lineBytes_[line];
+        start.linesBytes += bytes;
     }
 
-    // The files of the starts in the order of their texts, a start before its longer ones.
+    // The files of the starts in the order of their texts, a start before its longer ones, numbered
+    // in that order. Their contents are made on two threads, each file on one, and written one at
+    // a time.
     void WriteFiles()
     {
         std::vector<std::uint32_t> order;
@@ -265,53 +341,69 @@ private:
                 order.push_back(start);
         std::sort(order.begin(), order.end(),
                   [&](std::uint32_t a, std::uint32_t b) { return starts_[a].text < starts_[b].text; });
+        std::vector<std::uint32_t> withFile;
         for (const std::uint32_t number : order) {
-            Start& start = starts_[number];
-            const bool hasFile = start.use == Use::Whole || number != 0;
-            manifest_.push_back({number, hasFile ? WriteFile(start.lines) : 0});
-            start.lines = {};
+            const bool hasFile = starts_[number].use == Use::Whole || number != 0;
+            if (hasFile)
+                withFile.push_back(number);
+            manifest_.push_back({number, hasFile ? static_cast<std::uint32_t>(withFile.size()) : 0});
+        }
+        std::mutex writing;
+        const auto writeEverySecond = [&](std::size_t first) {
+            std::string content;
+            std::string name;
+            for (std::size_t at = first; at < withFile.size(); at += 2) {
+                Start& start = starts_[withFile[at]];
+                const auto file = static_cast<std::uint32_t>(at + 1);
+                MakeFile(file, start.lines, content, name);
+                start.lines = {};
+                const std::lock_guard<std::mutex> one(writing);
+                files_->Open("zoek-" + std::to_string(file) + ".js");
+                files_->Write(content);
+                files_->Close();
+            }
+        };
+        if (!text::RunOnTwoThreads([&] { writeEverySecond(0); }, [&] { writeEverySecond(1); })) {
+            writeEverySecond(0);
+            writeEverySecond(1);
         }
     }
 
     // The line of a person in a data file: "page TAB id TAB name", of the index line `line` whose
     // text is `text` and whose shown name is `name` in UTF-8. The script folds the name into its
     // search words itself.
-    void AppendRecord(std::uint32_t line, std::string_view text, std::string_view name, std::string& to)
+    void AppendRecord(std::uint32_t line, std::string_view text, std::string_view name, std::string& to) const
     {
-        to.append(std::to_string(plan_.pageOfLine[line])).push_back('\t');
-        AppendIdOf(plan_, line, text, to);
+        to.append(std::to_string(plan_->pageOfLine[line])).push_back('\t');
+        AppendIdOf(*plan_, line, text, to);
         to.push_back('\t');
         AppendTemplateText(name, to);
     }
 
-    // Writes the lines of the persons `lines` as the next data file; its number.
-    std::uint32_t WriteFile(std::span<const std::uint32_t> lines)
+    // Makes the data file `file` of the persons `lines` in `content`, with `name` as room for a name.
+    void MakeFile(std::uint32_t file, std::span<const std::uint32_t> lines, std::string& content,
+                  std::string& name) const
     {
-        const std::uint32_t file = ++lastFile_;
-        content_.assign("stambrixZoek.deel(").append(std::to_string(file)).append(", `");
+        content.assign("stambrixZoek.deel(").append(std::to_string(file)).append(", `");
         index::VisitLines(index::SelectedLines(indexList_, lines),
                           [&, at = std::size_t{0}](std::string_view text) mutable {
                               if (at != 0)
-                                  content_.push_back('\n');
-                              name_.clear();
-                              charsets::AppendAsUtf8(ShownNameOf(text), encoding_, name_);
-                              AppendRecord(lines[at++], text, name_, content_);
+                                  content.push_back('\n');
+                              name.clear();
+                              charsets::AppendAsUtf8(ShownNameOf(text), encoding_, name);
+                              AppendRecord(lines[at++], text, name, content);
                           });
-        content_.append("`);\n");
-        assert(content_.size() <= fileLimit_);
-        files_.Open("zoek-" + std::to_string(file) + ".js");
-        files_.Write(content_);
-        files_.Close();
-        return file;
+        content.append("`);\n");
+        assert(content.size() <= fileLimit_);
     }
 
     void WriteManifest()
     {
         content_.assign("stambrixZoek.inhoud(`");
-        for (std::size_t page = 0; page < plan_.pageNames.size(); ++page) {
+        for (std::size_t page = 0; page < plan_->pageNames.size(); ++page) {
             if (page != 0)
                 content_.push_back('\n');
-            AppendTemplateText(plan_.pageNames[page], content_);
+            AppendTemplateText(plan_->pageNames[page], content_);
         }
         content_.append("`, `");
         for (std::size_t at = 0; at < manifest_.size(); ++at) {
@@ -325,40 +417,50 @@ private:
             content_.append("\t").push_back(start.use == Use::Whole ? 'h' : 'b');
         }
         content_.append("`);\n");
-        files_.Open(kSearchManifest);
-        files_.Write(content_);
-        files_.Close();
+        files_->Open(kSearchManifest);
+        files_->Write(content_);
+        files_->Close();
     }
 
     const index::IndexList& indexList_;
     charsets::TextEncoding encoding_;
-    const SitePlan& plan_;
-    FileSet& files_;
     std::size_t fileLimit_;
+    const SitePlan* plan_ = nullptr;
+    FileSet* files_ = nullptr;
     WordNumbers wordNumbers_;
     std::vector<std::string_view> wordTexts_; // by number, the keys of wordNumbers_
     std::vector<std::uint32_t> paths_;        // the starts of every word, word after word
     std::vector<std::uint32_t> pathsEnd_;     // where the starts of each word end in paths_
     WordNumbers startNumbers_;
     std::vector<Start> starts_;            // the empty start first
-    std::vector<std::uint32_t> lineWords_; // the numbers of the words of every line, line after line
+    index::ChunkedArray<std::uint32_t> lineWords_; // the numbers of the words of every line, line after line
     std::vector<std::uint32_t> wordsEnd_;  // where the words of each line end in lineWords_, after a 0
-    std::vector<std::uint32_t> lineBytes_; // of each line, its bytes in a data file; 0 without words
+    std::vector<std::uint32_t> lineBytes_; // of each line, its bytes in a data file (its name's before
+                                           // Write); 0 without words
+    std::uint64_t mostPlaceBytes_ = 0;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> manifest_; // the starts written, with their files
-    std::vector<std::uint32_t> found_;
-    std::uint32_t lastFile_ = 0;
     std::string name_;
     std::string words_;
     std::string record_;
+    std::string lineScratch_;
     std::string content_;
 };
-} // namespace
 
-void WriteSearchData(const index::IndexList& indexList, charsets::TextEncoding encoding, const SitePlan& plan,
-                     FileSet& files, std::size_t fileLimit)
+SearchData::SearchData(const index::IndexList& indexList, charsets::TextEncoding encoding, std::size_t fileLimit)
+    : writer_(std::make_unique<Writer>(indexList, encoding, fileLimit))
 {
-    assert(plan.pageOfLine.size() == indexList.size());
-    SearchDataWriter(indexList, encoding, plan, files, fileLimit).Write();
+}
+
+SearchData::~SearchData() = default;
+
+void SearchData::Gather()
+{
+    writer_->Gather();
+}
+
+void SearchData::Write(const SitePlan& plan, FileSet& files)
+{
+    writer_->Write(plan, files);
 }
 
 } // namespace stambrix::output

@@ -46,10 +46,7 @@ constexpr std::string_view kScriptEnd = R"js(
             received.set("inhoud", { pages: pages.split("\n"), starts: byStart });
         },
         deel(file, lines) {
-            received.set(file, lines === "" ? [] : lines.split("\n").map((line) => {
-                const [page, id, name] = line.split("\t");
-                return { page, id, name, words: ` ${folded(name)}` };
-            }));
+            received.set(file, { text: lines, lines: lines === "" ? [] : lines.split("\n"), folded: null });
         },
     };
 
@@ -70,9 +67,10 @@ constexpr std::string_view kScriptEnd = R"js(
         return loading.get(name);
     }
 
-    // Every character folded; a-z, 0-9 and the space fold to themselves.
+    // Every character folded; a-z, 0-9, the space, the tab and the line end stay as they are (no
+    // name holds the last two, and no folding gives them).
     function folded(text) {
-        return text.replace(/[^ a-z0-9]/gu, (character) => kFolding[character.codePointAt(0)] ?? character);
+        return text.replace(/[^ a-z0-9\t\n]/gu, (character) => kFolding[character.codePointAt(0)] ?? character);
     }
 
     function wordsOf(text) {
@@ -88,13 +86,30 @@ constexpr std::string_view kScriptEnd = R"js(
         for (let depth = 0; ; ++depth) {
             const found = starts.get(start);
             if (!found || found.whole || depth === characters.length || depth === kLongestStart)
-                return found ?? null;
+                return found ? { ...found, start } : null;
             start += characters[depth];
         }
     }
 
-    function matches(person, words) {
-        return words.every((word) => person.words.includes(` ${word}`));
+    // The persons of a data file that have a word starting with each of `words`, and their count.
+    // The words of a person are its name's, behind the second tab of its line, folded. The data file
+    // of a start holds only persons with a word of that start: for that one word, all match.
+    function matching(data, words, start) {
+        if (words.length === 1 && words[0] === start)
+            return { hits: data.lines.slice(0, kShown), count: data.lines.length };
+        data.folded ??= folded(data.text).split("\n");
+        const spaced = words.map((word) => ` ${word}`);
+        const hits = [];
+        let count = 0;
+        data.folded.forEach((line, at) => {
+            const name = line.indexOf("\t", line.indexOf("\t") + 1) + 1;
+            if (!words.every((word, w) => line.startsWith(word, name) || line.includes(spaced[w], name)))
+                return;
+            if (hits.length < kShown)
+                hits.push(data.lines[at]);
+            ++count;
+        });
+        return { hits, count };
     }
 
     const number = (count) => count.toLocaleString("nl-NL");
@@ -119,10 +134,11 @@ constexpr std::string_view kScriptEnd = R"js(
         }
         const list = document.createElement("ol");
         list.className = "treffer-lijst";
-        for (const hit of hits) {
+        for (const line of hits) {
+            const [page, id, name] = line.split("\t");
             const link = document.createElement("a");
-            link.href = `${pages[Number(hit.page)]}#${hit.id}`;
-            link.textContent = hit.name;
+            link.href = `${pages[Number(page)]}#${id}`;
+            link.textContent = name;
             const item = document.createElement("li");
             item.append(link);
             list.append(item);
@@ -150,18 +166,10 @@ constexpr std::string_view kScriptEnd = R"js(
             // file of first persons, which for more words than one answers only in part.
             const whole = answers.filter((answer) => answer.whole);
             const chosen = (whole.length > 0 ? whole : answers).reduce((a, b) => (b.persons < a.persons ? b : a));
-            const persons = await load(`zoek-${chosen.file}.js`, chosen.file);
+            const data = await load(`zoek-${chosen.file}.js`, chosen.file);
             if (asked !== lastAsked)
                 return;
-            const hits = [];
-            let count = 0;
-            for (const person of persons) {
-                if (!matches(person, words))
-                    continue;
-                if (hits.length < kShown)
-                    hits.push(person);
-                ++count;
-            }
+            const { hits, count } = matching(data, words, chosen.start);
             if (chosen.whole)
                 show(countText(count, kShown), hits, pages);
             else if (words.length === 1)

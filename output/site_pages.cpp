@@ -297,6 +297,7 @@ private:
             AppendIdOf(plan_, line, text, id_);
             ids_.Take(id_);
         }
+        plan_.longestId = std::max(plan_.longestId, id_.size());
         entry_.assign("<li id=\"").append(id_).append("\">");
         const EntryFields entry = EntryFieldsOf(text);
         std::string_view fields = entry.fields;
@@ -402,6 +403,7 @@ void WriteSitePages(const index::IndexList& indexList, charsets::TextEncoding en
     plan.pageNames.clear();
     plan.pageOfLine.assign(indexList.size(), 0);
     plan.idTakenBefore.assign(indexList.size(), false);
+    plan.longestId = 0;
     LetterPageWriter writer(indexList, encoding, files, counter, plan, counts, date, pageLimit);
     for (std::size_t place = 0; place < kSiteLetters; ++place)
         if (!letters[place].empty())

@@ -30,15 +30,17 @@ bool KeptInId(char byte)
 void AppendIdOf(const SitePlan& plan, std::uint32_t line, std::string_view lineText, std::string& to)
 {
     const std::string_view recordId = RecordIdOf(lineText);
-    const std::string number = std::to_string(std::uint64_t{line} + 1);
     if (recordId.empty()) {
-        to.append("r").append(number);
+        to.append("r").append(std::to_string(std::uint64_t{line} + 1));
         return;
     }
-    for (const char byte : recordId)
-        to.push_back(KeptInId(byte) ? byte : '_');
+    const std::size_t idStart = to.size();
+    to.append(recordId);
+    for (std::size_t at = idStart; at < to.size(); ++at)
+        if (!KeptInId(to[at]))
+            to[at] = '_';
     if (plan.idTakenBefore[line])
-        to.append("-").append(number);
+        to.append("-").append(std::to_string(std::uint64_t{line} + 1));
 }
 
 void AppendLinkTo(const SitePlan& plan, std::uint32_t line, std::string_view lineText, std::string& to)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,6 +18,7 @@ struct SitePlan
     /// For every index line, true where its id is taken by an earlier line of the same page, so that
     /// the line number is added to it (AppendIdOf).
     std::vector<bool> idTakenBefore;
+    std::size_t longestId = 0; ///< the bytes of the longest id of a line (AppendIdOf)
 };
 
 /// Appends the id of the index line `line`, whose text is `lineText`, to `to`: its record id without

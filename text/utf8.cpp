@@ -1,5 +1,8 @@
 #include "text/utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace stambrix::text {
 
 namespace {
@@ -23,6 +26,15 @@ std::size_t SequenceLength(unsigned char lead)
 bool IsWellFormedUtf8(std::string_view text)
 {
     for (std::size_t i = 0; i < text.size();) {
+        // Eight ASCII bytes at a time.
+        std::uint64_t eight = 0;
+        if (text.size() - i >= sizeof eight) {
+            std::memcpy(&eight, text.data() + i, sizeof eight);
+            if ((eight & 0x8080808080808080U) == 0) {
+                i += sizeof eight;
+                continue;
+            }
+        }
         const auto lead = static_cast<unsigned char>(text[i]);
         if (lead < 0x80) {
             ++i;

@@ -27,7 +27,7 @@ struct Start
     bool whole;
 };
 
-struct SearchData
+struct WrittenData
 {
     std::vector<std::string> pages;
     std::map<std::string, Start> starts;
@@ -77,9 +77,9 @@ std::vector<std::string> LiteralsOf(const std::string& file)
     return literals;
 }
 
-SearchData Read(const MemoryFiles& files)
+WrittenData Read(const MemoryFiles& files)
 {
-    SearchData data;
+    WrittenData data;
     const std::vector<std::string> manifest = LiteralsOf(files.files.at(std::string(kSearchManifest)));
     data.pages = Split(manifest.at(0), '\n');
     for (const std::string& line : Split(manifest.at(1), '\n')) {
@@ -88,6 +88,9 @@ SearchData Read(const MemoryFiles& files)
     }
     for (const auto& [name, bytes] : files.files)
         if (name != kSearchManifest) {
+            // The script keeps what a file hands over by the number the file gives itself.
+            const std::string number = name.substr(name.find('-') + 1, name.find('.') - name.find('-') - 1);
+            EXPECT_TRUE(bytes.starts_with("stambrixZoek.deel(" + number + ", `")) << name;
             const std::string lines = LiteralsOf(bytes).at(0);
             data.lines[name] = lines.empty() ? std::vector<std::string>{} : Split(lines, '\n');
         }
@@ -97,7 +100,7 @@ SearchData Read(const MemoryFiles& files)
 // The start that answers `word` as the script looks it up: the file with every person of a start
 // of the word, or the file of the first persons of the whole word or its longest start. Null when
 // there is none.
-const Start* StartOf(const SearchData& data, std::string_view word)
+const Start* StartOf(const WrittenData& data, std::string_view word)
 {
     for (std::size_t length = 0;; ++length) {
         const auto found = data.starts.find(std::string(word.substr(0, length)));
@@ -110,7 +113,7 @@ const Start* StartOf(const SearchData& data, std::string_view word)
 
 // The search data of an index with a line per name, the record id its number, on two pages that
 // take turns; no file passes `fileLimit`.
-SearchData Written(const std::vector<std::string>& names, std::size_t fileLimit = kSearchFileLimit,
+WrittenData Written(const std::vector<std::string>& names, std::size_t fileLimit = kSearchFileLimit,
                    charsets::TextEncoding encoding = charsets::TextEncoding::Utf8)
 {
     index::IndexList list;
@@ -119,8 +122,11 @@ SearchData Written(const std::vector<std::string>& names, std::size_t fileLimit 
         list.Add(names[at] + "\t* 01-01-1900\tman\t[@I" + std::to_string(at + 1) + "@]");
         plan.pageOfLine.push_back(static_cast<std::uint32_t>(at % 2));
     }
+    plan.longestId = ("I" + std::to_string(names.size())).size();
     MemoryFiles files;
-    WriteSearchData(list, encoding, plan, files, fileLimit);
+    SearchData search(list, encoding, fileLimit);
+    search.Gather();
+    search.Write(plan, files);
     files.Publish();
     for (const auto& [name, bytes] : files.files)
         EXPECT_LE(bytes.size(), fileLimit) << name;
@@ -135,9 +141,9 @@ std::vector<std::string> WordsOf(std::string_view name)
 }
 
 // A name without any letter is in no file: nothing finds it.
-TEST(WriteSearchData, PersonLineHoldsPageIdAndShownName)
+TEST(SearchDataFiles, PersonLineHoldsPageIdAndShownName)
 {
-    const SearchData data = Written({"Berg, Jan van der", ", Jan", "O`Brien $1\\, J\xC3\xB8rn", "?, -", "Moens, "});
+    const WrittenData data = Written({"Berg, Jan van der", ", Jan", "O`Brien $1\\, J\xC3\xB8rn", "?, -", "Moens, "});
     const Start& all = data.starts.at("");
     EXPECT_EQ(data.starts.size(), 1u) << "one file holds every person";
     EXPECT_TRUE(all.whole);
@@ -147,9 +153,9 @@ TEST(WriteSearchData, PersonLineHoldsPageIdAndShownName)
                                         "0\tI5\tMoens"}));
 }
 
-TEST(WriteSearchData, Windows1252NamesAreShownInUtf8)
+TEST(SearchDataFiles, Windows1252NamesAreShownInUtf8)
 {
-    const SearchData data = Written({"\xD8ster, J\xF8rn"}, kSearchFileLimit, charsets::TextEncoding::Windows1252);
+    const WrittenData data = Written({"\xD8ster, J\xF8rn"}, kSearchFileLimit, charsets::TextEncoding::Windows1252);
     EXPECT_EQ(data.lines.at(data.starts.at("").file).at(0), "0\tI1\t\xC3\x98ster, J\xC3\xB8rn");
 }
 
@@ -174,10 +180,10 @@ std::vector<std::string> ManyNames()
     return names;
 }
 
-TEST(WriteSearchData, EveryPersonIsFoundByEachStartOfEachWordWithinTheLimit)
+TEST(SearchDataFiles, EveryPersonIsFoundByEachStartOfEachWordWithinTheLimit)
 {
     const std::vector<std::string> names = ManyNames();
-    const SearchData data = Written(names, 6000);
+    const WrittenData data = Written(names, 6000);
     ASSERT_FALSE(data.starts.at("").whole);
     for (std::size_t person = 0; person < names.size(); ++person)
         for (const std::string& word : WordsOf(names[person]))
@@ -197,10 +203,10 @@ TEST(WriteSearchData, EveryPersonIsFoundByEachStartOfEachWordWithinTheLimit)
 
 // Room for the first kShownHits persons of each start; where there is none, the limit on every
 // file (Written) keeps the first persons fewer.
-TEST(WriteSearchData, StartSharedOutHasItsFirstPersonsInIndexOrderAndItsCount)
+TEST(SearchDataFiles, StartSharedOutHasItsFirstPersonsInIndexOrderAndItsCount)
 {
     const std::vector<std::string> names = ManyNames();
-    const SearchData data = Written(names, 12000);
+    const WrittenData data = Written(names, 12000);
     for (const auto& [text, found] : data.starts) {
         const std::string& start = text;
         if (found.whole || start.empty())
