@@ -175,9 +175,11 @@ constexpr std::string_view kScriptEnd = R"js(
             else if (words.length === 1)
                 show(countText(chosen.persons, kShown), hits, pages);
             else if (count === 0)
-                show("Geen personen gevonden onder de eersten; typ meer letters om verder te zoeken.", hits, pages);
+                show("Deze namen komen veel voor, en onder de eerste personen met die namen is niemand gevonden. "
+                     + "Typ er een minder gewone naam bij om verder te zoeken.", hits, pages);
             else
-                show(`Veel namen passen; hieronder ${number(count)} ervan. Typ meer letters om alle te vinden.`,
+                show(`Deze namen komen veel voor: hieronder ${number(count)} van de eerste personen met die namen. `
+                     + "Typ er een minder gewone naam bij om alle te vinden.",
                      hits, pages);
         } catch {
             if (asked === lastAsked)

@@ -21,24 +21,13 @@ constexpr std::array<bool, 128> kSpecialAscii = [] {
     return special;
 }();
 
+// An escaped byte as its reference, a control as the replacement character.
 void AppendSpecialAscii(char byte, std::string& to)
 {
-    switch (byte) {
-    case '&':
-        to += "&amp;";
-        break;
-    case '<':
-        to += "&lt;";
-        break;
-    case '>':
-        to += "&gt;";
-        break;
-    case '"':
-        to += "&quot;";
-        break;
-    default:
+    if (static_cast<unsigned char>(byte) < 0x20 || byte == 0x7F)
         to += kReplacement;
-    }
+    else
+        AppendEscapedHtml(std::string_view(&byte, 1), to);
 }
 
 // True for a well-formed sequence of two or more bytes that is a C1 control or a noncharacter.

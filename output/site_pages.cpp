@@ -5,10 +5,13 @@
 #include "output/name_index_pages.h"
 #include "output/site_html.h"
 #include "text/ascii.h"
+#include "text/two_threads.h"
 
 #include <algorithm>
 #include <array>
 #include <cassert>
+#include <iterator>
+#include <mutex>
 #include <span>
 #include <string>
 #include <vector>
@@ -135,21 +138,60 @@ void AppendLetterTitle(char letter, std::uint32_t number, std::string& to)
         to.append(", pagina ").append(std::to_string(number));
 }
 
+// Hands out the letters that have lines to two writers, one from the front and one from the back,
+// each letter once.
+class LetterShare
+{
+public:
+    explicit LetterShare(const LetterLines& letters) : letters_(letters) {}
+
+    /// The place of the next letter from the front or the back; kSiteLetters when none is left.
+    std::size_t Take(bool fromFront)
+    {
+        const std::lock_guard<std::mutex> taking(mutex_);
+        while (front_ < back_) {
+            const std::size_t place = fromFront ? front_++ : --back_;
+            if (!letters_[place].empty())
+                return place;
+        }
+        return kSiteLetters;
+    }
+
+    /// Hands out no more letters: the other writer failed.
+    void Stop()
+    {
+        const std::lock_guard<std::mutex> taking(mutex_);
+        front_ = back_;
+    }
+
+private:
+    const LetterLines& letters_;
+    std::mutex mutex_;
+    std::size_t front_ = 0;
+    std::size_t back_ = kSiteLetters;
+};
+
 // Writes the pages of one letter after another, each page's persons held until the page is full.
+// A line's page in `plan` is first the number of the page within its letter.
 class LetterPageWriter
 {
 public:
     LetterPageWriter(const index::IndexList& indexList, charsets::TextEncoding encoding, FileSet& files,
-                     WrittenCounter& counter, SitePlan& plan, const LetterCounts& counts, std::string_view date,
-                     std::size_t pageLimit)
-        : indexList_(indexList), encoding_(encoding), files_(files), counter_(counter), plan_(plan), counts_(counts),
-          date_(date), pageLimit_(pageLimit)
+                     std::mutex& filing, WrittenCounter& counter, SitePlan& plan, const LetterCounts& counts,
+                     std::string_view date, std::size_t pageLimit)
+        : indexList_(indexList), encoding_(encoding), files_(files), filing_(filing), counter_(counter), plan_(plan),
+          counts_(counts), date_(date), pageLimit_(pageLimit)
     {
     }
 
-    void WriteLetter(char letter, std::span<const std::uint32_t> lines)
+    /// The bytes of the longest id written.
+    std::size_t LongestId() const { return longestId_; }
+
+    /// Writes the pages of `letter`, whose lines are `lines`, and puts their names in `pageNames`.
+    void WriteLetter(char letter, std::span<const std::uint32_t> lines, std::vector<std::string>& pageNames)
     {
         letter_ = letter;
+        pageNames_ = &pageNames;
         number_ = 1;
         StartPage();
         NewHeadings headings;
@@ -173,7 +215,7 @@ public:
                 firstHeading_ = headingText_;
             lastHeading_ = headingText_;
             body_.append(entry_);
-            plan_.pageOfLine[line] = static_cast<std::uint32_t>(plan_.pageNames.size() - 1);
+            plan_.pageOfLine[line] = static_cast<std::uint32_t>(pageNames_->size() - 1);
             ++persons_;
             counter_.Count();
         }
@@ -185,7 +227,7 @@ private:
     {
         std::string name;
         AppendSitePageName(letter_, number_, name);
-        plan_.pageNames.push_back(std::move(name));
+        pageNames_->push_back(std::move(name));
         body_.clear();
         ids_.Clear();
         persons_ = 0;
@@ -210,7 +252,8 @@ private:
         AppendFrame(number_ > 1, hasNext, firstHeading_, lastHeading_, frame_);
         const std::size_t split = frame_.find(kBodyMark);
         assert(split != std::string::npos);
-        files_.Open(plan_.pageNames.back());
+        const std::lock_guard<std::mutex> filing(filing_);
+        files_.Open(pageNames_->back());
         files_.Write(std::string_view(frame_).substr(0, split));
         files_.Write(body_);
         files_.Write(std::string_view(frame_).substr(split + kBodyMark.size()));
@@ -289,15 +332,15 @@ private:
     void MakeEntry(std::uint32_t line, std::string_view text)
     {
         id_.clear();
-        plan_.idTakenBefore[line] = false;
+        plan_.idTakenBefore[line] = 0;
         AppendIdOf(plan_, line, text, id_);
         if (ids_.Take(id_)) {
-            plan_.idTakenBefore[line] = true;
+            plan_.idTakenBefore[line] = 1;
             id_.clear();
             AppendIdOf(plan_, line, text, id_);
             ids_.Take(id_);
         }
-        plan_.longestId = std::max(plan_.longestId, id_.size());
+        longestId_ = std::max(longestId_, id_.size());
         entry_.assign("<li id=\"").append(id_).append("\">");
         const EntryFields entry = EntryFieldsOf(text);
         std::string_view fields = entry.fields;
@@ -352,6 +395,7 @@ private:
     const index::IndexList& indexList_;
     charsets::TextEncoding encoding_;
     FileSet& files_;
+    std::mutex& filing_; // held while a page is written
     WrittenCounter& counter_;
     SitePlan& plan_;
     const LetterCounts& counts_;
@@ -359,7 +403,9 @@ private:
     std::size_t pageLimit_;
 
     char letter_ = 'a';
+    std::vector<std::string>* pageNames_ = nullptr;
     std::uint32_t number_ = 1;
+    std::size_t longestId_ = 0;
     std::size_t persons_ = 0;
     std::uint32_t headingIds_ = 0;
     std::size_t frameSize_ = 0;
@@ -391,7 +437,8 @@ void WriteEntryPage(std::uint64_t persons, const LetterCounts& counts, std::stri
 } // namespace
 
 void WriteSitePages(const index::IndexList& indexList, charsets::TextEncoding encoding, FileSet& files,
-                    WrittenCounter& counter, SitePlan& plan, std::size_t pageLimit)
+                    WrittenCounter& counter, SitePlan& plan, const std::function<void()>& besides,
+                    std::size_t pageLimit)
 {
     const LetterLines letters = GatherLetters(indexList, encoding);
     LetterCounts counts{};
@@ -400,14 +447,47 @@ void WriteSitePages(const index::IndexList& indexList, charsets::TextEncoding en
     const std::string date = FooterDate();
     WriteEntryPage(indexList.size(), counts, date, files);
 
-    plan.pageNames.clear();
     plan.pageOfLine.assign(indexList.size(), 0);
-    plan.idTakenBefore.assign(indexList.size(), false);
-    plan.longestId = 0;
-    LetterPageWriter writer(indexList, encoding, files, counter, plan, counts, date, pageLimit);
-    for (std::size_t place = 0; place < kSiteLetters; ++place)
-        if (!letters[place].empty())
-            writer.WriteLetter(SiteLetterAt(place), letters[place]);
+    plan.idTakenBefore.assign(indexList.size(), 0);
+    std::array<std::vector<std::string>, kSiteLetters> pageNames;
+    LetterShare share(letters);
+    std::mutex filing;
+    const auto writeLetters = [&](LetterPageWriter& writer, bool fromFront) {
+        try {
+            for (std::size_t place = share.Take(fromFront); place != kSiteLetters; place = share.Take(fromFront))
+                writer.WriteLetter(SiteLetterAt(place), letters[place], pageNames[place]);
+        } catch (...) {
+            share.Stop();
+            throw;
+        }
+    };
+    LetterPageWriter front(indexList, encoding, files, filing, counter, plan, counts, date, pageLimit);
+    // The second thread's lines are counted once it is done; its own count only stops it when the
+    // run is cancelled.
+    progress::ProgressThrottle silent = counter.Beside();
+    std::uint64_t backCount = 0;
+    WrittenCounter backCounter(silent, backCount);
+    LetterPageWriter back(indexList, encoding, files, filing, backCounter, plan, counts, date, pageLimit);
+    const auto writeBack = [&] {
+        if (besides)
+            besides();
+        writeLetters(back, false);
+    };
+    if (!text::RunOnTwoThreads([&] { writeLetters(front, true); }, writeBack)) {
+        writeLetters(front, true);
+        writeBack();
+    }
+    counter.Count(backCount);
+
+    // The pages in letter order, and each line's page among them.
+    plan.pageNames.clear();
+    for (std::size_t place = 0; place < kSiteLetters; ++place) {
+        const auto first = static_cast<std::uint32_t>(plan.pageNames.size());
+        for (const std::uint32_t line : letters[place])
+            plan.pageOfLine[line] += first;
+        std::move(pageNames[place].begin(), pageNames[place].end(), std::back_inserter(plan.pageNames));
+    }
+    plan.longestId = std::max(front.LongestId(), back.LongestId());
 }
 
 } // namespace stambrix::output

@@ -7,6 +7,7 @@
 #include "output/written_counter.h"
 
 #include <cstddef>
+#include <functional>
 
 // The pages of the website: the entry page index.html and the letter pages of the name index.
 namespace stambrix::output {
@@ -19,8 +20,12 @@ inline constexpr std::size_t kSitePageLimit = std::size_t{128} << 10;
 /// name (LetterOf), persons without a family name on the page kOtherPage under «zonder achternaam»;
 /// a letter whose persons make its page larger than `pageLimit` goes on over "a-2.html",
 /// "a-3.html" ..., split between persons. Letters without names get no page. Every line is counted
-/// on `counter`. Throws text::RunFailure.
+/// on `counter`. The letters are written on two threads, one taking them from A on, the other from
+/// the end back, after it has done `besides` (which must not touch `files`, `counter` or `plan`);
+/// each file is written whole before the next is opened. Throws text::RunFailure, and what `besides`
+/// throws.
 void WriteSitePages(const index::IndexList& indexList, charsets::TextEncoding encoding, FileSet& files,
-                    WrittenCounter& counter, SitePlan& plan, std::size_t pageLimit = kSitePageLimit);
+                    WrittenCounter& counter, SitePlan& plan, const std::function<void()>& besides = {},
+                    std::size_t pageLimit = kSitePageLimit);
 
 } // namespace stambrix::output

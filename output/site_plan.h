@@ -15,9 +15,10 @@ struct SitePlan
 {
     std::vector<std::string> pageNames;    ///< the letter pages in the order they are written: "a.html", "a-2.html" ...
     std::vector<std::uint32_t> pageOfLine; ///< for every index line, in index order, its page in pageNames
-    /// For every index line, true where its id is taken by an earlier line of the same page, so that
-    /// the line number is added to it (AppendIdOf).
-    std::vector<bool> idTakenBefore;
+    /// For every index line, 1 where its id is taken by an earlier line of the same page, so that
+    /// the line number is added to it (AppendIdOf); a byte each, so that two threads can write the
+    /// pages of different letters.
+    std::vector<std::uint8_t> idTakenBefore;
     std::size_t longestId = 0; ///< the bytes of the longest id of a line (AppendIdOf)
 };
 

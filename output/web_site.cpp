@@ -5,7 +5,6 @@
 #include "output/site_pages.h"
 #include "output/site_plan.h"
 #include "output/site_stylesheet.h"
-#include "text/two_threads.h"
 
 namespace stambrix::output {
 
@@ -14,15 +13,11 @@ void WriteWebSite(const index::IndexList& indexList, charsets::TextEncoding enco
 {
     WriteSiteStylesheet(files);
     WriteSiteIcon(files);
-    // The names are folded for the search while the pages are written; the search data needs the
-    // pages' plan only for its last steps.
+    // The names are folded for the search beside the pages; the search data needs the pages' plan
+    // only for its last steps.
     SearchData search(indexList, encoding);
     SitePlan plan;
-    const auto writePages = [&] { WriteSitePages(indexList, encoding, files, counter, plan); };
-    if (!text::RunOnTwoThreads(writePages, [&] { search.Gather(); })) {
-        writePages();
-        search.Gather();
-    }
+    WriteSitePages(indexList, encoding, files, counter, plan, [&] { search.Gather(); });
     search.Write(plan, files);
     WriteSearchScript(files);
 }

@@ -117,7 +117,7 @@ WrittenData Written(const std::vector<std::string>& names, std::size_t fileLimit
                    charsets::TextEncoding encoding = charsets::TextEncoding::Utf8)
 {
     index::IndexList list;
-    SitePlan plan{{"a.html", "b-2.html"}, {}, std::vector<bool>(names.size(), false)};
+    SitePlan plan{{"a.html", "b-2.html"}, {}, std::vector<std::uint8_t>(names.size(), 0)};
     for (std::size_t at = 0; at < names.size(); ++at) {
         list.Add(names[at] + "\t* 01-01-1900\tman\t[@I" + std::to_string(at + 1) + "@]");
         plan.pageOfLine.push_back(static_cast<std::uint32_t>(at % 2));

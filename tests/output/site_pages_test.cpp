@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <regex>
 #include <string>
@@ -33,14 +34,14 @@ index::IndexList IndexOf(const std::vector<std::string>& lines)
 }
 
 WrittenSite SiteOf(const std::vector<std::string>& lines, TextEncoding encoding = TextEncoding::Utf8,
-                   std::size_t pageLimit = kSitePageLimit)
+                   std::size_t pageLimit = kSitePageLimit, const std::function<void()>& besides = {})
 {
     const index::IndexList list = IndexOf(lines);
     MemoryFiles files;
     progress::ProgressThrottle progress;
     WrittenSite site;
     WrittenCounter counter(progress, site.written);
-    WriteSitePages(list, encoding, files, counter, site.plan, pageLimit);
+    WriteSitePages(list, encoding, files, counter, site.plan, besides, pageLimit);
     files.Publish();
     site.files = std::move(files.files);
     return site;
@@ -152,7 +153,7 @@ TEST(SitePages, IdTakenOnThePageGetsTheLineNumber)
     const std::vector<std::string> lines = {"Berg, Jan\t\t\t[@I1@]", "Berg, Johannes\t\t\t[@I1@]", "Bos, An\t\t\t",
                                             "Aa, Piet\t\t\t[@I1@]"};
     const WrittenSite site = SiteOf(lines);
-    EXPECT_EQ(site.plan.idTakenBefore, (std::vector<bool>{false, true, false, false}));
+    EXPECT_EQ(site.plan.idTakenBefore, (std::vector<std::uint8_t>{0, 1, 0, 0}));
     ExpectPlanAgreesWithPages(site, lines);
 }
 
@@ -190,6 +191,27 @@ TEST(SitePages, LargeLetterGoesOnOverPagesUnderTheLimitLinkedToTheirNeighbours)
                                       : families.front() + " tot en met " + families.back();
         EXPECT_TRUE(Holds(page, "<p class=\"bereik\">Op deze pagina: " + range + "</p>"));
     }
+    ExpectPlanAgreesWithPages(site, lines);
+}
+
+// The letters are shared between two threads, the second after the work it does besides: the
+// pages still come in letter order, and every line on the page the plan names.
+TEST(SitePages, LettersOfBothThreadsComeInOrderWithTheirLines)
+{
+    std::vector<std::string> lines;
+    for (const std::string family : {"Aa", "Berg", "Kok", "Zee"})
+        for (int person = 0; person < 100; ++person)
+            lines.push_back(family + ", Jan\t* 01-01-1900\tman\t[@I" + std::to_string(lines.size()) + "@]");
+    int besides = 0;
+    const WrittenSite site = SiteOf(lines, TextEncoding::Utf8, 8 << 10, [&] { ++besides; });
+    EXPECT_EQ(besides, 1);
+    EXPECT_EQ(site.written, lines.size());
+    std::vector<std::string> letters;
+    for (const std::string& name : site.plan.pageNames)
+        if (letters.empty() || letters.back() != name.substr(0, 1))
+            letters.push_back(name.substr(0, 1));
+    EXPECT_EQ(letters, (std::vector<std::string>{"a", "b", "k", "z"}));
+    EXPECT_GE(site.plan.pageNames.size(), 2 * letters.size()) << "every letter over pages";
     ExpectPlanAgreesWithPages(site, lines);
 }
 
