@@ -47,6 +47,7 @@ struct Start
     std::vector<std::uint32_t> lines; // the index lines of the persons its file holds
     std::uint64_t linesBytes = 0;
     bool full = false;                   // no more first persons fit
+    std::uint32_t part = 0;              // the number its persons are handed over by; 0 for none
     std::uint32_t lastLine = UINT32_MAX; // the line that came to it last in a pass over the lines
 };
 
@@ -330,9 +331,10 @@ private:
         start.linesBytes += bytes;
     }
 
-    // The files of the starts in the order of their texts, a start before its longer ones, numbered
-    // in that order. Their contents are made on two threads, each file on one, and written one at
-    // a time.
+    // The parts of the starts in the order of their texts, a start before its longer ones, numbered
+    // in that order; a part of all persons of a start has a file of its own, and parts of first
+    // persons, which are small, share one up to kPackedFileLimit. The files' contents are made on
+    // two threads, each file on one, and written one at a time.
     void WriteFiles()
     {
         std::vector<std::uint32_t> order;
@@ -341,22 +343,45 @@ private:
                 order.push_back(start);
         std::sort(order.begin(), order.end(),
                   [&](std::uint32_t a, std::uint32_t b) { return starts_[a].text < starts_[b].text; });
-        std::vector<std::uint32_t> withFile;
+        std::vector<std::vector<std::uint32_t>> files; // the starts of each file
+        const std::uint64_t packedLimit = std::min<std::uint64_t>(kPackedFileLimit, fileLimit_);
+        std::size_t packedFile = 0; // the file the next part of first persons may join, from 1
+        std::uint64_t packedBytes = 0;
+        std::uint32_t parts = 0;
         for (const std::uint32_t number : order) {
-            const bool hasFile = starts_[number].use == Use::Whole || number != 0;
-            if (hasFile)
-                withFile.push_back(number);
-            manifest_.push_back({number, hasFile ? static_cast<std::uint32_t>(withFile.size()) : 0});
+            Start& start = starts_[number];
+            if (start.use == Use::SharedOut && number == 0) {
+                manifest_.push_back({number, 0});
+                continue;
+            }
+            start.part = ++parts;
+            const std::uint64_t bytes = start.linesBytes + kFileFrame;
+            if (start.use == Use::Whole) {
+                files.push_back({number});
+                manifest_.push_back({number, static_cast<std::uint32_t>(files.size())});
+                continue;
+            }
+            if (packedFile == 0 || packedBytes + bytes > packedLimit) {
+                files.emplace_back();
+                packedFile = files.size();
+                packedBytes = 0;
+            }
+            files[packedFile - 1].push_back(number);
+            packedBytes += bytes;
+            manifest_.push_back({number, static_cast<std::uint32_t>(packedFile)});
         }
         std::mutex writing;
         const auto writeEverySecond = [&](std::size_t first) {
             std::string content;
             std::string name;
-            for (std::size_t at = first; at < withFile.size(); at += 2) {
-                Start& start = starts_[withFile[at]];
+            for (std::size_t at = first; at < files.size(); at += 2) {
                 const auto file = static_cast<std::uint32_t>(at + 1);
-                MakeFile(file, start.lines, content, name);
-                start.lines = {};
+                content.clear();
+                for (const std::uint32_t number : files[at]) {
+                    AppendPart(starts_[number], content, name);
+                    starts_[number].lines = {};
+                }
+                assert(content.size() <= fileLimit_);
                 const std::lock_guard<std::mutex> one(writing);
                 files_->Open("zoek-" + std::to_string(file) + ".js");
                 files_->Write(content);
@@ -380,11 +405,12 @@ private:
         AppendTemplateText(name, to);
     }
 
-    // Makes the data file `file` of the persons `lines` in `content`, with `name` as room for a name.
-    void MakeFile(std::uint32_t file, std::span<const std::uint32_t> lines, std::string& content,
-                  std::string& name) const
+    // Appends the call that hands over the persons of `start` to `content`, with `name` as room for
+    // a name.
+    void AppendPart(const Start& start, std::string& content, std::string& name) const
     {
-        content.assign("stambrixZoek.deel(").append(std::to_string(file)).append(", `");
+        const std::span<const std::uint32_t> lines = start.lines;
+        content.append("stambrixZoek.deel(").append(std::to_string(start.part)).append(", `");
         index::VisitLines(index::SelectedLines(indexList_, lines),
                           [&, at = std::size_t{0}](std::string_view text) mutable {
                               if (at != 0)
@@ -394,7 +420,6 @@ private:
                               AppendRecord(lines[at++], text, name, content);
                           });
         content.append("`);\n");
-        assert(content.size() <= fileLimit_);
     }
 
     void WriteManifest()
@@ -414,6 +439,7 @@ private:
             AppendTemplateText(start.text, content_);
             content_.append("\t").append(std::to_string(start.persons));
             content_.append("\t").append(std::to_string(file));
+            content_.append("\t").append(std::to_string(start.part));
             content_.append("\t").push_back(start.use == Use::Whole ? 'h' : 'b');
         }
         content_.append("`);\n");

@@ -21,6 +21,8 @@ inline constexpr std::size_t kShownHits = 100;
 inline constexpr std::size_t kLongestStart = 24;
 /// No file of the search data is larger.
 inline constexpr std::size_t kSearchFileLimit = std::size_t{1} << 20;
+/// The first persons of several starts share a file up to this size.
+inline constexpr std::size_t kPackedFileLimit = std::size_t{64} << 10;
 
 /// The search data of the name index `indexList` (lines in `encoding`), made in two steps: Gather
 /// needs no page plan, so that it can run on a thread of its own beside the writing of the pages,
@@ -33,11 +35,13 @@ inline constexpr std::size_t kSearchFileLimit = std::size_t{1} << 20;
 /// there is no family name; the search script folds the name into its words. All persons go in one
 /// file as long as it stays within the limit; otherwise they are shared out by the first letter of
 /// their words, a letter whose file would pass the limit by the first two letters, and so on up to
-/// kLongestStart characters, and such a letter (or start of letters) gets a file of its first
-/// persons in index order: kShownHits, or as many as the limit takes. The manifest calls
-/// `stambrixZoek.inhoud(pages, starts)` with the page names and, a line each, every start of words:
-/// "start TAB persons TAB file TAB h" for a file with all its persons, "... TAB b" for the file of its
-/// first persons (file 0: none). Each data file calls `stambrixZoek.deel(file, lines)`.
+/// kLongestStart characters, and such a letter (or start of letters) gets a part of its first
+/// persons in index order: kShownHits, or as many as the limit takes. A start with all its persons
+/// has a file of its own; the parts of first persons, small as they are, share files up to
+/// kPackedFileLimit. The manifest calls `stambrixZoek.inhoud(pages, starts)` with the page names and,
+/// a line each, every start of words: "start TAB persons TAB file TAB part TAB h" for all its
+/// persons, "... TAB b" for its first persons (file and part 0: none). A data file calls
+/// `stambrixZoek.deel(part, lines)` for each of its parts.
 class SearchData
 {
 public:

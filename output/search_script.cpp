@@ -19,9 +19,9 @@ constexpr std::string_view kScriptStart = R"js("use strict";
 // The search of the name index. The search form is shown from the start, so that nothing moves when
 // this script comes, and hidden where scripts do not run. The data is loaded on the first keystroke,
 // as script elements beside this script, so that it works from the disk as well as from any web
-// server. zoek.js tells which data file holds the persons whose words start with which letters;
-// each data file holds a line per person, "page TAB id TAB name", and the name's search words are
-// folded here, with the same table as the query's.
+// server. zoek.js tells which data file, and which part of it, holds the persons whose words start
+// with which letters; each part holds a line per person, "page TAB id TAB name", and the name's
+// search words are folded here, with the same table as the query's.
 (() => {
 )js";
 
@@ -40,22 +40,24 @@ constexpr std::string_view kScriptEnd = R"js(
         inhoud(pages, starts) {
             const byStart = new Map();
             for (const line of starts.split("\n")) {
-                const [start, persons, file, kind] = line.split("\t");
-                byStart.set(start, { persons: Number(persons), file: Number(file), whole: kind === "h" });
+                const [start, persons, file, part, kind] = line.split("\t");
+                byStart.set(start, { persons: Number(persons), file: Number(file), part: Number(part),
+                                     whole: kind === "h" });
             }
             received.set("inhoud", { pages: pages.split("\n"), starts: byStart });
         },
-        deel(file, lines) {
-            received.set(file, { text: lines, lines: lines === "" ? [] : lines.split("\n"), folded: null });
+        deel(part, lines) {
+            received.set(part, { text: lines, lines: lines === "" ? [] : lines.split("\n"), folded: null });
         },
     };
 
-    function load(name, key) {
+    // Loads the script file `name` once, then gives what it handed over as `key`.
+    async function load(name, key) {
         if (!loading.has(name)) {
             loading.set(name, new Promise((resolve, reject) => {
                 const script = document.createElement("script");
                 script.src = new URL(name, here).href;
-                script.onload = () => resolve(received.get(key));
+                script.onload = () => resolve();
                 script.onerror = () => {
                     loading.delete(name);
                     script.remove();
@@ -64,7 +66,8 @@ constexpr std::string_view kScriptEnd = R"js(
                 document.head.append(script);
             }));
         }
-        return loading.get(name);
+        await loading.get(name);
+        return received.get(key);
     }
 
     // Every character folded; a-z, 0-9, the space, the tab and the line end stay as they are (no
@@ -166,7 +169,7 @@ constexpr std::string_view kScriptEnd = R"js(
             // file of first persons, which for more words than one answers only in part.
             const whole = answers.filter((answer) => answer.whole);
             const chosen = (whole.length > 0 ? whole : answers).reduce((a, b) => (b.persons < a.persons ? b : a));
-            const data = await load(`zoek-${chosen.file}.js`, chosen.file);
+            const data = await load(`zoek-${chosen.file}.js`, chosen.part);
             if (asked !== lastAsked)
                 return;
             const { hits, count } = matching(data, words, chosen.start);

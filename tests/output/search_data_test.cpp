@@ -23,7 +23,7 @@ namespace {
 struct Start
 {
     std::size_t persons;
-    std::string file;
+    std::string part;
     bool whole;
 };
 
@@ -31,7 +31,8 @@ struct WrittenData
 {
     std::vector<std::string> pages;
     std::map<std::string, Start> starts;
-    std::map<std::string, std::vector<std::string>> lines; // of each data file
+    std::map<std::string, std::vector<std::string>> lines; // of each part
+    std::size_t dataFiles = 0;
 };
 
 std::vector<std::string> Split(std::string_view text, char separator)
@@ -77,23 +78,35 @@ std::vector<std::string> LiteralsOf(const std::string& file)
     return literals;
 }
 
+// The parts a data file hands over, by their numbers.
+std::map<std::string, std::string> PartsOf(const std::string& file)
+{
+    std::map<std::string, std::string> parts;
+    const std::regex call(R"(stambrixZoek\.deel\((\d+), `((?:[^`\\]|\\[\s\S])*)`\);\n)");
+    for (auto it = std::sregex_iterator(file.begin(), file.end(), call); it != std::sregex_iterator(); ++it)
+        parts[(*it)[1].str()] = Unescaped((*it)[2].str());
+    return parts;
+}
+
 WrittenData Read(const MemoryFiles& files)
 {
     WrittenData data;
     const std::vector<std::string> manifest = LiteralsOf(files.files.at(std::string(kSearchManifest)));
     data.pages = Split(manifest.at(0), '\n');
+    // The script loads the file a start names and takes the part it names from what that file hands over.
+    std::map<std::string, std::map<std::string, std::string>> partsOfFiles;
+    for (const auto& [name, bytes] : files.files)
+        if (name != kSearchManifest)
+            partsOfFiles[name] = PartsOf(bytes);
+    data.dataFiles = partsOfFiles.size();
     for (const std::string& line : Split(manifest.at(1), '\n')) {
         const std::vector<std::string> fields = Split(line, '\t');
-        data.starts[fields.at(0)] = {std::stoul(fields.at(1)), "zoek-" + fields.at(2) + ".js", fields.at(3) == "h"};
+        data.starts[fields.at(0)] = {std::stoul(fields.at(1)), fields.at(3), fields.at(4) == "h"};
+        if (fields.at(2) == "0")
+            continue;
+        const std::string& lines = partsOfFiles.at("zoek-" + fields.at(2) + ".js").at(fields.at(3));
+        data.lines[fields.at(3)] = lines.empty() ? std::vector<std::string>{} : Split(lines, '\n');
     }
-    for (const auto& [name, bytes] : files.files)
-        if (name != kSearchManifest) {
-            // The script keeps what a file hands over by the number the file gives itself.
-            const std::string number = name.substr(name.find('-') + 1, name.find('.') - name.find('-') - 1);
-            EXPECT_TRUE(bytes.starts_with("stambrixZoek.deel(" + number + ", `")) << name;
-            const std::string lines = LiteralsOf(bytes).at(0);
-            data.lines[name] = lines.empty() ? std::vector<std::string>{} : Split(lines, '\n');
-        }
     return data;
 }
 
@@ -148,7 +161,7 @@ TEST(SearchDataFiles, PersonLineHoldsPageIdAndShownName)
     EXPECT_EQ(data.starts.size(), 1u) << "one file holds every person";
     EXPECT_TRUE(all.whole);
     EXPECT_EQ(data.pages, (std::vector<std::string>{"a.html", "b-2.html"}));
-    EXPECT_EQ(data.lines.at(all.file),
+    EXPECT_EQ(data.lines.at(all.part),
               (std::vector<std::string>{"0\tI1\tBerg, Jan van der", "1\tI2\tJan", "0\tI3\tO`Brien $1\\, J\xC3\xB8rn",
                                         "0\tI5\tMoens"}));
 }
@@ -156,7 +169,7 @@ TEST(SearchDataFiles, PersonLineHoldsPageIdAndShownName)
 TEST(SearchDataFiles, Windows1252NamesAreShownInUtf8)
 {
     const WrittenData data = Written({"\xD8ster, J\xF8rn"}, kSearchFileLimit, charsets::TextEncoding::Windows1252);
-    EXPECT_EQ(data.lines.at(data.starts.at("").file).at(0), "0\tI1\t\xC3\x98ster, J\xC3\xB8rn");
+    EXPECT_EQ(data.lines.at(data.starts.at("").part).at(0), "0\tI1\t\xC3\x98ster, J\xC3\xB8rn");
 }
 
 // Names enough for a small limit to share them out several characters deep, more than kShownHits
@@ -193,7 +206,7 @@ TEST(SearchDataFiles, EveryPersonIsFoundByEachStartOfEachWordWithinTheLimit)
                 ASSERT_NE(found, nullptr) << start;
                 if (!found->whole)
                     continue; // the next test checks the first persons of a start shared out
-                const std::vector<std::string>& lines = data.lines.at(found->file);
+                const std::vector<std::string>& lines = data.lines.at(found->part);
                 const std::string id = "\tI" + std::to_string(person + 1) + "\t";
                 EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
                                         [&](const auto& line) { return line.find(id) != std::string::npos; }))
@@ -220,13 +233,23 @@ TEST(SearchDataFiles, StartSharedOutHasItsFirstPersonsInIndexOrderAndItsCount)
         EXPECT_EQ(found.persons, persons.size()) << start;
         persons.resize(std::min(persons.size(), kShownHits));
         std::vector<std::string> first;
-        for (const std::string& line : data.lines.at(found.file))
+        for (const std::string& line : data.lines.at(found.part))
             first.push_back(Split(line, '\t').at(1));
         EXPECT_EQ(first, persons) << start;
     }
 }
 
 // The script leaves a-z, 0-9 and the space as they are without looking them up.
+// More persons of one name than a file takes: each start of it has its first persons only, and
+// those small parts share files (Read finds each in the file the manifest names).
+TEST(SearchDataFiles, SmallPartsOfFirstPersonsShareFiles)
+{
+    const WrittenData data = Written(std::vector<std::string>(1000, "Jansen, Jan"), 10000);
+    ASSERT_FALSE(data.starts.at("jansen").whole);
+    EXPECT_LT(data.dataFiles, data.lines.size());
+    EXPECT_EQ(data.lines.at(data.starts.at("jansen").part).size(), kShownHits);
+}
+
 TEST(WriteSearchScript, FoldsWithTheTableOfTheSearchData)
 {
     MemoryFiles files;
