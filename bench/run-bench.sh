@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Measures stambrix-cli against the floor (the least work a sorted name index takes) on generated
-# files of 100,000 and 1,000,000 persons, prints the phases of a name run and a place run, then runs the
-# micro-benchmarks briefly.
+# files of 100,000 and 1,000,000 persons, also with one core kept busy by another process, prints the
+# phases of a name run and a place run, then runs the micro-benchmarks briefly.
 #   bench/run-bench.sh
 #   RUNS=9 STAMBRIX_SHARED=/path/to/shared bench/run-bench.sh
+#   SCALE=1 bench/run-bench.sh
 # RUNS: timed runs per program and file (default 5); the median is reported.
+# SCALE=1: also the name index of 5,000,000 and 10,000,000 persons (1.5 and 3 GB, generated once
+# into build/bench-data), its peak memory against the size of the Namen.txt it writes.
 # STAMBRIX_SHARED: folder holding tools/gedcom-gen and tools/floor (default: ../shared beside the
 # repository).
 set -euo pipefail
@@ -14,6 +17,10 @@ cd "$repo"
 
 runs="${RUNS:-5}"
 sizes=(100000 1000000)
+scale_sizes=()
+if [ "${SCALE:-0}" = 1 ]; then
+    scale_sizes=(5000000 10000000)
+fi
 build=build/bench
 data=build/bench-data
 locale=nl_NL.UTF-8
@@ -43,7 +50,7 @@ desktop="$build/bin/stambrix_desktop_run"
 echo "== Input (cached in $data)"
 mkdir -p "$data"
 files=()
-for persons in "${sizes[@]}"; do
+for persons in "${sizes[@]}" "${scale_sizes[@]}"; do
     file="$data/persons-$persons.ged"
     if [ ! -s "$file" ]; then
         echo "generating $file"
@@ -54,7 +61,15 @@ for persons in "${sizes[@]}"; do
 done
 
 scratch="$(mktemp -d)"
-trap 'rm -rf "$scratch"' EXIT
+busy=""
+# shellcheck disable=SC2317 # called by the trap
+cleanup() {
+    if [ -n "$busy" ]; then
+        kill "$busy" 2>/dev/null || true
+    fi
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
 
 # Runs a command once under the benchmark locale; prints "wall-milliseconds peak-kilobytes
 # cpu-seconds" (user plus system). Its output is discarded; a failing command stops the script
@@ -96,8 +111,9 @@ echo "LC_ALL=$locale, $runs runs each, median wall time; peak resident memory is
 
 contestants=(naam html frames web beroepen plaatsen floor)
 results=()
+cpu_rows=()
 phase_lines=()
-for file in "${files[@]}"; do
+for file in "${files[@]:0:${#sizes[@]}}"; do
     cat "$file" >/dev/null # the page cache holds the file for every contestant alike
     declare -A times=() memory=() cpu=()
     for ((run = 1; run <= runs; run++)); do
@@ -119,12 +135,17 @@ for file in "${files[@]}"; do
         done
     done
     naam_ms=$(median "${times[naam]}")
+    million_times="${times[naam]}"
     floor_ms=$(median "${times[floor]}")
     naam_kb=$(maximum "${memory[naam]}")
     floor_kb=$(maximum "${memory[floor]}")
     html_ms=$(median "${times[html]}")
     frames_ms=$(median "${times[frames]}")
     plaatsen_kb=$(maximum "${memory[plaatsen]}")
+    naam_cpu=$(median "${cpu[naam]}")
+    cpu_rows+=("$(printf '%-16s %9s %9s %9s %9s' "$(basename "$file" .ged)" \
+        "$(quotient "$naam_cpu" "$(median "${cpu[floor]}")")" "$(quotient "$(median "${cpu[frames]}")" "$naam_cpu")" \
+        "$(quotient "$(median "${cpu[html]}")" "$naam_cpu")" "$(quotient "$(median "${cpu[plaatsen]}")" "$naam_cpu")")")
     printf -v row '%-16s %5s %6s %6s %6s %7s %7s %9s %9s %7s %6s %7s %9s %8s %8s %7s %8s %7s %7s' "$(basename "$file" .ged)" \
         "$(quotient "$(stat -L -c %s "$file")" 1048576 0)" \
         "$(quotient "$naam_ms" 1000)" "$(quotient "$html_ms" 1000)" "$(quotient "$frames_ms" 1000)" \
@@ -157,9 +178,52 @@ echo "(naam, html and frames: the name index as text, as one HTML page and frame
 echo "(Targets on the million file: t-ratio <= 1.0, m-ratio <= 1.5, f-ratio <= 1.1, p-ratio <= 1.2," \
     "plaats-MB <= naam-MB, w-ratio <= 1.5 and web-MB <= naam-MB.)"
 
+echo
+echo "== CPU time (user + system), medians"
+printf '%-16s %9s %9s %9s %9s\n' file naam/floor frames/naam html/naam places/naam
+printf '%s\n' "${cpu_rows[@]}"
+echo "(Targets on the million file: naam/floor <= 0.8, frames/naam <= 1.05, places/naam <= 1.0.)"
+
+# The name index against the floor while another process keeps one core busy, as on a desktop with
+# a browser open.
+file="${files[$((${#sizes[@]} - 1))]}"
+busy_naam=""
+busy_floor=""
+bash -c 'while :; do :; done' &
+busy=$!
+for ((run = 1; run <= runs; run++)); do
+    read -r wall _ _ <<<"$(measure "$cli" -q "$file")"
+    busy_naam+="$wall "
+    read -r wall _ _ <<<"$(measure "$floor" "$file" "$scratch/floor.txt")"
+    busy_floor+="$wall "
+done
+kill "$busy"
+wait "$busy" 2>/dev/null || true
+busy=""
+echo
+echo "== One core kept busy by a loop, $(basename "$file") (seconds, median of $runs)"
+echo "naam $(quotient "$(median "$busy_naam")" 1000) floor $(quotient "$(median "$busy_floor")" 1000)" \
+    "t-ratio $(quotient "$(median "$busy_naam")" "$(median "$busy_floor")") (target <= 0.9)"
+
+# The largest files: time against the million file and peak memory against the Namen.txt written.
+if [ ${#scale_sizes[@]} -gt 0 ]; then
+    million_ms=$(median "${million_times}")
+    echo
+    echo "== Scale (one run each; seconds, MB)"
+    printf '%-18s %8s %9s %10s %8s %10s\n' file seconds x-million peak-MB Namen-MB peak/Namen
+    for file in "${files[@]:${#sizes[@]}}"; do
+        read -r wall peak _ <<<"$(measure "$cli" -q "$file")"
+        namen=$(stat -c %s "$data/Stambrix/Namen.txt")
+        printf '%-18s %8s %9s %10s %8s %10s\n' "$(basename "$file" .ged)" "$(quotient "$wall" 1000)" \
+            "$(quotient "$wall" "$million_ms")" "$(quotient "$peak" 1024 0)" "$(quotient "$namen" 1048576 0)" \
+            "$(quotient "$((peak * 1024))" "$namen")"
+    done
+    echo "(Targets: peak/Namen <= 1.5, and 10,000,000 persons in at most 10.5 times the million file.)"
+fi
+
 # The desktop program's window against stambrix-cli on the largest file, alternating.
 if [ -x "$desktop" ]; then
-    file="${files[-1]}"
+    file="${files[$((${#sizes[@]} - 1))]}"
     desktop_times=""
     cli_times=""
     for ((run = 1; run <= runs; run++)); do
