@@ -3,9 +3,9 @@
 #include "charsets/search_folding.h"
 #include "charsets/utf8_text.h"
 #include "index/chunked_array.h"
-#include "text/two_threads.h"
 #include "output/name_index_pages.h"
 #include "text/ascii.h"
+#include "text/two_threads.h"
 
 #include <algorithm>
 #include <cassert>
@@ -458,11 +458,11 @@ private:
     std::vector<std::uint32_t> paths_;        // the starts of every word, word after word
     std::vector<std::uint32_t> pathsEnd_;     // where the starts of each word end in paths_
     WordNumbers startNumbers_;
-    std::vector<Start> starts_;            // the empty start first
+    std::vector<Start> starts_;                    // the empty start first
     index::ChunkedArray<std::uint32_t> lineWords_; // the numbers of the words of every line, line after line
-    std::vector<std::uint32_t> wordsEnd_;  // where the words of each line end in lineWords_, after a 0
-    std::vector<std::uint32_t> lineBytes_; // of each line, its bytes in a data file (its name's before
-                                           // Write); 0 without words
+    std::vector<std::uint32_t> wordsEnd_;          // where the words of each line end in lineWords_, after a 0
+    std::vector<std::uint32_t> lineBytes_;         // of each line, its bytes in a data file (its name's before
+                                                   // Write); 0 without words
     std::uint64_t mostPlaceBytes_ = 0;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> manifest_; // the starts written, with their files
     std::string name_;

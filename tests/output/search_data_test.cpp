@@ -127,7 +127,7 @@ const Start* StartOf(const WrittenData& data, std::string_view word)
 // The search data of an index with a line per name, the record id its number, on two pages that
 // take turns; no file passes `fileLimit`.
 WrittenData Written(const std::vector<std::string>& names, std::size_t fileLimit = kSearchFileLimit,
-                   charsets::TextEncoding encoding = charsets::TextEncoding::Utf8)
+                    charsets::TextEncoding encoding = charsets::TextEncoding::Utf8)
 {
     index::IndexList list;
     SitePlan plan{{"a.html", "b-2.html"}, {}, std::vector<std::uint8_t>(names.size(), 0)};
@@ -161,9 +161,8 @@ TEST(SearchDataFiles, PersonLineHoldsPageIdAndShownName)
     EXPECT_EQ(data.starts.size(), 1u) << "one file holds every person";
     EXPECT_TRUE(all.whole);
     EXPECT_EQ(data.pages, (std::vector<std::string>{"a.html", "b-2.html"}));
-    EXPECT_EQ(data.lines.at(all.part),
-              (std::vector<std::string>{"0\tI1\tBerg, Jan van der", "1\tI2\tJan", "0\tI3\tO`Brien $1\\, J\xC3\xB8rn",
-                                        "0\tI5\tMoens"}));
+    EXPECT_EQ(data.lines.at(all.part), (std::vector<std::string>{"0\tI1\tBerg, Jan van der", "1\tI2\tJan",
+                                                                 "0\tI3\tO`Brien $1\\, J\xC3\xB8rn", "0\tI5\tMoens"}));
 }
 
 TEST(SearchDataFiles, Windows1252NamesAreShownInUtf8)
@@ -265,7 +264,8 @@ TEST(WriteSearchScript, FoldsWithTheTableOfTheSearchData)
     for (const charsets::SearchFolding& folding : charsets::SearchFoldingTable()) {
         table[folding.character] = std::string(folding.folded);
         const char32_t character = folding.character;
-        EXPECT_FALSE(character == ' ' || (character >= 'a' && character <= 'z') || (character >= '0' && character <= '9'))
+        EXPECT_FALSE(character == ' ' || (character >= 'a' && character <= 'z') ||
+                     (character >= '0' && character <= '9'))
             << static_cast<std::uint32_t>(character);
     }
     EXPECT_EQ(written, table);
