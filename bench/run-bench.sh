@@ -143,8 +143,9 @@ for file in "${files[@]:0:${#sizes[@]}}"; do
     frames_ms=$(median "${times[frames]}")
     plaatsen_kb=$(maximum "${memory[plaatsen]}")
     naam_cpu=$(median "${cpu[naam]}")
+    cpu_ratio=$(quotient "$naam_cpu" "$(median "${cpu[floor]}")")
     cpu_rows+=("$(printf '%-16s %9s %9s %9s %9s' "$(basename "$file" .ged)" \
-        "$(quotient "$naam_cpu" "$(median "${cpu[floor]}")")" "$(quotient "$(median "${cpu[frames]}")" "$naam_cpu")" \
+        "$cpu_ratio" "$(quotient "$(median "${cpu[frames]}")" "$naam_cpu")" \
         "$(quotient "$(median "${cpu[html]}")" "$naam_cpu")" "$(quotient "$(median "${cpu[plaatsen]}")" "$naam_cpu")")")
     printf -v row '%-16s %5s %6s %6s %6s %7s %7s %9s %9s %7s %6s %7s %9s %8s %8s %7s %8s %7s %7s' "$(basename "$file" .ged)" \
         "$(quotient "$(stat -L -c %s "$file")" 1048576 0)" \
@@ -153,7 +154,7 @@ for file in "${files[@]:0:${#sizes[@]}}"; do
         "$(quotient "$(median "${times[beroepen]}")" 1000)" \
         "$(quotient "$(median "${times[plaatsen]}")" 1000)" "$(quotient "$(median "${times[plaatsen]}")" "$naam_ms")" \
         "$(quotient "$floor_ms" 1000)" \
-        "$(quotient "$naam_ms" "$floor_ms")" "$(quotient "$(median "${cpu[naam]}")" "$(median "${cpu[floor]}")")" \
+        "$(quotient "$naam_ms" "$floor_ms")" "$cpu_ratio" \
         "$(quotient "$naam_kb" 1024 0)" "$(quotient "$floor_kb" 1024 0)" "$(quotient "$naam_kb" "$floor_kb")" \
         "$(quotient "$plaatsen_kb" 1024 0)" \
         "$(quotient "$(median "${times[web]}")" "$naam_ms")" "$(quotient "$(maximum "${memory[web]}")" 1024 0)"

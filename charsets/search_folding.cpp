@@ -83,8 +83,8 @@ std::string FoldedWordCharacter(UChar32 character, const UNormalizer2* nfkd)
         case Kind::Unassigned: {
             // Lower case first: ẞ becomes ß, which is filed under s.
             const UChar32 lower = u_tolower(part);
-            if (const char32_t extra = static_cast<unsigned char>(ExtraBaseOf(static_cast<char32_t>(lower))))
-                folded.push_back(static_cast<char>(extra));
+            if (const char extra = ExtraBaseOf(static_cast<char32_t>(lower)))
+                folded.push_back(extra);
             else
                 AppendUtf8(lower, folded);
             break;

@@ -130,9 +130,9 @@ std::size_t CharacterLength(std::string_view text)
 }
 
 // The number of decimal digits of `number`.
-std::uint32_t DigitsOf(std::uint32_t number)
+std::size_t DigitsOf(std::size_t number)
 {
-    std::uint32_t digits = 1;
+    std::size_t digits = 1;
     for (; number >= 10; number /= 10)
         ++digits;
     return digits;
@@ -175,7 +175,7 @@ private:
     // The words of each line by number, and the bytes of its name in a data file.
     void GatherWords()
     {
-        lineBytes_.assign(indexList_.size(), 0);
+        nameBytes_.assign(indexList_.size(), 0);
         wordsEnd_.reserve(indexList_.size() + 1);
         wordsEnd_.push_back(0);
         std::uint32_t line = 0;
@@ -192,7 +192,7 @@ private:
             assert(lineWords_.size() <= UINT32_MAX);
             wordsEnd_.push_back(static_cast<std::uint32_t>(lineWords_.size()));
             if (!words_.empty())
-                lineBytes_[line] = static_cast<std::uint32_t>(TemplateTextBytes(name_));
+                nameBytes_[line] = static_cast<std::uint32_t>(TemplateTextBytes(name_));
             ++line;
         });
     }
@@ -206,7 +206,7 @@ private:
     {
         record_.clear();
         AppendIdOf(*plan_, line, indexList_.LineAt(line, lineScratch_), record_);
-        return lineBytes_[line] + PlaceBytes(plan_->pageOfLine[line], record_.size());
+        return nameBytes_[line] + PlaceBytes(plan_->pageOfLine[line], record_.size());
     }
 
     // The number of `word`; a new word gets the next, and its starts are entered.
@@ -254,8 +254,8 @@ private:
     // have the start.
     void CountStarts()
     {
-        for (std::uint32_t line = 0; line < lineBytes_.size(); ++line) {
-            if (lineBytes_[line] == 0)
+        for (std::uint32_t line = 0; line < nameBytes_.size(); ++line) {
+            if (nameBytes_[line] == 0)
                 continue;
             const auto count = [&](std::uint32_t number) {
                 Start& start = starts_[number];
@@ -263,7 +263,7 @@ private:
                     return;
                 start.lastLine = line;
                 ++start.persons;
-                start.nameBytes += lineBytes_[line];
+                start.nameBytes += nameBytes_[line];
             };
             count(0);
             ForWordsOf(line, [&](std::uint32_t word) {
@@ -292,8 +292,8 @@ private:
     {
         for (Start& start : starts_)
             start.lastLine = UINT32_MAX;
-        for (std::uint32_t line = 0; line < lineBytes_.size(); ++line) {
-            if (lineBytes_[line] == 0)
+        for (std::uint32_t line = 0; line < nameBytes_.size(); ++line) {
+            if (nameBytes_[line] == 0)
                 continue;
             if (starts_[0].use == Use::Whole) {
                 Take(0, line);
@@ -355,12 +355,12 @@ private:
                 continue;
             }
             start.part = ++parts;
-            const std::uint64_t bytes = start.linesBytes + kFileFrame;
             if (start.use == Use::Whole) {
                 files.push_back({number});
                 manifest_.push_back({number, static_cast<std::uint32_t>(files.size())});
                 continue;
             }
+            const std::uint64_t bytes = start.linesBytes + kFileFrame;
             if (packedFile == 0 || packedBytes + bytes > packedLimit) {
                 files.emplace_back();
                 packedFile = files.size();
@@ -461,8 +461,7 @@ private:
     std::vector<Start> starts_;                    // the empty start first
     index::ChunkedArray<std::uint32_t> lineWords_; // the numbers of the words of every line, line after line
     std::vector<std::uint32_t> wordsEnd_;          // where the words of each line end in lineWords_, after a 0
-    std::vector<std::uint32_t> lineBytes_;         // of each line, its bytes in a data file (its name's before
-                                                   // Write); 0 without words
+    std::vector<std::uint32_t> nameBytes_;         // of each line, its name's bytes in a data file; 0 without words
     std::uint64_t mostPlaceBytes_ = 0;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> manifest_; // the starts written, with their files
     std::string name_;
