@@ -69,6 +69,7 @@ private:
     void Exchange();
     void PutInPlaceByTwoRenames();
     void RemoveEarlierSite() noexcept;
+    void CloseNewFolder() noexcept;
     void RemoveNewFolder() noexcept;
 
     std::filesystem::path outputDirectory_;
@@ -76,6 +77,7 @@ private:
     std::optional<struct stat> earlierSite_; // the site folder's status when the set began
     std::filesystem::path newFolder_;
     std::size_t newSlot_ = 0;
+    int newFolderFd_ = -1;
     std::vector<std::string> written_; // the names of the files in the new folder
     std::string openName_;
     int openFd_ = -1;

@@ -384,6 +384,31 @@ TEST_F(FailureInjection, PageThatCannotBePutOnTheDiskKeepsTheOlderIndex)
     ExpectNothingLost(before, ContentsOf(Output()));
 }
 
+// The disk cannot make the new website durable: the run fails naming the site, and the earlier site
+// stays in place whole.
+TEST_F(FailureInjection, WebsiteThatCannotBePutOnTheDiskKeepsTheEarlierSite)
+{
+    const std::vector<std::string> website = {"--uitvoer", "web"};
+    const FolderContents before = WriteOlderIndex(website, GeneratedGedcom(300));
+    const FolderContents earlierSite = ContentsOf(Output() / "web");
+    const fs::path log = work_.path() / "schijffouten.log";
+    ChildSetup setup = CliOn(website);
+    setup.environment = PreloadEnvironment(
+        kFsyncErrorPreload, {"STAMBRIX_FSYNC_ERROR_NAME=web", "STAMBRIX_FSYNC_ERROR_LOG=" + log.string()});
+
+    const ChildResult result = RunChild(kCli, setup);
+
+    const std::optional<std::string> injected = PreloadLog(log);
+    if (!injected)
+        GTEST_SKIP() << kCli << " does not load preloaded libraries (linked statically?): " << result.err;
+    EXPECT_NE(injected->find("EIO"), std::string::npos);
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.err, "stambrix-cli: " + (Output() / "web").string() + ": " + SystemReason(EIO) + "\n");
+    ExpectNothingLost(before, ContentsOf(Output()));
+    EXPECT_EQ(DifferencesBetween(earlierSite, ContentsOf(Output() / "web")), "");
+    EXPECT_EQ(ContentsOf(Output() / "web").size(), earlierSite.size());
+}
+
 // One rename of those that put an index in place fails (as for an immutable page the checks
 // beforehand cannot see): the first, one halfway and the last. The files renamed before it are put
 // back, so every earlier file stays, a framed page set that a single page replaces included.

@@ -1,8 +1,8 @@
 /* Preloaded into a child process (LD_PRELOAD), makes putting one file on the disk fail like a bad
  * disk: fsync of the temporary file of the index file named STAMBRIX_FSYNC_ERROR_NAME (a file
- * ".stambrix-<name>.<...>.tmp", as /proc/self/fd shows it) returns -1 with errno EIO. The file
- * STAMBRIX_FSYNC_ERROR_LOG gets the line "loaded" when the library is loaded and "EIO" for every
- * fsync it makes fail. */
+ * ".stambrix-<name>.<...>.tmp", as /proc/self/fd shows it), or syncfs through the temporary folder
+ * of the website ("web"), returns -1 with errno EIO. The file STAMBRIX_FSYNC_ERROR_LOG gets the
+ * line "loaded" when the library is loaded and "EIO" for every sync it makes fail. */
 #define _GNU_SOURCE
 #include "preload_support.h"
 
@@ -14,7 +14,7 @@
 #include <string.h>
 #include <unistd.h>
 
-typedef int (*FsyncFunction)(int);
+typedef int (*SyncFunction)(int);
 
 static void Log(const char* line)
 {
@@ -43,15 +43,26 @@ static int IsFailingFile(int fd)
     return strncmp(base, name, strlen(name)) == 0 && base[strlen(name)] == '.';
 }
 
-int fsync(int fd)
+/* The call `name` of the C library, or -1 with errno EIO when `fd` is the failing file. */
+static int SyncOrFail(const char* name, int fd)
 {
     if (IsFailingFile(fd)) {
         Log("EIO\n");
         errno = EIO;
         return -1;
     }
-    void* symbol = dlsym(RTLD_NEXT, "fsync");
-    FsyncFunction real;
+    void* symbol = dlsym(RTLD_NEXT, name);
+    SyncFunction real;
     memcpy(&real, &symbol, sizeof real);
     return real(fd);
+}
+
+int fsync(int fd)
+{
+    return SyncOrFail("fsync", fd);
+}
+
+int syncfs(int fd)
+{
+    return SyncOrFail("syncfs", fd);
 }
