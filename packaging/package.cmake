@@ -13,6 +13,9 @@ with the first dated life event), the occupations or the places, as
 tab-separated text or as HTML pages. It has a desktop program in Dutch
 (stambrix) and a command-line program (stambrix-cli).")
 set(CPACK_STRIP_FILES ON)
+# The compilers' notes go as well, as Debian's own packaging strips them.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/remove_compiler_notes.cmake)
+set(CPACK_STAMBRIX_OBJCOPY ${CMAKE_OBJCOPY})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

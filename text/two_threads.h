@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <new>
 #include <system_error>
 #include <thread>
 
@@ -23,6 +24,8 @@ template <typename First, typename Later> bool RunOnTwoThreads(First&& first, La
             }
         });
     } catch (const std::system_error&) {
+        return false;
+    } catch (const std::bad_alloc&) {
         return false;
     }
     try {
