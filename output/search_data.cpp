@@ -172,29 +172,46 @@ public:
     }
 
 private:
-    // The words of each line by number, and the bytes of its name in a data file.
+    // The words of each line by number, and the bytes of its name in a data file. Persons of the
+    // same name stand together in the index, so a name like the line's before it is not folded again.
     void GatherWords()
     {
         nameBytes_.assign(indexList_.size(), 0);
         wordsEnd_.reserve(indexList_.size() + 1);
         wordsEnd_.push_back(0);
         std::uint32_t line = 0;
+        std::string previousName;
+        std::vector<std::uint32_t> words;
+        std::uint32_t bytes = 0;
         index::VisitLines(indexList_, [&](std::string_view text) {
-            name_.clear();
-            charsets::AppendAsUtf8(ShownNameOf(text), encoding_, name_);
-            words_.clear();
-            charsets::AppendSearchWords(name_, words_);
-            for (std::string_view rest = words_; !rest.empty();) {
-                const std::string_view word = rest.substr(0, rest.find(' '));
-                rest.remove_prefix(std::min(rest.size(), word.size() + 1));
-                lineWords_.push_back(NumberOf(word));
+            const std::string_view shown = ShownNameOf(text);
+            if (line == 0 || shown != previousName) {
+                previousName.assign(shown);
+                FoldName(shown, words, bytes);
             }
+            for (const std::uint32_t word : words)
+                lineWords_.push_back(word);
             assert(lineWords_.size() <= UINT32_MAX);
             wordsEnd_.push_back(static_cast<std::uint32_t>(lineWords_.size()));
-            if (!words_.empty())
-                nameBytes_[line] = static_cast<std::uint32_t>(TemplateTextBytes(name_));
-            ++line;
+            nameBytes_[line++] = bytes;
         });
+    }
+
+    // The numbers of the search words of the shown name `shown`, and the bytes of the name in a data
+    // file; 0 for a name without words.
+    void FoldName(std::string_view shown, std::vector<std::uint32_t>& words, std::uint32_t& bytes)
+    {
+        name_.clear();
+        charsets::AppendAsUtf8(shown, encoding_, name_);
+        words_.clear();
+        charsets::AppendSearchWords(name_, words_);
+        words.clear();
+        for (std::string_view rest = words_; !rest.empty();) {
+            const std::string_view word = rest.substr(0, rest.find(' '));
+            rest.remove_prefix(std::min(rest.size(), word.size() + 1));
+            words.push_back(NumberOf(word));
+        }
+        bytes = words.empty() ? 0 : static_cast<std::uint32_t>(TemplateTextBytes(name_));
     }
 
     // The bytes of a person's line in a data file besides its name: the page's number, the id, the
@@ -373,7 +390,7 @@ private:
         std::mutex writing;
         const auto writeEverySecond = [&](std::size_t first) {
             std::string content;
-            std::string name;
+            WrittenName name;
             for (std::size_t at = first; at < files.size(); at += 2) {
                 const auto file = static_cast<std::uint32_t>(at + 1);
                 content.clear();
@@ -394,30 +411,38 @@ private:
         }
     }
 
-    // The line of a person in a data file: "page TAB id TAB name", of the index line `line` whose
-    // text is `text` and whose shown name is `name` in UTF-8. The script folds the name into its
-    // search words itself.
-    void AppendRecord(std::uint32_t line, std::string_view text, std::string_view name, std::string& to) const
+    // The last name written in a data file: as the index line has it, and as it is written.
+    struct WrittenName
     {
-        to.append(std::to_string(plan_->pageOfLine[line])).push_back('\t');
-        AppendIdOf(*plan_, line, text, to);
-        to.push_back('\t');
-        AppendTemplateText(name, to);
-    }
+        std::string shown;
+        std::string utf8;
+        std::string written;
+    };
 
-    // Appends the call that hands over the persons of `start` to `content`, with `name` as room for
-    // a name.
-    void AppendPart(const Start& start, std::string& content, std::string& name) const
+    // Appends the call that hands over the persons of `start` to `content`, each as the line
+    // "page TAB id TAB name"; the script folds the name into its search words itself. Persons of
+    // the same name stand together, so a name like the one before is not converted again.
+    void AppendPart(const Start& start, std::string& content, WrittenName& name) const
     {
         const std::span<const std::uint32_t> lines = start.lines;
         content.append("stambrixZoek.deel(").append(std::to_string(start.part)).append(", `");
+        name.shown.clear();
         index::VisitLines(index::SelectedLines(indexList_, lines),
                           [&, at = std::size_t{0}](std::string_view text) mutable {
-                              if (at != 0)
+                              const std::uint32_t line = lines[at];
+                              if (at++ != 0)
                                   content.push_back('\n');
-                              name.clear();
-                              charsets::AppendAsUtf8(ShownNameOf(text), encoding_, name);
-                              AppendRecord(lines[at++], text, name, content);
+                              const std::string_view shown = ShownNameOf(text);
+                              if (at == 1 || shown != name.shown) {
+                                  name.shown.assign(shown);
+                                  name.utf8.clear();
+                                  charsets::AppendAsUtf8(shown, encoding_, name.utf8);
+                                  name.written.clear();
+                                  AppendTemplateText(name.utf8, name.written);
+                              }
+                              content.append(std::to_string(plan_->pageOfLine[line])).push_back('\t');
+                              AppendIdOf(*plan_, line, text, content);
+                              content.append("\t").append(name.written);
                           });
         content.append("`);\n");
     }

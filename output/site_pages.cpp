@@ -11,6 +11,7 @@
 #include <array>
 #include <cassert>
 #include <iterator>
+#include <latch>
 #include <mutex>
 #include <span>
 #include <string>
@@ -137,6 +138,19 @@ void AppendLetterTitle(char letter, std::uint32_t number, std::string& to)
     if (number > 1)
         to.append(", pagina ").append(std::to_string(number));
 }
+
+// Counts a latch down when it goes, also when what it guards throws.
+class LettersDone
+{
+public:
+    explicit LettersDone(std::latch& latch) : latch_(latch) {}
+    ~LettersDone() { latch_.count_down(); }
+    LettersDone(const LettersDone&) = delete;
+    LettersDone& operator=(const LettersDone&) = delete;
+
+private:
+    std::latch& latch_;
+};
 
 // Hands out the letters that have lines to two writers, one from the front and one from the back,
 // each letter once.
@@ -440,18 +454,26 @@ void WriteSitePages(const index::IndexList& indexList, charsets::TextEncoding en
                     WrittenCounter& counter, SitePlan& plan, const std::function<void()>& besides,
                     std::size_t pageLimit)
 {
-    const LetterLines letters = GatherLetters(indexList, encoding);
+    // The first thread shares the lines out over the letters and writes index.html while the second
+    // does `besides`; the second takes letters once the first has them ready.
+    LetterLines letters;
     LetterCounts counts{};
-    for (std::size_t place = 0; place < kSiteLetters; ++place)
-        counts[place] = letters[place].size();
     const std::string date = FooterDate();
-    WriteEntryPage(indexList.size(), counts, date, files);
-
-    plan.pageOfLine.assign(indexList.size(), 0);
-    plan.idTakenBefore.assign(indexList.size(), 0);
     std::array<std::vector<std::string>, kSiteLetters> pageNames;
     LetterShare share(letters);
     std::mutex filing;
+    std::latch lettersDone(1);
+    bool lettersReady = false;
+    const auto prepare = [&] {
+        const LettersDone done(lettersDone);
+        letters = GatherLetters(indexList, encoding);
+        for (std::size_t place = 0; place < kSiteLetters; ++place)
+            counts[place] = letters[place].size();
+        plan.pageOfLine.assign(indexList.size(), 0);
+        plan.idTakenBefore.assign(indexList.size(), 0);
+        WriteEntryPage(indexList.size(), counts, date, files);
+        lettersReady = true;
+    };
     const auto writeLetters = [&](LetterPageWriter& writer, bool fromFront) {
         try {
             for (std::size_t place = share.Take(fromFront); place != kSiteLetters; place = share.Take(fromFront))
@@ -468,13 +490,19 @@ void WriteSitePages(const index::IndexList& indexList, charsets::TextEncoding en
     std::uint64_t backCount = 0;
     WrittenCounter backCounter(silent, backCount);
     LetterPageWriter back(indexList, encoding, files, filing, backCounter, plan, counts, date, pageLimit);
+    const auto writeFront = [&] {
+        prepare();
+        writeLetters(front, true);
+    };
     const auto writeBack = [&] {
         if (besides)
             besides();
-        writeLetters(back, false);
+        lettersDone.wait();
+        if (lettersReady)
+            writeLetters(back, false);
     };
-    if (!text::RunOnTwoThreads([&] { writeLetters(front, true); }, writeBack)) {
-        writeLetters(front, true);
+    if (!text::RunOnTwoThreads(writeFront, writeBack)) {
+        writeFront();
         writeBack();
     }
     counter.Count(backCount);

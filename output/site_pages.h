@@ -20,8 +20,9 @@ inline constexpr std::size_t kSitePageLimit = std::size_t{128} << 10;
 /// name (LetterOf), persons without a family name on the page kOtherPage under «zonder achternaam»;
 /// a letter whose persons make its page larger than `pageLimit` goes on over "a-2.html",
 /// "a-3.html" ..., split between persons. Letters without names get no page. Every line is counted
-/// on `counter`. The letters are written on two threads, one taking them from A on, the other from
-/// the end back, after it has done `besides` (which must not touch `files`, `counter` or `plan`);
+/// on `counter`. The letters are written on two threads, one taking them from A on once it has shared
+/// the lines out and written index.html, the other from the end back, after it has done `besides`
+/// (which must not touch `files`, `counter` or `plan`);
 /// each file is written whole before the next is opened. Throws text::RunFailure, and what `besides`
 /// throws.
 void WriteSitePages(const index::IndexList& indexList, charsets::TextEncoding encoding, FileSet& files,

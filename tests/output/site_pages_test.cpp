@@ -3,9 +3,11 @@
 #include "output/site_pages.h"
 #include "output/web_site.h"
 #include "progress/progress_throttle.h"
+#include "text/run_failure.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -214,6 +216,60 @@ TEST(SitePages, LettersOfBothThreadsComeInOrderWithTheirLines)
     EXPECT_GE(site.plan.pageNames.size(), 2 * letters.size()) << "every letter over pages";
     ExpectPlanAgreesWithPages(site, lines);
 }
+
+// Files in memory of which one cannot be opened, as on a full disk.
+class FailingFiles final : public FileSet
+{
+public:
+    explicit FailingFiles(std::string failing) : failing_(std::move(failing)) {}
+    void Open(std::string_view name) override
+    {
+        if (name == failing_)
+            throw text::RunFailure(std::string(name), "schijf vol", ENOSPC);
+        files_.Open(name);
+    }
+    void Write(std::string_view bytes) override { files_.Write(bytes); }
+    void Close() override { files_.Close(); }
+    void Remove(std::string_view name) override { files_.Remove(name); }
+    void Publish() override { files_.Publish(); }
+    bool Holds(std::string_view name) const override { return files_.Holds(name); }
+    std::string PathOf(std::string_view name) const override { return files_.PathOf(name); }
+
+private:
+    std::string failing_;
+    MemoryFiles files_;
+};
+
+// A page that cannot be written stops both threads, whichever writes it: index.html before the
+// letters are shared out, a letter of the front or of the back.
+class FailingPage : public ::testing::TestWithParam<std::string>
+{
+};
+
+TEST_P(FailingPage, FailsTheSiteNamingThePage)
+{
+    std::vector<std::string> lines;
+    for (const std::string family : {"Aa", "Berg", "Zee"})
+        for (int person = 0; person < 50; ++person)
+            lines.push_back(family + ", Jan\t\tman\t[@I" + std::to_string(lines.size()) + "@]");
+    const index::IndexList list = IndexOf(lines);
+    FailingFiles files(GetParam());
+    progress::ProgressThrottle progress;
+    std::uint64_t written = 0;
+    WrittenCounter counter(progress, written);
+    SitePlan plan;
+    try {
+        WriteSitePages(list, TextEncoding::Utf8, files, counter, plan, [] {}, kSitePageLimit);
+        ADD_FAILURE() << "no failure for " << GetParam();
+    } catch (const text::RunFailure& failure) {
+        EXPECT_EQ(failure.path(), GetParam());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(SitePages, FailingPage, ::testing::Values("index.html", "a.html", "z.html"),
+                         [](const ::testing::TestParamInfo<std::string>& page) {
+                             return page.param.substr(0, page.param.find('.'));
+                         });
 
 TEST(SitePages, EmptyIndexHasOnlyTheEntryPageWithoutLetterLinks)
 {
