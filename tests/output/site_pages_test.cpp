@@ -259,7 +259,8 @@ TEST_P(FailingPage, FailsTheSiteNamingThePage)
     WrittenCounter counter(progress, written);
     SitePlan plan;
     try {
-        WriteSitePages(list, TextEncoding::Utf8, files, counter, plan, [] {}, kSitePageLimit);
+        WriteSitePages(
+            list, TextEncoding::Utf8, files, counter, plan, [] {}, kSitePageLimit);
         ADD_FAILURE() << "no failure for " << GetParam();
     } catch (const text::RunFailure& failure) {
         EXPECT_EQ(failure.path(), GetParam());
