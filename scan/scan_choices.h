@@ -23,7 +23,7 @@ enum class RecordGroup
 
 /// What one reading of a file collects: the event kind, the record group of the place index, and
 /// for the name index the form of the name (with the prefix table that splits off the prefixes).
-/// With `leaveOutLiving` a person record that may be alive or is marked private gives no lines
+/// With `zonderLevenden` a person record that may be alive or is marked private gives no lines
 /// (gedcom::PersonJudgement), judged against `thisYear`.
 struct ScanChoices
 {
@@ -31,7 +31,7 @@ struct ScanChoices
     RecordGroup recordGroup = RecordGroup::Personen;
     names::NameForm nameForm = names::NameForm::Full;
     const names::PrefixTable& prefixes;
-    bool leaveOutLiving = false;
+    bool zonderLevenden = false;
     int thisYear = 0;
 };
 

@@ -27,7 +27,7 @@ ScanResult ScanGedcom(gedcom::ByteSource& source, const ScanChoices& choices, pr
     ScanResult result;
     gedcom::DecodedLines lines(source, gedcom::kReadBufferSize, part.inputEnd, part.declaredElsewhere);
     ScanState state(lines, result.indexList, progress, part.recordTotal);
-    if (choices.leaveOutLiving)
+    if (choices.zonderLevenden)
         state.LeaveOutLiving(choices.thisYear);
     bool more = state.ReadLine();
     while (more) {

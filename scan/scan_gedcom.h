@@ -22,7 +22,7 @@ struct ScanResult
     index::IndexList indexList;
     charsets::TextEncoding encoding = charsets::TextEncoding::Windows1252;
     std::uint64_t records = 0; ///< records opened in this input
-    std::uint64_t leftOut = 0; ///< person records that gave no lines (ScanChoices::leaveOutLiving)
+    std::uint64_t leftOut = 0; ///< person records that gave no lines (ScanChoices::zonderLevenden)
     /// The file declares no character set: the index lines' bytes decided the encoding.
     std::optional<gedcom::Utf8Evidence> undeclared;
 };
