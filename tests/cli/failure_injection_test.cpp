@@ -363,38 +363,34 @@ TEST_F(FailureInjection, GedcomFileGoneSinceTheLastRunKeepsItsIndex)
     ExpectNothingLost(before, ContentsOf(Output()));
 }
 
-// The disk refuses one page of a framed index, written after others: the run fails naming that
-// page, and no page is put in place, so the older index stays whole.
-TEST_F(FailureInjection, PageThatCannotBePutOnTheDiskKeepsTheOlderIndex)
+// The disk cannot make one file of the new index durable: a page of a framed index, written after
+// others, or the new website as a whole. The run fails naming it, and nothing is put in place, so the
+// older index, an earlier website included, stays whole.
+struct SyncCase
 {
-    const FolderContents before = WriteOlderIndex(kHtmlInFrame, GeneratedGedcom(300));
-    const fs::path log = work_.path() / "schijffouten.log";
-    ChildSetup setup = CliOn(kHtmlInFrame);
-    setup.environment = PreloadEnvironment(
-        kFsyncErrorPreload, {"STAMBRIX_FSYNC_ERROR_NAME=indexm.htm", "STAMBRIX_FSYNC_ERROR_LOG=" + log.string()});
+    std::string name;
+    std::vector<std::string> options;
+    std::string failing; // the file or folder of the index whose sync fails
+};
 
-    const ChildResult result = RunChild(kCli, setup);
-
-    const std::optional<std::string> injected = PreloadLog(log);
-    if (!injected)
-        GTEST_SKIP() << kCli << " does not load preloaded libraries (linked statically?): " << result.err;
-    EXPECT_NE(injected->find("EIO"), std::string::npos);
-    EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.err, "stambrix-cli: " + (Output() / "indexm.htm").string() + ": " + SystemReason(EIO) + "\n");
-    ExpectNothingLost(before, ContentsOf(Output()));
+std::ostream& operator<<(std::ostream& os, const SyncCase& c)
+{
+    return os << c.name;
 }
 
-// The disk cannot make the new website durable: the run fails naming the site, and the earlier site
-// stays in place whole.
-TEST_F(FailureInjection, WebsiteThatCannotBePutOnTheDiskKeepsTheEarlierSite)
+class SyncFailure : public FailureInjection, public ::testing::WithParamInterface<SyncCase>
 {
-    const std::vector<std::string> website = {"--uitvoer", "web"};
-    const FolderContents before = WriteOlderIndex(website, GeneratedGedcom(300));
+};
+
+TEST_P(SyncFailure, NamesWhatCannotBePutOnTheDiskAndKeepsTheOlderIndex)
+{
+    const SyncCase& c = GetParam();
+    const FolderContents before = WriteOlderIndex(c.options, GeneratedGedcom(300));
     const FolderContents earlierSite = ContentsOf(Output() / "web");
     const fs::path log = work_.path() / "schijffouten.log";
-    ChildSetup setup = CliOn(website);
+    ChildSetup setup = CliOn(c.options);
     setup.environment = PreloadEnvironment(
-        kFsyncErrorPreload, {"STAMBRIX_FSYNC_ERROR_NAME=web", "STAMBRIX_FSYNC_ERROR_LOG=" + log.string()});
+        kFsyncErrorPreload, {"STAMBRIX_FSYNC_ERROR_NAME=" + c.failing, "STAMBRIX_FSYNC_ERROR_LOG=" + log.string()});
 
     const ChildResult result = RunChild(kCli, setup);
 
@@ -403,11 +399,16 @@ TEST_F(FailureInjection, WebsiteThatCannotBePutOnTheDiskKeepsTheEarlierSite)
         GTEST_SKIP() << kCli << " does not load preloaded libraries (linked statically?): " << result.err;
     EXPECT_NE(injected->find("EIO"), std::string::npos);
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_EQ(result.err, "stambrix-cli: " + (Output() / "web").string() + ": " + SystemReason(EIO) + "\n");
+    EXPECT_EQ(result.err, "stambrix-cli: " + (Output() / c.failing).string() + ": " + SystemReason(EIO) + "\n");
     ExpectNothingLost(before, ContentsOf(Output()));
     EXPECT_EQ(DifferencesBetween(earlierSite, ContentsOf(Output() / "web")), "");
     EXPECT_EQ(ContentsOf(Output() / "web").size(), earlierSite.size());
 }
+
+INSTANTIATE_TEST_SUITE_P(FailureInjection, SyncFailure,
+                         ::testing::Values(SyncCase{"FramedPage", kHtmlInFrame, "indexm.htm"},
+                                           SyncCase{"Website", {"--uitvoer", "web"}, "web"}),
+                         [](const ::testing::TestParamInfo<SyncCase>& sync) { return sync.param.name; });
 
 // One rename of those that put an index in place fails (as for an immutable page the checks
 // beforehand cannot see): the first, one halfway and the last. The files renamed before it are put
