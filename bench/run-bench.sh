@@ -187,7 +187,8 @@ echo "(Targets on the million file: naam/floor <= 0.8, frames/naam <= 1.05, plac
 
 # The name index against the floor while another process keeps one core busy, as on a desktop with
 # a browser open.
-file="${files[$((${#sizes[@]} - 1))]}"
+million="${files[$((${#sizes[@]} - 1))]}"
+file="$million"
 busy_naam=""
 busy_floor=""
 bash -c 'while :; do :; done' &
@@ -224,7 +225,7 @@ fi
 
 # The desktop program's window against stambrix-cli on the largest file, alternating.
 if [ -x "$desktop" ]; then
-    file="${files[$((${#sizes[@]} - 1))]}"
+    file="$million"
     desktop_times=""
     cli_times=""
     for ((run = 1; run <= runs; run++)); do

@@ -426,7 +426,6 @@ private:
     {
         const std::span<const std::uint32_t> lines = start.lines;
         content.append("stambrixZoek.deel(").append(std::to_string(start.part)).append(", `");
-        name.shown.clear();
         index::VisitLines(index::SelectedLines(indexList_, lines),
                           [&, at = std::size_t{0}](std::string_view text) mutable {
                               const std::uint32_t line = lines[at];
