@@ -126,9 +126,8 @@ void DescribeOptions(CLI::App& app, Arguments& arguments)
                    "Map of voorvoegsel van achtergrond.jpg, de achtergrond van elke pagina, precies zoals getypt")
         ->type_name("PAD");
     app.add_option("--voorzetsels", arguments.prefixFile,
-                   "Bestand met de voorvoegsels van achternamen. Zonder deze optie: Voorzetsels.txt naast het "
-                   "programma, anders in $XDG_CONFIG_HOME/stambrix/ (standaard ~/.config/stambrix/), anders in " +
-                       (run::SystemPrefixFolder() / "").string() + ", anders de ingebouwde lijst")
+                   "Bestand met de voorvoegsels van achternamen. Zonder deze optie: " + run::PrefixFilePlacesText() +
+                       ", anders de ingebouwde lijst")
         ->type_name("BESTAND");
     app.add_flag("-q,--quiet", arguments.quiet,
                  "Geen voortgang en geen eindstand tonen; meldingen en fouten wel, ook «wacht op een andere run "

@@ -5,12 +5,21 @@
 #include <string>
 #include <string_view>
 
-#include <sys/stat.h>
-
 namespace stambrix::gedcom {
 
 /// Why a file that changed while it was read gives no index.
 inline constexpr const char* kChangedWhileRead = "het bestand is veranderd terwijl het gelezen werd";
+
+/// What tells that a file changed: which file it is on which volume, its size and the time it was last
+/// written, in the system's own units.
+struct FileStamp
+{
+    std::uint64_t volume = 0;
+    std::uint64_t file = 0;
+    std::uint64_t size = 0;
+    std::int64_t written = 0;
+    bool operator==(const FileStamp&) const = default;
+};
 
 /// Where the reader gets its bytes from.
 class ByteSource
@@ -47,8 +56,9 @@ public:
 
 private:
     std::string path_;
-    int file_ = -1;
-    struct stat opened_ = {};
+    std::intptr_t file_ = -1; // the file descriptor, or on Windows the file's HANDLE
+    FileStamp opened_;
+    bool regular_ = false; // a regular file, not a pipe or a device
     std::uint64_t remaining_ = UINT64_MAX;
 };
 

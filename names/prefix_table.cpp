@@ -3,6 +3,7 @@
 #include "text/ascii.h"
 #include "text/line_limit.h"
 #include "text/run_failure.h"
+#include "text/system_path.h"
 
 #include <algorithm>
 #include <array>
@@ -106,9 +107,9 @@ struct FileCloser
 /// be opened or read (a directory opens on some systems but fails at the first read).
 PrefixTable ReadPrefixFile(const std::filesystem::path& path)
 {
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.string().c_str(), "rb"));
+    const std::unique_ptr<std::FILE, FileCloser> file(text::OpenForReading(path));
     if (!file)
-        throw text::RunFailureFromErrno(path.string(), errno);
+        throw text::RunFailureFromErrno(text::Utf8Of(path), errno);
     PrefixFileParser parser;
     std::array<char, std::size_t{64} * 1024> buffer;
     for (;;) {
@@ -119,7 +120,7 @@ PrefixTable ReadPrefixFile(const std::filesystem::path& path)
             break;
     }
     if (std::ferror(file.get()))
-        throw text::RunFailureFromErrno(path.string(), errno != 0 ? errno : EIO);
+        throw text::RunFailureFromErrno(text::Utf8Of(path), errno != 0 ? errno : EIO);
     return parser.Finish();
 }
 
@@ -151,7 +152,7 @@ PrefixTable LoadPrefixTable(const std::filesystem::path& path)
     if (status.type() == std::filesystem::file_type::not_found)
         return DefaultPrefixes();
     if (error)
-        throw text::RunFailureFromErrno(path.string(), error.value());
+        throw text::RunFailureFromErrno(text::Utf8Of(path), error.value());
     return ReadPrefixFile(path);
 }
 

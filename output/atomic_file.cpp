@@ -3,6 +3,7 @@
 #include "output/replaceable_target.h"
 #include "output/temporary_files.h"
 #include "text/run_failure.h"
+#include "text/system_path.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -57,7 +58,7 @@ AtomicFile::AtomicFile(const std::filesystem::path& target) : target_(target)
         target_, [&](const std::filesystem::path& temporary) { return CreateTemporary(temporary, replaced); },
         temporary_, slot_);
     if (failure != 0)
-        throw text::RunFailureFromErrno(target_.string(), failure);
+        throw text::RunFailureFromErrno(text::Utf8Of(target_), failure);
 }
 
 // Creates the file `temporary`, open in `file_`, and returns 0; or returns the error number and
@@ -103,7 +104,7 @@ void AtomicFile::Flush()
 {
     errno = 0;
     if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
-        throw text::RunFailureFromErrno(target_.string(), errno != 0 ? errno : EIO);
+        throw text::RunFailureFromErrno(text::Utf8Of(target_), errno != 0 ? errno : EIO);
     buffer_.clear();
 }
 
@@ -113,7 +114,7 @@ void AtomicFile::Complete()
     // A completed file waits for the rest of its set: it keeps no write buffer meanwhile.
     std::string().swap(buffer_);
     if (std::fflush(file_) != 0)
-        throw text::RunFailureFromErrno(target_.string(), errno);
+        throw text::RunFailureFromErrno(text::Utf8Of(target_), errno);
 #ifdef SYNC_FILE_RANGE_WRITE
     // The disk takes the bytes while the next file is written; MakeDurable waits for them.
     sync_file_range(fileno(file_), 0, 0, SYNC_FILE_RANGE_WRITE);
@@ -125,11 +126,11 @@ void AtomicFile::MakeDurable()
     if (file_ == nullptr)
         return;
     if (fsync(fileno(file_)) != 0)
-        throw text::RunFailureFromErrno(target_.string(), errno);
+        throw text::RunFailureFromErrno(text::Utf8Of(target_), errno);
     const int closed = std::fclose(file_);
     file_ = nullptr;
     if (closed != 0)
-        throw text::RunFailureFromErrno(target_.string(), errno);
+        throw text::RunFailureFromErrno(text::Utf8Of(target_), errno);
 }
 
 void AtomicFile::Publish()
@@ -150,7 +151,7 @@ void AtomicFile::PutInPlace()
     }
     const int failure = errno;
     if (failure != ENOENT && !CannotExchange(failure))
-        throw text::RunFailureFromErrno(target_.string(), failure);
+        throw text::RunFailureFromErrno(text::Utf8Of(target_), failure);
     // No file to keep (ENOENT), or a file system that cannot exchange: the earlier file gets a
     // second name, or else is moved aside, before the new one takes its place.
     if (failure != ENOENT) {
@@ -166,7 +167,7 @@ void AtomicFile::PutInPlace()
             kept_.Drop();
         else
             kept_.PutBack(target_);
-        throw text::RunFailureFromErrno(target_.string(), renameFailure);
+        throw text::RunFailureFromErrno(text::Utf8Of(target_), renameFailure);
     }
     UnregisterTemporaryFile(slot_);
     stage_ = Stage::Placed;

@@ -4,10 +4,11 @@
 #include "output/temporary_files.h"
 #include "output/termination_signals_held.h"
 #include "text/run_failure.h"
+#include "text/system_path.h"
+#include "text/system_reason.h"
 
 #include <cerrno>
 #include <optional>
-#include <system_error>
 
 #include <sys/stat.h>
 
@@ -35,11 +36,11 @@ std::vector<JournalEntry> CompletedFiles::JournalEntries() const
 {
     std::vector<JournalEntry> entries;
     for (const auto& [target, file] : files_)
-        entries.push_back({target.filename().string(), IdentityOf(file->TemporaryPath()), IdentityOf(target),
-                           file->TemporaryPath().filename().string()});
+        entries.push_back({text::Utf8Of(target.filename()), IdentityOf(file->TemporaryPath()), IdentityOf(target),
+                           text::Utf8Of(file->TemporaryPath().filename())});
     for (const auto& target : removed_)
         if (const std::optional<FileIdentity> earlier = IdentityOf(target))
-            entries.push_back({target.filename().string(), std::nullopt, earlier, {}});
+            entries.push_back({text::Utf8Of(target.filename()), std::nullopt, earlier, {}});
     return entries;
 }
 
@@ -48,8 +49,7 @@ std::string CompletedFiles::PutBackEarlierFiles(std::vector<std::pair<std::files
     std::string notPutBack;
     const auto note = [&notPutBack](const std::filesystem::path& place, int failure) {
         if (failure != 0)
-            notPutBack += "\n" + place.string() +
-                          ": kon niet teruggezet worden: " + std::generic_category().message(failure) +
+            notPutBack += "\n" + text::Utf8Of(place) + ": kon niet teruggezet worden: " + text::SystemReason(failure) +
                           "; de volgende run in deze map zet het terug";
     };
     // Each target has its own earlier file, so the order of putting them back does not matter; a

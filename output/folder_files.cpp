@@ -1,4 +1,5 @@
 #include "output/folder_files.h"
+#include "text/system_path.h"
 
 namespace stambrix::output {
 
@@ -38,7 +39,7 @@ bool FolderFiles::Holds(std::string_view name) const
 
 std::string FolderFiles::PathOf(std::string_view name) const
 {
-    return (folder_ / name).string();
+    return text::Utf8Of(folder_ / name);
 }
 
 } // namespace stambrix::output

@@ -2,6 +2,7 @@
 
 #include "output/temporary_files.h"
 #include "text/run_failure.h"
+#include "text/system_path.h"
 
 #include <cerrno>
 #include <thread>
@@ -49,7 +50,7 @@ int OpenLockFile(const std::filesystem::path& path)
         if (errno == EROFS)
             return -1;
         if (errno != ENOENT)
-            throw text::RunFailureFromErrno(path.string(), errno);
+            throw text::RunFailureFromErrno(text::Utf8Of(path), errno);
         fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | kOpenFlags, 0666);
         if (fd >= 0) {
             // The umask narrowed the bits at creation; every user who may write into the folder may
@@ -60,7 +61,7 @@ int OpenLockFile(const std::filesystem::path& path)
         if (TakesNoFiles(errno))
             return -1;
         if (errno != EEXIST)
-            throw text::RunFailureFromErrno(path.string(), errno);
+            throw text::RunFailureFromErrno(text::Utf8Of(path), errno);
     }
 }
 
@@ -108,7 +109,7 @@ FolderLock::FolderLock(const std::filesystem::path& folder, const std::function<
         if (failure != 0) {
             close(fd_);
             fd_ = -1;
-            throw text::RunFailureFromErrno(path_.string(), failure);
+            throw text::RunFailureFromErrno(text::Utf8Of(path_), failure);
         }
         if (IsStillAt(fd_, path_)) {
             slot_ = RegisterTemporaryFile(path_.c_str());

@@ -2,6 +2,7 @@
 
 #include "output/temporary_files.h"
 #include "text/run_failure.h"
+#include "text/system_path.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -45,7 +46,7 @@ KeptFile KeptFile::MoveAside(const std::filesystem::path& place)
             place, [](const char* from, const char* to) { return std::rename(from, to); }, kept.temporary_,
             kept.slot_)) {
         kept.temporary_.clear();
-        throw text::RunFailureFromErrno(place.string(), failure);
+        throw text::RunFailureFromErrno(text::Utf8Of(place), failure);
     }
     return kept;
 }

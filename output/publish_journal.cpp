@@ -2,6 +2,8 @@
 
 #include "output/temporary_files.h"
 #include "text/run_failure.h"
+#include "text/system_path.h"
+#include "text/system_reason.h"
 
 #include <cerrno>
 #include <charconv>
@@ -23,7 +25,7 @@ constexpr std::string_view kUndoContext = " (bij het terugzetten van de index di
 
 [[noreturn]] void ThrowFailure(const std::filesystem::path& path, int failure, std::string_view context = {})
 {
-    throw text::RunFailure(path.string(), std::generic_category().message(failure) + std::string(context), failure);
+    throw text::RunFailure(text::Utf8Of(path), text::SystemReason(failure) + std::string(context), failure);
 }
 
 // Removes the journal `path` of `folder` once what was renamed has reached the disk.
@@ -146,10 +148,10 @@ std::optional<std::filesystem::path> EarlierCopyOf(const std::filesystem::path& 
     std::error_code error;
     for (auto it = std::filesystem::directory_iterator(folder, error);
          !error && it != std::filesystem::directory_iterator(); it.increment(error))
-        if (IsTemporaryName(it->path().filename().string()) && IdentityOf(it->path()) == entry.earlier)
+        if (IsTemporaryName(text::Utf8Of(it->path().filename())) && IdentityOf(it->path()) == entry.earlier)
             return it->path();
     if (error)
-        throw text::RunFailure(folder.string(), error.message() + std::string(kUndoContext), error.value());
+        throw text::RunFailure(text::Utf8Of(folder), error.message() + std::string(kUndoContext), error.value());
     return std::nullopt;
 }
 
@@ -252,7 +254,7 @@ void UndoInterruptedPublish(const std::filesystem::path& folder)
         return;
     const std::optional<std::vector<JournalEntry>> entries = EntriesOf(*text);
     if (!entries)
-        throw text::RunFailure(path.string(),
+        throw text::RunFailure(text::Utf8Of(path),
                                "geen geldig logboek van een publicatie; verwijder het als de index in orde is");
     // Everything is looked up before anything is renamed: a journal of a publish that had ended
     // changes nothing.

@@ -1,6 +1,7 @@
 #include "output/replaceable_target.h"
 
 #include "text/run_failure.h"
+#include "text/system_path.h"
 
 #include <cerrno>
 
@@ -48,25 +49,25 @@ void CheckReplaceable(const std::filesystem::path& target)
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
     struct stat folderStatus = {};
     if (stat(folder.c_str(), &folderStatus) != 0)
-        throw text::RunFailureFromErrno(target.string(), errno);
+        throw text::RunFailureFromErrno(text::Utf8Of(target), errno);
     if (IsUnchangeable(folder))
-        throw text::RunFailureFromErrno(folder.string(), EPERM);
+        throw text::RunFailureFromErrno(text::Utf8Of(folder), EPERM);
     struct stat status = {};
     if (lstat(target.c_str(), &status) != 0)
         return;
     if (S_ISDIR(status.st_mode))
-        throw text::RunFailureFromErrno(target.string(), EISDIR);
+        throw text::RunFailureFromErrno(text::Utf8Of(target), EISDIR);
     if (!S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode))
-        throw text::RunFailureFromErrno(target.string(), EEXIST);
+        throw text::RunFailureFromErrno(text::Utf8Of(target), EEXIST);
     if (IsOthersInStickyFolder(status, folderStatus))
-        throw text::RunFailureFromErrno(target.string(), EPERM);
+        throw text::RunFailureFromErrno(text::Utf8Of(target), EPERM);
     // A file marked read-only, also behind a link, is the user's wish that it stays.
     struct stat linked = {};
     if (stat(target.c_str(), &linked) == 0 && S_ISREG(linked.st_mode) &&
         (linked.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        throw text::RunFailureFromErrno(target.string(), EACCES);
+        throw text::RunFailureFromErrno(text::Utf8Of(target), EACCES);
     if (S_ISREG(status.st_mode) && IsUnchangeable(target))
-        throw text::RunFailureFromErrno(target.string(), EPERM);
+        throw text::RunFailureFromErrno(text::Utf8Of(target), EPERM);
 }
 
 } // namespace stambrix::output

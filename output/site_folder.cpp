@@ -5,6 +5,8 @@
 #include "output/temporary_files.h"
 #include "output/termination_signals_held.h"
 #include "text/run_failure.h"
+#include "text/system_path.h"
+#include "text/system_reason.h"
 
 #include <cassert>
 #include <cerrno>
@@ -49,16 +51,16 @@ void CheckSitePlace(const std::filesystem::path& site)
     struct stat status = {};
     if (lstat(site.c_str(), &status) != 0) {
         if (errno != ENOENT)
-            throw text::RunFailureFromErrno(site.string(), errno);
+            throw text::RunFailureFromErrno(text::Utf8Of(site), errno);
         return;
     }
     if (S_ISLNK(status.st_mode))
-        throw text::RunFailure(site.string(),
+        throw text::RunFailure(text::Utf8Of(site),
                                "is een symbolische koppeling, geen map; de website komt in een eigen map met deze "
                                "naam: hernoem of verwijder de koppeling",
                                ENOTDIR);
     if (!S_ISDIR(status.st_mode))
-        throw text::RunFailure(site.string(),
+        throw text::RunFailure(text::Utf8Of(site),
                                "is een bestand, geen map; de website komt in een map met deze naam: hernoem of "
                                "verplaats het bestand",
                                ENOTDIR);
@@ -92,14 +94,14 @@ void SiteFolder::MakeNewFolder()
         newFolder_, newSlot_);
     if (failure != 0) {
         newFolder_.clear();
-        throw text::RunFailureFromErrno(site_.string(), failure);
+        throw text::RunFailureFromErrno(text::Utf8Of(site_), failure);
     }
     // Opened before any file is written, so a sync through it reports every write that failed since.
     newFolderFd_ = open(newFolder_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (newFolderFd_ < 0) {
         const int openFailure = errno;
         RemoveNewFolder();
-        throw text::RunFailureFromErrno(site_.string(), openFailure);
+        throw text::RunFailureFromErrno(text::Utf8Of(site_), openFailure);
     }
     if (!earlierSite_)
         return;
@@ -108,7 +110,7 @@ void SiteFolder::MakeNewFolder()
     if (!TakeOverPermissions(newFolderFd_, owned)) {
         const int ownerFailure = errno;
         RemoveNewFolder();
-        throw text::RunFailureFromErrno(site_.string(), ownerFailure);
+        throw text::RunFailureFromErrno(text::Utf8Of(site_), ownerFailure);
     }
 }
 
@@ -174,7 +176,7 @@ void SiteFolder::SyncNewSite() const
     struct statfs system = {};
     if (fstatfs(newFolderFd_, &system) == 0 && system.f_type != kFuseMagic) {
         if (syncfs(newFolderFd_) != 0)
-            throw text::RunFailureFromErrno(site_.string(), errno);
+            throw text::RunFailureFromErrno(text::Utf8Of(site_), errno);
         return;
     }
 #endif
@@ -182,7 +184,7 @@ void SiteFolder::SyncNewSite() const
         if (const int failure = SyncFile(newFolder_ / name))
             throw text::RunFailureFromErrno(PathOf(name), failure);
     if (const int failure = SyncFolder(newFolder_))
-        throw text::RunFailureFromErrno(site_.string(), failure);
+        throw text::RunFailureFromErrno(text::Utf8Of(site_), failure);
 }
 
 void SiteFolder::TakeOverFolderPermissions() const
@@ -192,7 +194,7 @@ void SiteFolder::TakeOverFolderPermissions() const
                           (status.st_mode & kPermissionBits) == (earlierSite_->st_mode & kPermissionBits)))
         return;
     if (chmod(newFolder_.c_str(), earlierSite_->st_mode & kPermissionBits) != 0)
-        throw text::RunFailureFromErrno(site_.string(), errno);
+        throw text::RunFailureFromErrno(text::Utf8Of(site_), errno);
 }
 
 void SiteFolder::Publish()
@@ -223,16 +225,16 @@ void SiteFolder::Exchange()
     }
     // ENOENT: there is no earlier site, and one rename puts the new one in place.
     if (!exchanged && failure != ENOENT)
-        throw text::RunFailureFromErrno(site_.string(), failure);
+        throw text::RunFailureFromErrno(text::Utf8Of(site_), failure);
     if (!exchanged && std::rename(newFolder_.c_str(), site_.c_str()) != 0)
-        throw text::RunFailureFromErrno(site_.string(), errno);
+        throw text::RunFailureFromErrno(text::Utf8Of(site_), errno);
     if (const int syncFailure = SyncFolder(outputDirectory_)) {
         // A site that may not survive a power cut is taken back: the earlier one is what stays.
         if (exchanged)
             renameat2(AT_FDCWD, newFolder_.c_str(), AT_FDCWD, site_.c_str(), RENAME_EXCHANGE);
         else
             std::rename(site_.c_str(), newFolder_.c_str());
-        throw text::RunFailureFromErrno(outputDirectory_.string(), syncFailure);
+        throw text::RunFailureFromErrno(text::Utf8Of(outputDirectory_), syncFailure);
     }
     // After an exchange the temporary name holds the earlier site, still registered.
     if (exchanged) {
@@ -260,7 +262,7 @@ void SiteFolder::PutInPlaceByTwoRenames()
         aside, slot);
     if (failure != 0) {
         journal.Drop();
-        throw text::RunFailureFromErrno(site_.string(), failure);
+        throw text::RunFailureFromErrno(text::Utf8Of(site_), failure);
     }
     if (std::rename(newFolder_.c_str(), site_.c_str()) != 0) {
         const int renameFailure = errno;
@@ -269,11 +271,11 @@ void SiteFolder::PutInPlaceByTwoRenames()
         UnregisterTemporaryFile(slot);
         if (notPutBack == 0) {
             journal.Drop();
-            throw text::RunFailureFromErrno(site_.string(), renameFailure);
+            throw text::RunFailureFromErrno(text::Utf8Of(site_), renameFailure);
         }
-        throw text::RunFailure(site_.string(),
-                               std::generic_category().message(renameFailure) + "\n" + aside.string() +
-                                   ": kon niet teruggezet worden: " + std::generic_category().message(notPutBack) +
+        throw text::RunFailure(text::Utf8Of(site_),
+                               text::SystemReason(renameFailure) + "\n" + text::Utf8Of(aside) +
+                                   ": kon niet teruggezet worden: " + text::SystemReason(notPutBack) +
                                    "; de volgende run in deze map zet het terug",
                                renameFailure);
     }
@@ -329,7 +331,7 @@ bool SiteFolder::Holds(std::string_view name) const
 
 std::string SiteFolder::PathOf(std::string_view name) const
 {
-    return (site_ / name).string();
+    return text::Utf8Of(site_ / name);
 }
 
 } // namespace stambrix::output

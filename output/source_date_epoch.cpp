@@ -30,12 +30,18 @@ std::tm DateOfRun()
     std::tm date{};
     const std::optional<std::string> epoch = SourceDateEpochText();
     const std::optional<std::time_t> moment = epoch ? SourceDateEpochMoment(*epoch) : std::nullopt;
-    if (moment) {
-        gmtime_r(&*moment, &date);
-    } else {
-        const std::time_t now = std::time(nullptr);
+    const std::time_t now = moment ? *moment : std::time(nullptr);
+#ifdef _WIN32
+    if (moment)
+        gmtime_s(&date, &now);
+    else
+        localtime_s(&date, &now);
+#else
+    if (moment)
+        gmtime_r(&now, &date);
+    else
         localtime_r(&now, &date);
-    }
+#endif
     return date;
 }
 

@@ -3,6 +3,7 @@
 #include "output/publish_journal.h"
 #include "output/site_folder.h"
 #include "output/temporary_files.h"
+#include "text/system_path.h"
 
 namespace stambrix::output {
 
@@ -12,7 +13,7 @@ void RemoveStaleTemporaryFiles(const std::filesystem::path& folder)
     for (auto entry = std::filesystem::directory_iterator(folder, error);
          !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
         std::error_code ignored;
-        const std::string name = entry->path().filename().string();
+        const std::string name = text::Utf8Of(entry->path().filename());
         if (entry->is_symlink(ignored) || !IsTemporaryName(name))
             continue;
         if (entry->is_regular_file(ignored))

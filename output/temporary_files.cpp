@@ -1,4 +1,5 @@
 #include "output/temporary_files.h"
+#include "text/system_path.h"
 
 #include <algorithm>
 #include <array>
@@ -118,7 +119,7 @@ std::filesystem::path TemporaryPathFor(const std::filesystem::path& target, unsi
     static std::atomic<unsigned> counter{0};
     const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
     std::string name(kTemporaryNamePrefix);
-    name.append(target.filename().string());
+    name.append(text::Utf8Of(target.filename()));
     name.append(1, '.').append(std::to_string(getpid()));
     for (const auto part : {static_cast<unsigned long long>(now % 1000000007),
                             static_cast<unsigned long long>(counter++), static_cast<unsigned long long>(attempt)})

@@ -1,12 +1,12 @@
 #include "text/run_failure.h"
 
-#include <system_error>
+#include "text/system_reason.h"
 
 namespace stambrix::text {
 
 RunFailure RunFailureFromErrno(const std::string& path, int errorNumber)
 {
-    return RunFailure(path, std::generic_category().message(errorNumber), errorNumber);
+    return RunFailure(path, SystemReason(errorNumber), errorNumber);
 }
 
 } // namespace stambrix::text
