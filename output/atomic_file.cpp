@@ -6,89 +6,38 @@
 #include "text/system_path.h"
 
 #include <cerrno>
-#include <cstdio>
-
-#include <fcntl.h>
-#include <unistd.h>
+#include <utility>
 
 namespace stambrix::output {
 
 namespace {
 constexpr std::size_t kWriteBlockSize = 1 << 20;
-constexpr mode_t kPermissionBits = 07777;
-
-// The status of the entry `target` when it is a regular file; nothing otherwise. A symbolic link is
-// not followed: whoever planted one would otherwise choose the owner and bits of the new file.
-std::optional<struct stat> ReplacedFileOf(const std::filesystem::path& target)
-{
-    struct stat status = {};
-    if (lstat(target.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
-        return std::nullopt;
-    return status;
-}
 } // namespace
-
-// Owner and group go first: changing them clears the set-id bits, which the permission bits then set again.
-bool TakeOverPermissions(int fd, const struct stat& replaced)
-{
-    struct stat created = {};
-    if (fstat(fd, &created) != 0)
-        return false;
-    bool ownerChanged = false;
-    if (created.st_uid != replaced.st_uid || created.st_gid != replaced.st_gid)
-        ownerChanged = fchown(fd, replaced.st_uid, replaced.st_gid) == 0 ||
-                       (created.st_gid != replaced.st_gid && fchown(fd, static_cast<uid_t>(-1), replaced.st_gid) == 0);
-    if (!ownerChanged && (created.st_mode & kPermissionBits) == (replaced.st_mode & kPermissionBits))
-        return true;
-    return fchmod(fd, replaced.st_mode & kPermissionBits) == 0;
-}
-
-bool CannotExchange(int failure)
-{
-    return failure == EINVAL || failure == ENOSYS || failure == EOPNOTSUPP;
-}
 
 AtomicFile::AtomicFile(const std::filesystem::path& target) : target_(target)
 {
     CheckReplaceable(target_);
-    const std::optional<struct stat> replaced = ReplacedFileOf(target_);
+    // Only a regular file hands on its permissions: whoever planted a symbolic link would otherwise
+    // choose the owner and bits of the new file.
+    const std::optional<Permissions> replaced =
+        EntryKindOf(target_) == EntryKind::File ? PermissionsOf(target_) : std::nullopt;
     // Reserved first: once the temporary file exists, nothing in here may throw past it.
     buffer_.reserve(kWriteBlockSize);
     const int failure = MakeTemporaryFile(
-        target_, [&](const std::filesystem::path& temporary) { return CreateTemporary(temporary, replaced); },
+        target_, [&](const std::filesystem::path& temporary) { return CreateNewFile(temporary, replaced, file_); },
         temporary_, slot_);
     if (failure != 0)
         throw text::RunFailureFromErrno(text::Utf8Of(target_), failure);
 }
 
-// Creates the file `temporary`, open in `file_`, and returns 0; or returns the error number and
-// leaves nothing behind.
-int AtomicFile::CreateTemporary(const std::filesystem::path& temporary, const std::optional<struct stat>& replaced)
-{
-    // Never wider than the file it replaces, not even until the bits are set: whoever opened it in
-    // between could read on.
-    const mode_t mode = replaced ? (replaced->st_mode & 0777) : 0666;
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    int failure = fd < 0 ? errno : 0;
-    if (failure == 0 && replaced && !TakeOverPermissions(fd, *replaced))
-        failure = errno;
-    if (failure == 0 && (file_ = fdopen(fd, "wb")) == nullptr)
-        failure = errno;
-    if (failure != 0 && fd >= 0) {
-        close(fd);
-        unlink(temporary.c_str());
-    }
-    return failure;
-}
-
 AtomicFile::~AtomicFile()
 {
-    if (file_ != nullptr)
-        std::fclose(file_);
+    if (file_ != kNoFile)
+        CloseFile(file_);
     if (stage_ == Stage::Placed)
         Undo();
     if (stage_ == Stage::Writing) {
-        unlink(temporary_.c_str());
+        RemoveFile(temporary_);
         UnregisterTemporaryFile(slot_);
     }
 }
@@ -102,10 +51,10 @@ void AtomicFile::Write(std::string_view bytes)
 
 void AtomicFile::Flush()
 {
-    errno = 0;
-    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
-        throw text::RunFailureFromErrno(text::Utf8Of(target_), errno != 0 ? errno : EIO);
+    const int failure = WriteAll(file_, buffer_);
     buffer_.clear();
+    if (failure != 0)
+        throw text::RunFailureFromErrno(text::Utf8Of(target_), failure);
 }
 
 void AtomicFile::Complete()
@@ -113,24 +62,19 @@ void AtomicFile::Complete()
     Flush();
     // A completed file waits for the rest of its set: it keeps no write buffer meanwhile.
     std::string().swap(buffer_);
-    if (std::fflush(file_) != 0)
-        throw text::RunFailureFromErrno(text::Utf8Of(target_), errno);
-#ifdef SYNC_FILE_RANGE_WRITE
     // The disk takes the bytes while the next file is written; MakeDurable waits for them.
-    sync_file_range(fileno(file_), 0, 0, SYNC_FILE_RANGE_WRITE);
-#endif
+    StartWriteBack(file_);
 }
 
 void AtomicFile::MakeDurable()
 {
-    if (file_ == nullptr)
+    if (file_ == kNoFile)
         return;
-    if (fsync(fileno(file_)) != 0)
-        throw text::RunFailureFromErrno(text::Utf8Of(target_), errno);
-    const int closed = std::fclose(file_);
-    file_ = nullptr;
+    if (const int failure = SyncFile(file_))
+        throw text::RunFailureFromErrno(text::Utf8Of(target_), failure);
+    const int closed = CloseFile(std::exchange(file_, kNoFile));
     if (closed != 0)
-        throw text::RunFailureFromErrno(text::Utf8Of(target_), errno);
+        throw text::RunFailureFromErrno(text::Utf8Of(target_), closed);
 }
 
 void AtomicFile::Publish()
@@ -144,12 +88,12 @@ void AtomicFile::PutInPlace()
     MakeDurable();
     // The two names trade places: the target shows the new file at once, and the temporary name
     // holds the earlier one.
-    if (renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, target_.c_str(), RENAME_EXCHANGE) == 0) {
+    const int failure = ExchangeNames(temporary_, target_);
+    if (failure == 0) {
         kept_ = KeptFile::Adopt(temporary_, slot_);
         stage_ = Stage::Placed;
         return;
     }
-    const int failure = errno;
     if (failure != ENOENT && !CannotExchange(failure))
         throw text::RunFailureFromErrno(text::Utf8Of(target_), failure);
     // No file to keep (ENOENT), or a file system that cannot exchange: the earlier file gets a
@@ -159,11 +103,9 @@ void AtomicFile::PutInPlace()
         if (!kept_.Holds())
             kept_ = KeptFile::MoveAside(target_);
     }
-    if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
-        const int renameFailure = errno;
+    if (const int renameFailure = RenameOver(temporary_, target_)) {
         // A second name goes; a file moved aside comes back.
-        struct stat status = {};
-        if (lstat(target_.c_str(), &status) == 0)
+        if (EntryKindOf(target_) != EntryKind::None)
             kept_.Drop();
         else
             kept_.PutBack(target_);
@@ -186,7 +128,7 @@ int AtomicFile::Undo() noexcept
     stage_ = Stage::Done;
     if (kept_.Holds())
         return kept_.PutBack(target_);
-    return unlink(target_.c_str()) == 0 ? 0 : errno;
+    return RemoveFile(target_);
 }
 
 } // namespace stambrix::output

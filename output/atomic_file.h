@@ -1,24 +1,15 @@
 #pragma once
 
 #include "output/kept_file.h"
+#include "output/system_files.h"
 
 #include <cstddef>
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include <sys/stat.h>
-
 namespace stambrix::output {
-
-/// Gives the open file or folder `fd` the owner, group and permission bits of `replaced`; an owner or
-/// group the process may not give stays the default. False, with errno set, when the bits cannot be given.
-bool TakeOverPermissions(int fd, const struct stat& replaced);
-
-/// Whether the rename failure `failure` says the file system lacks the exchange of two names in one step.
-bool CannotExchange(int failure);
 
 /// An output file written whole or not at all: the bytes go to a new temporary file beside the
 /// target, «.stambrix-<name>.<pid>.<n>.<n>.<n>.tmp», which replaces the target only in Publish, or in
@@ -78,13 +69,12 @@ private:
         Done
     };
 
-    int CreateTemporary(const std::filesystem::path& temporary, const std::optional<struct stat>& replaced);
     void Flush();
 
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     std::size_t slot_ = 0;
-    std::FILE* file_ = nullptr;
+    FileHandle file_ = kNoFile;
     Stage stage_ = Stage::Writing;
     KeptFile kept_; // the target's earlier file while the new one is placed
     std::string buffer_;

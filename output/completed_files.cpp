@@ -1,6 +1,7 @@
 #include "output/completed_files.h"
 
 #include "output/replaceable_target.h"
+#include "output/system_files.h"
 #include "output/temporary_files.h"
 #include "output/termination_signals_held.h"
 #include "text/run_failure.h"
@@ -10,17 +11,7 @@
 #include <cerrno>
 #include <optional>
 
-#include <sys/stat.h>
-
 namespace stambrix::output {
-
-namespace {
-bool Exists(const std::filesystem::path& path)
-{
-    struct stat status = {};
-    return lstat(path.c_str(), &status) == 0;
-}
-} // namespace
 
 void CompletedFiles::Add(std::filesystem::path target, std::unique_ptr<AtomicFile> file)
 {
@@ -82,7 +73,7 @@ void CompletedFiles::PublishAll()
         for (const auto& [target, file] : files_)
             file->PutInPlace();
         for (const auto& target : removed_)
-            if (Exists(target))
+            if (EntryKindOf(target) != EntryKind::None)
                 setAside.emplace_back(target, KeptFile::MoveAside(target));
         if (journal)
             journal->End();

@@ -1,30 +1,29 @@
 #include "output/kept_file.h"
 
+#include "output/system_files.h"
 #include "output/temporary_files.h"
 #include "text/run_failure.h"
 #include "text/system_path.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <utility>
-
-#include <unistd.h>
 
 namespace stambrix::output {
 
 namespace {
-// Gives `place` a second, registered temporary name by `name`(from, to) (rename or link); the error
-// number when it failed.
+// Gives `place` a second, registered temporary name by `name`(from, to) (a rename or a second name);
+// the error number when it failed.
 template <typename Name>
 int NameAside(const std::filesystem::path& place, Name name, std::filesystem::path& temporary, std::size_t& slot)
 {
     return MakeTemporaryFile(
         place,
         [&](const std::filesystem::path& aside) {
-            // rename() would replace a file of that name, link() refuses it: only a free name is taken.
-            if (access(aside.c_str(), F_OK) == 0)
+            // A rename would replace a file of that name, a second name refuses it: only a free name is
+            // taken.
+            if (EntryKindOf(aside) != EntryKind::None)
                 return EEXIST;
-            return name(place.c_str(), aside.c_str()) == 0 ? 0 : errno;
+            return name(place, aside);
         },
         temporary, slot);
 }
@@ -42,9 +41,7 @@ KeptFile& KeptFile::operator=(KeptFile&& other) noexcept
 KeptFile KeptFile::MoveAside(const std::filesystem::path& place)
 {
     KeptFile kept;
-    if (const int failure = NameAside(
-            place, [](const char* from, const char* to) { return std::rename(from, to); }, kept.temporary_,
-            kept.slot_)) {
+    if (const int failure = NameAside(place, RenameOver, kept.temporary_, kept.slot_)) {
         kept.temporary_.clear();
         throw text::RunFailureFromErrno(text::Utf8Of(place), failure);
     }
@@ -54,8 +51,7 @@ KeptFile KeptFile::MoveAside(const std::filesystem::path& place)
 KeptFile KeptFile::LinkTo(const std::filesystem::path& place)
 {
     KeptFile kept;
-    if (NameAside(
-            place, [](const char* from, const char* to) { return link(from, to); }, kept.temporary_, kept.slot_) != 0)
+    if (NameAside(place, AddName, kept.temporary_, kept.slot_) != 0)
         kept.temporary_.clear();
     return kept;
 }
@@ -72,7 +68,7 @@ int KeptFile::PutBack(const std::filesystem::path& place) noexcept
 {
     if (!Holds())
         return 0;
-    const int failure = std::rename(temporary_.c_str(), place.c_str()) == 0 ? 0 : errno;
+    const int failure = RenameOver(temporary_, place);
     Release();
     return failure;
 }
@@ -81,7 +77,7 @@ void KeptFile::Drop() noexcept
 {
     if (!Holds())
         return;
-    unlink(temporary_.c_str());
+    RemoveFile(temporary_);
     Release();
 }
 

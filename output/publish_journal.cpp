@@ -8,13 +8,10 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <memory>
 #include <string_view>
 #include <system_error>
 #include <utility>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace stambrix::output {
 
@@ -33,8 +30,8 @@ void RemoveJournal(const std::filesystem::path& folder, const std::filesystem::p
 {
     if (const int failure = SyncFolder(folder))
         ThrowFailure(folder, failure);
-    if (unlink(path.c_str()) != 0)
-        ThrowFailure(path, errno);
+    if (const int failure = RemoveFile(path))
+        ThrowFailure(path, failure);
 }
 
 std::string IdentityText(const std::optional<FileIdentity>& identity)
@@ -60,7 +57,7 @@ bool ParseIdentity(std::string_view text, std::optional<FileIdentity>& identity)
     if (colon == std::string_view::npos || !ParseNumber(text.substr(0, colon), device) ||
         !ParseNumber(text.substr(colon + 1), inode))
         return false;
-    identity = FileIdentity{static_cast<dev_t>(device), static_cast<ino_t>(inode)};
+    identity = FileIdentity{device, inode};
     return true;
 }
 
@@ -114,27 +111,36 @@ std::optional<std::vector<JournalEntry>> EntriesOf(std::string_view text)
     return entries;
 }
 
+struct FileCloser
+{
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
 // The bytes of the journal `path`; nothing when there is none. Throws text::RunFailure.
 std::optional<std::string> ReadJournal(const std::filesystem::path& path)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT)
+    // A journal is a file of ours: a symbolic link in its place is not followed.
+    switch (EntryKindOf(path)) {
+    case EntryKind::None:
         return std::nullopt;
-    if (fd < 0)
+    case EntryKind::File:
+        break;
+    case EntryKind::Folder:
+        ThrowFailure(path, EISDIR);
+    case EntryKind::Link:
+    case EntryKind::Other:
+        ThrowFailure(path, ELOOP);
+    }
+    const std::unique_ptr<std::FILE, FileCloser> file(text::OpenForReading(path));
+    if (!file)
         ThrowFailure(path, errno);
     std::string text;
     char block[4096];
-    ssize_t count = 0;
-    while ((count = read(fd, block, sizeof block)) != 0) {
-        if (count < 0 && errno != EINTR)
-            break;
-        if (count > 0)
-            text.append(block, static_cast<std::size_t>(count));
-    }
-    const int failure = count < 0 ? errno : 0;
-    close(fd);
-    if (failure != 0)
-        ThrowFailure(path, failure);
+    std::size_t count = 0;
+    while ((count = std::fread(block, 1, sizeof block, file.get())) > 0)
+        text.append(block, count);
+    if (std::ferror(file.get()))
+        ThrowFailure(path, errno != 0 ? errno : EIO);
     return text;
 }
 
@@ -160,76 +166,39 @@ std::optional<std::filesystem::path> EarlierCopyOf(const std::filesystem::path& 
 // that the tidying after an undo removes (RemoveStaleTemporaryFiles).
 int PutBack(const std::filesystem::path& copy, const std::filesystem::path& place)
 {
-    struct stat status = {};
-    if (lstat(place.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
-        std::rename(place.c_str(), TemporaryPathFor(place, 0).c_str()) != 0)
-        return errno;
-    return std::rename(copy.c_str(), place.c_str()) == 0 ? 0 : errno;
+    if (EntryKindOf(place) == EntryKind::Folder)
+        if (const int failure = RenameOver(place, TemporaryPathFor(place, 0)))
+            return failure;
+    return RenameOver(copy, place);
 }
 } // namespace
-
-int WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno != EINTR)
-            return errno;
-        if (written > 0)
-            bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return 0;
-}
-
-// A folder that this user may not read cannot be opened for it: the file system then keeps its own order.
-int SyncFolder(const std::filesystem::path& folder)
-{
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == EACCES ? 0 : errno;
-    // EINVAL: a file system that syncs no folders.
-    const int failure = fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
-    close(fd);
-    return failure;
-}
-
-std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path)
-{
-    struct stat status = {};
-    if (lstat(path.c_str(), &status) != 0)
-        return std::nullopt;
-    return FileIdentity{status.st_dev, status.st_ino};
-}
 
 PublishJournal::PublishJournal(std::filesystem::path folder, const std::vector<JournalEntry>& entries)
     : folder_(std::move(folder)), path_(folder_ / kPublishJournalName)
 {
     const std::string text = JournalText(entries);
-    int fd = -1;
+    FileHandle file = kNoFile;
     std::filesystem::path temporary;
     std::size_t slot = 0;
     int failure = MakeTemporaryFile(
-        path_,
-        [&](const std::filesystem::path& name) {
-            fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            return fd < 0 ? errno : 0;
-        },
-        temporary, slot);
+        path_, [&](const std::filesystem::path& name) { return CreateNewFile(name, std::nullopt, file); }, temporary,
+        slot);
     if (failure != 0)
         ThrowFailure(path_, failure);
-    failure = WriteAll(fd, text);
-    if (failure == 0 && fsync(fd) != 0)
-        failure = errno;
-    if (close(fd) != 0 && failure == 0)
-        failure = errno;
-    if (failure == 0 && std::rename(temporary.c_str(), path_.c_str()) != 0)
-        failure = errno;
+    failure = WriteAll(file, text);
+    if (failure == 0)
+        failure = SyncFile(file);
+    if (const int closed = CloseFile(file); failure == 0)
+        failure = closed;
+    if (failure == 0)
+        failure = RenameOver(temporary, path_);
     if (failure != 0)
-        unlink(temporary.c_str());
+        RemoveFile(temporary);
     UnregisterTemporaryFile(slot);
     if (failure == 0) {
         failure = SyncFolder(folder_);
         if (failure != 0)
-            unlink(path_.c_str());
+            RemoveFile(path_);
     }
     if (failure != 0)
         ThrowFailure(path_, failure);
@@ -243,7 +212,7 @@ void PublishJournal::End()
 void PublishJournal::Drop() noexcept
 {
     SyncFolder(folder_);
-    unlink(path_.c_str());
+    RemoveFile(path_);
 }
 
 void UndoInterruptedPublish(const std::filesystem::path& folder)
@@ -271,7 +240,7 @@ void UndoInterruptedPublish(const std::filesystem::path& folder)
         undo.emplace_back(folder / entry.name, std::move(copy));
     }
     for (const auto& [place, copy] : undo)
-        if (const int failure = copy ? PutBack(*copy, place) : (unlink(place.c_str()) == 0 ? 0 : errno))
+        if (const int failure = copy ? PutBack(*copy, place) : RemoveFile(place))
             ThrowFailure(place, failure, kUndoContext);
     RemoveJournal(folder, path);
 }

@@ -1,34 +1,17 @@
 #pragma once
 
+#include "output/system_files.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include <sys/types.h>
-
 namespace stambrix::output {
 
 /// The journal of a publish under way, in the folder of its files.
 inline constexpr const char* kPublishJournalName = ".stambrix-publicatie";
-
-/// Which file a folder entry is: a rename keeps it, and no other file has it while this one exists.
-struct FileIdentity
-{
-    dev_t device = 0;
-    ino_t inode = 0;
-    bool operator==(const FileIdentity&) const = default;
-};
-
-/// Has the renames in `folder` reach the disk; 0 or the error number.
-int SyncFolder(const std::filesystem::path& folder);
-
-/// Writes all of `bytes` to the file `fd`, again after an interruption; 0, or the error number.
-int WriteAll(int fd, std::string_view bytes);
-
-/// The identity of the entry `path` itself, a symbolic link not followed; nothing when there is none.
-std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path);
 
 /// One name in the folder that a publish changes.
 struct JournalEntry

@@ -10,34 +10,13 @@
 
 #include <cassert>
 #include <cerrno>
-#include <cstdio>
 #include <system_error>
-
-#include <fcntl.h>
-#ifdef __linux__
-#include <sys/vfs.h>
-#endif
-#include <unistd.h>
+#include <utility>
 
 namespace stambrix::output {
 
 namespace {
 constexpr std::size_t kWriteBlockSize = 1 << 20;
-constexpr mode_t kPermissionBits = 07777;
-#ifdef __linux__
-constexpr decltype(statfs::f_type) kFuseMagic = 0x65735546;
-#endif
-
-// Waits until the file `path` is on the disk; 0 or the error number.
-int SyncFile(const std::filesystem::path& path)
-{
-    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    const int failure = fsync(fd) == 0 ? 0 : errno;
-    close(fd);
-    return failure;
-}
 } // namespace
 
 bool IsTemporarySiteFolderName(std::string_view fileName)
@@ -48,18 +27,15 @@ bool IsTemporarySiteFolderName(std::string_view fileName)
 
 void CheckSitePlace(const std::filesystem::path& site)
 {
-    struct stat status = {};
-    if (lstat(site.c_str(), &status) != 0) {
-        if (errno != ENOENT)
-            throw text::RunFailureFromErrno(text::Utf8Of(site), errno);
+    const EntryKind kind = EntryKindOf(site);
+    if (kind == EntryKind::None)
         return;
-    }
-    if (S_ISLNK(status.st_mode))
+    if (kind == EntryKind::Link)
         throw text::RunFailure(text::Utf8Of(site),
                                "is een symbolische koppeling, geen map; de website komt in een eigen map met deze "
                                "naam: hernoem of verwijder de koppeling",
                                ENOTDIR);
-    if (!S_ISDIR(status.st_mode))
+    if (kind != EntryKind::Folder)
         throw text::RunFailure(text::Utf8Of(site),
                                "is een bestand, geen map; de website komt in een map met deze naam: hernoem of "
                                "verplaats het bestand",
@@ -70,15 +46,13 @@ SiteFolder::SiteFolder(std::filesystem::path outputDirectory)
     : outputDirectory_(std::move(outputDirectory)), site_(outputDirectory_ / kSiteFolderName)
 {
     CheckSitePlace(site_);
-    struct stat status = {};
-    if (lstat(site_.c_str(), &status) == 0)
-        earlierSite_ = status;
+    earlierSite_ = PermissionsOf(site_);
 }
 
 SiteFolder::~SiteFolder()
 {
-    if (openFd_ >= 0)
-        close(openFd_);
+    if (openFile_ != kNoFile)
+        CloseFile(openFile_);
     RemoveNewFolder();
 }
 
@@ -88,29 +62,17 @@ void SiteFolder::MakeNewFolder()
         return;
     // The owner may write the files in, whatever the earlier bits; they are given exactly at Publish.
     // Never wider for others than the earlier site, not even until then.
-    const mode_t mode = earlierSite_ ? ((earlierSite_->st_mode & 0777) | S_IRWXU) : 0777;
     const int failure = MakeTemporaryFolder(
-        site_, [mode](const std::filesystem::path& name) { return mkdir(name.c_str(), mode) == 0 ? 0 : errno; },
-        newFolder_, newSlot_);
+        site_, [this](const std::filesystem::path& name) { return MakeFolder(name, earlierSite_); }, newFolder_,
+        newSlot_);
     if (failure != 0) {
         newFolder_.clear();
         throw text::RunFailureFromErrno(text::Utf8Of(site_), failure);
     }
     // Opened before any file is written, so a sync through it reports every write that failed since.
-    newFolderFd_ = open(newFolder_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (newFolderFd_ < 0) {
-        const int openFailure = errno;
+    if (const int openFailure = OpenFolder(newFolder_, newFolderHandle_)) {
         RemoveNewFolder();
         throw text::RunFailureFromErrno(text::Utf8Of(site_), openFailure);
-    }
-    if (!earlierSite_)
-        return;
-    struct stat owned = *earlierSite_;
-    owned.st_mode |= S_IRWXU;
-    if (!TakeOverPermissions(newFolderFd_, owned)) {
-        const int ownerFailure = errno;
-        RemoveNewFolder();
-        throw text::RunFailureFromErrno(text::Utf8Of(site_), ownerFailure);
     }
 }
 
@@ -121,9 +83,8 @@ void SiteFolder::Open(std::string_view name)
     MakeNewFolder();
     openName_ = name;
     buffer_.reserve(kWriteBlockSize);
-    openFd_ = open((newFolder_ / name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (openFd_ < 0)
-        throw text::RunFailureFromErrno(PathOf(name), errno);
+    if (const int failure = CreateNewFile(newFolder_ / name, std::nullopt, openFile_))
+        throw text::RunFailureFromErrno(PathOf(name), failure);
 }
 
 void SiteFolder::Write(std::string_view bytes)
@@ -135,7 +96,7 @@ void SiteFolder::Write(std::string_view bytes)
 
 void SiteFolder::Flush()
 {
-    const int failure = WriteAll(openFd_, buffer_);
+    const int failure = WriteAll(openFile_, buffer_);
     buffer_.clear();
     if (failure != 0)
         throw text::RunFailureFromErrno(PathOf(openName_), failure);
@@ -144,57 +105,48 @@ void SiteFolder::Flush()
 void SiteFolder::Close()
 {
     Flush();
-#ifdef SYNC_FILE_RANGE_WRITE
     // The disk takes the bytes while the next file is written; Publish waits for them.
-    sync_file_range(openFd_, 0, 0, SYNC_FILE_RANGE_WRITE);
-#endif
-    const int closed = close(openFd_);
-    openFd_ = -1;
-    if (closed != 0)
-        throw text::RunFailureFromErrno(PathOf(openName_), errno);
+    StartWriteBack(openFile_);
+    if (const int closed = CloseFile(std::exchange(openFile_, kNoFile)))
+        throw text::RunFailureFromErrno(PathOf(openName_), closed);
     written_.push_back(openName_);
 }
 
 // A file opened and not closed is no file of the site.
 void SiteFolder::CloseOpenFile()
 {
-    if (openFd_ < 0)
+    if (openFile_ == kNoFile)
         return;
-    close(openFd_);
-    openFd_ = -1;
+    CloseFile(std::exchange(openFile_, kNoFile));
     buffer_.clear();
-    unlink((newFolder_ / openName_).c_str());
+    RemoveFile(newFolder_ / openName_);
 }
 
 void SiteFolder::Remove(std::string_view /*name*/) {}
 
 void SiteFolder::SyncNewSite() const
 {
-#ifdef __linux__
     // One sync of the file system instead of one per file: a journal commits once, and a disk
-    // empties its cache once, instead of hundreds of times. FUSE passes it on to few file systems.
-    struct statfs system = {};
-    if (fstatfs(newFolderFd_, &system) == 0 && system.f_type != kFuseMagic) {
-        if (syncfs(newFolderFd_) != 0)
-            throw text::RunFailureFromErrno(text::Utf8Of(site_), errno);
+    // empties its cache once, instead of hundreds of times.
+    const int failure = SyncFileSystem(newFolderHandle_);
+    if (failure != ENOSYS) {
+        if (failure != 0)
+            throw text::RunFailureFromErrno(text::Utf8Of(site_), failure);
         return;
     }
-#endif
     for (const std::string& name : written_)
-        if (const int failure = SyncFile(newFolder_ / name))
-            throw text::RunFailureFromErrno(PathOf(name), failure);
-    if (const int failure = SyncFolder(newFolder_))
-        throw text::RunFailureFromErrno(text::Utf8Of(site_), failure);
+        if (const int fileFailure = SyncFileAt(newFolder_ / name))
+            throw text::RunFailureFromErrno(PathOf(name), fileFailure);
+    if (const int folderFailure = SyncFolder(newFolder_))
+        throw text::RunFailureFromErrno(text::Utf8Of(site_), folderFailure);
 }
 
 void SiteFolder::TakeOverFolderPermissions() const
 {
-    struct stat status = {};
-    if (!earlierSite_ || (lstat(newFolder_.c_str(), &status) == 0 &&
-                          (status.st_mode & kPermissionBits) == (earlierSite_->st_mode & kPermissionBits)))
+    if (!earlierSite_)
         return;
-    if (chmod(newFolder_.c_str(), earlierSite_->st_mode & kPermissionBits) != 0)
-        throw text::RunFailureFromErrno(text::Utf8Of(site_), errno);
+    if (const int failure = GiveFolderPermissions(newFolder_, *earlierSite_))
+        throw text::RunFailureFromErrno(text::Utf8Of(site_), failure);
 }
 
 void SiteFolder::Publish()
@@ -217,8 +169,8 @@ void SiteFolder::Publish()
 
 void SiteFolder::Exchange()
 {
-    const bool exchanged = renameat2(AT_FDCWD, newFolder_.c_str(), AT_FDCWD, site_.c_str(), RENAME_EXCHANGE) == 0;
-    const int failure = exchanged ? 0 : errno;
+    const int failure = ExchangeNames(newFolder_, site_);
+    const bool exchanged = failure == 0;
     if (CannotExchange(failure)) {
         PutInPlaceByTwoRenames();
         return;
@@ -226,14 +178,15 @@ void SiteFolder::Exchange()
     // ENOENT: there is no earlier site, and one rename puts the new one in place.
     if (!exchanged && failure != ENOENT)
         throw text::RunFailureFromErrno(text::Utf8Of(site_), failure);
-    if (!exchanged && std::rename(newFolder_.c_str(), site_.c_str()) != 0)
-        throw text::RunFailureFromErrno(text::Utf8Of(site_), errno);
+    if (!exchanged)
+        if (const int renameFailure = RenameOver(newFolder_, site_))
+            throw text::RunFailureFromErrno(text::Utf8Of(site_), renameFailure);
     if (const int syncFailure = SyncFolder(outputDirectory_)) {
         // A site that may not survive a power cut is taken back: the earlier one is what stays.
         if (exchanged)
-            renameat2(AT_FDCWD, newFolder_.c_str(), AT_FDCWD, site_.c_str(), RENAME_EXCHANGE);
+            ExchangeNames(newFolder_, site_);
         else
-            std::rename(site_.c_str(), newFolder_.c_str());
+            RenameOver(site_, newFolder_);
         throw text::RunFailureFromErrno(text::Utf8Of(outputDirectory_), syncFailure);
     }
     // After an exchange the temporary name holds the earlier site, still registered.
@@ -254,19 +207,18 @@ void SiteFolder::PutInPlaceByTwoRenames()
     const int failure = MakeTemporaryFolder(
         site_,
         [this](const std::filesystem::path& name) {
-            // rename() would replace an empty folder of that name: only a free name is taken.
-            if (access(name.c_str(), F_OK) == 0)
+            // A rename would replace an empty folder of that name: only a free name is taken.
+            if (EntryKindOf(name) != EntryKind::None)
                 return EEXIST;
-            return std::rename(site_.c_str(), name.c_str()) == 0 ? 0 : errno;
+            return RenameOver(site_, name);
         },
         aside, slot);
     if (failure != 0) {
         journal.Drop();
         throw text::RunFailureFromErrno(text::Utf8Of(site_), failure);
     }
-    if (std::rename(newFolder_.c_str(), site_.c_str()) != 0) {
-        const int renameFailure = errno;
-        const int notPutBack = std::rename(aside.c_str(), site_.c_str()) == 0 ? 0 : errno;
+    if (const int renameFailure = RenameOver(newFolder_, site_)) {
+        const int notPutBack = RenameOver(aside, site_);
         // An earlier site that is not back stays on disk for the next run, also when a signal comes.
         UnregisterTemporaryFile(slot);
         if (notPutBack == 0) {
@@ -307,9 +259,8 @@ void SiteFolder::RemoveEarlierSite() noexcept
 
 void SiteFolder::CloseNewFolder() noexcept
 {
-    if (newFolderFd_ >= 0)
-        close(newFolderFd_);
-    newFolderFd_ = -1;
+    if (newFolderHandle_ != kNoFile)
+        CloseFile(std::exchange(newFolderHandle_, kNoFile));
 }
 
 void SiteFolder::RemoveNewFolder() noexcept
@@ -325,8 +276,7 @@ void SiteFolder::RemoveNewFolder() noexcept
 
 bool SiteFolder::Holds(std::string_view name) const
 {
-    struct stat status = {};
-    return lstat((site_ / name).c_str(), &status) == 0;
+    return EntryKindOf(site_ / name) != EntryKind::None;
 }
 
 std::string SiteFolder::PathOf(std::string_view name) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/file_set.h"
+#include "output/system_files.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -8,8 +9,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <sys/stat.h>
 
 namespace stambrix::output {
 
@@ -47,7 +46,7 @@ public:
     /// Nothing to do: a file of the earlier site that is not written again goes with that site.
     void Remove(std::string_view name) override;
     /// Makes every file and the new folder durable, then puts the new folder in the site folder's
-    /// place in one step (renameat2 with RENAME_EXCHANGE; a plain rename where there was none), has
+    /// place in one step (ExchangeNames; a plain rename where there was none), has
     /// that reach the disk and removes the earlier site. Where the file system cannot exchange, the
     /// earlier site goes aside and the new one takes its place, two renames protected by a
     /// PublishJournal. No SIGINT, SIGTERM or SIGHUP lands between the first rename and the last.
@@ -74,13 +73,13 @@ private:
 
     std::filesystem::path outputDirectory_;
     std::filesystem::path site_;
-    std::optional<struct stat> earlierSite_; // the site folder's status when the set began
+    std::optional<Permissions> earlierSite_; // of the site folder when the set began
     std::filesystem::path newFolder_;
     std::size_t newSlot_ = 0;
-    int newFolderFd_ = -1;
+    FileHandle newFolderHandle_ = kNoFile;
     std::vector<std::string> written_; // the names of the files in the new folder
     std::string openName_;
-    int openFd_ = -1;
+    FileHandle openFile_ = kNoFile;
     std::string buffer_;
     std::filesystem::path earlierAside_; // the earlier site, under a temporary name, once it is replaced
     std::size_t earlierSlot_ = 0;
