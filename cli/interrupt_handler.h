@@ -8,7 +8,8 @@ namespace stambrix::cli {
 /// (on a line of its own when stderr is a terminal), or, when the index was already wholly in place,
 /// "stambrix-cli: onderbroken door <signal>; de index was al volledig geschreven", and ends with exit code 128 + the
 /// signal's number: 130, 143 and 129. A signal the program was started with ignored (as nohup does for SIGHUP) stays
-/// ignored.
+/// ignored. On Windows the same holds for Ctrl+C (130), Ctrl+Break (149) and closing the console window
+/// (129), named «Ctrl+C», «Ctrl+Break» and «het sluiten van het venster».
 void InstallInterruptHandler();
 
 } // namespace stambrix::cli

@@ -256,9 +256,8 @@ int RunCli(std::span<const std::string_view> args, const CliEnvironment& environ
         request.choices = choices;
         request.zonderLevenden = arguments.zonderLevenden;
         request.optionPaths = arguments.optionPaths;
-        request.prefixes = arguments.prefixFile.empty()
-                               ? run::LoadPrefixTable(environment.prefixFilePlaces)
-                               : run::LoadPrefixTable(std::filesystem::path(arguments.prefixFile));
+        request.prefixes = arguments.prefixFile.empty() ? run::LoadPrefixTable(environment.prefixFilePlaces)
+                                                        : run::LoadPrefixTable(run::PathFromUtf8(arguments.prefixFile));
         const run::RunOutcome outcome = run::RunIndex(request, panels, panels);
         if (!arguments.quiet && outcome != run::RunOutcome::NoFileGiven)
             panels.PrintFinalTexts();

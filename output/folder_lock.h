@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/system_files.h"
 #include "progress/cancellation.h"
 
 #include <chrono>
@@ -16,15 +17,16 @@ inline constexpr const char* kFolderLockName = ".stambrix.lock";
 /// How often a run waiting for another run's turn tries to take it.
 inline constexpr std::chrono::milliseconds kFolderLockRetry{50};
 
-/// One run's turn at writing into a folder: an exclusive lock (flock) on the file kFolderLockName in
-/// it, held from construction to destruction. Every run takes this one lock, also one that may write
-/// into the folder but not read it (mode -wx), which could not lock the folder itself. The file is
-/// open for writing where it can be, as NFS wants for passing the lock on to other machines; it is
-/// made writable for everyone who may write into the folder, since any of them may run next. The
-/// system drops the lock when the process ends, however it ends, so a killed run never holds up the
-/// next one; it holds across processes in other PID namespaces. The run whose turn ends removes the
-/// file, also when a signal ends it (the file is in the registry of temporary files while the lock
-/// is held); one that a killed run left serves the next run, which removes it.
+/// One run's turn at writing into a folder: an exclusive lock (flock; on Windows LockFileEx) on the
+/// file kFolderLockName in it, held from construction to destruction. Every run takes this one lock, also one that may
+/// write into the folder but not read it (mode -wx), which could not lock the folder itself. The file is open for
+/// writing where it can be, as NFS wants for passing the lock on to other machines; it is made writable for everyone
+/// who may write into the folder, since any of them may run next. The system drops the lock when the process ends,
+/// however it ends, so a killed run never holds up the next one; it holds across processes in other PID namespaces. The
+/// run whose turn ends removes the file, also when a signal ends it (the file is in the registry of temporary files
+/// while the lock is held); one that a killed run left serves the next run, which removes it. On Windows the file
+/// stays, hidden: Windows removes a file only once every run has closed it, and would refuse a run
+/// that opens it meanwhile.
 class FolderLock
 {
 public:
@@ -41,7 +43,7 @@ public:
 
 private:
     std::filesystem::path path_;
-    int fd_ = -1;
+    FileHandle file_ = kNoFile;
     std::optional<std::size_t> slot_;
 };
 

@@ -1,4 +1,6 @@
 #include "output/temporary_files.h"
+
+#include "output/temporary_file_removal.h"
 #include "text/system_path.h"
 
 #include <algorithm>
@@ -10,10 +12,6 @@
 #include <string>
 
 #include <csignal>
-
-#include <fcntl.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace stambrix::output {
 
@@ -32,7 +30,7 @@ struct Slot
 {
     std::atomic<int> state{Free};
     bool folder = false;
-    char path[kTemporaryPathCapacity];
+    std::filesystem::path::value_type path[kTemporaryPathCapacity];
 };
 
 static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs lock-free slot states");
@@ -46,16 +44,16 @@ bool IsNumber(std::string_view text)
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::optional<std::size_t> Register(const char* path, bool folder)
+std::optional<std::size_t> Register(const std::filesystem::path::value_type* path, bool folder)
 {
-    const std::size_t length = std::strlen(path);
+    const std::size_t length = std::char_traits<std::filesystem::path::value_type>::length(path);
     if (length >= kTemporaryPathCapacity)
         return std::nullopt;
     for (std::size_t index = 0; index < slots.size(); ++index) {
         int expected = Free;
         if (!slots[index].state.compare_exchange_strong(expected, Filling))
             continue;
-        std::memcpy(slots[index].path, path, length + 1);
+        std::memcpy(slots[index].path, path, (length + 1) * sizeof *path);
         slots[index].folder = folder;
         slots[index].state.store(Live, std::memory_order_release);
         return index;
@@ -83,35 +81,6 @@ int Make(const std::filesystem::path& target, const std::function<int(const std:
     }
 }
 
-// Removes the files in the folder `path`, then the folder, with system calls a signal handler may
-// make: no opendir(), which allocates. Entries are read again after each pass that removed some,
-// as removing while reading may pass over an entry.
-void RemoveFolderOfFiles(const char* path) noexcept
-{
-    const int fd = open(path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    bool removed = true;
-    for (int pass = 0; removed && pass < 100; ++pass) {
-        removed = false;
-        lseek(fd, 0, SEEK_SET);
-        alignas(8) char entries[4096];
-        long count = 0;
-        while ((count = syscall(SYS_getdents64, fd, entries, sizeof entries)) > 0) {
-            // struct linux_dirent64: inode (8 bytes), offset (8), record length (2), type (1), name.
-            for (long at = 0; at < count;) {
-                unsigned short length = 0;
-                std::memcpy(&length, entries + at + 16, sizeof length);
-                const char* name = entries + at + 19;
-                if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0 && unlinkat(fd, name, 0) == 0)
-                    removed = true;
-                at += length;
-            }
-        }
-    }
-    close(fd);
-    rmdir(path);
-}
 } // namespace
 
 std::filesystem::path TemporaryPathFor(const std::filesystem::path& target, unsigned attempt)
@@ -120,7 +89,7 @@ std::filesystem::path TemporaryPathFor(const std::filesystem::path& target, unsi
     const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
     std::string name(kTemporaryNamePrefix);
     name.append(text::Utf8Of(target.filename()));
-    name.append(1, '.').append(std::to_string(getpid()));
+    name.append(1, '.').append(std::to_string(ProcessNumber()));
     for (const auto part : {static_cast<unsigned long long>(now % 1000000007),
                             static_cast<unsigned long long>(counter++), static_cast<unsigned long long>(attempt)})
         name.append(1, '.').append(std::to_string(part));
@@ -145,7 +114,7 @@ bool IsTemporaryName(std::string_view fileName)
     return !rest.empty();
 }
 
-std::optional<std::size_t> RegisterTemporaryFile(const char* path)
+std::optional<std::size_t> RegisterTemporaryFile(const std::filesystem::path::value_type* path)
 {
     return Register(path, false);
 }
@@ -176,9 +145,9 @@ void RemoveTemporaryFiles() noexcept
         if (!slot.state.compare_exchange_strong(expected, Taken))
             continue;
         if (slot.folder)
-            RemoveFolderOfFiles(slot.path);
+            RemoveRegisteredFolder(slot.path);
         else
-            unlink(slot.path);
+            RemoveRegisteredFile(slot.path);
     }
 }
 

@@ -27,7 +27,7 @@ bool IsTemporaryName(std::string_view fileName);
 /// Enters `path`, a temporary file about to be made, in the process-wide registry of temporary files
 /// that RemoveTemporaryFiles removes. Returns its slot; nothing when the path is too long or every
 /// slot is in use. Safe from any thread.
-[[nodiscard]] std::optional<std::size_t> RegisterTemporaryFile(const char* path);
+[[nodiscard]] std::optional<std::size_t> RegisterTemporaryFile(const std::filesystem::path::value_type* path);
 
 /// Makes a file under a new temporary name beside `target` (TemporaryPathFor), entered in the registry
 /// before it exists: `make`(name) makes it and returns 0, or the error number (EEXIST for a name in
@@ -45,9 +45,9 @@ int MakeTemporaryFolder(const std::filesystem::path& target,
 /// RemoveTemporaryFiles has taken stays taken: the process is ending. False then, true otherwise.
 bool UnregisterTemporaryFile(std::size_t slot);
 
-/// Removes every registered temporary file with unlink(), and every registered folder with the files
-/// in it (unlinkat) and then rmdir(), and nothing else, so a signal handler may call it, on any
-/// thread, also while another thread registers or unregisters a file. Each file is removed once, also
+/// Removes every registered temporary file, and every registered folder with the files in it, with
+/// calls a signal handler may make (RemoveRegisteredFile, RemoveRegisteredFolder), on any thread, also
+/// while another thread registers or unregisters a file. Each file is removed once, also
 /// when two handlers run at the same moment. A folder that holds a folder stays.
 void RemoveTemporaryFiles() noexcept;
 

@@ -11,6 +11,7 @@
 #include "run/read_sorted_index.h"
 #include "run/write_index.h"
 #include "text/ascii.h"
+#include "text/system_path.h"
 
 #include <cerrno>
 #include <chrono>
@@ -30,11 +31,12 @@ std::uint32_t TickCount()
 
 void CreateOutputDirectory(const std::string& directory)
 {
+    const std::filesystem::path path = text::PathFromUtf8(directory);
     std::error_code error;
-    std::filesystem::create_directories(directory, error);
+    std::filesystem::create_directories(path, error);
     if (error)
         throw text::RunFailure(directory, error.message(), error.value());
-    if (!std::filesystem::is_directory(directory, error))
+    if (!std::filesystem::is_directory(path, error))
         throw text::RunFailure(directory, std::make_error_code(std::errc::not_a_directory).message(), ENOTDIR);
 }
 
@@ -42,8 +44,8 @@ void CreateOutputDirectory(const std::string& directory)
 std::unique_ptr<output::FileSet> FilesOf(const RunRequest& request, const std::string& outputDirectory)
 {
     if (request.choices.outputKind == OutputKind::Website)
-        return std::make_unique<output::SiteFolder>(outputDirectory);
-    return std::make_unique<output::FolderFiles>(outputDirectory);
+        return std::make_unique<output::SiteFolder>(text::PathFromUtf8(outputDirectory));
+    return std::make_unique<output::FolderFiles>(text::PathFromUtf8(outputDirectory));
 }
 } // namespace
 
@@ -96,8 +98,9 @@ RunOutcome RunIndex(const RunRequest& request, progress::RunProgress& progress, 
             progress.PersonsLeftOut(sorted.leftOut);
         // From the first temporary file to the last rename the folder is this run's alone.
         const output::FolderLock turn(
-            outputDirectory, [&] { messages.ShowNote("wacht op een andere run in " + outputDirectory); }, cancellation);
-        output::TidyAfterKilledRuns(outputDirectory);
+            text::PathFromUtf8(outputDirectory),
+            [&] { messages.ShowNote("wacht op een andere run in " + outputDirectory); }, cancellation);
+        output::TidyAfterKilledRuns(text::PathFromUtf8(outputDirectory));
         const std::unique_ptr<output::FileSet> files = FilesOf(request, outputDirectory);
         outcome = WriteIndex(request, sorted, *files, throttle, messages);
         PublishIndex(request, outcome, *files, messages);

@@ -48,6 +48,10 @@ using gedcom::kChangedWhileRead;
 using output::IndexPublished;
 /// Holds SIGINT, SIGTERM and SIGHUP back from the calling thread while it lives.
 using output::TerminationSignalsHeld;
+#ifdef _WIN32
+/// Returns once no thread holds the termination back; for the console's control handler.
+using output::WaitWhileTerminationHeld;
+#endif
 
 /// "SOURCE_DATE_EPOCH is geen geldig tijdstip: <value>" when SOURCE_DATE_EPOCH is set to anything
 /// but a whole number of seconds from 0 to 253402300799; nothing otherwise. The front ends refuse to

@@ -5,6 +5,7 @@
 #include "output/source_date_epoch.h"
 #include "run/run_choices.h"
 #include "scan/scan_choices.h"
+#include "text/system_path.h"
 
 #include <string>
 
@@ -15,6 +16,7 @@ using names::kPrefixFileName;
 using names::LoadPrefixTable;
 using names::PrefixTable;
 using output::OptionPaths;
+using text::PathFromUtf8;
 /// Everything one run needs, as plain values.
 struct RunRequest
 {

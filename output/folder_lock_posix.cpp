@@ -104,31 +104,32 @@ FolderLock::FolderLock(const std::filesystem::path& folder, const std::function<
         if (!std::exchange(told, true))
             waiting();
     };
-    while ((fd_ = OpenLockFile(path_)) >= 0) {
-        const int failure = LockWaiting(fd_, tellOnce, cancellation);
+    int fd = -1;
+    while ((fd = OpenLockFile(path_)) >= 0) {
+        const int failure = LockWaiting(fd, tellOnce, cancellation);
         if (failure != 0) {
-            close(fd_);
-            fd_ = -1;
+            close(fd);
             throw text::RunFailureFromErrno(text::Utf8Of(path_), failure);
         }
-        if (IsStillAt(fd_, path_)) {
+        if (IsStillAt(fd, path_)) {
+            file_ = fd;
             slot_ = RegisterTemporaryFile(path_.c_str());
             return;
         }
-        close(fd_);
+        close(fd);
     }
 }
 
 FolderLock::~FolderLock()
 {
-    if (fd_ < 0)
+    if (file_ == kNoFile)
         return;
     // Removed while still held: a run waiting on this file then finds that it went, and takes the
     // lock of the next one. Once an interrupted program has removed it, another run may have made
     // the next one.
     if (!slot_ || UnregisterTemporaryFile(*slot_))
         unlink(path_.c_str());
-    close(fd_);
+    close(static_cast<int>(file_));
 }
 
 } // namespace stambrix::output

@@ -2,13 +2,10 @@
 
 #include <initializer_list>
 
-#ifdef __unix__
 #include <pthread.h>
-#endif
 
 namespace stambrix::output {
 
-#ifdef __unix__
 TerminationSignalsHeld::TerminationSignalsHeld()
 {
     sigset_t held;
@@ -22,9 +19,5 @@ TerminationSignalsHeld::~TerminationSignalsHeld()
 {
     pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
 }
-#else
-TerminationSignalsHeld::TerminationSignalsHeld() = default;
-TerminationSignalsHeld::~TerminationSignalsHeld() = default;
-#endif
 
 } // namespace stambrix::output
