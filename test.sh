@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test through CTest: the Release build, then the
+# Installs what is missing, builds, and runs every test through CTest: the Windows build of
+# stambrix-cli (scripts/build-windows.sh), which the Release build's tests run under wine and compare
+# with this one, then the Release build, then the
 # static checks of .clang-tidy over the core and the front ends, then the unit tests again under
 # AddressSanitizer and UndefinedBehaviorSanitizer, then the Debian package of the release build with
 # packaging/check-package.sh. Last, the fuzz targets replay their seeds and fuzz for FUZZ_SECONDS in
@@ -11,6 +13,8 @@ scripts/install-deps.sh --tests
 
 # Formatting is part of the build's checks.
 git ls-files -- '*.cpp' '*.h' | xargs -r clang-format --dry-run -Werror
+
+scripts/build-windows.sh
 
 cmake --workflow --preset dev
 

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cassert>
+#include <condition_variable>
 #include <iterator>
-#include <latch>
 #include <mutex>
 #include <span>
 #include <string>
@@ -139,17 +139,43 @@ void AppendLetterTitle(char letter, std::uint32_t number, std::string& to)
         to.append(", pagina ").append(std::to_string(number));
 }
 
-// Counts a latch down when it goes, also when what it guards throws.
+// Lets the second writer wait until the first has shared the lines out, or has failed to. Not a
+// std::latch: in the Windows build (the C++ library of GCC 12 for mingw-w64) a latch that had to
+// block never woke.
+class LettersGate
+{
+public:
+    void Open()
+    {
+        {
+            const std::lock_guard<std::mutex> opening(mutex_);
+            open_ = true;
+        }
+        opened_.notify_all();
+    }
+    void WaitUntilOpen()
+    {
+        std::unique_lock<std::mutex> waiting(mutex_);
+        opened_.wait(waiting, [this] { return open_; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable opened_;
+    bool open_ = false;
+};
+
+// Opens the gate when it goes, also when what it guards throws.
 class LettersDone
 {
 public:
-    explicit LettersDone(std::latch& latch) : latch_(latch) {}
-    ~LettersDone() { latch_.count_down(); }
+    explicit LettersDone(LettersGate& gate) : gate_(gate) {}
+    ~LettersDone() { gate_.Open(); }
     LettersDone(const LettersDone&) = delete;
     LettersDone& operator=(const LettersDone&) = delete;
 
 private:
-    std::latch& latch_;
+    LettersGate& gate_;
 };
 
 // Hands out the letters that have lines to two writers, one from the front and one from the back,
@@ -462,7 +488,7 @@ void WriteSitePages(const index::IndexList& indexList, charsets::TextEncoding en
     std::array<std::vector<std::string>, kSiteLetters> pageNames;
     LetterShare share(letters);
     std::mutex filing;
-    std::latch lettersDone(1);
+    LettersGate lettersDone;
     bool lettersReady = false;
     const auto prepare = [&] {
         const LettersDone done(lettersDone);
@@ -497,7 +523,7 @@ void WriteSitePages(const index::IndexList& indexList, charsets::TextEncoding en
     const auto writeBack = [&] {
         if (besides)
             besides();
-        lettersDone.wait();
+        lettersDone.WaitUntilOpen();
         if (lettersReady)
             writeLetters(back, false);
     };

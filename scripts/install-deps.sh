@@ -9,6 +9,10 @@
 #                                      with npm (nodejs npm), each installed only when its command is
 #                                      missing, and the npm packages of tests/web (npm ci, when
 #                                      node_modules is missing or older than package-lock.json)
+#   scripts/install-deps.sh --windows  what the Windows build takes (scripts/build-windows.sh): mingw-w64
+#                                      with the posix thread model, NSIS, wine (Debian's wine64), and
+#                                      dpkg-dev with an entry for Debian's source packages, from which
+#                                      ICU is built
 # fonts-liberation has the metrics of Arial: the pages' stylesheet asks for Arial, and the windows are
 # laid out for fonts of that width; fonts-comic-neue stands in for Comic Sans MS in the information
 # window. qt6-translations-l10n holds Qt's own Dutch texts (file dialog, buttons), libc-l10n the
@@ -36,6 +40,10 @@ if [ "${1:-}" = "--tests" ]; then
     command -v npm >/dev/null || packages+=(npm)
 fi
 
+if [ "${1:-}" = "--windows" ]; then
+    packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools nsis wine wine64 dpkg-dev)
+fi
+
 if [ "$(id -u)" -ne 0 ]; then
     sudo=sudo
 else
@@ -56,6 +64,24 @@ make_dutch_locale() {
     fi
 }
 
+# apt-get source needs an entry for the source packages of the release this machine runs.
+add_source_packages() {
+    if [ "${1:-}" != "--windows" ] || grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        return
+    fi
+    # shellcheck source=/dev/null
+    . /etc/os-release
+    echo "Bronpakketten van Debian $VERSION_CODENAME toevoegen aan apt"
+    $sudo tee /etc/apt/sources.list.d/stambrix-debian-src.sources >/dev/null <<SOURCES
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: $VERSION_CODENAME
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+    $sudo apt-get update -qq
+}
+
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
@@ -68,5 +94,6 @@ if [ ${#missing[@]} -gt 0 ]; then
     $sudo apt-get update -qq
     $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+add_source_packages "${1:-}"
 make_dutch_locale "${1:-}"
 install_web_checks "${1:-}"
