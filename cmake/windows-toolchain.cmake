@@ -8,7 +8,8 @@ set(mingw x86_64-w64-mingw32)
 set(CMAKE_C_COMPILER ${mingw}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${mingw}-g++-posix)
 set(CMAKE_RC_COMPILER ${mingw}-windres)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# In the build folder's own wine prefix, which scripts/build-windows.sh makes before it builds.
+set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all wine)
 
 if(NOT STAMBRIX_WINDOWS_DEPS)
     set(STAMBRIX_WINDOWS_DEPS "${CMAKE_CURRENT_LIST_DIR}/../build/windows-deps")

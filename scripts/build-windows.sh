@@ -2,8 +2,10 @@
 # Builds Stambrix for 64-bit Windows on this Debian machine, with nothing but Debian's packages:
 # installs what it needs (scripts/install-deps.sh --windows: mingw-w64, NSIS, wine and the source
 # packages' entry), cross-builds ICU once into build/windows-deps (reused when present), then builds
-# with the CMake preset windows into build/windows: bin/stambrix-cli.exe, statically linked. Last it
-# makes the wine prefix build/windows/wine, in which the tests run the Windows programs.
+# with the CMake preset windows into build/windows: bin/stambrix-cli.exe, statically linked, and the
+# unit tests of the core's layers below the output files, which it runs under wine (ctest --preset
+# windows) in the wine prefix build/windows/wine, where the Linux build's tests run the Windows program
+# too.
 #   scripts/build-windows.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,10 +17,12 @@ scripts/build-windows-icu.sh "$deps"
 
 echo "== Stambrix voor Windows"
 cmake --preset windows
-cmake --build --preset windows
-
+# The tests run under wine already while they are built, to list their cases.
 if [ ! -f build/windows/wine/system.reg ]; then
     echo "== wine-omgeving in build/windows/wine"
     WINEPREFIX="$PWD/build/windows/wine" WINEDEBUG=-all wineboot -i >/dev/null 2>&1
 fi
+cmake --build --preset windows
+echo "== Tests van de kern onder wine"
+ctest --preset windows
 echo "Klaar: build/windows/bin/stambrix-cli.exe"

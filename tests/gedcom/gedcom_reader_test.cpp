@@ -15,7 +15,13 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <psapi.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace stambrix::gedcom {
 namespace {
@@ -210,11 +216,17 @@ TEST_P(ReadLine, GivesALongLineWhole)
 
 std::uint64_t ResidentBytes()
 {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters = {};
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.WorkingSetSize;
+#else
     std::ifstream statm("/proc/self/statm");
     std::uint64_t pages = 0;
     std::uint64_t resident = 0;
     statm >> pages >> resident;
     return resident * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
+#endif
 }
 
 // `head`, then `count` times `fill`, then `tail`, made as they are asked for. It notes how far the
@@ -390,15 +402,22 @@ TEST_F(FileSourceTest, TellsAFileThatChangedSinceItWasOpened)
         gedcom::FileSource source(path.string());
         const fs::path exported = folder_.path() / "nieuw.ged";
         std::ofstream(exported, std::ios::binary) << "0 HEAD\r\n0 TRLR\r\n";
-        fs::rename(exported, path);
-        expectChanged(source);
+        // Windows may refuse to replace a file that is open, as wine always does: then nothing changed.
+        std::error_code refused;
+        fs::rename(exported, path, refused);
+        if (refused)
+            EXPECT_NO_THROW(source.CheckUnchanged()) << refused.message();
+        else
+            expectChanged(source);
     }
+#ifndef _WIN32
     int pipeEnds[2];
     ASSERT_EQ(pipe(pipeEnds), 0);
     gedcom::FileSource pipeSource("/proc/self/fd/" + std::to_string(pipeEnds[0]));
     close(pipeEnds[0]);
     close(pipeEnds[1]);
     EXPECT_NO_THROW(pipeSource.CheckUnchanged());
+#endif
 }
 
 } // namespace

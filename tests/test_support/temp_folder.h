@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -19,10 +20,26 @@ class TempFolder
 public:
     explicit TempFolder(std::string_view prefix)
     {
+#ifdef _WIN32
+        // Windows has no mkdtemp: a name is drawn until one is free.
+        std::random_device random;
+        for (;;) {
+            const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                                 (std::string(prefix) + "-" + std::to_string(random() % 1000000000));
+            std::error_code error;
+            if (std::filesystem::create_directory(folder, error)) {
+                path_ = folder;
+                return;
+            }
+            if (error)
+                throw std::system_error(error, "cannot make a temporary folder " + folder.string());
+        }
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / prefix).string() + "-XXXXXX";
         if (mkdtemp(pattern.data()) == nullptr)
             throw std::system_error(errno, std::generic_category(), "cannot make a temporary folder " + pattern);
         path_ = pattern;
+#endif
     }
     ~TempFolder()
     {
@@ -42,7 +59,10 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     /// Where the folder is.
-    const std::filesystem::path& path() const { return path_; }
+    const std::filesystem::path& path() const
+    {
+        return path_;
+    }
 
 private:
     std::filesystem::path path_;
