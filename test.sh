@@ -16,6 +16,11 @@ git ls-files -- '*.cpp' '*.h' | xargs -r clang-format --dry-run -Werror
 
 scripts/build-windows.sh
 
+# The comparison with the Windows build runs under one wine server, kept for as long as the tests run:
+# one that stops between two tests drops the next test's connection.
+export WINEPREFIX="$PWD/build/windows/wine"
+wineserver -p
+trap 'wineserver -k || true' EXIT
 cmake --workflow --preset dev
 
 # The checks of .clang-tidy over the core and the front ends, with the dev build's compile commands

@@ -24,5 +24,9 @@ if [ ! -f build/windows/wine/system.reg ]; then
 fi
 cmake --build --preset windows
 echo "== Tests van de kern onder wine"
+# One wine server for all the tests: one that stops between two tests drops the next test's connection.
+export WINEPREFIX="$PWD/build/windows/wine" WINEDEBUG=-all
+wineserver -p
+trap 'wineserver -k || true' EXIT
 ctest --preset windows
 echo "Klaar: build/windows/bin/stambrix-cli.exe"
