@@ -18,9 +18,11 @@ scripts/build-windows.sh
 
 # The comparison with the Windows build runs under one wine server, kept for as long as the tests run:
 # one that stops between two tests drops the next test's connection.
-export WINEPREFIX="$PWD/build/windows/wine"
+# Its services start with the first program: started here, they hold no test's output open.
+export WINEPREFIX="$PWD/build/windows/wine" WINEDEBUG=-all
 wineserver -p
 trap 'wineserver -k || true' EXIT
+wine cmd /c exit >/dev/null 2>&1 </dev/null
 cmake --workflow --preset dev
 
 # The checks of .clang-tidy over the core and the front ends, with the dev build's compile commands
